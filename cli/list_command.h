@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace edt::cli {
+
+// edt-tool list FILE: the kind's limit caption, then one escaped EntryLine per entry.
+int listCommand(const std::string& path, std::FILE* out, std::FILE* err);
+
+} // namespace edt::cli

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace edt::cli {
+
+// edt-tool write FILE KEY TEXT: stores TEXT (escaped UTF-8) at KEY (decimal) and
+// prints the new EntryLine.
+int writeCommand(const std::string& path, const std::string& key, const std::string& text,
+                 std::FILE* out, std::FILE* err);
+
+} // namespace edt::cli

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace edt {
+
+// An entry's key: the position, counted from 1, of its first byte in the file.
+using RecordKey = std::uint64_t;
+
+// At least seven digits, zero-padded ("0000641"); larger keys show all digits.
+std::string formatKey(RecordKey key);
+
+// One line of the list: "[" + key + "] " + text. Texts are Windows-1252 bytes.
+struct EntryLine {
+    RecordKey key = 0;
+    std::string text;
+
+    std::string str() const;
+
+    // Key from the digits between "[" and "]", text from everything after "] ".
+    // For seven-digit keys this is the fixed-width rule (key in characters 2-8,
+    // text after the first ten characters).
+    static std::optional<EntryLine> parse(std::string_view line);
+
+    bool operator==(const EntryLine& other) const {
+        return key == other.key && text == other.text;
+    }
+};
+
+} // namespace edt

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace edt {
+
+// The record layout of a file, chosen from its name (the file's contents say nothing
+// about it). Split kinds hold two entries per record: a first and a second field.
+struct FileKind {
+    int recordLength = 480;
+    int firstFieldLength = 0;  // 0 for one-field kinds
+    int secondFieldLength = 0; // 0 for one-field kinds
+    std::string limitCaption = "Record Length (Max 235):";
+
+    bool isSplit() const { return firstFieldLength != 0; }
+    int entriesPerRecord() const { return isSplit() ? 2 : 1; }
+};
+
+// Chooses the kind from a file name without its folder (case does not matter).
+FileKind kindForFileName(std::string_view fileTitle);
+
+// The file name without its folder ("/a/b/email.edt" -> "email.edt").
+std::string fileTitleOf(std::string_view path);
+
+// Where the entries of a file of a given kind and size lie. Keys are positions
+// counted from 1. The count follows the record count rounded half to even, and a
+// file always lists at least one entry (an empty file lists the entry at key 1).
+class EntryLayout {
+public:
+    EntryLayout(const FileKind& kind, std::uint64_t fileSize);
+
+    std::uint64_t entryCount() const { return entryCount_; }
+    std::uint64_t keyOf(std::uint64_t index) const;
+    int lengthOf(std::uint64_t index) const;
+
+    // The index of the entry that starts at key, or -1 if no listed entry does.
+    std::int64_t indexOfKey(std::uint64_t key) const;
+
+private:
+    FileKind kind_;
+    std::uint64_t entryCount_;
+};
+
+} // namespace edt

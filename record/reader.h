@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "record/entry_line.h"
+#include "record/file_io.h"
+#include "record/file_kind.h"
+#include "record/status.h"
+
+namespace edt {
+
+// Decodes every entry of a file image held in memory, as the file of that size
+// would list (bytes past `size` read as zero).
+std::vector<EntryLine> decodeEntries(const unsigned char* data, std::size_t size,
+                                     const FileKind& kind);
+
+// Called once per entry, in file order; the text is valid during the call only.
+using EntryVisitor = std::function<void(RecordKey key, std::string_view text)>;
+
+// Reads the file in large blocks and visits every entry. `identity` (optional) gets
+// the identity of the file as it was read.
+Status visitEntries(const std::string& path, const FileKind& kind, const EntryVisitor& visit,
+                    FileIdentity* identity = nullptr);
+
+struct ReadResult {
+    Status status;
+    FileKind kind; // chosen from the name even when reading failed
+    std::vector<EntryLine> entries;
+    FileIdentity identity;
+};
+
+// Lists a file: `fileTitle` (its name without folder) chooses the kind.
+ReadResult readFile(const std::string& path, std::string_view fileTitle);
+
+} // namespace edt

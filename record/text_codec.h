@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "record/status.h"
+
+namespace edt {
+
+// The stored form of texts: each character a 16-bit little-endian unit whose low
+// byte is the character code, raised by one from 33 up.
+
+inline unsigned char encodeChar(unsigned char c) {
+    return c > 32 ? static_cast<unsigned char>(c + 1) : c;
+}
+
+// The character a stored byte stands for; 0 stands for nothing.
+inline unsigned char decodeByte(unsigned char b) {
+    return b >= 33 ? static_cast<unsigned char>(b - 1) : b;
+}
+
+// Decodes one entry of `entryLength` bytes of which the first `available` are in
+// `bytes` (the rest lie past the end of the file and read as zero). The text ends
+// where the running zero balance (+1 per zero byte, -1 per other byte) reaches 2.
+std::string decodeEntry(const unsigned char* bytes, std::size_t available,
+                        std::size_t entryLength);
+
+// The same into a caller's string (cleared first), so that a loop over many entries
+// reuses one buffer.
+void decodeEntryInto(const unsigned char* bytes, std::size_t available, std::size_t entryLength,
+                     std::string& text);
+
+// Checks that every character of a text (Windows-1252 bytes) has a stored form.
+// Code 0 would end the text, code 255 would need a byte of 256.
+Status checkStorable(std::string_view text);
+
+// The bytes written for a text: two per character, then four zero bytes.
+std::string encodeText(std::string_view text);
+
+// Largest number of characters that fit an entry with their terminator.
+inline int maxCharsForEntry(int entryLength) {
+    return entryLength < 4 ? 0 : (entryLength - 4) / 2;
+}
+
+} // namespace edt

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing, then configures and builds the
+# project into build/. Quiet when everything is already there.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${EDT_BUILD_DIR:-$root/build}
+
+missing=()
+while read -r pkg; do
+    [[ -z $pkg || $pkg == \#* ]] && continue
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$pkg")
+done <"$root/scripts/packages.txt"
+
+if ((${#missing[@]})); then
+    sudo=()
+    [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+if [[ ! -f $build/build.ninja ]]; then
+    cmake -S "$root" -B "$build" -G Ninja "$@" >"$log" 2>&1 || { cat "$log"; exit 1; }
+fi
+cmake --build "$build" >"$log" 2>&1 || { cat "$log"; exit 1; }
