@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace edt::bench {
+
+// Benchmarks of the record core over the files in `dir` (see bench_files.h).
+void registerReaderBenchmarks(const std::string& dir);
+void registerWriteBenchmarks(const std::string& dir);
+
+} // namespace edt::bench

@@ -1,0 +1,10 @@
+// edt-bench-core --data=DIR [--benchmark_...]: the record core's reader and writer.
+#include "bench/bench_support.h"
+#include "bench/core_benchmarks.h"
+
+int main(int argc, char** argv) {
+    return edt::bench::runBenchmarks(argc, argv, [](const std::string& dir) {
+        edt::bench::registerReaderBenchmarks(dir);
+        edt::bench::registerWriteBenchmarks(dir);
+    });
+}
