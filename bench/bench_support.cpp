@@ -23,8 +23,9 @@ std::string takeDataDir(int& argc, char** argv) {
 int runBenchmarks(int argc, char** argv, void (*registerAll)(const std::string& dir)) {
     const std::string dir = takeDataDir(argc, argv);
     if (dir.empty()) {
-        std::fprintf(stderr, "Usage: %s --data=DIR [--benchmark_...]\n"
-                             "DIR holds the files written by edt-bench-files.\n",
+        std::fprintf(stderr,
+                     "Usage: %s --data=DIR [--benchmark_...]\n"
+                     "DIR holds the files written by edt-bench-files.\n",
                      argv[0]);
         return 2;
     }
@@ -52,7 +53,7 @@ double peakMemoryMiB() {
 
 void reportThroughput(benchmark::State& state, std::uint64_t bytes) {
     state.counters["MB"] = benchmark::Counter(static_cast<double>(bytes) / 1e6,
-                                                benchmark::Counter::kIsIterationInvariantRate);
+                                              benchmark::Counter::kIsIterationInvariantRate);
 }
 
 } // namespace edt::bench

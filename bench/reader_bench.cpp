@@ -44,11 +44,11 @@ void visitEntries(benchmark::State& state, const BenchFile& file, const std::str
     for (auto _ : state) {
         entries = 0;
         std::uint64_t characters = 0;
-        const Status status = edt::visitEntries(path, file.kind(),
-                                                [&](RecordKey, std::string_view text) {
-                                                    ++entries;
-                                                    characters += text.size();
-                                                });
+        const Status status =
+            edt::visitEntries(path, file.kind(), [&](RecordKey, std::string_view text) {
+                ++entries;
+                characters += text.size();
+            });
         if (!status.ok()) {
             state.SkipWithError(status.message.c_str());
             return;
@@ -81,10 +81,10 @@ void registerReaderBenchmarks(const std::string& dir) {
         for (auto* bench : {
                  benchmark::RegisterBenchmark(("ReadIntoMemory/" + file.label).c_str(),
                                               readIntoMemory, path),
-                 benchmark::RegisterBenchmark(("VisitEntries/" + file.label).c_str(),
-                                              visitEntries, file, path),
-                 benchmark::RegisterBenchmark(("ReadFile/" + file.label).c_str(), readFile,
+                 benchmark::RegisterBenchmark(("VisitEntries/" + file.label).c_str(), visitEntries,
                                               file, path),
+                 benchmark::RegisterBenchmark(("ReadFile/" + file.label).c_str(), readFile, file,
+                                              path),
              })
             bench->UseRealTime()->Unit(benchmark::kMillisecond);
     }
