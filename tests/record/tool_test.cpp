@@ -82,7 +82,7 @@ TEST_F(ToolTest, ListPrintsCaptionThenEscapedLines) {
 
 TEST_F(ToolTest, WriteStoresTextAndPrintsTheNewLine) {
     const std::string path = make("email.edt", {"one", "two", "three"});
-    const ToolRun run = runTool({"write", path, "0000641", "H\xC3\xA9\\r\\n!"});
+    const ToolRun run = runTool({"write", path, "0000000000000000000641", "H\xC3\xA9\\r\\n!"});
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "[0000641] H\xC3\xA9\\r\\n!\n");
     EXPECT_EQ(test::readBytes(path).substr(640, 12),
