@@ -97,6 +97,8 @@ TEST_F(ToolTest, RefusalsExitOneAndLeaveTheFileAlone) {
         {"write", path, "0000162", "x"},               // inside an entry
         {"write", path, "0", "x"},                     // no entry at 0
         {"write", path, "abc", "x"},                   // not a number
+        {"write", path, "-1", "x"},
+        {"write", path, "18446744073709551617", "x"}, // 2^64 + 1
         {"write", path, "1", std::string(79, 'x')},    // 79 > 78 characters
         {"write", path, "1", "\xC3\xBF"},              // U+00FF has no stored form
         {"write", path, "1", "\\x00"},                 // nor has code 0
