@@ -1,6 +1,7 @@
 #include "cli/escape.h"
 
 #include <array>
+#include <cstring>
 
 #include "record/charset.h"
 
@@ -11,14 +12,22 @@ bool needsHexEscape(unsigned char b) {
     return b < 32 || b == 127 || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
 }
 
-// One output string per byte, computed once: listing a large file escapes every byte.
-const std::array<std::string, 256>& escapeTable() {
-    static const std::array<std::string, 256> table = [] {
-        std::array<std::string, 256> t;
+// The escaped form of each byte, computed once: listing a large file escapes every
+// byte. Bytes 32-126 other than the backslash stand for themselves. Eight bytes per
+// entry, so that escaping a character is one load and one store, with no branch.
+struct EscapedByte {
+    char bytes[7];
+    unsigned char length;
+};
+static_assert(sizeof(EscapedByte) == 8 && kMaxEscapedChar <= 7);
+
+const std::array<EscapedByte, 256>& escapeTable() {
+    static const std::array<EscapedByte, 256> table = [] {
+        std::array<EscapedByte, 256> t{};
         static const char hex[] = "0123456789abcdef";
         for (int b = 0; b < 256; ++b) {
             const auto byte = static_cast<unsigned char>(b);
-            std::string& s = t[b];
+            std::string s;
             if (byte == '\\')
                 s = "\\\\";
             else if (byte == '\r')
@@ -31,6 +40,8 @@ const std::array<std::string, 256>& escapeTable() {
                 s = std::string("\\x") + hex[byte >> 4] + hex[byte & 15];
             else
                 charset::appendUtf8(s, charset::toUnicode(byte));
+            s.copy(t[b].bytes, sizeof t[b].bytes);
+            t[b].length = static_cast<unsigned char>(s.size());
         }
         return t;
     }();
@@ -49,14 +60,20 @@ int hexValue(char c) {
 
 } // namespace
 
-void appendEscaped(std::string& out, std::string_view text) {
+char* escapeInto(char* out, std::string_view text) {
     const auto& table = escapeTable();
-    for (unsigned char b : text) {
-        if (b >= 32 && b < 127 && b != '\\')
-            out += static_cast<char>(b);
-        else
-            out += table[b];
+    for (const char c : text) {
+        const EscapedByte& e = table[static_cast<unsigned char>(c)];
+        std::memcpy(out, &e, sizeof e); // the bytes past e.length are overwritten next
+        out += e.length;
     }
+    return out;
+}
+
+void appendEscaped(std::string& out, std::string_view text) {
+    const std::size_t used = out.size();
+    out.resize(used + kMaxEscapedChar * text.size() + kEscapeSlack);
+    out.resize(static_cast<std::size_t>(escapeInto(out.data() + used, text) - out.data()));
 }
 
 std::string escape(std::string_view text) {

@@ -4,11 +4,23 @@
 
 namespace edt {
 
+char* writeKey(char* out, RecordKey key) {
+    char digits[20]; // 2^64 - 1 has 20 digits
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + key % 10);
+        key /= 10;
+    } while (key != 0);
+    for (int pad = count; pad < 7; ++pad)
+        *out++ = '0';
+    while (count > 0)
+        *out++ = digits[--count];
+    return out;
+}
+
 std::string formatKey(RecordKey key) {
-    std::string digits = std::to_string(key);
-    if (digits.size() < 7)
-        digits.insert(0, 7 - digits.size(), '0');
-    return digits;
+    char digits[20];
+    return std::string(digits, writeKey(digits, key));
 }
 
 std::string EntryLine::str() const {

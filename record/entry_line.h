@@ -13,6 +13,10 @@ using RecordKey = std::uint64_t;
 // At least seven digits, zero-padded ("0000641"); larger keys show all digits.
 std::string formatKey(RecordKey key);
 
+// Writes formatKey(key) at `out`, which has room for 20 characters, and returns the
+// end of what it wrote. For callers that format millions of keys.
+char* writeKey(char* out, RecordKey key);
+
 // One line of the list: "[" + key + "] " + text. Texts are Windows-1252 bytes.
 struct EntryLine {
     RecordKey key = 0;

@@ -44,7 +44,8 @@ Status visitEntries(const std::string& path, const FileKind& kind, const EntryVi
     const std::uint64_t recordsPerBlock = std::max<std::uint64_t>(1, (1u << 20) / recordLength);
 
     std::vector<unsigned char> block(static_cast<std::size_t>(recordsPerBlock * recordLength));
-    std::string text;
+    std::vector<char> text(static_cast<std::size_t>(
+        kind.isSplit() ? std::max(kind.firstFieldLength, kind.secondFieldLength) : recordLength));
     std::uint64_t index = 0;
     for (std::uint64_t record = 0; record < recordCount; record += recordsPerBlock) {
         const std::uint64_t records = std::min(recordsPerBlock, recordCount - record);
@@ -61,8 +62,9 @@ Status visitEntries(const std::string& path, const FileKind& kind, const EntryVi
             const std::uint64_t key = layout.keyOf(index);
             const std::size_t offset = static_cast<std::size_t>(key - 1 - record * recordLength);
             const std::size_t length = static_cast<std::size_t>(layout.lengthOf(index));
-            decodeEntryInto(block.data() + offset, length, length, text);
-            visit(key, text);
+            const std::size_t size =
+                decodeEntryTo(block.data() + offset, length, length, text.data());
+            visit(key, std::string_view(text.data(), size));
         }
     }
     return Status::success();

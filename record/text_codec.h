@@ -30,6 +30,11 @@ std::string decodeEntry(const unsigned char* bytes, std::size_t available, std::
 void decodeEntryInto(const unsigned char* bytes, std::size_t available, std::size_t entryLength,
                      std::string& text);
 
+// The same into `out`, which has room for `entryLength` characters; returns the
+// text's length. The fast form, for readers that decode millions of entries.
+std::size_t decodeEntryTo(const unsigned char* bytes, std::size_t available,
+                          std::size_t entryLength, char* out);
+
 // Checks that every character of a text (Windows-1252 bytes) has a stored form.
 // Code 0 would end the text, code 255 would need a byte of 256.
 Status checkStorable(std::string_view text);
