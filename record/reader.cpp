@@ -3,9 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "record/block_reader.h"
 #include "record/text_codec.h"
 
 namespace edt {
+namespace {
+
+constexpr std::uint64_t kBlockBytes = 1u << 20;
+
+} // namespace
 
 std::vector<EntryLine> decodeEntries(const unsigned char* data, std::size_t size,
                                      const FileKind& kind) {
@@ -41,33 +47,27 @@ Status visitEntries(const std::string& path, const FileKind& kind, const EntryVi
     const std::uint64_t perRecord = static_cast<std::uint64_t>(kind.entriesPerRecord());
     const std::uint64_t recordCount = (layout.entryCount() + perRecord - 1) / perRecord;
     // About a mebibyte of whole records per read: entries never straddle a block.
-    const std::uint64_t recordsPerBlock = std::max<std::uint64_t>(1, (1u << 20) / recordLength);
+    const std::uint64_t recordsPerBlock = std::max<std::uint64_t>(1, kBlockBytes / recordLength);
+    BlockReader reader(file, recordCount * recordLength,
+                       static_cast<std::size_t>(recordsPerBlock * recordLength));
 
-    std::vector<unsigned char> block(static_cast<std::size_t>(recordsPerBlock * recordLength));
     std::vector<char> text(static_cast<std::size_t>(
         kind.isSplit() ? std::max(kind.firstFieldLength, kind.secondFieldLength) : recordLength));
     std::uint64_t index = 0;
-    for (std::uint64_t record = 0; record < recordCount; record += recordsPerBlock) {
-        const std::uint64_t records = std::min(recordsPerBlock, recordCount - record);
-        const std::size_t want = static_cast<std::size_t>(records * recordLength);
-        std::size_t got = 0;
-        status = file.readAt(record * recordLength, block.data(), want, got);
-        if (!status.ok())
-            return status;
-        // Past the end of the file (or of a file shortened meanwhile) bytes read as zero.
-        if (got < want)
-            std::memset(block.data() + got, 0, want - got);
-        const std::uint64_t end = std::min(layout.entryCount(), (record + records) * perRecord);
+    BlockReader::Block block;
+    while ((status = reader.next(block)).ok() && block.size != 0) {
+        const std::uint64_t end =
+            std::min(layout.entryCount(), (block.offset + block.size) / recordLength * perRecord);
         for (; index < end; ++index) {
             const std::uint64_t key = layout.keyOf(index);
-            const std::size_t offset = static_cast<std::size_t>(key - 1 - record * recordLength);
+            const std::size_t offset = static_cast<std::size_t>(key - 1 - block.offset);
             const std::size_t length = static_cast<std::size_t>(layout.lengthOf(index));
             const std::size_t size =
-                decodeEntryTo(block.data() + offset, length, length, text.data());
+                decodeEntryTo(block.data + offset, length, length, text.data());
             visit(key, std::string_view(text.data(), size));
         }
     }
-    return Status::success();
+    return status;
 }
 
 ReadResult readFile(const std::string& path, std::string_view fileTitle) {
