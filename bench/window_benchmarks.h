@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "bench/bench_files.h"
+#include "window/form1.h"
+
+namespace edt::bench {
+
+// Benchmarks of the editor window over the files in `dir` (see bench_files.h).
+void registerOpenBenchmarks(const std::string& dir);
+void registerSelectBenchmarks(const std::string& dir);
+void registerWindowWriteBenchmarks(const std::string& dir);
+
+// What the window told the user instead of showing a message box.
+struct Reports {
+    int count = 0;
+    QString last;
+};
+
+// A shown Form1 whose reports land in `reports`, which must outlive it.
+std::unique_ptr<Form1> makeWindow(Reports& reports);
+
+// Lists `file` in the window as File > Open does, and lets the view lay out and paint
+// the new rows. False when the window reported a failure.
+bool openInWindow(Form1& form, const BenchFile& file, const std::string& dir,
+                  const Reports& reports);
+
+} // namespace edt::bench

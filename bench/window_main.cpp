@@ -1,0 +1,44 @@
+// edt-bench-window --data=DIR [--benchmark_...]: the editor window opening files,
+// selecting lines and writing records, on Qt's offscreen platform unless
+// QT_QPA_PLATFORM names another.
+#include <QApplication>
+#include <QCoreApplication>
+
+#include "bench/bench_support.h"
+#include "bench/window_benchmarks.h"
+
+namespace edt::bench {
+
+std::unique_ptr<Form1> makeWindow(Reports& reports) {
+    auto form = std::make_unique<Form1>();
+    form->setReporter([&reports](const QString& message) {
+        ++reports.count;
+        reports.last = message;
+    });
+    form->show();
+    QCoreApplication::processEvents();
+    return form;
+}
+
+bool openInWindow(Form1& form, const BenchFile& file, const std::string& dir,
+                  const Reports& reports) {
+    form.CurrFileName = QString::fromStdString(file.path(dir));
+    form.CurrFileTitle = QString::fromStdString(file.title);
+    const int before = reports.count;
+    form.ReadFile();
+    QCoreApplication::processEvents();
+    return reports.count == before;
+}
+
+} // namespace edt::bench
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return edt::bench::runBenchmarks(argc, argv, [](const std::string& dir) {
+        edt::bench::registerOpenBenchmarks(dir);
+        edt::bench::registerSelectBenchmarks(dir);
+        edt::bench::registerWindowWriteBenchmarks(dir);
+    });
+}
