@@ -7,5 +7,6 @@ namespace edt::bench {
 // Benchmarks of the record core over the files in `dir` (see bench_files.h).
 void registerReaderBenchmarks(const std::string& dir);
 void registerWriteBenchmarks(const std::string& dir);
+void registerListingBenchmarks(const std::string& dir);
 
 } // namespace edt::bench

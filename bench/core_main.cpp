@@ -1,10 +1,12 @@
-// edt-bench-core --data=DIR [--benchmark_...]: the record core's reader and writer.
+// edt-bench-core --data=DIR [--benchmark_...]: the record core's reader and writer,
+// and the work of edt-tool list on a file held in memory.
 #include "bench/bench_support.h"
 #include "bench/core_benchmarks.h"
 
 int main(int argc, char** argv) {
     return edt::bench::runBenchmarks(argc, argv, [](const std::string& dir) {
         edt::bench::registerReaderBenchmarks(dir);
+        edt::bench::registerListingBenchmarks(dir);
         edt::bench::registerWriteBenchmarks(dir);
     });
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the project (Release) into build-bench/, writes the benchmarks' input files
-# into build-bench/data (about 1.5 GB, kept between runs) and runs every benchmark,
-# printing each figure beside its floor and the targets. Raw results land in
-# build-bench/results. Takes a few minutes.
+# into build-bench/data (about 1.9 GB, of which 1 GiB is a sparse hole; kept between
+# runs) and runs every benchmark, printing each figure beside its floor and the
+# targets. Raw results land in build-bench/results. Takes about five minutes.
 set -euo pipefail
 export LC_ALL=C
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -19,51 +19,62 @@ mkdir -p "$data" "$results"
 echo "Writing the input files into $data ..."
 "$bin/edt-bench-files" "$data"
 
-# Median of the numbers on standard input.
-median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+# Google Benchmark: five repetitions, medians kept.
+gbench=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+        --benchmark_out_format=json --benchmark_min_time=0.2)
+# Runs a benchmark program with a filter into results/NAME.json.
+run() {
+    local name=$1 program=$2 filter=$3
+    shift 3
+    "$program" --data="$data" "${gbench[@]}" --benchmark_filter="$filter" \
+        --benchmark_out="$results/$name.json" "$@" >"$results/$name.txt" 2>&1 ||
+        { cat "$results/$name.txt"; exit 1; }
+    if grep -q '"error_occurred": true' "$results/$name.json"; then
+        grep -h 'ERROR' "$results/$name.txt"
+        exit 1
+    fi
+}
+# A field of a benchmark's median in results/NAME.json (real_time, MB, peak_MiB ...).
+median() {
+    jq -r --arg b "$2" --arg f "$3" '.benchmarks[]
+        | select(.aggregate_name == "median" and (.run_name | sub("/real_time$"; "")) == $b)
+        | .[$f]' "$results/$1.json"
+}
+calc() { awk "BEGIN {printf \"$1\n\", $2}"; }
+verdict() { awk -v r="$1" -v t="$2" 'BEGIN {print (r <= t) ? "met" : "MISSED"}'; }
+
+echo
+echo "== 1. Core reader beside read() of the same file into memory (medians of 5)"
+run core-reader "$bin/edt-bench-core" '^(ReadIntoMemory|VisitEntries|ReadFile)/' \
+    --benchmark_enable_random_interleaving=true
+{
+    echo "file read()_MB/s visitEntries_MB/s readFile_MB/s visitEntries/read() readFile/read()"
+    for kind in default email unterminated; do
+        for size in 1mb 10mb 100mb; do
+            f=$kind-$size
+            r=$(median core-reader "ReadIntoMemory/$f" real_time)
+            v=$(median core-reader "VisitEntries/$f" real_time)
+            l=$(median core-reader "ReadFile/$f" real_time)
+            echo "$f $(calc %.0f "$(median core-reader "ReadIntoMemory/$f" MB)")" \
+                "$(calc %.0f "$(median core-reader "VisitEntries/$f" MB)")" \
+                "$(calc %.0f "$(median core-reader "ReadFile/$f" MB)")" \
+                "$(calc %.2f "$v / $r")" "$(calc %.2f "$l / $r")"
+        done
+    done
+} | column -t
+
+echo
+echo "== 2. edt-tool list FILE > /dev/null beside cat FILE > /dev/null ($runs runs each, in turn)"
 # Milliseconds one run of a command takes, its output thrown away.
 elapsed_ms() {
     local start=$EPOCHREALTIME
     "$@" >/dev/null
     local end=$EPOCHREALTIME
-    awk -v s="$start" -v e="$end" 'BEGIN {printf "%.3f\n", (e - s) * 1000}'
+    calc %.3f "($end - $start) * 1000"
 }
-verdict() { awk -v r="$1" -v t="$2" 'BEGIN {print (r <= t) ? "met" : "MISSED"}'; }
-
-gbench=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-        --benchmark_enable_random_interleaving=true --benchmark_out_format=json)
-
-echo
-echo "== 1. Core reader beside read() into memory; 4. core write (edt-bench-core)"
-"$bin/edt-bench-core" --data="$data" "${gbench[@]}" --benchmark_min_time=0.2 \
-    --benchmark_out="$results/core.json" >"$results/core.txt"
-# Medians by name: "ReadFile/default-100mb" -> {time in ms or us, MB/s}.
-jq -r '
-  [.benchmarks[] | select(.aggregate_name == "median")
-   | {key: (.run_name | sub("/real_time$"; "")), value: {t: .real_time, u: .time_unit, mb: .MB}}]
-  | from_entries as $m
-  | ($m | keys | map(select(startswith("ReadIntoMemory/"))) | map(sub("^ReadIntoMemory/"; ""))) as $files
-  | (["file", "read() MB/s", "visitEntries MB/s", "readFile MB/s", "visitEntries/read()", "readFile/read()"] | @tsv),
-    ($files[] as $f | $m["ReadIntoMemory/" + $f] as $r | $m["VisitEntries/" + $f] as $v | $m["ReadFile/" + $f] as $l
-     | [$f, ($r.mb | floor), ($v.mb | floor), ($l.mb | floor),
-        (($v.t / $r.t * 10 | round) / 10), (($l.t / $r.t * 10 | round) / 10)] | @tsv)
-' "$results/core.json" | column -t -s $'\t'
-echo
-jq -r '
-  [.benchmarks[] | select(.aggregate_name == "median" and (.run_name | startswith("WriteRecord/")))
-   | {key: (.run_name | sub("/real_time$"; "") | sub("^WriteRecord/"; "")), value: .real_time}]
-  | from_entries as $w
-  | "edt::writeRecord of 200 characters (median, with fsync): 10 KB file \($w["write-10kb"] | round) us, 1 GiB sparse file \($w["write-1gib"] | round) us, ratio \(($w["write-1gib"] / $w["write-10kb"] * 100 | round) / 100)"
-' "$results/core.json"
-write_ratio=$(jq -r '[.benchmarks[] | select(.aggregate_name == "median" and (.run_name | startswith("WriteRecord/")))
-   | {key: (.run_name | sub("/real_time$"; "") | sub("^WriteRecord/"; "")), value: .real_time}]
-   | from_entries | .["write-1gib"] / .["write-10kb"]' "$results/core.json")
-echo "Target: within 1.3x -> $(verdict "$write_ratio" 1.3)"
-
-echo
-echo "== 2. edt-tool list FILE > /dev/null beside cat FILE > /dev/null ($runs runs each, in turn)"
-for label in default-100mb unterminated-100mb; do
-    file=$data/$label/strings.edt
+middle() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+for label in default-100mb email-100mb unterminated-100mb; do
+    file=$(echo "$data/$label"/*.edt)
     cat "$file" >/dev/null
     "$bin/edt-tool" list "$file" >/dev/null
     : >"$results/cat-$label.txt"
@@ -72,12 +83,59 @@ for label in default-100mb unterminated-100mb; do
         elapsed_ms cat "$file" >>"$results/cat-$label.txt"
         elapsed_ms "$bin/edt-tool" list "$file" >>"$results/list-$label.txt"
     done
-    cat_ms=$(median <"$results/cat-$label.txt")
-    list_ms=$(median <"$results/list-$label.txt")
-    ratio=$(awk -v a="$list_ms" -v b="$cat_ms" 'BEGIN {printf "%.2f", a / b}')
-    line="$label: cat ${cat_ms} ms, edt-tool list ${list_ms} ms (medians), ratio ${ratio}"
-    [[ $label == default-100mb ]] && line+="; target 1.5x -> $(verdict "$ratio" 1.5)"
+    cat_ms=$(middle <"$results/cat-$label.txt")
+    list_ms=$(middle <"$results/list-$label.txt")
+    ratio=$(calc %.2f "$list_ms / $cat_ms")
+    line="$label: cat $(calc %.1f "$cat_ms") ms, edt-tool list $(calc %.1f "$list_ms") ms (medians), ratio $ratio"
+    [[ $label == default-100mb ]] && line+="; target 1.5x: $(verdict "$ratio" 1.5)"
     echo "$line"
 done
+
+window=$bin/edt-bench-window
+if [[ -x $window ]]; then
+    echo
+    echo "== 3. Form1::ReadFile into the model and view beside the core reader (edt::readFile), one process each"
+    {
+        echo "entries core_ms window_ms window/core target_2x window_us/entry" \
+             "core_peak_MiB window_peak_MiB texts_MiB limit_MiB memory"
+        for n in 1000 10000 100000 1000000; do
+            run "open-core-$n" "$window" "^OpenCore/entries-$n/"
+            run "open-window-$n" "$window" "^OpenWindow/entries-$n/"
+            c=$(median "open-core-$n" "OpenCore/entries-$n" real_time)
+            w=$(median "open-window-$n" "OpenWindow/entries-$n" real_time)
+            peak=$(median "open-window-$n" "OpenWindow/entries-$n" peak_MiB)
+            limit=$(median "open-window-$n" "OpenWindow/entries-$n" limit_MiB)
+            ratio=$(calc %.2f "$w / $c")
+            echo "$n $(calc %.2f "$c") $(calc %.2f "$w") $ratio $(verdict "$ratio" 2)" \
+                "$(calc %.3f "$w * 1000 / $n")" \
+                "$(calc %.0f "$(median "open-core-$n" "OpenCore/entries-$n" peak_MiB)")" \
+                "$(calc %.0f "$peak") $(calc %.0f "$(median "open-window-$n" "OpenWindow/entries-$n" texts_MiB)")" \
+                "$(calc %.0f "$limit") $(verdict "$peak" "$limit")"
+        done
+    } | column -t
+fi
+
 echo
-echo "Raw output: $results"
+echo "== 4. One write of 200 characters into the last entry (with fsync), 10 KB file beside 1 GiB sparse file"
+run core-write "$bin/edt-bench-core" '^WriteRecord/' --benchmark_enable_random_interleaving=true
+small=$(median core-write WriteRecord/write-10kb real_time)
+large=$(median core-write WriteRecord/write-1gib real_time)
+ratio=$(calc %.2f "$large / $small")
+echo "edt::writeRecord: $(calc %.0f "$small") us beside $(calc %.0f "$large") us, ratio $ratio; target 1.3x: $(verdict "$ratio" 1.3)"
+if [[ -x $window ]]; then
+    run window-write "$window" '^WindowWriteRecord/' --benchmark_enable_random_interleaving=true
+    small=$(median window-write WindowWriteRecord/write-10kb real_time)
+    large=$(median window-write WindowWriteRecord/write-1gib real_time)
+    ratio=$(calc %.2f "$large / $small")
+    echo "Form1::WriteRecord: $(calc %.0f "$small") us beside $(calc %.0f "$large") us, ratio $ratio; target 1.3x: $(verdict "$ratio" 1.3)"
+
+    echo
+    echo "== 5. A click on the last line (selection and length counter, repainted), 10 entries beside 1,000,000"
+    run select "$window" '^SelectLastLine/' --benchmark_enable_random_interleaving=true
+    small=$(median select SelectLastLine/entries-10 real_time)
+    large=$(median select SelectLastLine/entries-1000000 real_time)
+    ratio=$(calc %.2f "$large / $small")
+    echo "10 entries $(calc %.0f "$small") us, 1,000,000 entries $(calc %.0f "$large") us, ratio $ratio; target 2x: $(verdict "$ratio" 2)"
+fi
+echo
+echo "Raw results: $results"

@@ -1,0 +1,80 @@
+// The work edt-tool list does beyond reading the file: every entry decoded, its key
+// formatted and its text escaped into the output buffer, from a file image already in
+// memory. Beside read() into memory (reader_bench.cpp) this shows what part of the
+// listing's time is reading and what part is turning entries into lines.
+#include <cstdio>
+#include <vector>
+
+#include "bench/bench_files.h"
+#include "bench/bench_support.h"
+#include "bench/core_benchmarks.h"
+#include "cli/escape.h"
+#include "record/entry_line.h"
+#include "record/file_kind.h"
+#include "record/text_codec.h"
+
+namespace edt::bench {
+namespace {
+
+void listInMemory(benchmark::State& state, const BenchFile& file, const std::string& path) {
+    std::string image;
+    {
+        const std::int64_t size = fileSize(path);
+        if (size < 0) {
+            state.SkipWithError(("missing " + path + "; run edt-bench-files").c_str());
+            return;
+        }
+        std::FILE* in = std::fopen(path.c_str(), "rb");
+        image.resize(static_cast<std::size_t>(size));
+        const bool read = in && std::fread(image.data(), 1, image.size(), in) == image.size();
+        if (in)
+            std::fclose(in);
+        if (!read) {
+            state.SkipWithError(("cannot read " + path).c_str());
+            return;
+        }
+    }
+    const FileKind kind = file.kind();
+    const EntryLayout layout(kind, image.size());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(image.data());
+    std::vector<char> text(static_cast<std::size_t>(kind.recordLength));
+    std::vector<char> output(1 << 20);
+    std::uint64_t written = 0;
+    for (auto _ : state) {
+        char* out = output.data();
+        for (std::uint64_t i = 0; i < layout.entryCount(); ++i) {
+            const std::uint64_t key = layout.keyOf(i);
+            const std::size_t length = static_cast<std::size_t>(layout.lengthOf(i));
+            const std::size_t size = decodeEntryTo(bytes + key - 1, length, length, text.data());
+            if (static_cast<std::size_t>(output.data() + output.size() - out) <
+                24 + cli::kMaxEscapedChar * size + cli::kEscapeSlack) {
+                written += static_cast<std::uint64_t>(out - output.data());
+                out = output.data(); // the listing would be written out here
+            }
+            *out++ = '[';
+            out = writeKey(out, key);
+            *out++ = ']';
+            *out++ = ' ';
+            out = cli::escapeInto(out, std::string_view(text.data(), size));
+            *out++ = '\n';
+        }
+        written += static_cast<std::uint64_t>(out - output.data());
+        benchmark::DoNotOptimize(output.data());
+    }
+    reportThroughput(state, image.size());
+    state.counters["output_MB"] =
+        static_cast<double>(written) / 1e6 / static_cast<double>(state.iterations());
+}
+
+} // namespace
+
+void registerListingBenchmarks(const std::string& dir) {
+    for (const BenchFile& file : readerFiles())
+        if (file.label.find("-100mb") != std::string::npos)
+            benchmark::RegisterBenchmark(("ListInMemory/" + file.label).c_str(), listInMemory, file,
+                                         file.path(dir))
+                ->UseRealTime()
+                ->Unit(benchmark::kMillisecond);
+}
+
+} // namespace edt::bench
