@@ -69,35 +69,88 @@ std::string joinMessages(const std::vector<Problem>& problems) {
     return out;
 }
 
-// libgettextpo yields messages in file order and does not tell their lines. Each
-// message (header and obsolete ones included) starts with one msgid keyword at the
-// start of a line, so the n-th message is the n-th such line.
-std::vector<std::size_t> msgidLines(std::string_view content) {
-    std::vector<std::size_t> lines;
+// Where a message starts: the line of its msgid keyword, and its msgctxt as written
+// on the line before, when that is a plain one-line string.
+struct MsgidLine {
+    std::size_t line = 0;
+    bool hasContext = false;
+    bool contextKnown = true; // false when the msgctxt uses escapes or several lines
+    std::string context;
+};
+
+// libgettextpo yields messages in file order but does not tell their lines. Each
+// message (header and obsolete ones included) has one msgid keyword at the start of
+// a line, so the lines are found by looking at line starts only; matchLines() pairs
+// them with the messages.
+std::vector<MsgidLine> scanMsgidLines(std::string_view content) {
+    std::vector<MsgidLine> found;
+    MsgidLine pending;
     std::size_t line = 1;
-    std::size_t start = 0;
-    while (start < content.size()) {
+    for (std::size_t start = 0; start < content.size(); ++line) {
         std::size_t end = content.find('\n', start);
         if (end == std::string_view::npos)
             end = content.size();
         std::string_view text = content.substr(start, end - start);
+        start = end + 1;
         auto skipBlanks = [&text] {
             while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
                 text.remove_prefix(1);
+        };
+        auto isKeyword = [&text](std::string_view word) {
+            return text.substr(0, word.size()) == word && text.size() > word.size() &&
+                   (text[word.size()] == ' ' || text[word.size()] == '\t' ||
+                    text[word.size()] == '"');
         };
         skipBlanks();
         if (text.substr(0, 2) == "#~") {
             text.remove_prefix(2);
             skipBlanks();
         }
-        if (text.substr(0, 5) == "msgid" && text.size() > 5 &&
-            (text[5] == ' ' || text[5] == '\t' || text[5] == '"'))
-            lines.push_back(line);
-        start = end + 1;
-        ++line;
+        while (!text.empty() && (text.back() == '\r' || text.back() == ' '))
+            text.remove_suffix(1);
+        if (isKeyword("msgctxt")) {
+            pending.hasContext = true;
+            const auto open = text.find('"');
+            const bool plain =
+                open != std::string_view::npos && text.size() >= open + 2 && text.back() == '"';
+            pending.context =
+                plain ? std::string(text.substr(open + 1, text.size() - open - 2)) : std::string();
+            pending.contextKnown = plain && !pending.context.empty() &&
+                                   pending.context.find('\\') == std::string::npos;
+        } else if (isKeyword("msgid")) {
+            pending.line = line;
+            found.push_back(std::move(pending));
+            pending = {};
+        }
     }
-    return lines;
+    return found;
 }
+
+// Pairs messages with msgid lines in order. gettext drops a message it cannot read,
+// so a line whose msgctxt differs from the message's is skipped; a message with no
+// match left gets no line rather than a wrong one.
+class LineMatcher {
+public:
+    explicit LineMatcher(std::vector<MsgidLine> lines) : lines_(std::move(lines)) {}
+
+    std::size_t lineOf(const char* context) {
+        for (std::size_t k = next_; k < lines_.size(); ++k) {
+            const MsgidLine& candidate = lines_[k];
+            const bool matches =
+                candidate.hasContext == (context != nullptr) &&
+                (!context || !candidate.contextKnown || candidate.context == context);
+            if (matches) {
+                next_ = k + 1;
+                return candidate.line;
+            }
+        }
+        return 0;
+    }
+
+private:
+    std::vector<MsgidLine> lines_;
+    std::size_t next_ = 0;
+};
 
 std::string charsetOf(po_file_t file) {
     const char* header = po_file_domain_header(file, nullptr);
@@ -148,16 +201,16 @@ Status read(const std::string& path, Catalog& catalog, std::vector<Problem>& pro
     }
     catalog.charset = charsetOf(file);
 
-    const std::vector<std::size_t> lines = msgidLines(content);
-    std::vector<std::size_t> indexes; // of each kept message among all messages
+    LineMatcher lines(scanMsgidLines(content));
     po_message_iterator_t it = po_message_iterator(file, nullptr);
-    std::size_t index = 0;
-    for (po_message_t m = po_next_message(it); m; m = po_next_message(it), ++index) {
+    for (po_message_t m = po_next_message(it); m; m = po_next_message(it)) {
         const char* context = po_message_msgctxt(m);
         const char* msgid = po_message_msgid(m);
+        const std::size_t line = lines.lineOf(context);
         if (po_message_is_obsolete(m) || (!context && *msgid == '\0'))
             continue;
         Message message;
+        message.line = line;
         if (context)
             message.context = context;
         message.msgid = msgid;
@@ -165,16 +218,9 @@ Status read(const std::string& path, Catalog& catalog, std::vector<Problem>& pro
         message.msgstr = message.hasPlural ? "" : po_message_msgstr(m);
         message.fuzzy = po_message_is_fuzzy(m) != 0;
         catalog.messages.push_back(std::move(message));
-        indexes.push_back(index);
     }
     po_message_iterator_free(it);
     po_file_free(file);
-    // A message that gettext dropped for a syntax error leaves lines unmatched; then no
-    // line is given rather than a wrong one.
-    if (lines.size() == index) {
-        for (std::size_t i = 0; i < indexes.size(); ++i)
-            catalog.messages[i].line = lines[indexes[i]];
-    }
     return Status::success();
 }
 
@@ -183,8 +229,7 @@ struct Writer::Impl {
     po_message_iterator_t iterator = nullptr;
 };
 
-Writer::Writer(const std::vector<std::pair<std::string, std::string>>& header)
-    : impl_(std::make_unique<Impl>()) {
+Writer::Writer(const Header& header) : impl_(std::make_unique<Impl>()) {
     impl_->file = po_file_create();
     impl_->iterator = po_message_iterator(impl_->file, nullptr);
     std::string fields;

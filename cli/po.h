@@ -32,11 +32,13 @@ struct Catalog {
 // their line; the status fails only when the file cannot be read at all.
 Status read(const std::string& path, Catalog& catalog, std::vector<Problem>& problems);
 
+// Header fields in order, e.g. {"Content-Type", "text/plain; charset=UTF-8"}.
+using Header = std::vector<std::pair<std::string, std::string>>;
+
 // Builds a PO file in memory: a header, then messages in the order added.
 class Writer {
 public:
-    // Header fields in order, e.g. {"Content-Type", "text/plain; charset=UTF-8"}.
-    explicit Writer(const std::vector<std::pair<std::string, std::string>>& header);
+    explicit Writer(const Header& header);
     ~Writer();
     Writer(const Writer&) = delete;
     Writer& operator=(const Writer&) = delete;
