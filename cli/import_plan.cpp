@@ -17,16 +17,15 @@ struct Candidate {
     bool same = false; // the entry already holds this text
 };
 
-} // namespace
+struct Candidates {
+    std::vector<Candidate> list;
+    std::unordered_map<RecordKey, std::size_t> byKey; // -> index in list
+};
 
-Status planImport(const std::string& path, const Translation& translation, ImportPlan& plan) {
-    plan = {};
-    plan.problems = translation.problems;
-    const std::string title = fileTitleOf(path);
-    const FileKind kind = kindForFileName(title);
-
-    std::vector<Candidate> candidates;
-    std::unordered_map<RecordKey, std::size_t> byKey; // -> index in candidates
+// The translated items that name a key once and convert to Windows-1252; every
+// other translated item becomes a problem.
+Candidates collect(const Translation& translation, ImportPlan& plan) {
+    Candidates candidates;
     for (const TranslationItem& item : translation.items) {
         if (!item.translated()) {
             if (item.fuzzy && !item.text.empty())
@@ -35,70 +34,85 @@ Status planImport(const std::string& path, const Translation& translation, Impor
         }
         RecordKey key = 0;
         if (!parseKey(item.key, key)) {
-            plan.problems.push_back({item.line, "\"" + item.key +
-                                                    "\" is not a key: it must be "
-                                                    "an entry's position in "
-                                                    "decimal digits."});
+            plan.problems.push_back(
+                {item.line,
+                 "\"" + item.key + "\" is not a key: it must be an entry's position in digits."});
             continue;
         }
         std::string text;
-        Status converted = charset::fromUtf8(item.text, text);
+        const Status converted = charset::fromUtf8(item.text, text);
         if (!converted.ok()) {
             plan.problems.push_back(
                 {item.line, "Entry " + formatKey(key) + ": " + converted.message});
             continue;
         }
-        const auto [found, inserted] = byKey.emplace(key, candidates.size());
+        const auto [found, inserted] = candidates.byKey.emplace(key, candidates.list.size());
         if (!inserted) {
-            plan.problems.push_back(
-                {item.line, "Entry " + formatKey(key) + " already has a text, at line " +
-                                std::to_string(candidates[found->second].write.line) + "."});
+            const std::size_t first = candidates.list[found->second].write.line;
+            plan.problems.push_back({item.line, "Entry " + formatKey(key) +
+                                                    " already has a text, at line " +
+                                                    std::to_string(first) + "."});
             continue;
         }
-        candidates.push_back({{key, std::move(text), item.line}});
+        candidates.list.push_back({{key, std::move(text), item.line}});
     }
+    return candidates;
+}
+
+// Why a changed text cannot be written, in the words of a translation's problem
+// list; empty when it can.
+std::string whyNot(const PlannedWrite& write, const FileKind& kind, std::uint64_t fileSize,
+                   const std::string& title) {
+    const Status check = checkWrite(kind, fileSize, write.key, write.text, title);
+    if (check.code == StatusCode::BadKey)
+        return "Key " + formatKey(write.key) + " is not the start of an entry of \"" + title +
+               "\".";
+    if (check.code == StatusCode::TextTooLong) {
+        const EntryLayout layout(kind, fileSize);
+        const auto index = static_cast<std::uint64_t>(layout.indexOfKey(write.key));
+        return "The text for entry " + formatKey(write.key) + " has " +
+               std::to_string(write.text.size()) + " characters, but the entry holds at most " +
+               std::to_string(maxCharsForEntry(layout.lengthOf(index))) + ".";
+    }
+    return check.message;
+}
+
+} // namespace
+
+Status planImport(const std::string& path, const Translation& translation, ImportPlan& plan) {
+    plan = {};
+    plan.problems = translation.problems;
+    const std::string title = fileTitleOf(path);
+    const FileKind kind = kindForFileName(title);
+    Candidates candidates = collect(translation, plan);
 
     std::uint64_t entryCount = 0;
-    Status status = visitEntries(
+    const Status status = visitEntries(
         path, kind,
         [&](RecordKey key, std::string_view current) {
             ++entryCount;
-            const auto found = byKey.find(key);
-            if (found == byKey.end())
-                return;
-            Candidate& candidate = candidates[found->second];
-            candidate.same = candidate.write.text == current;
+            const auto found = candidates.byKey.find(key);
+            if (found != candidates.byKey.end()) {
+                Candidate& candidate = candidates.list[found->second];
+                candidate.same = candidate.write.text == current;
+            }
         },
         &plan.identity);
     if (!status.ok())
         return status;
 
-    for (Candidate& candidate : candidates) {
+    for (Candidate& candidate : candidates.list) {
         if (candidate.same) {
             ++plan.unchanged; // even a text that would not fit anew: nothing is written
             continue;
         }
-        const PlannedWrite& write = candidate.write;
-        const Status check = checkWrite(kind, plan.identity.size, write.key, write.text, title);
-        if (check.code == StatusCode::BadKey) {
-            plan.problems.push_back({write.line, "Key " + formatKey(write.key) +
-                                                     " is not the start of an entry of \"" + title +
-                                                     "\"."});
-        } else if (check.code == StatusCode::TextTooLong) {
-            const EntryLayout layout(kind, plan.identity.size);
-            const int length =
-                layout.lengthOf(static_cast<std::uint64_t>(layout.indexOfKey(write.key)));
-            plan.problems.push_back({write.line, "The text for entry " + formatKey(write.key) +
-                                                     " has " + std::to_string(write.text.size()) +
-                                                     " characters, but the entry holds at most " +
-                                                     std::to_string(maxCharsForEntry(length)) +
-                                                     "."});
-        } else if (!check.ok()) {
-            plan.problems.push_back({write.line, check.message});
-        } else {
-            ++plan.changed;
-            plan.writes.push_back(std::move(candidate.write));
+        const std::string problem = whyNot(candidate.write, kind, plan.identity.size, title);
+        if (!problem.empty()) {
+            plan.problems.push_back({candidate.write.line, problem});
+            continue;
         }
+        ++plan.changed;
+        plan.writes.push_back(std::move(candidate.write));
     }
     plan.untranslated = entryCount - plan.changed - plan.unchanged;
 

@@ -50,7 +50,7 @@ const po_xerror_handler reportHandler = {onReport, onReport2};
 // Runs one libgettextpo call under `session`; false when it ended in a fatal error.
 template <typename Call> bool runGuarded(Session& session, Call call) {
     activeSession = &session;
-    bool completed = false;
+    volatile bool completed = false; // volatile: read after a longjmp
     if (setjmp(session.fatal) == 0) {
         call();
         completed = true;

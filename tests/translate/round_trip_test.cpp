@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "cli/csv.h"
+#include "cli/po.h"
 #include "record/charset.h"
 #include "record/reader.h"
 #include "record/text_codec.h"
@@ -89,6 +90,22 @@ TEST_P(RoundTrip, ExportThenImportOfTheExportLeavesEveryByte) {
     test::writeBytes(translation, translationFile(format_, entries));
     if (format_ == "csv") {
         EXPECT_EQ(test::readBytes(exported), test::readBytes(translation));
+    } else { // key as msgctxt, text as msgid, empty msgstr, the entry's limit as a comment
+        cli::po::Catalog catalog;
+        std::vector<cli::Problem> problems;
+        ASSERT_TRUE(cli::po::read(exported, catalog, problems).ok());
+        ASSERT_EQ(catalog.messages.size(), entries.size());
+        const std::string content = test::readBytes(exported);
+        const EntryLayout layout(kindForFileName(name_), original_.size());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const cli::po::Message& m = catalog.messages[i];
+            EXPECT_EQ(m.context, formatKey(entries[i].key));
+            EXPECT_EQ(m.msgid, charset::toUtf8(entries[i].text));
+            EXPECT_EQ(m.msgstr, "");
+            EXPECT_EQ(test::lineOf(content, m.line - 2),
+                      "#. at most " + std::to_string(maxCharsForEntry(layout.lengthOf(i))) +
+                          " characters");
+        }
     }
 
     for (const std::string& input : {exported, translation}) {
