@@ -153,10 +153,12 @@ private:
 };
 
 std::string charsetOf(po_file_t file) {
+    // Both calls return fresh copies (for the header, despite its const) to be freed.
     const char* header = po_file_domain_header(file, nullptr);
     if (!header)
         return {};
     char* contentType = po_header_field(header, "Content-Type");
+    std::free(const_cast<char*>(header));
     if (!contentType)
         return {};
     std::string value = contentType;
