@@ -39,7 +39,8 @@ Status readCsv(const std::string& path, Translation& out) {
         !emptyFrom(header, 2)) {
         out.problems.push_back(
             {records.front().line,
-             "The first line must be the header key,text (as edt-tool export writes it)."});
+             "The first line must be the header key,text, with fields separated by commas as "
+             "edt-tool export writes them."});
         return Status::success();
     }
     for (auto record = records.begin() + 1; record != records.end(); ++record) {

@@ -94,6 +94,12 @@ TEST_F(Import, EveryProblemIsListedInLineOrderAndNothingIsWritten) {
         ASSERT_NE(found, std::string::npos) << part << "\n" << run.err;
         at = found;
     }
+    // A spreadsheet that separates fields with semicolons.
+    test::writeBytes(dir_.path("semi.csv"), "key;text\r\n0000001;fine\r\n");
+    const test::ToolRun semi = test::runTool({"import", file, dir_.path("semi.csv")});
+    EXPECT_EQ(semi.code, 1);
+    EXPECT_TRUE(contains(semi.err, "semi.csv:1: The first line must be the header key,text"))
+        << semi.err;
     EXPECT_EQ(test::fileDigest(file), before);
 }
 
