@@ -17,7 +17,8 @@ BlockReader::BlockReader(const File& file, std::uint64_t length, std::size_t blo
     const bool ahead = blockCount_ > 2;
     slots_.resize(ahead ? kSlots : 1);
     for (Slot& slot : slots_)
-        slot.data.resize(static_cast<std::size_t>(std::min<std::uint64_t>(blockSize, length)));
+        slot.data.reset(new unsigned char[static_cast<std::size_t>(
+            std::min<std::uint64_t>(blockSize, length))]);
     if (ahead)
         helper_ = std::thread(&BlockReader::readAhead, this);
 }
@@ -41,10 +42,10 @@ std::size_t BlockReader::blockLength(std::uint64_t index) const {
 Status BlockReader::readBlock(std::uint64_t index, Slot& slot) const {
     const std::size_t want = blockLength(index);
     std::size_t got = 0;
-    Status status = file_.readAt(index * blockSize_, slot.data.data(), want, got);
+    Status status = file_.readAt(index * blockSize_, slot.data.get(), want, got);
     // Past the end of the file (or of a file shortened meanwhile) bytes read as zero.
     if (status.ok() && got < want)
-        std::memset(slot.data.data() + got, 0, want - got);
+        std::memset(slot.data.get() + got, 0, want - got);
     return status;
 }
 
@@ -79,7 +80,7 @@ Status BlockReader::next(Block& block) {
         Status status = readBlock(nextBlock_, slots_[0]);
         if (!status.ok())
             return status;
-        block = {slots_[0].data.data(), blockLength(nextBlock_), nextBlock_ * blockSize_};
+        block = {slots_[0].data.get(), blockLength(nextBlock_), nextBlock_ * blockSize_};
         ++nextBlock_;
         return Status::success();
     }
@@ -95,7 +96,7 @@ Status BlockReader::next(Block& block) {
     changed_.wait(lock, [&] { return slot.full; });
     if (!slot.status.ok())
         return slot.status;
-    block = {slot.data.data(), blockLength(nextBlock_), nextBlock_ * blockSize_};
+    block = {slot.data.get(), blockLength(nextBlock_), nextBlock_ * blockSize_};
     ++nextBlock_;
     return Status::success();
 }

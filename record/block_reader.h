@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -35,8 +36,8 @@ public:
 
 private:
     struct Slot {
-        std::vector<unsigned char> data;
-        bool full = false; // read and not yet handed back by the caller
+        std::unique_ptr<unsigned char[]> data; // left uninitialised: reads fill it
+        bool full = false;                     // read and not yet handed back by the caller
         Status status;
     };
 
