@@ -16,6 +16,7 @@
 #include "record/reader.h"
 #include "record/writer.h"
 #include "window/display_text.h"
+#include "window/editor_icon.h"
 #include "window/entry_model.h"
 #include "window/file_open_dialog.h"
 #include "window/layout.h"
@@ -73,6 +74,7 @@ Form1::Form1(std::unique_ptr<OpenDialog> dialog, QWidget* parent)
     if (!DialogBox)
         DialogBox = std::make_unique<FileOpenDialog>();
     setWindowTitle(kStartCaption);
+    setWindowIcon(editorIcon());
     // The window font, which the menu and btn_WriteRecord show: small enough for the
     // button's design size whatever the desktop's default font is.
     setFont(arial(false));
