@@ -105,6 +105,20 @@ TEST_F(Form1Test, SelectionDropsExactlyTheKeyBracketsAndOneBlank) {
     EXPECT_EQ(stringLen->text(), QStringLiteral("12"));
 }
 
+TEST_F(Form1Test, AnEmptiedTextIsStoredAsTheTerminatorAlone) {
+    const QString path = makeFile(QStringLiteral("email.edt"), {"first", "Hi!"});
+    QByteArray expected = bytesOf(path);
+    open(path);
+    clickRow(1);
+    typeText(QString());
+    EXPECT_EQ(stringLen->text(), QStringLiteral("0"));
+    clickWriteRecord();
+    EXPECT_TRUE(reports.isEmpty()) << reports.join(QLatin1Char('\n')).toStdString();
+    expected.replace(640, 4, QByteArray(4, '\0'));
+    EXPECT_EQ(bytesOf(path), expected);
+    EXPECT_EQ(row(1), QStringLiteral("[0000641] "));
+}
+
 TEST_F(Form1Test, ArrowKeysSelectLikeClicks) {
     open(makeFile(QStringLiteral("quests.edt"), {"one", "two", "three"}));
     clickRow(0);
