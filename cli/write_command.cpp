@@ -1,26 +1,12 @@
 #include "cli/write_command.h"
 
 #include "cli/escape.h"
+#include "cli/parse_key.h"
 #include "cli/tool.h"
 #include "record/file_kind.h"
 #include "record/writer.h"
 
 namespace edt::cli {
-namespace {
-
-bool parseKey(const std::string& digits, RecordKey& key) {
-    if (digits.empty() || digits.size() > 19)
-        return false;
-    key = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9')
-            return false;
-        key = key * 10 + static_cast<RecordKey>(c - '0');
-    }
-    return true;
-}
-
-} // namespace
 
 int writeCommand(const std::string& path, const std::string& keyText, const std::string& escaped,
                  std::FILE* out, std::FILE* err) {

@@ -26,9 +26,8 @@ File& File::operator=(File&& other) noexcept {
 }
 
 Status File::ioError(const char* what, int errorNumber) const {
-    return Status::error(StatusCode::IoError,
-                         std::string(what) + " \"" + path_ + "\": " + systemReason(errorNumber) +
-                             ".");
+    return Status::error(StatusCode::IoError, std::string(what) + " \"" + path_ +
+                                                  "\": " + systemReason(errorNumber) + ".");
 }
 
 Status File::open(const std::string& path, Mode mode) {
@@ -118,6 +117,16 @@ Status File::writeAt(std::uint64_t offset, const void* data, std::size_t length)
 Status File::sync() const {
     if (::fsync(fd_) != 0)
         return ioError("Cannot flush to disk", errno);
+    return Status::success();
+}
+
+Status File::truncate(std::uint64_t size) const {
+    int result = 0;
+    do {
+        result = ::ftruncate(fd_, static_cast<off_t>(size));
+    } while (result != 0 && errno == EINTR);
+    if (result != 0)
+        return ioError("Cannot restore the length of", errno);
     return Status::success();
 }
 
