@@ -24,8 +24,9 @@ struct Reports {
 std::unique_ptr<Form1> makeWindow(Reports& reports);
 
 // Lists `file` in the window as File > Open does, and lets the view lay out and paint
-// the new rows. False when the window reported a failure.
+// the new rows. False when the window reported a failure. `readFileSeconds` (optional)
+// gets the time spent in ReadFile itself added.
 bool openInWindow(Form1& form, const BenchFile& file, const std::string& dir,
-                  const Reports& reports);
+                  const Reports& reports, double* readFileSeconds = nullptr);
 
 } // namespace edt::bench

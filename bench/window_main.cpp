@@ -3,6 +3,7 @@
 // QT_QPA_PLATFORM names another.
 #include <QApplication>
 #include <QCoreApplication>
+#include <chrono>
 
 #include "bench/bench_support.h"
 #include "bench/window_benchmarks.h"
@@ -21,11 +22,15 @@ std::unique_ptr<Form1> makeWindow(Reports& reports) {
 }
 
 bool openInWindow(Form1& form, const BenchFile& file, const std::string& dir,
-                  const Reports& reports) {
+                  const Reports& reports, double* readFileSeconds) {
     form.CurrFileName = QString::fromStdString(file.path(dir));
     form.CurrFileTitle = QString::fromStdString(file.title);
     const int before = reports.count;
+    const auto start = std::chrono::steady_clock::now();
     form.ReadFile();
+    if (readFileSeconds)
+        *readFileSeconds +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     QCoreApplication::processEvents();
     return reports.count == before;
 }

@@ -5,6 +5,7 @@
 # targets. Raw results land in build-bench/results. Takes about five minutes.
 set -euo pipefail
 export LC_ALL=C
+echo "Load average before: $(cut -d' ' -f1-3 /proc/loadavg) (the figures need an otherwise idle machine)"
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${EDT_BENCH_BUILD_DIR:-$root/build-bench}
 data=$build/data
@@ -94,9 +95,10 @@ done
 window=$bin/edt-bench-window
 if [[ -x $window ]]; then
     echo
-    echo "== 3. Form1::ReadFile into the model and view beside the core reader (edt::readFile), one process each"
+    echo "== 3. Form1::ReadFile into the model and view, until painted, beside the core reader"
+    echo "      (edt::readFile) on the same file; one process each, so that each peak is its own"
     {
-        echo "entries core_ms window_ms window/core target_2x window_us/entry" \
+        echo "entries core_ms window_ms (in_ReadFile) window/core target_2x window_us/entry" \
              "core_peak_MiB window_peak_MiB texts_MiB limit_MiB memory"
         for n in 1000 10000 100000 1000000; do
             run "open-core-$n" "$window" "^OpenCore/entries-$n/"
@@ -106,7 +108,9 @@ if [[ -x $window ]]; then
             peak=$(median "open-window-$n" "OpenWindow/entries-$n" peak_MiB)
             limit=$(median "open-window-$n" "OpenWindow/entries-$n" limit_MiB)
             ratio=$(calc %.2f "$w / $c")
-            echo "$n $(calc %.2f "$c") $(calc %.2f "$w") $ratio $(verdict "$ratio" 2)" \
+            echo "$n $(calc %.2f "$c") $(calc %.2f "$w")" \
+                "($(calc %.2f "$(median "open-window-$n" "OpenWindow/entries-$n" readfile_ms)"))" \
+                "$ratio $(verdict "$ratio" 2)" \
                 "$(calc %.3f "$w * 1000 / $n")" \
                 "$(calc %.0f "$(median "open-core-$n" "OpenCore/entries-$n" peak_MiB)")" \
                 "$(calc %.0f "$peak") $(calc %.0f "$(median "open-window-$n" "OpenWindow/entries-$n" texts_MiB)")" \
@@ -138,4 +142,5 @@ if [[ -x $window ]]; then
     echo "10 entries $(calc %.0f "$small") us, 1,000,000 entries $(calc %.0f "$large") us, ratio $ratio; target 2x: $(verdict "$ratio" 2)"
 fi
 echo
+echo "Load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Raw results: $results"
