@@ -1,4 +1,5 @@
-// The record core's reader beside its floor: reading the same file into memory.
+// The record core's reader beside its floors: reading the same file into memory, whole
+// or in pieces.
 #include <fcntl.h>
 #include <unistd.h>
 #include <vector>
@@ -33,6 +34,34 @@ void readIntoMemory(benchmark::State& state, const std::string& path) {
         }
         benchmark::DoNotOptimize(buffer.data());
         benchmark::ClobberMemory();
+    }
+    reportThroughput(state, static_cast<std::uint64_t>(size));
+}
+
+// The floor of a reader that streams: read() in pieces of 1 MiB into one buffer, as
+// cat does (with smaller pieces), every byte passing through memory once.
+void readInPieces(benchmark::State& state, const std::string& path) {
+    const std::int64_t size = fileSize(path);
+    if (size < 0) {
+        state.SkipWithError(("missing " + path + "; run edt-bench-files").c_str());
+        return;
+    }
+    std::vector<char> buffer(1 << 20);
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        std::int64_t got = 0;
+        ssize_t n = 0;
+        while (fd >= 0 && (n = ::read(fd, buffer.data(), buffer.size())) > 0) {
+            got += n;
+            benchmark::DoNotOptimize(buffer.data());
+            benchmark::ClobberMemory();
+        }
+        if (fd >= 0)
+            ::close(fd);
+        if (fd < 0 || n < 0 || got != size) {
+            state.SkipWithError(("cannot read " + path).c_str());
+            return;
+        }
     }
     reportThroughput(state, static_cast<std::uint64_t>(size));
 }
@@ -81,6 +110,8 @@ void registerReaderBenchmarks(const std::string& dir) {
         for (auto* bench : {
                  benchmark::RegisterBenchmark(("ReadIntoMemory/" + file.label).c_str(),
                                               readIntoMemory, path),
+                 benchmark::RegisterBenchmark(("ReadInPieces/" + file.label).c_str(), readInPieces,
+                                              path),
                  benchmark::RegisterBenchmark(("VisitEntries/" + file.label).c_str(), visitEntries,
                                               file, path),
                  benchmark::RegisterBenchmark(("ReadFile/" + file.label).c_str(), readFile, file,

@@ -35,34 +35,42 @@ run() {
         exit 1
     fi
 }
-# A field of a benchmark's median in results/NAME.json (real_time, MB, peak_MiB ...).
+# A field of a benchmark's median (or only run) in results/NAME.json (real_time, MB, peak_MiB ...).
 median() {
     jq -r --arg b "$2" --arg f "$3" '.benchmarks[]
-        | select(.aggregate_name == "median" and (.run_name | sub("/real_time$"; "")) == $b)
+        | select((.aggregate_name // "median") == "median" and (.run_name | sub("/real_time$"; "")) == $b)
         | .[$f]' "$results/$1.json"
 }
 calc() { awk "BEGIN {printf \"$1\n\", $2}"; }
 verdict() { awk -v r="$1" -v t="$2" 'BEGIN {print (r <= t) ? "met" : "MISSED"}'; }
 
 echo
-echo "== 1. Core reader beside read() of the same file into memory (medians of 5)"
-run core-reader "$bin/edt-bench-core" '^(ReadIntoMemory|VisitEntries|ReadFile)/' \
+echo "== 1. Core reader beside read() of the same file: whole into memory, and in 1 MiB pieces (medians of 5)"
+run core-reader "$bin/edt-bench-core" '^(ReadIntoMemory|ReadInPieces|VisitEntries|ReadFile)/' \
     --benchmark_enable_random_interleaving=true
 {
-    echo "file read()_MB/s visitEntries_MB/s readFile_MB/s visitEntries/read() readFile/read()"
+    echo "file read()_whole_MB/s read()_pieces_MB/s visitEntries_MB/s readFile_MB/s" \
+         "visitEntries/whole visitEntries/pieces readFile/whole"
     for kind in default email unterminated; do
         for size in 1mb 10mb 100mb; do
             f=$kind-$size
             r=$(median core-reader "ReadIntoMemory/$f" real_time)
+            p=$(median core-reader "ReadInPieces/$f" real_time)
             v=$(median core-reader "VisitEntries/$f" real_time)
             l=$(median core-reader "ReadFile/$f" real_time)
             echo "$f $(calc %.0f "$(median core-reader "ReadIntoMemory/$f" MB)")" \
+                "$(calc %.0f "$(median core-reader "ReadInPieces/$f" MB)")" \
                 "$(calc %.0f "$(median core-reader "VisitEntries/$f" MB)")" \
                 "$(calc %.0f "$(median core-reader "ReadFile/$f" MB)")" \
-                "$(calc %.2f "$v / $r")" "$(calc %.2f "$l / $r")"
+                "$(calc %.2f "$v / $r") $(calc %.2f "$v / $p") $(calc %.2f "$l / $r")"
         done
     done
 } | column -t
+run core-listing "$bin/edt-bench-core" '^ListInMemory/'
+echo "The listing's work without reading (decode, key, escape; file already in memory):"
+for f in default-100mb email-100mb unterminated-100mb; do
+    echo "  $f: $(calc %.1f "$(median core-listing "ListInMemory/$f" real_time)") ms"
+done
 
 echo
 echo "== 2. edt-tool list FILE > /dev/null beside cat FILE > /dev/null ($runs runs each, in turn)"
@@ -96,24 +104,28 @@ window=$bin/edt-bench-window
 if [[ -x $window ]]; then
     echo
     echo "== 3. Form1::ReadFile into the model and view, until painted, beside the core reader"
-    echo "      (edt::readFile) on the same file; one process each, so that each peak is its own"
+    echo "      (edt::readFile) on the same file. Times: both in one process, repetitions interleaved;"
+    echo "      cpu = the main thread's CPU time. Peaks: one process per size and side."
     {
-        echo "entries core_ms window_ms (in_ReadFile) window/core target_2x window_us/entry" \
-             "core_peak_MiB window_peak_MiB texts_MiB limit_MiB memory"
+        echo "entries core_ms window_ms (in_ReadFile) window/core cpu_window/core target_2x" \
+             "window_us/entry core_peak_MiB window_peak_MiB texts_MiB limit_MiB memory"
         for n in 1000 10000 100000 1000000; do
-            run "open-core-$n" "$window" "^OpenCore/entries-$n/"
-            run "open-window-$n" "$window" "^OpenWindow/entries-$n/"
-            c=$(median "open-core-$n" "OpenCore/entries-$n" real_time)
-            w=$(median "open-window-$n" "OpenWindow/entries-$n" real_time)
-            peak=$(median "open-window-$n" "OpenWindow/entries-$n" peak_MiB)
-            limit=$(median "open-window-$n" "OpenWindow/entries-$n" limit_MiB)
+            run "open-$n" "$window" "^Open(Core|Window)/entries-$n/" \
+                --benchmark_enable_random_interleaving=true
+            run "peak-core-$n" "$window" "^OpenCore/entries-$n/" --benchmark_repetitions=1
+            run "peak-window-$n" "$window" "^OpenWindow/entries-$n/" --benchmark_repetitions=1
+            c=$(median "open-$n" "OpenCore/entries-$n" real_time)
+            w=$(median "open-$n" "OpenWindow/entries-$n" real_time)
+            cpu=$(calc %.2f "$(median "open-$n" "OpenWindow/entries-$n" cpu_time) / $(median "open-$n" "OpenCore/entries-$n" cpu_time)")
+            peak=$(median "peak-window-$n" "OpenWindow/entries-$n" peak_MiB)
+            limit=$(median "peak-window-$n" "OpenWindow/entries-$n" limit_MiB)
             ratio=$(calc %.2f "$w / $c")
             echo "$n $(calc %.2f "$c") $(calc %.2f "$w")" \
-                "($(calc %.2f "$(median "open-window-$n" "OpenWindow/entries-$n" readfile_ms)"))" \
-                "$ratio $(verdict "$ratio" 2)" \
+                "($(calc %.2f "$(median "open-$n" "OpenWindow/entries-$n" readfile_ms)"))" \
+                "$ratio $cpu $(verdict "$ratio" 2)" \
                 "$(calc %.3f "$w * 1000 / $n")" \
-                "$(calc %.0f "$(median "open-core-$n" "OpenCore/entries-$n" peak_MiB)")" \
-                "$(calc %.0f "$peak") $(calc %.0f "$(median "open-window-$n" "OpenWindow/entries-$n" texts_MiB)")" \
+                "$(calc %.0f "$(median "peak-core-$n" "OpenCore/entries-$n" peak_MiB)")" \
+                "$(calc %.0f "$peak") $(calc %.0f "$(median "peak-window-$n" "OpenWindow/entries-$n" texts_MiB)")" \
                 "$(calc %.0f "$limit") $(verdict "$peak" "$limit")"
         done
     } | column -t
