@@ -21,12 +21,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps (dpkg-dev) finds the libraries the programs link: libc6, libstdc++6
-# and, with the editor, libqt6core6, libqt6gui6 and libqt6widgets6. What Qt loads at
-# run time it cannot see: the platform plugins, and the fonts the window asks for.
+# and, with the editor, the Qt libraries it calls. What Qt loads at run time it cannot
+# see: the X11 platform plugin (in libqt6gui6 on Debian 12; Wayland's is in
+# qt6-wayland) and the fonts the window asks for ("Arial" is Liberation Sans).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(EDT_DEB_DEPENDS fonts-liberation)
 if(TARGET edt-editor)
-  list(APPEND EDT_DEB_DEPENDS qt6-qpa-plugins)
+  list(APPEND EDT_DEB_DEPENDS libqt6gui6)
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 endif()
 list(JOIN EDT_DEB_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 

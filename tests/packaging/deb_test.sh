@@ -22,7 +22,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ -n $(field Maintainer) && -n $(field Description) ]] || fail "no Maintainer or Description"
 depends=$(field Depends)
 wanted=(fonts-liberation libc6 libstdc++6)
-((with_editor)) && wanted+=(libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins)
+((with_editor)) && wanted+=(libqt6core6 libqt6gui6 libqt6widgets6)
 names=$(sed -e 's/ ([^)]*)//g' -e 's/, /\n/g' <<<"$depends")
 for package in "${wanted[@]}"; do
     grep -qxF "$package" <<<"$names" || fail "Depends lacks $package: $depends"
@@ -30,6 +30,9 @@ done
 # apt would install it here: every dependency exists, in a version that satisfies it.
 apt-get install -s "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "apt cannot install it"; }
 grep -q '^Inst edt-editor ' "$work/apt.log" || { cat "$work/apt.log"; fail "apt plans no install"; }
+if ((with_editor)); then
+    [[ $(field Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland"
+fi
 echo "Depends: $depends"
 
 root=$work/root
@@ -50,4 +53,18 @@ printf 'H\0j\0\0\0\0\0' >"$work/quests.edt"
 [[ $("$root/usr/bin/edt-tool" list "$work/quests.edt") == $'Record Length (Max 75):\n[0000001] Gi' ]] ||
     fail "the unpacked edt-tool lists the wrong text"
 file "$root/usr/bin/edt-tool" | grep -q ', stripped' || fail "edt-tool in the package is not stripped"
+
+if ((with_editor)); then
+    # The menu entry's command starts the unpacked editor on a (virtual) X display: its
+    # platform plugin and libraries load, and it is still running after three seconds.
+    command=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/edt-editor.desktop")
+    PATH=$root/usr/bin:$PATH xvfb-run -a bash -c "
+        $command >'$work/editor.log' 2>&1 &
+        pid=\$!
+        sleep 3
+        kill -0 \$pid || exit 1
+        kill \$pid; wait \$pid; exit 0" ||
+        { cat "$work/editor.log"; fail "'$command' from the package did not keep running"; }
+    echo "the menu entry's command '$command' starts the unpacked editor"
+fi
 echo "$(basename "$deb"): $(wc -l <<<"$files") files, $(stat -c %s "$deb") bytes"

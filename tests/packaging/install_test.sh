@@ -40,7 +40,7 @@ if ((with_editor)); then
         fail "no 32x32 or scalable edt-editor icon in the hicolor theme"
     for png in $(find "$prefix/share/icons" -name '*.png'); do
         size=$(basename "$(dirname "$(dirname "$png")")")
-        file "$png" | grep -q "PNG image data, ${size/x/ x } " || fail "$png is not $size"
+        file "$png" | grep -q "PNG image data, ${size/x/ x }," || fail "$png is not $size"
     done
     echo "editor: desktop entry, metainfo and $(find "$prefix/share/icons" -type f | wc -l) icons installed"
 fi
