@@ -5,7 +5,7 @@
 # refusals that name the reason in Windows' words.
 # Usage: windows_tool_test.sh SOURCE_DIR CROSS_BUILD_DIR NATIVE_EDT_TOOL NATIVE_MAKE_SAMPLES
 set -euo pipefail
-source_dir=$1 cross_build=$2 tool=$3 make_samples=$4
+source_dir=$(realpath "$1") cross_build=$(realpath -m "$2") tool=$(realpath "$3") make_samples=$(realpath "$4")
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -90,4 +90,20 @@ win write "$deep/quests.edt" 161 'tief' >/dev/null || fail "write to a ${#deep}-
 "$tool" write native/quests.edt 161 'tief' >/dev/null
 cmp "$deep/quests.edt" native/quests.edt || fail "the write through a long path differs"
 echo "long path (${#deep} characters): written"
+
+# The file layer's identity and far offsets, through a small program of its own.
+cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$cross_build/CMakeCache.txt")
+"$cxx" -std=c++17 -Wall -Wextra -Werror -O1 -static -I"$source_dir" \
+    "$source_dir/tests/packaging/windows_file_check.cpp" "$cross_build/record/libedt_record.a" \
+    -o "$cross_build/windows_file_check.exe" || fail "windows_file_check does not build"
+mkdir files
+head -c 4096 /dev/urandom >files/a.bin
+cp files/a.bin files/b.bin
+ln files/a.bin files/link.bin
+truncate -s 5G files/big.bin
+wine "$cross_build/windows_file_check.exe" files "$(stat -c %Y files/a.bin)" </dev/null | tr -d '\r' ||
+    fail "the file layer checks failed"
+[[ $(dd if=files/a.bin bs=1 skip=100 count=3 2>/dev/null) == xyz ]] || fail "xyz is not at 100"
+[[ $(dd if=files/big.bin bs=1 skip=$(((1 << 32) + 12345)) count=3 2>/dev/null) == FAR ]] ||
+    fail "FAR is not at 4 GiB + 12345"
 echo "edt-tool.exe under Wine: all checks passed"
