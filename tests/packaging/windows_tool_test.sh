@@ -28,7 +28,6 @@ echo "imports: $(echo $dlls)"
 command -v wine >/dev/null || fail "wine is missing (scripts/packages.txt lists wine64)"
 export WINEPREFIX=$cross_build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=C.UTF-8
-trap 'wineserver -k 2>/dev/null || true' EXIT
 work=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 
