@@ -85,10 +85,18 @@ Status unescape(std::string_view escaped, std::string& text) {
             return status;
         const char next = i + 1 < escaped.size() ? escaped[i + 1] : '\0';
         switch (next) {
-        case '\\': text += '\\'; break;
-        case 'r': text += '\r'; break;
-        case 'n': text += '\n'; break;
-        case 't': text += '\t'; break;
+        case '\\':
+            text += '\\';
+            break;
+        case 'r':
+            text += '\r';
+            break;
+        case 'n':
+            text += '\n';
+            break;
+        case 't':
+            text += '\t';
+            break;
         case 'x': {
             const int high = i + 2 < escaped.size() ? hexValue(escaped[i + 2]) : -1;
             const int low = i + 3 < escaped.size() ? hexValue(escaped[i + 3]) : -1;

@@ -18,7 +18,8 @@ public:
             flush();
     }
     void flush() {
-        if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size())
+        if (!buffer_.empty() &&
+            std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size())
             failed_ = true;
         buffer_.clear();
     }

@@ -1,5 +1,7 @@
 #include "cli/write_command.h"
 
+#include <algorithm>
+
 #include "cli/escape.h"
 #include "cli/tool.h"
 #include "record/file_kind.h"
@@ -9,7 +11,11 @@ namespace edt::cli {
 namespace {
 
 bool parseKey(const std::string& digits, RecordKey& key) {
-    if (digits.empty() || digits.size() > 19)
+    if (digits.empty())
+        return false;
+    const std::size_t first = std::min(digits.find_first_not_of('0'), digits.size());
+    // Up to 19 significant digits always fit in 64 bits.
+    if (digits.size() - first > 19)
         return false;
     key = 0;
     for (char c : digits) {

@@ -62,8 +62,7 @@ std::string describeCodePoint(char32_t cp) {
     char number[16];
     std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(cp));
     // Control characters and surrogates are named by number only.
-    if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || (cp >= 0xD800 && cp < 0xE000) ||
-        cp > 0x10FFFF)
+    if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || (cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF)
         return number;
     std::string out = "'";
     appendUtf8(out, cp);

@@ -25,9 +25,7 @@ struct EntryLine {
     // text after the first ten characters).
     static std::optional<EntryLine> parse(std::string_view line);
 
-    bool operator==(const EntryLine& other) const {
-        return key == other.key && text == other.text;
-    }
+    bool operator==(const EntryLine& other) const { return key == other.key && text == other.text; }
 };
 
 } // namespace edt

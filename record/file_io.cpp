@@ -26,9 +26,8 @@ File& File::operator=(File&& other) noexcept {
 }
 
 Status File::ioError(const char* what, int errorNumber) const {
-    return Status::error(StatusCode::IoError,
-                         std::string(what) + " \"" + path_ + "\": " + systemReason(errorNumber) +
-                             ".");
+    return Status::error(StatusCode::IoError, std::string(what) + " \"" + path_ +
+                                                  "\": " + systemReason(errorNumber) + ".");
 }
 
 Status File::open(const std::string& path, Mode mode) {

@@ -16,8 +16,9 @@ std::vector<EntryLine> decodeEntries(const unsigned char* data, std::size_t size
         const std::uint64_t offset = layout.keyOf(i) - 1;
         const std::size_t available =
             offset < size ? static_cast<std::size_t>(size - offset) : std::size_t{0};
-        entries.push_back({layout.keyOf(i), decodeEntry(data + std::min<std::uint64_t>(offset, size),
-                                                        available, layout.lengthOf(i))});
+        entries.push_back(
+            {layout.keyOf(i), decodeEntry(data + std::min<std::uint64_t>(offset, size), available,
+                                          layout.lengthOf(i))});
     }
     return entries;
 }

@@ -23,8 +23,7 @@ inline unsigned char decodeByte(unsigned char b) {
 // Decodes one entry of `entryLength` bytes of which the first `available` are in
 // `bytes` (the rest lie past the end of the file and read as zero). The text ends
 // where the running zero balance (+1 per zero byte, -1 per other byte) reaches 2.
-std::string decodeEntry(const unsigned char* bytes, std::size_t available,
-                        std::size_t entryLength);
+std::string decodeEntry(const unsigned char* bytes, std::size_t available, std::size_t entryLength);
 
 // The same into a caller's string (cleared first), so that a loop over many entries
 // reuses one buffer.

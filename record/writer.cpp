@@ -44,8 +44,7 @@ WriteResult writeRecord(const std::string& path, std::string_view fileTitle, Rec
                         std::string_view text, const FileIdentity* expected) {
     WriteResult result;
     const FileKind kind = kindForFileName(fileTitle);
-    const std::string notWritten =
-        " Nothing was written to " + entryName(key, path) + ".";
+    const std::string notWritten = " Nothing was written to " + entryName(key, path) + ".";
 
     File file;
     result.status = file.open(path, File::Mode::Update);
@@ -65,10 +64,12 @@ WriteResult writeRecord(const std::string& path, std::string_view fileTitle, Rec
         return result;
     }
     if (expected && *expected != before) {
-        result.status = Status::error(
-            StatusCode::FileChanged,
-            "\"" + path + "\" has been changed by another program since it was listed. Open it "
-                          "again before writing." + notWritten);
+        result.status =
+            Status::error(StatusCode::FileChanged,
+                          "\"" + path +
+                              "\" has been changed by another program since it was listed. Open it "
+                              "again before writing." +
+                              notWritten);
         return result;
     }
     result.status = checkWrite(kind, before.size, key, text, path);

@@ -20,7 +20,7 @@ Status checkWrite(const FileKind& kind, std::uint64_t fileSize, RecordKey key,
 
 struct WriteResult {
     Status status;
-    EntryLine line;       // the new list line, when the write succeeded
+    EntryLine line;        // the new list line, when the write succeeded
     FileIdentity identity; // the file's identity after the write
 };
 

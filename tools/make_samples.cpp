@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     }
     const std::string dir = argv[1];
     const std::uint64_t entries = argc == 3 ? std::strtoull(argv[2], nullptr, 10) : 40;
-    const char* const names[] = {"email.edt", "aimbios.edt", "mercbios.edt", "files.edt",
+    const char* const names[] = {"email.edt",  "aimbios.edt",   "mercbios.edt", "files.edt",
                                  "quests.edt", "civilians.edt", "strings.edt"};
     for (const char* name : names) {
         const edt::FileKind kind = edt::kindForFileName(name);

@@ -26,10 +26,10 @@ std::string makeImage(const FileKind& kind, const std::vector<std::string>& text
 
 std::string sampleText(std::uint64_t index, int maxChars) {
     static const char* const kWords[] = {
-        "mission", "Zelvar",  "the",      "report", "supplies", "north",  "gate",
-        "merc",    "contract", "payment", "arrived", "tonight", "café",   "naïve",
-        "déjà",    "vu",       "€100",    "guard",  "station",  "radio",  "\"urgent\"",
-        "Señor",   "über",     "map",     "sector", "A-12",     "10%",    "(see file)"};
+        "mission", "Zelvar",   "the",     "report",  "supplies", "north", "gate",
+        "merc",    "contract", "payment", "arrived", "tonight",  "café",  "naïve",
+        "déjà",    "vu",       "€100",    "guard",   "station",  "radio", "\"urgent\"",
+        "Señor",   "über",     "map",     "sector",  "A-12",     "10%",   "(see file)"};
     constexpr std::size_t kWordCount = sizeof kWords / sizeof kWords[0];
     // A small deterministic generator so that samples are the same on every machine.
     std::uint64_t state = index * 6364136223846793005ULL + 1442695040888963407ULL;
@@ -68,9 +68,9 @@ std::vector<std::string> sampleTexts(const FileKind& kind, std::uint64_t count) 
     std::vector<std::string> texts;
     texts.reserve(static_cast<std::size_t>(count));
     for (std::uint64_t i = 0; i < count; ++i) {
-        const int entryLength = kind.isSplit() ? (i % 2 ? kind.secondFieldLength
-                                                        : kind.firstFieldLength)
-                                               : kind.recordLength;
+        const int entryLength = kind.isSplit()
+                                    ? (i % 2 ? kind.secondFieldLength : kind.firstFieldLength)
+                                    : kind.recordLength;
         texts.push_back(sampleText(i, maxCharsForEntry(entryLength)));
     }
     return texts;

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include "record/reader.h"
+#include "record/writer.h"
+#include "temp_dir.h"
+#include "tools/sample_files.h"
+
+namespace edt {
+namespace {
+
+using test::bytesOf;
+
+// A file of generated texts in a temp folder, and its bytes before any write.
+class WriterTest : public testing::Test {
+protected:
+    std::string make(const std::string& name, std::uint64_t entries) {
+        const FileKind kind = kindForFileName(name);
+        path_ = dir_.file(name);
+        test::writeBytes(path_,
+                         samples::makeImage(kind, samples::sampleTexts(kind, entries), 0x5A));
+        before_ = test::readBytes(path_);
+        return path_;
+    }
+    WriteResult write(RecordKey key, const std::string& text) {
+        return writeRecord(path_, fileTitleOf(path_), key, text);
+    }
+    // Every byte outside [from, from + length) is as it was.
+    void expectOnlyChanged(std::size_t from, std::size_t length) {
+        const std::string after = test::readBytes(path_);
+        ASSERT_GE(after.size(), before_.size());
+        EXPECT_EQ(after.substr(0, from), before_.substr(0, from));
+        if (from + length < before_.size()) {
+            EXPECT_EQ(after.substr(from + length), before_.substr(from + length));
+        }
+    }
+    void expectUnchanged() { EXPECT_EQ(test::readBytes(path_), before_); }
+
+    test::TempDir dir_;
+    std::string path_;
+    std::string before_;
+};
+
+TEST_F(WriterTest, WritesTextAndTerminatorOnly) {
+    make("email.edt", 3);
+    const WriteResult result = write(641, "Hi!");
+    ASSERT_TRUE(result.status.ok()) << result.status.message;
+    EXPECT_EQ(result.line.str(), "[0000641] Hi!");
+    EXPECT_EQ(test::readBytes(path_).substr(640, 10),
+              bytesOf({0x49, 0, 0x6A, 0, 0x22, 0, 0, 0, 0, 0}));
+    expectOnlyChanged(640, 10);
+    EXPECT_EQ(readFile(path_, "email.edt").entries[1].text, "Hi!");
+}
+
+TEST_F(WriterTest, EncodesBlanksAndLineBreaksUnshifted) {
+    make("strings.edt", 2);
+    ASSERT_TRUE(write(481, " ").status.ok());
+    EXPECT_EQ(test::readBytes(path_).substr(480, 6), bytesOf({0x20, 0, 0, 0, 0, 0}));
+    ASSERT_TRUE(write(1, "a\r\nb").status.ok());
+    EXPECT_EQ(test::readBytes(path_).substr(0, 12),
+              bytesOf({0x62, 0, 0x0D, 0, 0x0A, 0, 0x63, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(WriterTest, ShorterTextLeavesOldBytesBehindTheTerminator) {
+    make("files.edt", 2);
+    ASSERT_TRUE(write(1, std::string(100, 'x')).status.ok());
+    before_ = test::readBytes(path_);
+    ASSERT_TRUE(write(1, "ab").status.ok());
+    expectOnlyChanged(0, 8);
+    EXPECT_EQ(readFile(path_, "files.edt").entries[0].text, "ab");
+}
+
+TEST_F(WriterTest, EmptyTextWritesFourZeroBytesAtTheKey) {
+    make("quests.edt", 4);
+    ASSERT_TRUE(write(161, "").status.ok());
+    EXPECT_EQ(test::readBytes(path_).substr(160, 4), std::string(4, '\0'));
+    expectOnlyChanged(160, 4);
+    EXPECT_EQ(readFile(path_, "quests.edt").entries[1].str(), "[0000161] ");
+}
+
+struct FitCase {
+    const char* name;
+    RecordKey key;
+    int maxChars;
+};
+
+class TextFit : public testing::TestWithParam<FitCase> {};
+
+// The longest text that fits is stored whole; one character more is refused with
+// the entry's maximum named, and nothing is written.
+TEST_P(TextFit, LongestFitsOneMoreIsRefused) {
+    const FitCase& c = GetParam();
+    test::TempDir dir;
+    const std::string path = dir.file(c.name);
+    const FileKind kind = kindForFileName(c.name);
+    test::writeBytes(path, samples::makeImage(kind, samples::sampleTexts(kind, 4), 0x5A));
+    const std::string before = test::readBytes(path);
+
+    const WriteResult tooLong = writeRecord(path, c.name, c.key, std::string(c.maxChars + 1, 'q'));
+    EXPECT_EQ(tooLong.status.code, StatusCode::TextTooLong);
+    EXPECT_NE(tooLong.status.message.find("at most " + std::to_string(c.maxChars)),
+              std::string::npos)
+        << tooLong.status.message;
+    EXPECT_EQ(test::readBytes(path), before);
+
+    const WriteResult fits = writeRecord(path, c.name, c.key, std::string(c.maxChars, 'q'));
+    ASSERT_TRUE(fits.status.ok()) << fits.status.message;
+    const std::string after = test::readBytes(path);
+    const std::size_t end = c.key - 1 + 2 * c.maxChars + 4;
+    EXPECT_EQ(after.substr(end), before.substr(end)); // the next entry is untouched
+    for (const auto& e : readFile(path, c.name).entries) {
+        if (e.key == c.key) {
+            EXPECT_EQ(e.text, std::string(c.maxChars, 'q'));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, TextFit,
+                         testing::Values(FitCase{"strings.edt", 481, 238},
+                                         FitCase{"email.edt", 641, 318},
+                                         FitCase{"files.edt", 801, 398},
+                                         FitCase{"quests.edt", 161, 78}, FitCase{"civ", 321, 158},
+                                         FitCase{"aimbios.edt", 1, 398},
+                                         FitCase{"mercbios.edt", 801, 158}),
+                         [](const testing::TestParamInfo<FitCase>& info) {
+                             return test::paramName(info.param.name, info.index);
+                         });
+
+TEST_F(WriterTest, RefusesKeysThatDoNotStartAnEntry) {
+    make("mercbios.edt", 4); // keys 1, 801, 1121, 1921
+    for (RecordKey key : {RecordKey{0}, RecordKey{2}, RecordKey{641}, RecordKey{2241},
+                          RecordKey{3361}, ~RecordKey{0}}) {
+        const WriteResult result = write(key, "x");
+        EXPECT_EQ(result.status.code, StatusCode::BadKey) << key;
+        EXPECT_NE(result.status.message.find(formatKey(key)), std::string::npos);
+    }
+    expectUnchanged();
+}
+
+TEST_F(WriterTest, RefusesCharactersWithoutStoredForm) {
+    make("email.edt", 2);
+    for (const std::string& text :
+         {std::string("a\0b", 3), std::string("\xFF"), std::string("ok \xFF")}) {
+        const WriteResult result = write(1, text);
+        EXPECT_EQ(result.status.code, StatusCode::UnstorableCharacter);
+        EXPECT_NE(result.status.message.find("U+00"), std::string::npos) << result.status.message;
+    }
+    expectUnchanged();
+}
+
+TEST_F(WriterTest, KeepsUndefinedWindowsBytes) {
+    make("email.edt", 1);
+    const std::string text = "\x81\x8D\x8F\x90\x9D\xFE";
+    ASSERT_TRUE(write(1, text).status.ok());
+    EXPECT_EQ(readFile(path_, "email.edt").entries[0].text, text);
+}
+
+TEST_F(WriterTest, RefusesAFileThatChangedSinceItWasListed) {
+    make("email.edt", 2);
+    const ReadResult listed = readFile(path_, "email.edt");
+    ASSERT_TRUE(listed.status.ok());
+    test::writeBytes(path_, before_ + std::string(640, '\0')); // another program extends it
+    before_ = test::readBytes(path_);
+    const WriteResult result = writeRecord(path_, "email.edt", 1, "x", &listed.identity);
+    EXPECT_EQ(result.status.code, StatusCode::FileChanged);
+    EXPECT_NE(result.status.message.find("again"), std::string::npos);
+    expectUnchanged();
+
+    // Its own write gives the identity to use for the next one.
+    const ReadResult relisted = readFile(path_, "email.edt");
+    const WriteResult first = writeRecord(path_, "email.edt", 1, "x", &relisted.identity);
+    ASSERT_TRUE(first.status.ok()) << first.status.message;
+    const WriteResult second = writeRecord(path_, "email.edt", 641, "y", &first.identity);
+    EXPECT_TRUE(second.status.ok()) << second.status.message;
+}
+
+TEST_F(WriterTest, MissingFileIsNotCreated) {
+    const std::string path = dir_.file("email.edt");
+    const WriteResult result = writeRecord(path, "email.edt", 1, "x");
+    EXPECT_EQ(result.status.code, StatusCode::IoError);
+    EXPECT_NE(result.status.message.find("No such file"), std::string::npos);
+    EXPECT_NE(result.status.message.find("0000001"), std::string::npos);
+    EXPECT_THROW(test::readBytes(path), std::runtime_error);
+}
+
+TEST_F(WriterTest, FolderIsRefused) {
+    const WriteResult result = writeRecord(dir_.path(), "email.edt", 1, "x");
+    EXPECT_NE(result.status.code, StatusCode::Ok);
+    EXPECT_FALSE(result.status.message.empty());
+}
+
+TEST_F(WriterTest, LastEntryOfAPartialFileMayGrowTheFileWithinTheEntry) {
+    // 720 bytes list two 480-byte entries; the second has 240 bytes in the file.
+    path_ = dir_.file("x.edt");
+    test::writeBytes(path_, std::string(720, '\x5A'));
+    before_ = test::readBytes(path_);
+    ASSERT_TRUE(write(481, std::string(200, 'k')).status.ok());
+    const std::string after = test::readBytes(path_);
+    EXPECT_EQ(after.size(), 480u + 404u);
+    EXPECT_EQ(after.substr(0, 480), before_.substr(0, 480));
+    EXPECT_EQ(readFile(path_, "x.edt").entries[1].text, std::string(200, 'k'));
+}
+
+TEST(CheckWrite, NeedsNoFile) {
+    const FileKind kind = kindForFileName("quests.edt");
+    EXPECT_TRUE(checkWrite(kind, 1600, 1441, std::string(78, 'a'), "q").ok());
+    EXPECT_EQ(checkWrite(kind, 1600, 1601, "a", "q").code, StatusCode::BadKey);
+    EXPECT_TRUE(checkWrite(kind, 0, 1, "a", "q").ok()); // the empty file's one entry
+}
+
+} // namespace
+} // namespace edt
