@@ -3,11 +3,13 @@
 #include <algorithm>
 
 #include "cli/escape.h"
+#include "cli/parse_key.h"
 #include "cli/tool.h"
 #include "record/file_kind.h"
 #include "record/writer.h"
 
 namespace edt::cli {
+<<<<<<< HEAD
 namespace {
 
 bool parseKey(const std::string& digits, RecordKey& key) {
@@ -27,6 +29,8 @@ bool parseKey(const std::string& digits, RecordKey& key) {
 }
 
 } // namespace
+=======
+>>>>>>> translate
 
 int writeCommand(const std::string& path, const std::string& keyText, const std::string& escaped,
                  std::FILE* out, std::FILE* err) {

@@ -58,6 +58,8 @@ public:
     Status writeAt(std::uint64_t offset, const void* data, std::size_t length) const;
     // Flushes the file's data to the disk.
     Status sync() const;
+    // Cuts the file to `size` bytes; undoes a write that made the file longer.
+    Status truncate(std::uint64_t size) const;
 
 private:
 #ifdef _WIN32

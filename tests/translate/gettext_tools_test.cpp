@@ -1,0 +1,119 @@
+// PO files as gettext's own tools write them must import back. The tools come from
+// Debian's gettext package.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "record/reader.h"
+#include "record/writer.h"
+#include "test_support.h"
+#include "tools/sample_files.h"
+
+namespace edt {
+namespace {
+
+using test::TempDir;
+
+class GettextTools : public testing::Test {
+protected:
+    void SetUp() override {
+        file_ = dir_.path("email.edt");
+        const FileKind kind = kindForFileName("email.edt");
+        std::vector<std::string> texts = samples::sampleTexts(kind, 300);
+        texts.insert(texts.end(), test::trickyTexts().begin(), test::trickyTexts().end());
+        test::writeBytes(file_, samples::makeImage(kind, texts, 0xC3));
+        original_ = test::readBytes(file_);
+        ASSERT_EQ(test::runTool({"export", file_, "-o", path("template.po")}).code, 0);
+    }
+    std::string path(const std::string& name) const { return dir_.path(name); }
+    int tool(const std::string& arguments) {
+        return test::runCommand(arguments + " 2>>" + path("gettext.log"));
+    }
+
+    TempDir dir_;
+    std::string file_, original_;
+};
+
+TEST_F(GettextTools, TranslationsRewrittenByMsgenMsgcatAndMsgfilterImportBack) {
+    // msgen fills every msgstr with its msgid; msgcat rewraps and sorts: the file's own
+    // texts, through gettext's writer, leave every byte as it was.
+    ASSERT_EQ(tool("msgen -o " + path("en.po") + " " + path("template.po")), 0);
+    ASSERT_EQ(tool("msgcat --sort-output --width=20 -o " + path("sorted.po") + " " + path("en.po")),
+              0);
+    for (const char* name : {"en.po", "sorted.po"}) {
+        const test::ToolRun run = test::runTool({"import", file_, path(name)});
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_NE(run.out.find(" 0 changed, "), std::string::npos) << run.out;
+        EXPECT_EQ(test::fileDigest(file_), test::digest(original_)) << name;
+    }
+    // msgfilter changes translations (keeping their lengths, so that all still fit).
+    ASSERT_EQ(tool("msgfilter -i " + path("en.po") + " -o " + path("de.po") +
+                   " sed -e s/the/die/g -e s/gate/Tor!/g"),
+              0);
+    const test::ToolRun run = test::runTool({"import", file_, path("de.po")});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::vector<EntryLine> before =
+        decodeEntries(reinterpret_cast<const unsigned char*>(original_.data()), original_.size(),
+                      kindForFileName("email.edt"));
+    const std::vector<EntryLine> after = readFile(file_, "email.edt").entries;
+    ASSERT_EQ(after.size(), before.size());
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        std::string expected = before[i].text;
+        for (auto [from, to] :
+             {std::pair<std::string, std::string>{"the", "die"}, {"gate", "Tor!"}})
+            for (auto at = expected.find(from); at != std::string::npos;
+                 at = expected.find(from, at + to.size()))
+                expected.replace(at, from.size(), to);
+        changed += expected != before[i].text;
+        EXPECT_EQ(after[i].text, expected) << i;
+    }
+    EXPECT_GT(changed, 50u);
+    EXPECT_NE(run.out.find(" " + std::to_string(changed) + " changed, "), std::string::npos)
+        << run.out;
+}
+
+TEST_F(GettextTools, MsgmergeOfAnOldTranslationKeepsItsLinesAndLeavesFuzzyOut) {
+    ASSERT_EQ(tool("msgen -o " + path("de.po") + " " + path("template.po")), 0);
+    // The file changes after the translator started: one entry gets a new text.
+    const std::vector<EntryLine> entries = readFile(file_, "email.edt").entries;
+    const auto empty = std::count_if(entries.begin(), entries.end(),
+                                     [](const EntryLine& e) { return e.text.empty(); });
+    const auto changed = std::find_if(entries.begin(), entries.end(),
+                                      [](const EntryLine& e) { return !e.text.empty(); });
+    ASSERT_TRUE(
+        writeRecord(file_, "email.edt", changed->key, "a brand new source text").status.ok());
+    ASSERT_EQ(test::runTool({"export", file_, "-o", path("new.pot")}).code, 0);
+    ASSERT_EQ(tool("msgmerge --quiet -o " + path("merged.po") + " " + path("de.po") + " " +
+                   path("new.pot")),
+              0);
+    const test::ToolRun check = test::runTool({"check", file_, path("merged.po")});
+    ASSERT_EQ(check.code, 0) << check.err;
+    // msgmerge marks the changed message fuzzy or leaves it untranslated; msgen left
+    // the empty texts untranslated.
+    EXPECT_NE(check.out.find(": 0 changed, " + std::to_string(entries.size() - empty - 1) +
+                             " unchanged, " + std::to_string(empty + 1) + " untranslated"),
+              std::string::npos)
+        << check.out;
+
+    // An overlong text in the merged file is named by the line of its msgid there.
+    const std::string merged = test::readBytes(path("merged.po"));
+    const std::string context = "msgctxt \"0019201\"\n";
+    const auto at = merged.find(context);
+    ASSERT_NE(at, std::string::npos);
+    const auto msgstr = merged.find("msgstr ", at);
+    std::string overlong = merged;
+    overlong.replace(msgstr, merged.find("\n\n", msgstr) - msgstr,
+                     "msgstr \"" + std::string(319, 'x') + "\"");
+    test::writeBytes(path("overlong.po"), overlong);
+    const std::size_t line = 1 + std::count(merged.begin(), merged.begin() + at, '\n') + 1;
+    const test::ToolRun run = test::runTool({"import", file_, path("overlong.po")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("overlong.po:" + std::to_string(line) +
+                           ": The text for entry 0019201 has 319 characters"),
+              std::string::npos)
+        << run.err;
+}
+
+} // namespace
+} // namespace edt

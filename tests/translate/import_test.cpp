@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "cli/batch_writer.h"
+#include "cli/csv.h"
+#include "cli/import_plan.h"
+#include "record/charset.h"
+#include "record/reader.h"
+#include "record/writer.h"
+#include "test_support.h"
+#include "tools/sample_files.h"
+
+namespace edt {
+namespace {
+
+using test::TempDir;
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class Import : public testing::Test {
+protected:
+    // A default-kind file (480-byte entries, 238 characters) of `count` sample texts.
+    std::string makeFile(std::uint64_t count) {
+        const FileKind kind = kindForFileName("strings.edt");
+        const std::string path = dir_.path("strings.edt");
+        test::writeBytes(path, samples::makeImage(kind, samples::sampleTexts(kind, count)));
+        return path;
+    }
+    TempDir dir_;
+};
+
+TEST_F(Import, OneOverlongTextAmongThousandsIsRefusedWholeNamingItsLine) {
+    const std::string file = makeFile(5000);
+    const std::uint64_t before = test::fileDigest(file);
+    // Every text changes; entry 3217 gets 239 characters, one more than it holds.
+    std::string csv = "key,text\r\n";
+    std::size_t line = 2, overlongLine = 0;
+    for (std::uint64_t i = 0; i < 5000; ++i) {
+        std::string text = i == 3217 ? std::string(239, 'x') : samples::sampleText(i + 1, 200);
+        if (i == 3217)
+            overlongLine = line;
+        csv += formatKey(1 + i * 480) + ",";
+        cli::csv::appendField(csv, charset::toUtf8(text + "!"));
+        csv += "\r\n";
+        for (char c : text)
+            line += c == '\n';
+        ++line;
+    }
+    test::writeBytes(dir_.path("de.csv"), csv);
+
+    const test::ToolRun run = test::runTool({"import", file, dir_.path("de.csv")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(contains(run.err, "de.csv:" + std::to_string(overlongLine) +
+                                      ": The text for entry " + formatKey(1 + 3217 * 480) +
+                                      " has 240 characters, but the entry holds at most 238."))
+        << run.err;
+    EXPECT_TRUE(contains(run.err, "1 problem in")) << run.err;
+    EXPECT_EQ(test::fileDigest(file), before);
+    EXPECT_TRUE(run.out.empty());
+}
+
+TEST_F(Import, EveryProblemIsListedInLineOrderAndNothingIsWritten) {
+    const std::string file = makeFile(4);
+    const std::uint64_t before = test::fileDigest(file);
+    test::writeBytes(dir_.path("bad.csv"), "key,text\r\n"
+                                           "0000001,fine\r\n"
+                                           "0000002,not an entry\r\n"
+                                           "abc,no key\r\n"
+                                           "0000481,\"smile \xE2\x98\xBA\"\r\n"
+                                           "0000961,\"\xE9 is Latin-1, not UTF-8\"\r\n"
+                                           "0000001,twice\r\n"
+                                           "0001441,\xC3\xBF\r\n"
+                                           "0001441,\"three\",fields\r\n"
+                                           "9999999999,x\r\n");
+    const test::ToolRun run = test::runTool({"check", file, dir_.path("bad.csv")});
+    EXPECT_EQ(run.code, 1);
+    const char* const expected[] = {
+        "bad.csv:3: Key 0000002 is not the start",
+        "bad.csv:4: \"abc\" is not a key",
+        "bad.csv:5: Entry 0000481: The character '\xE2\x98\xBA' (U+263A) has no place",
+        "bad.csv:6: Entry 0000961: The text is not valid UTF-8",
+        "bad.csv:7: Entry 0000001 already has a text, at line 2.",
+        "bad.csv:8: The character '\xC3\xBF' (U+00FF)",
+        "bad.csv:9: The line has more than two fields",
+        "bad.csv:10: Key 9999999999 is not the start",
+        "8 problems in",
+    };
+    std::size_t at = 0;
+    for (const char* part : expected) {
+        const std::size_t found = run.err.find(part, at);
+        ASSERT_NE(found, std::string::npos) << part << "\n" << run.err;
+        at = found;
+    }
+    // A spreadsheet that separates fields with semicolons.
+    test::writeBytes(dir_.path("semi.csv"), "key;text\r\n0000001;fine\r\n");
+    const test::ToolRun semi = test::runTool({"import", file, dir_.path("semi.csv")});
+    EXPECT_EQ(semi.code, 1);
+    EXPECT_TRUE(contains(semi.err, "semi.csv:1: The first line must be the header key,text"))
+        << semi.err;
+    EXPECT_EQ(test::fileDigest(file), before);
+}
+
+TEST_F(Import, PoProblemsAreListedWithTheirLines) {
+    const std::string file = makeFile(2);
+    // gettext drops the first message for its syntax error; the others keep their lines.
+    test::writeBytes(dir_.path("bad.po"), "msgid \"\"\n"
+                                          "msgstr \"\"\n"
+                                          "\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
+                                          "\n"
+                                          "msgctxt \"0000001\"\n"
+                                          "msgid \"x\"\n"
+                                          "msgstr \"\" bogus\n" // 7
+                                          "\n"
+                                          "msgid \"no context\"\n" // 9
+                                          "msgstr \"ohne Schl\xC3\xBCssel\"\n"
+                                          "\n"
+                                          "msgctxt \"0000481\"\n"
+                                          "msgid \"one\"\n" // 13
+                                          "msgid_plural \"many\"\n"
+                                          "msgstr[0] \"eins\"\n");
+    const test::ToolRun run = test::runTool({"import", file, dir_.path("bad.po")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(contains(run.err, "bad.po:7: keyword \"bogus\" unknown")) << run.err;
+    EXPECT_TRUE(contains(run.err, "bad.po:9: The message has no msgctxt")) << run.err;
+    EXPECT_TRUE(contains(run.err, "bad.po:13: The message has plural forms")) << run.err;
+
+    test::writeBytes(dir_.path("latin.po"),
+                     "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n\n"
+                     "msgctxt \"0000001\"\nmsgid \"a\"\nmsgstr \"\xE9\"\n");
+    const test::ToolRun latin = test::runTool({"import", file, dir_.path("latin.po")});
+    EXPECT_EQ(latin.code, 1);
+    EXPECT_TRUE(contains(latin.err, "msgconv --to-code=UTF-8")) << latin.err;
+}
+
+TEST_F(Import, EmptyAndFuzzyTextsLeaveEntriesAloneAndAreCounted) {
+    const std::string file = makeFile(4);
+    test::writeBytes(dir_.path("de.po"), "msgid \"\"\n"
+                                         "msgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+                                         "msgctxt \"0000001\"\nmsgid \"a\"\nmsgstr \"neu\"\n\n"
+                                         "#, fuzzy\n"
+                                         "msgctxt \"0000481\"\nmsgid \"b\"\nmsgstr \"unsicher\"\n\n"
+                                         "msgctxt \"0000961\"\nmsgid \"c\"\nmsgstr \"\"\n");
+    const std::vector<EntryLine> before = readFile(file, "strings.edt").entries;
+    const test::ToolRun dry = test::runTool({"import", file, dir_.path("de.po"), "--dry-run"});
+    EXPECT_EQ(dry.code, 0);
+    EXPECT_TRUE(contains(dry.out, "1 changed, 0 unchanged, 3 untranslated (1 fuzzy message "
+                                  "left out). Nothing was written."))
+        << dry.out;
+    EXPECT_EQ(readFile(file, "strings.edt").entries, before);
+
+    const test::ToolRun run = test::runTool({"import", file, dir_.path("de.po")});
+    EXPECT_EQ(run.code, 0) << run.err;
+    std::vector<EntryLine> expected = before;
+    expected[0].text = "neu";
+    EXPECT_EQ(readFile(file, "strings.edt").entries, expected);
+
+    // CSV: an empty text and a missing row leave their entries alone too.
+    test::writeBytes(dir_.path("de.csv"), "key,text\r\n1,neu\r\n481,\r\n961,anders\r\n");
+    const test::ToolRun csv = test::runTool({"import", file, dir_.path("de.csv")});
+    EXPECT_TRUE(contains(csv.out, "1 changed, 1 unchanged, 2 untranslated.")) << csv.out;
+    expected[2].text = "anders";
+    EXPECT_EQ(readFile(file, "strings.edt").entries, expected);
+}
+
+TEST_F(Import, AFileChangedBetweenCheckAndWriteIsRefused) {
+    const std::string file = makeFile(3);
+    cli::Translation translation;
+    translation.items.push_back({2, "0000481", "neu"});
+    cli::ImportPlan plan;
+    ASSERT_TRUE(cli::planImport(file, translation, plan).ok());
+    ASSERT_EQ(plan.writes.size(), 1u);
+
+    ASSERT_TRUE(writeRecord(file, "strings.edt", 1, "another program").status.ok());
+    const std::string changed = test::readBytes(file);
+    const Status status = cli::writeAll(file, plan.identity, plan.writes);
+    EXPECT_EQ(status.code, StatusCode::FileChanged);
+    EXPECT_TRUE(contains(status.message, "Nothing was written")) << status.message;
+    EXPECT_EQ(test::readBytes(file), changed);
+}
+
+TEST_F(Import, ExportGoesToOutOrAFileButNeverOverTheEdtFile) {
+    const std::string file = makeFile(3);
+    const std::uint64_t before = test::fileDigest(file);
+    for (const char* format : {"csv", "po"}) {
+        const std::string named = dir_.path(std::string("out.") + format);
+        EXPECT_EQ(test::runTool({"export", file, "-o", named}).code, 0); // format from name
+        const test::ToolRun printed = test::runTool({"export", "--format", format, file});
+        EXPECT_EQ(printed.code, 0);
+        EXPECT_EQ(printed.out, test::readBytes(named));
+    }
+    ASSERT_EQ(::link(file.c_str(), dir_.path("linked.po").c_str()), 0);
+    const test::ToolRun refused = test::runTool({"export", file, "-o", dir_.path("linked.po")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(contains(refused.err, "is the file being exported")) << refused.err;
+    EXPECT_EQ(test::fileDigest(file), before);
+}
+
+TEST(ToolUsage, NewCommandsAreDocumentedAndWrongUseIsAUsageError) {
+    const test::ToolRun help = test::runTool({"--help"});
+    for (const char* part : {"export FILE --format csv|po [-o OUT]",
+                             "import FILE TRANSLATION [--dry-run]", "check FILE TRANSLATION"})
+        EXPECT_TRUE(contains(help.out, part)) << part;
+    EXPECT_EQ(test::runTool({"export"}).code, 2);
+    EXPECT_EQ(test::runTool({"export", "a.edt"}).code, 2); // no format
+    EXPECT_EQ(test::runTool({"export", "a.edt", "--format", "xml"}).code, 2);
+    EXPECT_EQ(test::runTool({"import", "a.edt"}).code, 2);
+    EXPECT_EQ(test::runTool({"check", "a.edt", "b.po", "c"}).code, 2);
+    const test::ToolRun swapped = test::runTool({"import", "de.po", "strings.edt"});
+    EXPECT_EQ(swapped.code, 1);
+    EXPECT_TRUE(contains(swapped.err, "cannot tell the format")) << swapped.err;
+}
+
+} // namespace
+} // namespace edt

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "cli/csv.h"
+#include "cli/po.h"
+#include "record/charset.h"
+#include "record/reader.h"
+#include "record/text_codec.h"
+#include "test_support.h"
+#include "tools/sample_files.h"
+
+namespace edt {
+namespace {
+
+using test::TempDir;
+
+// Writes a PO translation by hand, the way a translation tool stores one.
+std::string poQuoted(const std::string& utf8) {
+    std::string out = "\"";
+    for (char c : utf8) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string translationFile(const std::string& format, const std::vector<EntryLine>& entries) {
+    std::string out = format == "csv" ? "key,text\r\n"
+                                      : "msgid \"\"\nmsgstr \"Content-Type: text/plain; "
+                                        "charset=UTF-8\\n\"\n";
+    for (const EntryLine& e : entries) {
+        const std::string text = charset::toUtf8(e.text);
+        if (format == "csv") {
+            out += formatKey(e.key) + ",";
+            cli::csv::appendField(out, text);
+            out += cli::csv::kRecordEnd;
+        } else {
+            out += "\nmsgctxt \"" + formatKey(e.key) + "\"\nmsgid \"source\"\nmsgstr " +
+                   poQuoted(text) + "\n";
+        }
+    }
+    return out;
+}
+
+class RoundTrip : public testing::TestWithParam<std::tuple<const char*, const char*>> {
+protected:
+    void SetUp() override {
+        name_ = std::get<0>(GetParam());
+        format_ = std::get<1>(GetParam());
+        const FileKind kind = kindForFileName(name_);
+        // The tricky texts, then one text that fills its entry without a terminator.
+        texts_ = test::trickyTexts();
+        const EntryLayout layout(kind, 1u << 20);
+        texts_.push_back(std::string(layout.lengthOf(texts_.size()) / 2, 'Z'));
+        file_ = dir_.path(name_);
+        original_ = samples::makeImage(kind, texts_, 0xAB);
+        test::writeBytes(file_, original_);
+    }
+
+    std::string name_, format_, file_, original_;
+    std::vector<std::string> texts_;
+    TempDir dir_;
+};
+
+TEST_P(RoundTrip, ExportThenImportOfTheExportLeavesEveryByte) {
+    const std::string exported = dir_.path("export." + format_);
+    ASSERT_EQ(test::runTool({"export", file_, "--format", format_, "-o", exported}).code, 0);
+    // A PO export is a template; the translation holds the same texts as msgstr.
+    std::vector<EntryLine> entries = readFile(file_, name_).entries;
+    ASSERT_EQ(entries.size(), texts_.size());
+    const std::string translation = dir_.path("same." + format_);
+    test::writeBytes(translation, translationFile(format_, entries));
+    if (format_ == "csv") {
+        EXPECT_EQ(test::readBytes(exported), test::readBytes(translation));
+    } else { // key as msgctxt, text as msgid, empty msgstr, the entry's limit as a comment
+        cli::po::Catalog catalog;
+        std::vector<cli::Problem> problems;
+        ASSERT_TRUE(cli::po::read(exported, catalog, problems).ok());
+        ASSERT_EQ(catalog.messages.size(), entries.size());
+        const std::string content = test::readBytes(exported);
+        const EntryLayout layout(kindForFileName(name_), original_.size());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const cli::po::Message& m = catalog.messages[i];
+            EXPECT_EQ(m.context, formatKey(entries[i].key));
+            EXPECT_EQ(m.msgid, charset::toUtf8(entries[i].text));
+            EXPECT_EQ(m.msgstr, "");
+            EXPECT_EQ(test::lineOf(content, m.line - 2),
+                      "#. at most " + std::to_string(maxCharsForEntry(layout.lengthOf(i))) +
+                          " characters");
+        }
+    }
+
+    for (const std::string& input : {exported, translation}) {
+        const test::ToolRun run = test::runTool({"import", file_, input});
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(test::fileDigest(file_), test::digest(original_)) << input;
+    }
+    const test::ToolRun run = test::runTool({"import", file_, translation});
+    const std::size_t total = texts_.size();
+    EXPECT_NE(
+        run.out.find(": 0 changed, " + std::to_string(total - 1) + " unchanged, 1 untranslated."),
+        std::string::npos)
+        << run.out; // the empty text counts as untranslated
+}
+
+TEST_P(RoundTrip, TranslatedTextsLandInTheirEntriesAndNowhereElse) {
+    const FileKind kind = kindForFileName(name_);
+    std::vector<EntryLine> entries = readFile(file_, name_).entries;
+    // Each tricky text moves to the next entry; the unterminated one stays.
+    const std::size_t tricky = test::trickyTexts().size();
+    std::vector<EntryLine> translated = entries;
+    std::string expected = original_;
+    const EntryLayout layout(kind, original_.size());
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < tricky; ++i) {
+        translated[i].text = test::trickyTexts()[(i + 1) % tricky];
+        if (translated[i].text.empty() || translated[i].text == entries[i].text) {
+            translated[i].text = entries[i].text;
+            continue;
+        }
+        const std::string bytes = encodeText(translated[i].text);
+        expected.replace(layout.keyOf(i) - 1, bytes.size(), bytes);
+        ++changed;
+    }
+    const std::string translation = dir_.path("de." + format_);
+    test::writeBytes(translation, translationFile(format_, translated));
+
+    const test::ToolRun run = test::runTool({"import", file_, translation});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find(": " + std::to_string(changed) + " changed, "), std::string::npos)
+        << run.out;
+    EXPECT_TRUE(test::readBytes(file_) == expected) << "bytes outside the new texts changed";
+    const std::vector<EntryLine> after = readFile(file_, name_).entries;
+    for (std::size_t i = 0; i < after.size(); ++i)
+        EXPECT_EQ(after[i].text, translated[i].text) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKind, RoundTrip,
+                         testing::Combine(testing::Values("email.edt", "aimbios.edt",
+                                                          "mercbios.edt", "files.edt", "quests.edt",
+                                                          "civilians.edt", "strings.edt"),
+                                          testing::Values("csv", "po")),
+                         [](const auto& info) {
+                             std::string name = std::get<0>(info.param);
+                             name = name.substr(0, name.find('.'));
+                             return name + "_" + std::get<1>(info.param);
+                         });
+
+} // namespace
+} // namespace edt
