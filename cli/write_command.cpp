@@ -1,7 +1,5 @@
 #include "cli/write_command.h"
 
-#include <algorithm>
-
 #include "cli/escape.h"
 #include "cli/parse_key.h"
 #include "cli/tool.h"
@@ -9,28 +7,6 @@
 #include "record/writer.h"
 
 namespace edt::cli {
-<<<<<<< HEAD
-namespace {
-
-bool parseKey(const std::string& digits, RecordKey& key) {
-    if (digits.empty())
-        return false;
-    const std::size_t first = std::min(digits.find_first_not_of('0'), digits.size());
-    // Up to 19 significant digits always fit in 64 bits.
-    if (digits.size() - first > 19)
-        return false;
-    key = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9')
-            return false;
-        key = key * 10 + static_cast<RecordKey>(c - '0');
-    }
-    return true;
-}
-
-} // namespace
-=======
->>>>>>> translate
 
 int writeCommand(const std::string& path, const std::string& keyText, const std::string& escaped,
                  std::FILE* out, std::FILE* err) {
