@@ -6,20 +6,15 @@
 #endif
 #include <windows.h>
 
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
 #include <string>
 #include <vector>
 
-namespace {
+#include "record/win_text.h"
 
-std::string utf8FromWide(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1)
-        return {};
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
-    out.pop_back(); // the terminating zero
-    return out;
-}
+namespace {
 
 // The console shows our UTF-8 output as such while we run, and gets its own code
 // page back afterwards.
@@ -43,15 +38,18 @@ private:
 } // namespace
 
 // Windows hands main() its arguments in the ANSI code page, which cannot hold every
-// file name or text; the wide ones become the UTF-8 that the tool works in.
+// file name or text; the wide ones become the UTF-8 that the tool works in. Standard
+// output is binary, so that listings and exports are the same bytes as on other
+// systems (a CSV's CR LF would otherwise become CR CR LF).
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     args.reserve(static_cast<std::size_t>(argc));
     for (int i = 0; i < argc; ++i)
-        args.push_back(utf8FromWide(argv[i]));
+        args.push_back(edt::win::toUtf8(argv[i]));
     std::vector<const char*> pointers;
     for (const std::string& arg : args)
         pointers.push_back(arg.c_str());
+    _setmode(_fileno(stdout), _O_BINARY);
     const Utf8Console console;
     return edt::cli::runTool(argc, pointers.data(), stdout, stderr);
 }

@@ -3,6 +3,8 @@
 // carry the system's own words.
 #include "record/file_io.h"
 
+#include "record/win_text.h"
+
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -12,7 +14,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <climits>
 
 namespace edt {
 namespace {
@@ -25,70 +26,6 @@ constexpr std::int64_t kFileTimeToUnixEpoch = 116444736000000000;
 
 HANDLE toHandle(void* handle) {
     return static_cast<HANDLE>(handle);
-}
-
-std::string utf8FromWide(const wchar_t* text, int length) {
-    if (length <= 0)
-        return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
-    return out;
-}
-
-// The system's message for a GetLastError() code, without its closing full stop
-// and line break (callers end the sentence themselves).
-std::string windowsReason(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string reason;
-    if (length > 0 && buffer)
-        reason = utf8FromWide(buffer, static_cast<int>(length));
-    if (buffer)
-        LocalFree(buffer);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                               reason.back() == ' ' || reason.back() == '.'))
-        reason.pop_back();
-    if (reason.empty())
-        reason = "system error " + std::to_string(code);
-    return reason;
-}
-
-// UTF-8 path -> the UTF-16 path the wide API takes. A path too long for the classic
-// limit gets the \\?\ prefix, which takes only full paths with backslashes.
-bool widePath(const std::string& path, std::wstring& out) {
-    out.clear();
-    if (path.empty())
-        return true;
-    if (path.size() > static_cast<std::size_t>(INT_MAX))
-        return false;
-    const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(),
-                                         static_cast<int>(path.size()), nullptr, 0);
-    if (size <= 0)
-        return false;
-    out.resize(static_cast<std::size_t>(size));
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), static_cast<int>(path.size()),
-                        out.data(), size);
-    if (out.find(L'\0') != std::wstring::npos)
-        return false;
-    if (out.size() < MAX_PATH - 12 || out.rfind(L"\\\\?\\", 0) == 0)
-        return true;
-    const DWORD fullSize = GetFullPathNameW(out.c_str(), 0, nullptr, nullptr);
-    if (fullSize == 0)
-        return true; // let CreateFileW report the problem
-    std::wstring full(fullSize, L'\0');
-    const DWORD written = GetFullPathNameW(out.c_str(), fullSize, full.data(), nullptr);
-    if (written == 0 || written >= fullSize)
-        return true;
-    full.resize(written);
-    if (full.rfind(L"\\\\", 0) == 0)
-        out = L"\\\\?\\UNC\\" + full.substr(2);
-    else
-        out = L"\\\\?\\" + full;
-    return true;
 }
 
 OVERLAPPED at(std::uint64_t offset) {
@@ -126,14 +63,14 @@ File& File::operator=(File&& other) noexcept {
 
 Status File::ioError(const char* what, unsigned long systemError) const {
     return Status::error(StatusCode::IoError, std::string(what) + " \"" + path_ +
-                                                  "\": " + windowsReason(systemError) + ".");
+                                                  "\": " + win::reason(systemError) + ".");
 }
 
 Status File::open(const std::string& path, Mode mode) {
     close();
     path_ = path;
     std::wstring wide;
-    if (!widePath(path, wide))
+    if (!win::toWidePath(path, wide))
         return ioError("Cannot open", ERROR_INVALID_NAME);
     // CreateFileW cannot open a folder without backup semantics and would only say
     // "access denied"; name the real reason instead.
@@ -218,6 +155,15 @@ Status File::writeAt(std::uint64_t offset, const void* data, std::size_t length)
 Status File::sync() const {
     if (!FlushFileBuffers(toHandle(handle_)))
         return ioError("Cannot flush to disk", GetLastError());
+    return Status::success();
+}
+
+Status File::truncate(std::uint64_t size) const {
+    // Sets the end of file directly, without the file pointer that SetEndOfFile needs.
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    if (!SetFileInformationByHandle(toHandle(handle_), FileEndOfFileInfo, &end, sizeof end))
+        return ioError("Cannot restore the length of", GetLastError());
     return Status::success();
 }
 

@@ -2,7 +2,7 @@
 // from outside: file identity and positioned I/O beyond 4 GiB. Cross-compiled and run
 // under Wine by windows_tool_test.sh, which prepares the files:
 //   windows_file_check DIR UNIX_MTIME
-// DIR holds a.bin (4096 bytes), b.bin (a copy), link.bin (a hard link to a.bin) and
+// DIR holds a.bin (4096 bytes), b.bin (a copy of it), link.bin (a hard link to a.bin) and
 // big.bin (sparse, 5 GiB); UNIX_MTIME is a.bin's modification time in seconds.
 #include <cstdio>
 #include <cstdlib>
@@ -70,6 +70,15 @@ int main(int argc, char** argv) {
     const edt::FileIdentity changed = identityOf(dir + "/a.bin");
     check(changed.inode == a.inode && changed.modifiedNs != a.modifiedNs,
           "a write changes the modification time, not the file");
+
+    {
+        edt::File file;
+        check(file.open(dir + "/b.bin", edt::File::Mode::Update).ok(), "open b.bin for update");
+        check(file.truncate(1000).ok(), "cut b.bin to 1000 bytes");
+    }
+    const edt::FileIdentity cut = identityOf(dir + "/b.bin");
+    check(cut.size == 1000 && cut.inode == b.inode,
+          "b.bin is the same file, 1000 bytes long: " + std::to_string(cut.size));
 
     // Offsets above 4 GiB go into OVERLAPPED.OffsetHigh.
     const std::uint64_t far = (std::uint64_t{1} << 32) + 12345;

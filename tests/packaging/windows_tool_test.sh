@@ -39,10 +39,9 @@ wine "$cross_build/bin/edt_record_tests.exe" --gtest_brief=1 \
     </dev/null >"$work/record_tests.log" 2>&1 || { tr -d '\r' <"$work/record_tests.log"; fail "record tests"; }
 tr -d '\r' <"$work/record_tests.log" | grep -E '^\[  PASSED  \]|tests from .* ran'
 
-# Windows text mode ends lines with CR LF; the escaped listing has no other CR.
 win() { wine "$exe" "$@" </dev/null; }
 
-out=$(win --version | tr -d '\r')
+out=$(win --version)
 [[ $out == "$("$tool" --version)" ]] || fail "--version says '$out'"
 
 folder="$work/Übersetzung älter"
@@ -53,14 +52,14 @@ cd "$work"
 rel="Übersetzung älter"
 
 for name in email.edt aimbios.edt civilians.edt strings.edt; do
-    win list "$rel/$name" | tr -d '\r' >win.txt
+    win list "$rel/$name" >win.txt
     "$tool" list "native/$name" >native.txt
     cmp -s win.txt native.txt || { diff win.txt native.txt | head; fail "listing of $name differs"; }
 done
 echo "listings agree"
 
 text='Grüße, 100 €\r\nzweite Zeile \\ \x7f'
-win write "$rel/email.edt" 0000641 "$text" | tr -d '\r' >win.txt
+win write "$rel/email.edt" 0000641 "$text" >win.txt
 "$tool" write native/email.edt 641 "$text" >native.txt
 cmp -s win.txt native.txt || { diff win.txt native.txt; fail "write printed a different line"; }
 cmp "$rel/email.edt" native/email.edt || fail "the written file differs from the native write"
@@ -70,13 +69,30 @@ win write "$rel/mercbios.edt" 0000801 'Zweites Feld' >/dev/null
 cmp "$rel/mercbios.edt" native/mercbios.edt || fail "the split-kind write differs"
 echo "writes agree byte for byte"
 
+# The translators' round trip through CSV: the same export, to standard output and
+# to a file (twice: the second replaces the first), and the same import.
+win export "$rel/files.edt" --format csv >win.csv
+"$tool" export native/files.edt --format csv >native.csv
+cmp win.csv native.csv || fail "the CSV export differs"
+win export "$rel/files.edt" -o "$rel/files.csv"
+win export "$rel/files.edt" -o "$rel/files.csv"
+cmp "$rel/files.csv" native.csv || fail "the CSV export to a file differs"
+[[ $(ls "$rel" | grep -c '^files\.csv') == 1 ]] || fail "the export left temporary files"
+printf 'key,text\r\n0000801,"Übersetzt, mit ""Anführung""\r\nund Zeile"\r\n' >translation.csv
+win import "$rel/files.edt" translation.csv >win.txt
+"$tool" import native/files.edt translation.csv >native.txt
+[[ $(sed 's/"[^"]*"//g' win.txt) == $(sed 's/"[^"]*"//g' native.txt) ]] ||
+    { cat win.txt native.txt; fail "import reports differ"; }
+cmp "$rel/files.edt" native/files.edt || fail "the CSV import differs"
+echo "CSV export and import agree byte for byte"
+
 expect_refusal() { # WHAT EXPECTED-MESSAGE-PART ARGS...
     local what=$1 part=$2 rc=0
     shift 2
     win "$@" >/dev/null 2>err.txt || rc=$?
     [[ $rc -eq 1 ]] || fail "$what: exit status $rc, not 1"
     grep -q -- "$part" err.txt || { cat err.txt; fail "$what: no '$part' in the message"; }
-    echo "$what: $(tr -d '\r' <err.txt)"
+    echo "$what: $(cat err.txt)"
 }
 before=$(sha256sum "$rel/email.edt")
 # The reason is the system's sentence (FormatMessage), not a bare error number.
@@ -84,6 +100,8 @@ expect_refusal "missing file" 'Cannot open "missing.edt": [A-Z][a-z]' list missi
 expect_refusal "write to a missing file" 'Cannot open "missing.edt": [A-Z][a-z]' write missing.edt 1 x
 [[ ! -e missing.edt ]] || fail "a write created missing.edt"
 expect_refusal "folder" 'is a folder' list "$rel"
+expect_refusal "PO export" 'without PO support' export "$rel/files.edt" --format po
+
 expect_refusal "device" 'not a regular file' write NUL 1 x
 expect_refusal "text too long" 'holds at most 318' write "$rel/email.edt" 1 "$(printf 'x%.0s' {1..319})"
 expect_refusal "not an entry" 'not the start of an entry' write "$rel/email.edt" 2 x
@@ -110,9 +128,10 @@ head -c 4096 /dev/urandom >files/a.bin
 cp files/a.bin files/b.bin
 ln files/a.bin files/link.bin
 truncate -s 5G files/big.bin
-wine "$cross_build/windows_file_check.exe" files "$(stat -c %Y files/a.bin)" </dev/null | tr -d '\r' ||
+wine "$cross_build/windows_file_check.exe" files "$(stat -c %Y files/a.bin)" </dev/null ||
     fail "the file layer checks failed"
 [[ $(dd if=files/a.bin bs=1 skip=100 count=3 2>/dev/null) == xyz ]] || fail "xyz is not at 100"
+[[ $(stat -c %s files/b.bin) == 1000 ]] || fail "b.bin was not cut to 1000 bytes"
 [[ $(dd if=files/big.bin bs=1 skip=$(((1 << 32) + 12345)) count=3 2>/dev/null) == FAR ]] ||
     fail "FAR is not at 4 GiB + 12345"
 echo "edt-tool.exe under Wine: all checks passed"
