@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Remakes the README's screenshot (docs/screenshot.png, or the file given): starts the
 # editor from build/ on a virtual X display (Xvfb), opens a generated email.edt through
-# File > Open ... as a user would (keys typed with xdotool), selects the second line and
+# File > Open ... as a user would (keys typed with xdotool), selects the third line and
 # saves the window as a PNG. Build first: bash scripts/run-editor.sh.
 # Usage: scripts/screenshot.sh [OUT.png]
 set -euo pipefail
@@ -53,10 +53,11 @@ xdotool type --delay 10 "$work/email.edt"
 xdotool key Return
 main=$(window '^Zelvar Email Editor - ') || fail "the file was not opened"
 xdotool windowfocus --sync "$main"
-# The list has the focus again: Home selects the first line, Down the second.
+# The list has the focus again: Home selects the first line, two Downs the third
+# (the generated file's second entry is empty).
 xdotool key Home
 sleep 0.2
-xdotool key Down
+xdotool key Down Down
 sleep 1
 import -window "$main" "$out"
 echo "$out"
