@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "window/layout.h"
+
+namespace edt {
+namespace {
+
+struct LayoutCase {
+    const char* name;
+    float w, h, acceptedListHeight;
+    FormLayout expected;
+};
+
+void PrintTo(const LayoutCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class LayoutRules : public testing::TestWithParam<LayoutCase> {};
+
+TEST_P(LayoutRules, GiveTheGeometryOfTheRules) {
+    const LayoutCase& c = GetParam();
+    ASSERT_TRUE(layoutApplies(c.w, c.h));
+    EXPECT_EQ(requestedListHeight(c.h), c.expected.listHeight);
+    const FormLayout l = layoutForm(c.w, c.h, c.acceptedListHeight);
+    EXPECT_EQ(l.listWidth, c.expected.listWidth);
+    EXPECT_EQ(l.listHeight, c.expected.listHeight);
+    EXPECT_EQ(l.editTop, c.expected.editTop);
+    EXPECT_EQ(l.editWidth, c.expected.editWidth);
+    EXPECT_EQ(l.editHeight, c.expected.editHeight);
+    EXPECT_EQ(l.buttonTop, c.expected.buttonTop);
+    EXPECT_EQ(l.buttonLeft, c.expected.buttonLeft);
+    EXPECT_EQ(l.labelTop, c.expected.labelTop);
+    EXPECT_EQ(l.versionTop, c.expected.versionTop);
+}
+
+// Fields: listWidth, listHeight, editTop, editWidth, editHeight, buttonTop, buttonLeft,
+// labelTop, versionTop.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LayoutRules,
+    testing::Values(
+        // The worked example: 9000 x 8000, the list takes the whole height.
+        LayoutCase{
+            "Example", 9000, 8000, 5200, {8800, 5200, 5645, 8800, 1500, 5275, 7705, 5335, 7050}},
+        // A list that keeps only whole rows: the controls below follow it, the
+        // version line still follows H.
+        LayoutCase{"ShortenedList",
+                   9000,
+                   8000,
+                   5100,
+                   {8800, 5200, 5545, 8800, 1500, 5175, 7705, 5235, 7050}},
+        // Exactly 2800 high: the list gets no height, B = 45.
+        LayoutCase{"LowestWindow", 9000, 2800, 0, {8800, 0, 445, 8800, 1500, 75, 7705, 135, 1850}},
+        // Exactly 200 wide: no width, and the button's left goes negative.
+        LayoutCase{
+            "NarrowestWindow", 200, 8000, 5200, {0, 5200, 5645, 0, 1500, 5275, -1095, 5335, 7050}},
+        // 1500 wider than the example: list, text box and button follow; the rest stays.
+        LayoutCase{
+            "Wider", 10500, 8000, 5200, {10300, 5200, 5645, 10300, 1500, 5275, 9205, 5335, 7050}},
+        // 1500 taller: the row under the list moves by the list's gain, the version
+        // line by the whole change.
+        LayoutCase{
+            "Taller", 9000, 9500, 6700, {8800, 6700, 7145, 8800, 1500, 6775, 7705, 6835, 8550}}),
+    [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
+
+TEST(LayoutLimits, AppliesFrom200By2800Only) {
+    EXPECT_TRUE(layoutApplies(200, 2800));
+    EXPECT_FALSE(layoutApplies(199, 2800));
+    EXPECT_FALSE(layoutApplies(200, 2799));
+    EXPECT_FALSE(layoutApplies(0, 0)); // a minimised window
+    EXPECT_FALSE(layoutApplies(-30, 9000));
+}
+
+TEST(Twips, FifteenMakeOnePixelRoundedToTheNearest) {
+    EXPECT_EQ(twipsToPixels(45), 3);
+    EXPECT_EQ(twipsToPixels(8430), 562);
+    EXPECT_EQ(twipsToPixels(7), 0);
+    EXPECT_EQ(twipsToPixels(8), 1);
+    EXPECT_EQ(twipsToPixels(-1095), -73);
+    EXPECT_EQ(twipsToPixels(0), 0);
+    EXPECT_EQ(pixelsToTwips(564), 8460);
+    // The design client area.
+    EXPECT_EQ(twipsToPixels(design::kClientWidth), 564);
+    EXPECT_EQ(twipsToPixels(design::kClientHeight), 461);
+}
+
+} // namespace
+} // namespace edt

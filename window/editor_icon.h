@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QIcon>
+
+namespace edt {
+
+// The program's own icon, drawn for it (app/icons/edt-editor.svg), at 16 to 256
+// pixels with transparency, embedded as a Qt resource.
+QIcon editorIcon();
+
+} // namespace edt

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "window/open_dialog.h"
+
+namespace edt {
+
+// The open-file dialog on top of Qt's own (never the platform's native one, so that
+// it looks and behaves the same everywhere and tests can drive it). It remembers the
+// folder of the last choice for the next ShowOpen; at first it shows the working
+// directory. The dialog widget is named "DialogBox".
+class FileOpenDialog : public OpenDialog {
+public:
+    bool ShowOpen(QWidget* parent) override;
+
+private:
+    QString directory_;
+};
+
+// Qt name filters for a filter text of description and pattern pairs. A filter shows
+// its description unchanged, while "*.*" becomes "*": on Linux "*.*" would hide every
+// name without a dot.
+QStringList qtNameFilters(const QString& filter);
+
+// `path` with "." + `ext` added when its name has no dot and no file of that name
+// exists (so an existing file named "civ" is opened as it is).
+QString withDefaultExt(const QString& path, const QString& ext);
+
+} // namespace edt

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "record/file_io.h"
+#include "window/open_dialog.h"
+
+class QAction;
+class QLabel;
+class QListView;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace edt {
+
+class EntryModel;
+
+// The editor's one window: the list of entries, the label row, the text box, the
+// Write Record button, the version line and the File menu. Commands run on the
+// window's thread; a load fills the list in one step, so no command can run in the
+// middle of it. The file is opened and closed within each ReadFile and WriteRecord.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Creates the window with its design values and runs its Load. `dialog` takes the
+    // place of the open-file dialog (tests script it); by default it is Qt's.
+    explicit Form1(std::unique_ptr<OpenDialog> dialog = nullptr, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The open file's full path and its name without folder; set by File > Open.
+    QString CurrFileName;
+    QString CurrFileTitle;
+
+    // Lists the file CurrFileName, its kind chosen from CurrFileTitle. On failure the
+    // list stays empty and the reason is reported.
+    void ReadFile();
+
+    // Stores EditWindow's text at the key RecordLabel shows, in the file listed last,
+    // and updates that entry's line. Anything the file cannot take is refused with the
+    // reason and nothing is written; EditWindow keeps the text either way.
+    void WriteRecord();
+
+    // Where refusals and failures are told; by default a warning message box.
+    using Reporter = std::function<void(const QString& message)>;
+    void setReporter(Reporter reporter);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    void createControls();
+    void createMenu();
+    void load();
+    void applyLayout();
+    void openFile();
+    void selectEntry();
+    void countLength();
+    void exitProgram();
+    void report(const QString& message);
+
+    QListView* List1 = nullptr;
+    QPlainTextEdit* EditWindow = nullptr;
+    QLabel* RecordLabel = nullptr;
+    QLabel* Label1 = nullptr;
+    QPushButton* btn_WriteRecord = nullptr;
+    QLabel* StringLen = nullptr;
+    QLabel* RecLabel = nullptr;
+    QLabel* VersionInfo = nullptr;
+    QMenu* mnu_File = nullptr;
+    QAction* mnu_FileOpen = nullptr;
+    QAction* mnu_FileSpace1 = nullptr;
+    QAction* mnu_FileExit = nullptr;
+
+    EntryModel* model_ = nullptr;
+    std::unique_ptr<OpenDialog> DialogBox;
+    Reporter reporter_;
+
+    // The listed file as it was read (or last written); none after a failed load.
+    std::optional<FileIdentity> identity_;
+    // The file the key in RecordLabel was selected from: a key shown from another
+    // file is never written into the one open now.
+    QString keyFileName_;
+};
+
+// "Oskeln's Zelvar EDT File Editor - Version " and the program's version.
+QString versionLine();
+
+} // namespace edt
