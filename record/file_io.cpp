@@ -29,10 +29,14 @@ File& File::operator=(File&& other) noexcept {
 namespace {
 
 Status notRegular(const std::string& path, mode_t mode) {
+    const char* what = S_ISDIR(mode)    ? "a folder"
+                       : S_ISFIFO(mode) ? "a pipe"
+                       : S_ISCHR(mode)  ? "a device"
+                       : S_ISBLK(mode)  ? "a disk device"
+                       : S_ISSOCK(mode) ? "a socket"
+                                        : "not a plain file";
     return Status::error(StatusCode::NotRegularFile,
-                         "\"" + path + "\" is " +
-                             (S_ISDIR(mode) ? "a folder" : "not a regular file") +
-                             ", not an EDT file.");
+                         "\"" + path + "\" is " + what + ", not an EDT file.");
 }
 
 // Whether every position of [offset, offset + length) is a valid off_t.
