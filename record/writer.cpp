@@ -42,10 +42,11 @@ Status checkWrite(const FileKind& kind, std::uint64_t fileSize, RecordKey key,
 
 namespace {
 
-// Whether `path` still names the file with that device and inode.
+// Whether `path` still names the file with that device and inode. A folder made in
+// place of a deleted file can get the file's inode number, hence the type test.
 bool stillNames(const std::string& path, const FileIdentity& expected) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 &&
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
            static_cast<std::uint64_t>(info.st_dev) == expected.device &&
            static_cast<std::uint64_t>(info.st_ino) == expected.inode;
 }
