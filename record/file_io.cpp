@@ -154,8 +154,10 @@ Status File::truncate(std::uint64_t size) const {
 }
 
 Status File::sync() const {
-    if (::fsync(fd_) != 0)
-        return ioError("Cannot flush to disk", errno);
+    while (::fsync(fd_) != 0) {
+        if (errno != EINTR)
+            return ioError("Cannot flush to disk", errno);
+    }
     return Status::success();
 }
 

@@ -42,8 +42,7 @@ struct Attempt {
         return std::to_string(static_cast<int>(listCode)) + sep + listSays + sep +
                std::to_string(static_cast<int>(writeCode)) + sep + writeSays + sep +
                std::to_string(toolListExit) + sep + toolListSays + sep +
-               std::to_string(toolWriteExit) + sep + toolWriteSays + sep +
-               (unchanged ? "1" : "0");
+               std::to_string(toolWriteExit) + sep + toolWriteSays + sep + (unchanged ? "1" : "0");
     }
     static Attempt parse(const std::string& text) {
         std::vector<std::string> parts(1);
@@ -129,8 +128,8 @@ std::string withOwnMounts(const std::function<std::string()>& mount,
     });
 }
 
-#define SKIP_IF_CHILD_SKIPPED(result)                                                      \
-    if ((result).rfind("SKIP: ", 0) == 0)                                                  \
+#define SKIP_IF_CHILD_SKIPPED(result)                                                              \
+    if ((result).rfind("SKIP: ", 0) == 0)                                                          \
     GTEST_SKIP() << (result).substr(6)
 
 TEST(EnvironmentFault, UnreadableFile) {

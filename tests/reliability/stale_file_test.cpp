@@ -41,8 +41,8 @@ struct timespec modifiedOf(const std::string& path) {
 struct Change {
     const char* name;
     void (*apply)(const TempDir& dir, const std::string& path);
-    const char* says;     // what the core's refusal says
-    bool toolRefuses;     // edt-tool write to the changed file is refused too
+    const char* says; // what the core's refusal says
+    bool toolRefuses; // edt-tool write to the changed file is refused too
 };
 
 const Change kChanges[] = {
