@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
         // An exact-size heap copy, so that sanitizers see any read past its end.
         const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
         const std::unique_ptr<std::uint8_t[]> data(new std::uint8_t[bytes.size()]);
-        std::memcpy(data.get(), bytes.data(), bytes.size());
+        if (!bytes.empty())
+            std::memcpy(data.get(), bytes.data(), bytes.size());
         LLVMFuzzerTestOneInput(data.get(), bytes.size());
     }
     std::printf("replay: %zu inputs passed\n", inputs.size());

@@ -261,6 +261,11 @@ const Row kRows[] = {
      }},
 };
 
+// Names the case in test output (instead of its bytes).
+void PrintTo(const Row& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class BadInput : public ::testing::TestWithParam<Row> {};
 
 // One row of the table in the closing note, printed when EDT_PRINT_TABLE is set.

@@ -109,6 +109,11 @@ const PathCase kPaths[] = {
      "email.edt"},
 };
 
+// Names the case in test output (instead of its bytes).
+void PrintTo(const PathCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class Paths : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(Paths, ListAndWriteInPlace) {

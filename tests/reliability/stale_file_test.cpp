@@ -113,6 +113,11 @@ const Change kChanges[] = {
      "has been changed by another program", false},
 };
 
+// Names the case in test output (instead of its bytes).
+void PrintTo(const Change& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class StaleFile : public ::testing::TestWithParam<Change> {};
 
 TEST_P(StaleFile, WriteIsRefusedAndNothingIsWritten) {
