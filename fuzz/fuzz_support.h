@@ -10,10 +10,10 @@
 
 // Unlike assert, also active in release builds: a fuzz target must stop at the first
 // broken promise, and libFuzzer keeps the input that broke it.
-#define FUZZ_CHECK(condition)                                                              \
-    do {                                                                                   \
-        if (!(condition))                                                                  \
-            ::edt::fuzz::fail(#condition, __FILE__, __LINE__);                             \
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (!(condition))                                                                          \
+            ::edt::fuzz::fail(#condition, __FILE__, __LINE__);                                     \
     } while (false)
 
 namespace edt::fuzz {

@@ -45,10 +45,14 @@ edt::RecordKey chooseKey(ByteStream& in, const std::vector<ModelEntry>& entries)
         return in.u64();
     const ModelEntry& entry = entries[in.u16() % entries.size()];
     switch (mode % 8) {
-    case 5: return entry.start - 1;
-    case 6: return entry.start + 1;
-    case 7: return entry.start + static_cast<std::uint64_t>(entry.length) / 2;
-    default: return entry.start;
+    case 5:
+        return entry.start - 1;
+    case 6:
+        return entry.start + 1;
+    case 7:
+        return entry.start + static_cast<std::uint64_t>(entry.length) / 2;
+    default:
+        return entry.start;
     }
 }
 
@@ -79,8 +83,8 @@ edt::FileIdentity statIdentity(const std::string& path) {
     id.device = info.st_dev;
     id.inode = info.st_ino;
     id.size = static_cast<std::uint64_t>(info.st_size);
-    id.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
-                    info.st_mtim.tv_nsec;
+    id.modifiedNs =
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     return id;
 }
 
@@ -147,10 +151,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string before = image;
     if (identityMode == 2) {
         switch (wrongField % 4) {
-        case 0: listed.device ^= 1; break;
-        case 1: listed.inode ^= 1; break;
-        case 2: listed.size += 1; break;
-        default: listed.modifiedNs -= 1; break;
+        case 0:
+            listed.device ^= 1;
+            break;
+        case 1:
+            listed.inode ^= 1;
+            break;
+        case 2:
+            listed.size += 1;
+            break;
+        default:
+            listed.modifiedNs -= 1;
+            break;
         }
     } else if (identityMode == 3) {
         before = changeBehindOurBack(wrongField, target, image);

@@ -22,8 +22,7 @@ edt::FileKind kindAt(std::size_t i) {
 }
 
 Seeds readerSeeds() {
-    Seeds seeds = {"", std::string(1, '\x49'), std::string(481, '\0'),
-                   std::string(960, '\xff')};
+    Seeds seeds = {"", std::string(1, '\x49'), std::string(481, '\0'), std::string(960, '\xff')};
     for (std::size_t k = 0; k < edt::fuzz::kKindCount; ++k) {
         const edt::FileKind kind = kindAt(k);
         std::string image = edt::samples::makeImage(kind, edt::samples::sampleTexts(kind, 3));
@@ -89,13 +88,20 @@ Seeds charsetSeeds() {
     std::string everyByte;
     for (int b = 0; b < 256; ++b)
         everyByte += static_cast<char>(b);
-    return {"plain", "caf\xc3\xa9 \xe2\x82\xac" "100", "\xe4\xb8\xad", "\xc0\x80",
-            "\xed\xa0\x80", "\xf4\x90\x80\x80", "\xc2", everyByte};
+    return {"plain",
+            "caf\xc3\xa9 \xe2\x82\xac"
+            "100",
+            "\xe4\xb8\xad",
+            "\xc0\x80",
+            "\xed\xa0\x80",
+            "\xf4\x90\x80\x80",
+            "\xc2",
+            everyByte};
 }
 
 Seeds escapeSeeds() {
-    return {"Hi\\r\\nthere\\t\\\\", "\\x00\\x7f\\x81\\xFF", "\\q", "\\x4", "\\", "\\x",
-            "caf\xc3\xa9 \xe2\x82\xac", "\xe4\xb8\xad", "\xff"};
+    return {"Hi\\r\\nthere\\t\\\\",     "\\x00\\x7f\\x81\\xFF", "\\q", "\\x4", "\\", "\\x",
+            "caf\xc3\xa9 \xe2\x82\xac", "\xe4\xb8\xad",         "\xff"};
 }
 
 } // namespace
@@ -105,10 +111,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Usage: edt-make-fuzz-corpus DIR\n");
         return 2;
     }
-    const std::pair<const char*, Seeds> targets[] = {
-        {"fuzz_reader", readerSeeds()},   {"fuzz_entry_line", entryLineSeeds()},
-        {"fuzz_writer", writerSeeds()},   {"fuzz_charset", charsetSeeds()},
-        {"fuzz_escape", escapeSeeds()}};
+    const std::pair<const char*, Seeds> targets[] = {{"fuzz_reader", readerSeeds()},
+                                                     {"fuzz_entry_line", entryLineSeeds()},
+                                                     {"fuzz_writer", writerSeeds()},
+                                                     {"fuzz_charset", charsetSeeds()},
+                                                     {"fuzz_escape", escapeSeeds()}};
     for (const auto& [target, seeds] : targets) {
         const std::filesystem::path dir = std::filesystem::path(argv[1]) / target;
         std::filesystem::create_directories(dir);
