@@ -51,8 +51,9 @@ private:
     std::size_t pos_ = 0;
 };
 
-// A folder of this process for scratch files (on /dev/shm when there is one, so that
-// fsync costs nothing); removed when the process ends.
+// A folder of this process for scratch files, inside $EDT_FUZZ_SCRATCH if set, else on
+// /dev/shm when there is one (so that fsync costs nothing); removed when the process
+// ends normally.
 const std::string& scratchDir();
 
 void writeWholeFile(const std::string& path, std::string_view bytes);

@@ -24,6 +24,12 @@ fi
 cmake --build "$build" --target "$target" >/dev/null
 
 mkdir -p "$build/corpus/$target" "$build/artifacts/$target"
+# Scratch files of the targets, in memory when possible; gone when this script ends.
+shm=/dev/shm
+[[ -d $shm && -w $shm ]] || shm=${TMPDIR:-/tmp}
+EDT_FUZZ_SCRATCH=$(mktemp -d "$shm/edt-fuzz-run.XXXXXX")
+export EDT_FUZZ_SCRATCH
+trap 'rm -rf "$EDT_FUZZ_SCRATCH"' EXIT
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 "$build/bin/$target" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$target/" \
