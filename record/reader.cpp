@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "record/text_codec.h"
 
@@ -35,13 +36,22 @@ Status visitEntries(const std::string& path, const FileKind& kind, const EntryVi
         return status;
     if (identity)
         *identity = id;
+    if (id.size > kMaxListedFileSize) {
+        return Status::error(StatusCode::FileTooLarge,
+                             "\"" + path + "\" is " + std::to_string(id.size) +
+                                 " bytes long; EDT files of more than " +
+                                 std::to_string(kMaxListedFileSize) +
+                                 " bytes are not listed. Is it the right file?");
+    }
 
     const EntryLayout layout(kind, id.size);
     const std::uint64_t recordLength = static_cast<std::uint64_t>(kind.recordLength);
     const std::uint64_t perRecord = static_cast<std::uint64_t>(kind.entriesPerRecord());
     const std::uint64_t recordCount = (layout.entryCount() + perRecord - 1) / perRecord;
-    // About a mebibyte of whole records per read: entries never straddle a block.
-    const std::uint64_t recordsPerBlock = std::max<std::uint64_t>(1, (1u << 20) / recordLength);
+    // About a mebibyte of whole records per read (less for a smaller file): entries
+    // never straddle a block.
+    const std::uint64_t recordsPerBlock =
+        std::min(recordCount, std::max<std::uint64_t>(1, (1u << 20) / recordLength));
 
     std::vector<unsigned char> block(static_cast<std::size_t>(recordsPerBlock * recordLength));
     std::string text;
@@ -71,12 +81,17 @@ Status visitEntries(const std::string& path, const FileKind& kind, const EntryVi
 ReadResult readFile(const std::string& path, std::string_view fileTitle) {
     ReadResult result;
     result.kind = kindForFileName(fileTitle);
-    result.status = visitEntries(
-        path, result.kind,
-        [&result](RecordKey key, std::string_view text) {
-            result.entries.push_back({key, std::string(text)});
-        },
-        &result.identity);
+    try {
+        result.status = visitEntries(
+            path, result.kind,
+            [&result](RecordKey key, std::string_view text) {
+                result.entries.push_back({key, std::string(text)});
+            },
+            &result.identity);
+    } catch (const std::bad_alloc&) {
+        result.status = Status::error(StatusCode::IoError,
+                                      "There is not enough memory to list \"" + path + "\".");
+    }
     if (!result.status.ok())
         result.entries.clear();
     return result;
