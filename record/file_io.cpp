@@ -161,14 +161,4 @@ Status File::sync() const {
     return Status::success();
 }
 
-Status File::truncate(std::uint64_t size) const {
-    int result = 0;
-    do {
-        result = ::ftruncate(fd_, static_cast<off_t>(size));
-    } while (result != 0 && errno == EINTR);
-    if (result != 0)
-        return ioError("Cannot restore the length of", errno);
-    return Status::success();
-}
-
 } // namespace edt

@@ -56,12 +56,10 @@ public:
     Status readAt(std::uint64_t offset, void* buffer, std::size_t length, std::size_t& got) const;
     // Writes all `length` bytes at `offset` in one positioned write (retried if short).
     Status writeAt(std::uint64_t offset, const void* data, std::size_t length) const;
-    // Sets the file's length (used only to undo a write that lengthened the file).
+    // Sets the file's length: undoes a write that made the file longer.
     Status truncate(std::uint64_t size) const;
     // Flushes the file's data to the disk.
     Status sync() const;
-    // Cuts the file to `size` bytes; undoes a write that made the file longer.
-    Status truncate(std::uint64_t size) const;
 
 private:
 #ifdef _WIN32
