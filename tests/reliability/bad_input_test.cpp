@@ -50,8 +50,8 @@ struct Row {
 
 std::string sample(const TempDir& dir, const std::string& name, std::uint64_t entries = 4) {
     const FileKind kind = kindForFileName(name);
-    const std::string path = dir / name;
-    test::writeFile(path, samples::makeImage(kind, samples::sampleTexts(kind, entries)));
+    const std::string path = dir.file(name);
+    test::writeBytes(path, samples::makeImage(kind, samples::sampleTexts(kind, entries)));
     return path;
 }
 
@@ -88,28 +88,29 @@ const Outcome kMissing{StatusCode::IoError, "No such file or directory"};
 const Outcome kBadKey{StatusCode::BadKey, "is not the start of an entry"};
 
 const Row kRows[] = {
-    {"missing file", [](const TempDir& d) { return refusedFile(d / "email.edt", kMissing); }},
+    {"missing file", [](const TempDir& d) { return refusedFile(d.file("email.edt"), kMissing); }},
     {"missing folder",
-     [](const TempDir& d) { return refusedFile(d / "nowhere/email.edt", kMissing); }},
+     [](const TempDir& d) { return refusedFile(d.file("nowhere/email.edt"), kMissing); }},
     {"empty file, key past its one entry",
      [](const TempDir& d) {
-         test::writeFile(d / "strings.edt", "");
-         return refusedWrite(d / "strings.edt", 481, "Hi", kBadKey);
+         test::writeBytes(d.file("strings.edt"), "");
+         return refusedWrite(d.file("strings.edt"), 481, "Hi", kBadKey);
      }},
     {"tiny file (3 bytes), key inside",
      [](const TempDir& d) {
-         test::writeFile(d / "strings.edt", std::string("\x49\x00\x6a", 3));
-         return refusedWrite(d / "strings.edt", 2, "Hi", kBadKey);
+         test::writeBytes(d.file("strings.edt"), std::string("\x49\x00\x6a", 3));
+         return refusedWrite(d.file("strings.edt"), 2, "Hi", kBadKey);
      }},
     {"trailing part shorter than half a record",
      [](const TempDir& d) {
-         test::writeFile(d / "strings.edt", std::string(700, 'A'));
-         return refusedWrite(d / "strings.edt", 481, "Hi", kBadKey);
+         test::writeBytes(d.file("strings.edt"), std::string(700, 'A'));
+         return refusedWrite(d.file("strings.edt"), 481, "Hi", kBadKey);
      }},
     {"huge sparse file (8 GiB)",
      [](const TempDir& d) {
-         Case c = refusedWrite(d / "strings.edt", (std::uint64_t{8} << 30) + 481, "Hi", kBadKey);
-         test::writeFile(c.path, "");
+         Case c =
+             refusedWrite(d.file("strings.edt"), (std::uint64_t{8} << 30) + 481, "Hi", kBadKey);
+         test::writeBytes(c.path, "");
          if (::truncate(c.path.c_str(), std::int64_t{8} << 30) != 0)
              c.skip = "this file system cannot hold an 8 GiB sparse file";
          c.list = Outcome{StatusCode::FileTooLarge, "EDT files of more than"};
@@ -117,15 +118,15 @@ const Row kRows[] = {
      }},
     {"folder",
      [](const TempDir& d) {
-         ::mkdir((d / "email.edt").c_str(), 0755);
+         ::mkdir((d.file("email.edt")).c_str(), 0755);
          const Outcome folder{StatusCode::NotRegularFile, "is a folder, not an EDT file"};
-         return refusedFile(d / "email.edt", folder);
+         return refusedFile(d.file("email.edt"), folder);
      }},
     {"pipe (FIFO)",
      [](const TempDir& d) {
-         ::mkfifo((d / "email.edt").c_str(), 0644);
+         ::mkfifo((d.file("email.edt")).c_str(), 0644);
          const Outcome pipe{StatusCode::NotRegularFile, "is a pipe, not an EDT file"};
-         return refusedFile(d / "email.edt", pipe);
+         return refusedFile(d.file("email.edt"), pipe);
      }},
     {"/dev/null",
      [](const TempDir&) {
@@ -135,7 +136,7 @@ const Row kRows[] = {
     {"device node (like /dev/zero) named email.edt",
      [](const TempDir& d) {
          const Outcome device{StatusCode::NotRegularFile, "is a device, not an EDT file"};
-         Case c = refusedFile(d / "email.edt", device);
+         Case c = refusedFile(d.file("email.edt"), device);
          if (::mknod(c.path.c_str(), S_IFCHR | 0644, makedev(1, 5)) != 0)
              c.skip = "cannot make a device node here (needs root)";
          return c;
@@ -143,7 +144,7 @@ const Row kRows[] = {
     {"socket",
      [](const TempDir& d) {
          const Outcome socket{StatusCode::NotRegularFile, "is a socket, not an EDT file"};
-         Case c = refusedFile(d / "quests.edt", socket);
+         Case c = refusedFile(d.file("quests.edt"), socket);
          sockaddr_un address{};
          address.sun_family = AF_UNIX;
          if (c.path.size() >= sizeof address.sun_path) {
@@ -161,7 +162,7 @@ const Row kRows[] = {
     {"file name longer than 255 bytes",
      [](const TempDir& d) {
          const Outcome tooLong{StatusCode::IoError, "File name too long"};
-         return refusedFile(d / (std::string(300, 'e') + ".edt"), tooLong);
+         return refusedFile(d.file(std::string(300, 'e') + ".edt"), tooLong);
      }},
     {"path longer than PATH_MAX",
      [](const TempDir& d) {
@@ -180,19 +181,19 @@ const Row kRows[] = {
      [](const TempDir& d) {
          sample(d, "email.edt");
          const Outcome notDir{StatusCode::IoError, "Not a directory"};
-         return refusedFile(d / "email.edt/email.edt", notDir);
+         return refusedFile(d.file("email.edt/email.edt"), notDir);
      }},
     {"dangling symbolic link",
      [](const TempDir& d) {
-         ::symlink("gone.edt", (d / "email.edt").c_str());
-         return refusedFile(d / "email.edt", kMissing);
+         ::symlink("gone.edt", (d.file("email.edt")).c_str());
+         return refusedFile(d.file("email.edt"), kMissing);
      }},
     {"symbolic link loop",
      [](const TempDir& d) {
-         ::symlink("b.edt", (d / "email.edt").c_str());
-         ::symlink("email.edt", (d / "b.edt").c_str());
+         ::symlink("b.edt", (d.file("email.edt")).c_str());
+         ::symlink("email.edt", (d.file("b.edt")).c_str());
          const Outcome loop{StatusCode::IoError, "Too many levels of symbolic links"};
-         return refusedFile(d / "email.edt", loop);
+         return refusedFile(d.file("email.edt"), loop);
      }},
     {"key 0",
      [](const TempDir& d) { return refusedWrite(sample(d, "email.edt"), 0, "Hi", kBadKey); }},
@@ -315,7 +316,7 @@ TEST_P(BadInput, IsRefusedAndNothingChanges) {
 
     // edt-tool.
     const test::ToolRun list = test::runTool({"list", c.path});
-    EXPECT_EQ(list.exitCode, c.list ? 1 : 0) << list.err;
+    EXPECT_EQ(list.code, c.list ? 1 : 0) << list.err;
     if (c.list) {
         EXPECT_NE(list.err.find(c.list->says), std::string::npos) << list.err;
     }
@@ -325,7 +326,7 @@ TEST_P(BadInput, IsRefusedAndNothingChanges) {
     const test::ToolRun write =
         test::runTool({"write", c.path, c.cliKey ? *c.cliKey : std::to_string(c.key), cliText});
     const std::string cliSays = c.cliSays.empty() ? c.write->says : c.cliSays;
-    EXPECT_EQ(write.exitCode, 1) << write.out;
+    EXPECT_EQ(write.code, 1) << write.out;
     EXPECT_NE(write.err.find(cliSays), std::string::npos) << write.err;
     EXPECT_TRUE(write.err.find("Nothing was written") != std::string::npos ||
                 write.err.find("It was not written") != std::string::npos)

@@ -86,11 +86,11 @@ Attempt attempt(const std::string& path, RecordKey key, const std::string& text 
     a.writeCode = written.status.code;
     a.writeSays = written.status.message;
     const test::ToolRun list = test::runTool({"list", path});
-    a.toolListExit = list.exitCode;
+    a.toolListExit = list.code;
     a.toolListSays = list.err;
     const test::ToolRun write =
         test::runTool({"write", path, std::to_string(key), cli::escape(text)});
-    a.toolWriteExit = write.exitCode;
+    a.toolWriteExit = write.code;
     a.toolWriteSays = write.err;
     a.unchanged = readable && test::fingerprintFile(path) == before;
     return a;
@@ -98,8 +98,8 @@ Attempt attempt(const std::string& path, RecordKey key, const std::string& text 
 
 std::string sample(const TempDir& dir, const std::string& name) {
     const FileKind kind = kindForFileName(name);
-    const std::string path = dir / name;
-    test::writeFile(path, samples::makeImage(kind, samples::sampleTexts(kind, 6)));
+    const std::string path = dir.file(name);
+    test::writeBytes(path, samples::makeImage(kind, samples::sampleTexts(kind, 6)));
     return path;
 }
 
@@ -176,7 +176,7 @@ TEST(EnvironmentFault, WriteProtectedFile) {
 TEST(EnvironmentFault, ReadOnlyMedium) {
     TempDir dir;
     sample(dir, "email.edt");
-    const std::string view = dir / "read-only";
+    const std::string view = dir.file("read-only");
     ::mkdir(view.c_str(), 0755);
     const std::string path = view + "/email.edt";
     const std::string result = withOwnMounts(
@@ -235,7 +235,7 @@ TEST(EnvironmentFault, ImmutableFile) {
 // already written is put back.
 TEST(EnvironmentFault, DiskFullHalfWayThroughTheEntry) {
     TempDir dir;
-    const std::string disk = dir / "small-disk";
+    const std::string disk = dir.file("small-disk");
     ::mkdir(disk.c_str(), 0755);
     const std::string path = disk + "/email.edt";
     // Entry 7 of email.edt starts at offset 3840 and a text of 200 characters takes
@@ -248,7 +248,7 @@ TEST(EnvironmentFault, DiskFullHalfWayThroughTheEntry) {
             const FileKind kind = kindForFileName("email.edt");
             std::string image = samples::makeImage(kind, samples::sampleTexts(kind, 7), 'x');
             image.resize(4096, 'x');
-            test::writeFile(path, image);
+            test::writeBytes(path, image);
             if (::truncate(path.c_str(), 16384) != 0)
                 return "SKIP: cannot make a sparse file";
             // Fill the disk.

@@ -90,8 +90,8 @@ protected:
     void SetUp() override {
         const FileKind kind = kindForFileName("email.edt");
         image_ = samples::makeImage(kind, samples::sampleTexts(kind, 4), 'q');
-        path_ = dir_ / "email.edt";
-        test::writeFile(path_, image_);
+        path_ = dir_.file("email.edt");
+        test::writeBytes(path_, image_);
     }
 
     // The file as a successful write of kText at kKey leaves it.
@@ -126,7 +126,7 @@ TEST_F(FaultInjection, WriteFailingHalfWayIsUndone) {
               "Cannot write \"" + path_ +
                   "\": Input/output error. The entry's previous bytes were put back: the file "
                   "is as it was.");
-    EXPECT_EQ(test::readFile(path_), image_);
+    EXPECT_EQ(test::readBytes(path_), image_);
 }
 
 TEST_F(FaultInjection, WriteMakingNoProgressIsAFullDisk) {
@@ -138,7 +138,7 @@ TEST_F(FaultInjection, WriteMakingNoProgressIsAFullDisk) {
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::IoError);
     EXPECT_NE(result.status.message.find("No space left on device"), std::string::npos);
-    EXPECT_EQ(test::readFile(path_), image_);
+    EXPECT_EQ(test::readBytes(path_), image_);
 }
 
 TEST_F(FaultInjection, FlushFailingIsUndone) {
@@ -153,7 +153,7 @@ TEST_F(FaultInjection, FlushFailingIsUndone) {
               "Cannot flush to disk \"" + path_ +
                   "\": Input/output error. The entry's previous bytes were put back: the file "
                   "is as it was.");
-    EXPECT_EQ(test::readFile(path_), image_);
+    EXPECT_EQ(test::readBytes(path_), image_);
 }
 
 TEST_F(FaultInjection, ReadBackMismatchIsAFailureAndIsUndone) {
@@ -173,7 +173,7 @@ TEST_F(FaultInjection, ReadBackMismatchIsAFailureAndIsUndone) {
               std::string::npos)
         << result.status.message;
     EXPECT_NE(result.status.message.find("put back: the file is as it was"), std::string::npos);
-    EXPECT_EQ(test::readFile(path_), image_);
+    EXPECT_EQ(test::readBytes(path_), image_);
 }
 
 TEST_F(FaultInjection, UndoFailingTooSaysTheEntryMayBeDamaged) {
@@ -191,7 +191,7 @@ TEST_F(FaultInjection, UndoFailingTooSaysTheEntryMayBeDamaged) {
               std::string::npos)
         << result.status.message;
     // The half write stays, but it is reported, and only the entry was touched.
-    const std::string after = test::readFile(path_);
+    const std::string after = test::readBytes(path_);
     EXPECT_NE(after, image_);
     EXPECT_EQ(after.substr(0, kKey - 1), image_.substr(0, kKey - 1));
     const std::size_t end = kKey - 1 + encodeText(kText).size();
@@ -200,8 +200,8 @@ TEST_F(FaultInjection, UndoFailingTooSaysTheEntryMayBeDamaged) {
 
 TEST_F(FaultInjection, FailedWriteThatLengthenedTheFileIsCutBack) {
     // An empty file lists one entry at key 1; writing it lengthens the file.
-    const std::string empty = dir_ / "strings.edt";
-    test::writeFile(empty, "");
+    const std::string empty = dir_.file("strings.edt");
+    test::writeBytes(empty, "");
     faults_->fsync = [](int, int) { return static_cast<int>(failWith(EIO)); };
     faults_.arm();
     const WriteResult result = writeRecord(empty, "strings.edt", 1, "Hi");
@@ -209,12 +209,12 @@ TEST_F(FaultInjection, FailedWriteThatLengthenedTheFileIsCutBack) {
     EXPECT_EQ(result.status.code, StatusCode::IoError);
     // The undo's own flush failed too, so it says so; but the length is back.
     EXPECT_NE(result.status.message.find("may be damaged"), std::string::npos);
-    EXPECT_EQ(test::readFile(empty), "");
+    EXPECT_EQ(test::readBytes(empty), "");
 }
 
 TEST_F(FaultInjection, FailedWriteThatLengthenedTheFileIsCutBackAndSaysSo) {
-    const std::string empty = dir_ / "strings.edt";
-    test::writeFile(empty, "");
+    const std::string empty = dir_.file("strings.edt");
+    test::writeBytes(empty, "");
     faults_->fsync = [](int call, int fd) {
         return call == 0 ? static_cast<int>(failWith(EIO)) : __real_fsync(fd);
     };
@@ -225,7 +225,7 @@ TEST_F(FaultInjection, FailedWriteThatLengthenedTheFileIsCutBackAndSaysSo) {
     EXPECT_EQ(result.status.code, StatusCode::IoError);
     EXPECT_NE(result.status.message.find("the file is as it was"), std::string::npos)
         << result.status.message;
-    EXPECT_EQ(test::readFile(empty), "");
+    EXPECT_EQ(test::readBytes(empty), "");
     EXPECT_EQ(faults_->ftruncates, 1);
 }
 
@@ -251,7 +251,7 @@ TEST_F(FaultInjection, InterruptedAndShortCallsAreCarriedOn) {
     EXPECT_EQ(listed.entries, decodeEntries(reinterpret_cast<const unsigned char*>(image_.data()),
                                             image_.size(), kindForFileName("email.edt")));
     ASSERT_TRUE(result.status.ok()) << result.status.message;
-    EXPECT_EQ(test::readFile(path_), written());
+    EXPECT_EQ(test::readBytes(path_), written());
     EXPECT_GT(faults_->pwrites, 10); // three bytes at a time
 }
 
@@ -269,10 +269,10 @@ TEST_F(FaultInjection, ReadingFailingIsReported) {
     EXPECT_EQ(result.status.code, StatusCode::IoError);
     EXPECT_NE(result.status.message.find("Nothing was written to entry 0000641"),
               std::string::npos);
-    EXPECT_EQ(list.exitCode, 1);
+    EXPECT_EQ(list.code, 1);
     EXPECT_TRUE(list.out.empty()) << list.out;
     EXPECT_NE(list.err.find("Input/output error"), std::string::npos);
-    EXPECT_EQ(test::readFile(path_), image_);
+    EXPECT_EQ(test::readBytes(path_), image_);
 }
 
 TEST_F(FaultInjection, EdtToolReportsAnUndoneWrite) {
@@ -286,12 +286,12 @@ TEST_F(FaultInjection, EdtToolReportsAnUndoneWrite) {
     faults_.arm();
     const test::ToolRun run = test::runTool({"write", path_, "641", "Hello"});
     faults_->armed = false;
-    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(run.out.empty());
     EXPECT_NE(run.err.find("Input/output error. The entry's previous bytes were put back"),
               std::string::npos)
         << run.err;
-    EXPECT_EQ(test::readFile(path_), image_);
+    EXPECT_EQ(test::readBytes(path_), image_);
 }
 
 TEST_F(FaultInjection, WithoutFaultsTheWriteLandsExactly) {
@@ -300,7 +300,7 @@ TEST_F(FaultInjection, WithoutFaultsTheWriteLandsExactly) {
     const WriteResult result = write();
     faults_->armed = false;
     ASSERT_TRUE(result.status.ok()) << result.status.message;
-    EXPECT_EQ(test::readFile(path_), written());
+    EXPECT_EQ(test::readBytes(path_), written());
 }
 
 } // namespace

@@ -38,28 +38,30 @@ std::string makeFolders(const std::string& path) {
 
 std::pair<std::string, std::string> plainFile(const std::string& path, const std::string& image) {
     makeFolders(path);
-    test::writeFile(path, image);
+    test::writeBytes(path, image);
     return {path, path};
 }
 
 const PathCase kPaths[] = {
     {"blanks in folder and name",
      [](const TempDir& d, const std::string& image) {
-         return plainFile(d / "my game/text files/civ names.edt", image);
+         return plainFile(d.file("my game/text files/civ names.edt"), image);
      },
      "civ names.edt"},
     {"non-ASCII folder and name",
      [](const TempDir& d, const std::string& image) {
-         return plainFile(d / "Übersetzung – 翻訳/Civ Ärger ✓.edt", image);
+         return plainFile(d.file("Übersetzung – 翻訳/Civ Ärger ✓.edt"), image);
      },
      "civ"},
     {"name that is not valid UTF-8",
      [](const TempDir& d, const std::string& image) {
-         return plainFile(d / "\xff\xfe folder/EMAIL.EDT", image);
+         return plainFile(d.file("\xff\xfe folder/EMAIL.EDT"), image);
      },
      "email.edt"},
     {"name starting with a dash",
-     [](const TempDir& d, const std::string& image) { return plainFile(d / "-quests.edt", image); },
+     [](const TempDir& d, const std::string& image) {
+         return plainFile(d.file("-quests.edt"), image);
+     },
      "-quests.edt"},
     {"path a little shorter than PATH_MAX",
      [](const TempDir& d, const std::string& image) {
@@ -74,37 +76,37 @@ const PathCase kPaths[] = {
      "files.edt"},
     {"symbolic link to the file",
      [](const TempDir& d, const std::string& image) {
-         plainFile(d / "data/stored.bin", image);
-         ::symlink("data/stored.bin", (d / "email.edt").c_str());
-         return std::make_pair(d / "email.edt", d / "data/stored.bin");
+         plainFile(d.file("data/stored.bin"), image);
+         ::symlink("data/stored.bin", (d.file("email.edt")).c_str());
+         return std::make_pair(d.file("email.edt"), d.file("data/stored.bin"));
      },
      "email.edt"},
     {"absolute symbolic link in a chain of two",
      [](const TempDir& d, const std::string& image) {
-         plainFile(d / "stored.bin", image);
-         ::symlink((d / "stored.bin").c_str(), (d / "middle").c_str());
-         ::symlink("middle", (d / "aimbios.edt").c_str());
-         return std::make_pair(d / "aimbios.edt", d / "stored.bin");
+         plainFile(d.file("stored.bin"), image);
+         ::symlink((d.file("stored.bin")).c_str(), (d.file("middle")).c_str());
+         ::symlink("middle", (d.file("aimbios.edt")).c_str());
+         return std::make_pair(d.file("aimbios.edt"), d.file("stored.bin"));
      },
      "aimbios.edt"},
     {"symbolic link to a folder of the path",
      [](const TempDir& d, const std::string& image) {
-         plainFile(d / "real folder/mercbios.edt", image);
-         ::symlink("real folder", (d / "linked").c_str());
-         return std::make_pair(d / "linked/mercbios.edt", d / "real folder/mercbios.edt");
+         plainFile(d.file("real folder/mercbios.edt"), image);
+         ::symlink("real folder", (d.file("linked")).c_str());
+         return std::make_pair(d.file("linked/mercbios.edt"), d.file("real folder/mercbios.edt"));
      },
      "mercbios.edt"},
     {"hard link",
      [](const TempDir& d, const std::string& image) {
-         plainFile(d / "original.edt", image);
-         ::link((d / "original.edt").c_str(), (d / "quests.edt").c_str());
-         return std::make_pair(d / "quests.edt", d / "original.edt");
+         plainFile(d.file("original.edt"), image);
+         ::link((d.file("original.edt")).c_str(), (d.file("quests.edt")).c_str());
+         return std::make_pair(d.file("quests.edt"), d.file("original.edt"));
      },
      "quests.edt"},
     {"dots and double slashes",
      [](const TempDir& d, const std::string& image) {
-         plainFile(d / "a/b/email.edt", image);
-         return std::make_pair(d.path() + "/a/./b/..//b/email.edt", d / "a/b/email.edt");
+         plainFile(d.file("a/b/email.edt"), image);
+         return std::make_pair(d.path() + "/a/./b/..//b/email.edt", d.file("a/b/email.edt"));
      },
      "email.edt"},
 };
@@ -143,10 +145,10 @@ TEST_P(Paths, ListAndWriteInPlace) {
 
     // edt-tool: list, then write the first entry.
     const test::ToolRun list = test::runTool({"list", path});
-    EXPECT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_EQ(list.code, 0) << list.err;
     EXPECT_NE(list.out.find("[" + formatKey(second) + "] Über\n"), std::string::npos);
     const test::ToolRun write = test::runTool({"write", path, "1", "caf\xc3\xa9\\r\\n"});
-    EXPECT_EQ(write.exitCode, 0) << write.err;
+    EXPECT_EQ(write.code, 0) << write.err;
     EXPECT_EQ(write.out, "[0000001] café\\r\\n\n");
 
     // Exactly those two entries changed, in the file the path leads to, in place.
@@ -155,7 +157,7 @@ TEST_P(Paths, ListAndWriteInPlace) {
                      encodeText("\xdc"
                                 "ber"));
     expected.replace(0, 16, encodeText("caf\xe9\r\n"));
-    EXPECT_TRUE(test::readFile(target) == expected) << "bytes outside the two entries changed";
+    EXPECT_TRUE(test::readBytes(target) == expected) << "bytes outside the two entries changed";
     struct stat after {};
     ASSERT_EQ(::stat(target.c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);

@@ -30,7 +30,7 @@ TEST(Sizes, EveryPrefixListsTheSameFromMemoryAndFromTheFile) {
         const FileKind kind = kindForFileName(name);
         const std::string image =
             samples::makeImage(kind, samples::sampleTexts(kind, 3 * kind.entriesPerRecord()), 'z');
-        const std::string path = dir / name;
+        const std::string path = dir.file(name);
         for (std::size_t size = 0; size <= image.size(); ++size) {
             const std::unique_ptr<unsigned char[]> prefix(new unsigned char[size]);
             std::copy(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(size),
@@ -39,7 +39,7 @@ TEST(Sizes, EveryPrefixListsTheSameFromMemoryAndFromTheFile) {
             // Reading the file is slower; every 37th size and the last few suffice.
             if (size % 37 != 0 && size + 3 < image.size())
                 continue;
-            test::writeFile(path, image.substr(0, size));
+            test::writeBytes(path, image.substr(0, size));
             const ReadResult read = readFile(path, name);
             ASSERT_TRUE(read.status.ok()) << read.status.message;
             ASSERT_EQ(read.entries, fromMemory) << "prefix of " << size << " bytes";
@@ -49,8 +49,8 @@ TEST(Sizes, EveryPrefixListsTheSameFromMemoryAndFromTheFile) {
 
 TEST(Sizes, ListingLimitIsExact) {
     TempDir dir;
-    const std::string path = dir / "strings.edt";
-    test::writeFile(path, "");
+    const std::string path = dir.file("strings.edt");
+    test::writeBytes(path, "");
     if (::truncate(path.c_str(), static_cast<off_t>(kMaxListedFileSize)) != 0)
         GTEST_SKIP() << "no sparse files here";
     EXPECT_TRUE(readFile(path, "strings.edt").status.ok());
@@ -59,7 +59,7 @@ TEST(Sizes, ListingLimitIsExact) {
     EXPECT_EQ(read.status.code, StatusCode::FileTooLarge);
     EXPECT_TRUE(read.entries.empty());
     const test::ToolRun list = test::runTool({"list", path});
-    EXPECT_EQ(list.exitCode, 1);
+    EXPECT_EQ(list.code, 1);
     EXPECT_TRUE(list.out.empty()) << "no caption before the refusal";
 }
 
@@ -82,9 +82,9 @@ std::vector<std::pair<off_t, off_t>> dataRuns(const std::string& path) {
 
 TEST(Sizes, WritesAtBothEndsOfAHugeSparseFile) {
     TempDir dir;
-    const std::string path = dir / "quests.edt";
+    const std::string path = dir.file("quests.edt");
     const off_t size = off_t{1} << 40; // 1 TiB of holes: 6,871,947,673 entries
-    test::writeFile(path, "");
+    test::writeBytes(path, "");
     if (::truncate(path.c_str(), size) != 0)
         GTEST_SKIP() << "this file system cannot hold a 1 TiB sparse file";
     const FileKind kind = kindForFileName("quests.edt");
@@ -96,10 +96,10 @@ TEST(Sizes, WritesAtBothEndsOfAHugeSparseFile) {
     const WriteResult first = writeRecord(path, "quests.edt", 1, "first");
     ASSERT_TRUE(first.status.ok()) << first.status.message;
     const test::ToolRun tool = test::runTool({"write", path, formatKey(last), "last"});
-    ASSERT_EQ(tool.exitCode, 0) << tool.err;
+    ASSERT_EQ(tool.code, 0) << tool.err;
     EXPECT_EQ(tool.out, "[1099511627681] last\n");
     const test::ToolRun past = test::runTool({"write", path, std::to_string(last + 160), "x"});
-    EXPECT_EQ(past.exitCode, 1);
+    EXPECT_EQ(past.code, 1);
 
     // The length is kept; the bytes written are where they belong.
     struct stat info {};

@@ -50,7 +50,7 @@ const Change kChanges[] = {
      "has been removed or replaced", true},
     {"moved away",
      [](const TempDir& dir, const std::string& path) {
-         ::rename(path.c_str(), (dir / "moved.edt").c_str());
+         ::rename(path.c_str(), (dir.file("moved.edt")).c_str());
      },
      "has been removed or replaced", true},
     {"replaced by a folder",
@@ -61,20 +61,20 @@ const Change kChanges[] = {
      "has been removed or replaced", true},
     {"replaced by a new file (saved by rename)",
      [](const TempDir& dir, const std::string& path) {
-         test::writeFile(dir / "new.tmp", sampleImage(8));
-         ::rename((dir / "new.tmp").c_str(), path.c_str());
+         test::writeBytes(dir.file("new.tmp"), sampleImage(8));
+         ::rename((dir.file("new.tmp")).c_str(), path.c_str());
      },
      "has been changed by another program", false},
     {"replaced by a copy with the same bytes and time",
      [](const TempDir& dir, const std::string& path) {
-         test::writeFile(dir / "copy.tmp", test::readFile(path));
-         setModified(dir / "copy.tmp", modifiedOf(path));
-         ::rename((dir / "copy.tmp").c_str(), path.c_str());
+         test::writeBytes(dir.file("copy.tmp"), test::readBytes(path));
+         setModified(dir.file("copy.tmp"), modifiedOf(path));
+         ::rename((dir.file("copy.tmp")).c_str(), path.c_str());
      },
      "has been changed by another program", false},
     {"replaced by a link to another file",
      [](const TempDir& dir, const std::string& path) {
-         test::writeFile(dir / "other.edt", sampleImage(6));
+         test::writeBytes(dir.file("other.edt"), sampleImage(6));
          ::unlink(path.c_str());
          ::symlink("other.edt", path.c_str());
      },
@@ -91,15 +91,15 @@ const Change kChanges[] = {
      "has been changed by another program", true},
     {"lengthened",
      [](const TempDir&, const std::string& path) {
-         test::writeFile(path, test::readFile(path) + std::string(640, '\0'));
+         test::writeBytes(path, test::readBytes(path) + std::string(640, '\0'));
      },
      "has been changed by another program", false},
     {"rewritten in place, same length, a second later",
      [](const TempDir&, const std::string& path) {
          const struct timespec before = modifiedOf(path);
-         std::string bytes = test::readFile(path);
+         std::string bytes = test::readBytes(path);
          bytes[kKey - 1] = 'Z';
-         test::writeFile(path, bytes);
+         test::writeBytes(path, bytes);
          // Set the time explicitly: two writes within one tick of the file system's
          // clock can share a modification time (see the note in the README).
          setModified(path, {before.tv_sec + 1, before.tv_nsec});
@@ -122,8 +122,8 @@ class StaleFile : public ::testing::TestWithParam<Change> {};
 
 TEST_P(StaleFile, WriteIsRefusedAndNothingIsWritten) {
     TempDir dir;
-    const std::string path = dir / "email.edt";
-    test::writeFile(path, sampleImage());
+    const std::string path = dir.file("email.edt");
+    test::writeBytes(path, sampleImage());
     const ReadResult listed = readFile(path, "email.edt");
     ASSERT_TRUE(listed.status.ok()) << listed.status.message;
 
@@ -140,11 +140,11 @@ TEST_P(StaleFile, WriteIsRefusedAndNothingIsWritten) {
     // edt-tool, run now, sees the file as it is.
     const test::ToolRun tool = test::runTool({"write", path, std::to_string(kKey), "Hi"});
     if (GetParam().toolRefuses) {
-        EXPECT_EQ(tool.exitCode, 1);
+        EXPECT_EQ(tool.code, 1);
         EXPECT_NE(tool.err.find("Nothing was written"), std::string::npos) << tool.err;
         EXPECT_EQ(test::describeTree(dir.path()), tree);
     } else {
-        EXPECT_EQ(tool.exitCode, 0) << tool.err;
+        EXPECT_EQ(tool.code, 0) << tool.err;
         EXPECT_EQ(readFile(path, "email.edt").entries[2].text, "Hi");
     }
 }
@@ -160,9 +160,9 @@ INSTANTIATE_TEST_SUITE_P(Changes, StaleFile, ::testing::ValuesIn(kChanges), chan
 
 TEST(StaleFile, UnchangedFileIsWrittenAndItsNewIdentityIsTheListedOne) {
     TempDir dir;
-    const std::string path = dir / "email.edt";
+    const std::string path = dir.file("email.edt");
     const std::string image = sampleImage();
-    test::writeFile(path, image);
+    test::writeBytes(path, image);
     const ReadResult listed = readFile(path, "email.edt");
     ASSERT_TRUE(listed.status.ok());
 
@@ -178,7 +178,7 @@ TEST(StaleFile, UnchangedFileIsWrittenAndItsNewIdentityIsTheListedOne) {
     std::string expected = image;
     expected.replace(kKey - 1, 8, encodeText("Hi"));
     expected.replace(0, 8, encodeText("Yo"));
-    EXPECT_EQ(test::readFile(path), expected);
+    EXPECT_EQ(test::readBytes(path), expected);
 }
 
 } // namespace

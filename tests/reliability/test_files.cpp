@@ -12,8 +12,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "cli/tool.h"
-
 namespace edt::test {
 namespace fs = std::filesystem;
 
@@ -34,62 +32,7 @@ void hashBytes(std::uint64_t& hash, const void* data, std::size_t size) {
     }
 }
 
-std::string captured(std::FILE* file) {
-    std::string text;
-    std::rewind(file);
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, n);
-    std::fclose(file);
-    return text;
-}
-
 } // namespace
-
-TempDir::TempDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/edt-reliability-XXXXXX";
-    if (!::mkdtemp(pattern.data()))
-        fail("mkdtemp");
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
-}
-
-void writeFile(const std::string& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        fail("cannot create " + path);
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            ::close(fd);
-            fail("cannot write " + path);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-}
-
-std::string readFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        fail("cannot open " + path);
-    std::string bytes;
-    char buffer[65536];
-    ssize_t n = 0;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    ::close(fd);
-    if (n < 0)
-        fail("cannot read " + path);
-    return bytes;
-}
 
 Fingerprint fingerprintFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -159,21 +102,6 @@ std::string describeTree(const std::string& dir) {
     for (const std::string& line : lines)
         tree += line + "\n";
     return tree;
-}
-
-ToolRun runTool(const std::vector<std::string>& args) {
-    std::vector<const char*> argv = {"edt-tool"};
-    for (const std::string& arg : args)
-        argv.push_back(arg.c_str());
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    if (!out || !err)
-        fail("tmpfile");
-    ToolRun run;
-    run.exitCode = edt::cli::runTool(static_cast<int>(argv.size()), argv.data(), out, err);
-    run.out = captured(out);
-    run.err = captured(err);
-    return run;
 }
 
 std::string inChild(const std::function<std::string()>& body) {

@@ -7,7 +7,7 @@
 
 #include "cli/batch_writer.h"
 #include "record/text_codec.h"
-#include "test_support.h"
+#include "tests/translate/translate_support.h"
 #include "tools/sample_files.h"
 
 namespace edt::cli {
@@ -19,7 +19,7 @@ using test::TempDir;
 class AllOrNothing : public testing::Test {
 protected:
     void make(std::string image, const std::vector<std::string>& keys) {
-        path_ = dir_.path("strings.edt");
+        path_ = dir_.file("strings.edt");
         original_ = std::move(image);
         test::writeBytes(path_, original_);
         for (std::size_t i = 0; i < keys.size(); ++i)
@@ -124,9 +124,9 @@ TEST_F(AllOrNothing, AFileMadeLongerIsCutBackToItsLength) {
 
 TEST_F(AllOrNothing, AFileReplacedMidwayIsNotWrittenAndTheOriginalIsPutBack) {
     makeSix();
-    const std::string keep = dir_.path("original-link");
+    const std::string keep = dir_.file("original-link");
     ASSERT_EQ(::link(path_.c_str(), keep.c_str()), 0);
-    const std::string other = dir_.path("other");
+    const std::string other = dir_.file("other");
     test::writeBytes(other, std::string(6 * 480, 'o'));
     std::size_t calls = 0;
     const Status status =

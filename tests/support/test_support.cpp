@@ -1,12 +1,15 @@
-#include "temp_dir.h"
+#include "tests/support/test_support.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <stdexcept>
+
+#include "cli/tool.h"
 
 namespace edt::test {
 
@@ -27,6 +30,9 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ignored;
+    // Tests may leave the folder without write permission.
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
 }
 
@@ -37,7 +43,7 @@ std::string readBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void writeBytes(const std::string& path, const std::string& bytes) {
+void writeBytes(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out)
@@ -60,6 +66,45 @@ std::string paramName(const std::string& label, std::size_t index) {
     for (char c : label)
         name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     return name + "_" + std::to_string(index);
+}
+
+} // namespace edt::test
+
+namespace edt::test {
+
+std::uint64_t digest(const std::string& bytes) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (unsigned char b : bytes)
+        hash = (hash ^ b) * 1099511628211ULL;
+    return hash;
+}
+
+namespace {
+
+std::string drain(std::FILE* file) {
+    std::string text;
+    std::rewind(file);
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, n);
+    std::fclose(file);
+    return text;
+}
+
+} // namespace
+
+ToolRun runTool(const std::vector<std::string>& args) {
+    std::vector<const char*> argv{"edt-tool"};
+    for (const std::string& arg : args)
+        argv.push_back(arg.c_str());
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    ToolRun run;
+    run.code = cli::runTool(static_cast<int>(argv.size()), argv.data(), out, err);
+    run.out = drain(out);
+    run.err = drain(err);
+    return run;
 }
 
 } // namespace edt::test
