@@ -100,7 +100,7 @@ Status restore(const File& file, std::uint64_t offset, const std::string& old,
 } // namespace
 
 WriteResult writeRecord(const std::string& path, std::string_view fileTitle, RecordKey key,
-                        std::string_view text, const FileIdentity* expected) {
+                        std::string_view text, const FileIdentity* expected, Flush flush) {
     WriteResult result;
     const FileKind kind = kindForFileName(fileTitle);
     const std::string notWritten = " Nothing was written to " + entryName(key, path) + ".";
@@ -150,7 +150,7 @@ WriteResult writeRecord(const std::string& path, std::string_view fileTitle, Rec
     }
 
     Status written = file.writeAt(offset, bytes.data(), bytes.size());
-    if (written.ok())
+    if (written.ok() && flush == Flush::Now)
         written = file.sync();
     if (written.ok()) {
         // Trust nothing: read the bytes back from the file.

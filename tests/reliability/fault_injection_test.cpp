@@ -294,6 +294,39 @@ TEST_F(FaultInjection, EdtToolReportsAnUndoneWrite) {
     EXPECT_EQ(test::readBytes(path_), image_);
 }
 
+// An import writes many entries and flushes the file once, after the last; when
+// that flush fails, every entry goes back.
+TEST_F(FaultInjection, ImportFlushesOnceAndIsUndoneWhenThatFails) {
+    const std::string csv = dir_.file("email.csv");
+    test::writeBytes(csv, "key,text\r\n1,First\r\n641,Second\r\n1281,Third\r\n");
+
+    int flushes = 0;
+    faults_->fsync = [&flushes](int call, int fd) {
+        ++flushes; // the first flush fails; the one after putting back succeeds
+        return call == 0 ? static_cast<int>(failWith(EIO)) : __real_fsync(fd);
+    };
+    faults_.arm();
+    const test::ToolRun failed = test::runTool({"import", path_, csv});
+    faults_->armed = false;
+    EXPECT_EQ(failed.code, 1);
+    EXPECT_NE(failed.err.find("Input/output error"), std::string::npos) << failed.err;
+    EXPECT_NE(failed.err.find("undone"), std::string::npos) << failed.err;
+    EXPECT_EQ(test::readBytes(path_), image_);
+    EXPECT_EQ(flushes, 2);
+
+    flushes = 0;
+    faults_->fsync = [&flushes](int, int fd) {
+        ++flushes;
+        return __real_fsync(fd);
+    };
+    faults_.arm();
+    const test::ToolRun imported = test::runTool({"import", path_, csv});
+    faults_->armed = false;
+    EXPECT_EQ(imported.code, 0) << imported.err;
+    EXPECT_EQ(flushes, 1);
+    EXPECT_EQ(readFile(path_, "email.edt").entries[2].text, "Third");
+}
+
 TEST_F(FaultInjection, WithoutFaultsTheWriteLandsExactly) {
     // The hooks pass everything through when nothing is armed.
     faults_.arm();

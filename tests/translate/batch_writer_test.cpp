@@ -44,9 +44,9 @@ protected:
 // (a write torn by a full disk) and fails.
 EntryWriter tornAt(std::size_t failAt, std::size_t& calls) {
     return [failAt, &calls](const std::string& path, std::string_view title, RecordKey key,
-                            std::string_view text, const FileIdentity* expected) {
+                            std::string_view text, const FileIdentity* expected, Flush flush) {
         if (calls++ < failAt)
-            return writeRecord(path, title, key, text, expected);
+            return writeRecord(path, title, key, text, expected, flush);
         File file;
         EXPECT_TRUE(file.open(path, File::Mode::Update).ok());
         const std::string bytes = encodeText(text);
@@ -111,8 +111,8 @@ TEST_F(AllOrNothing, AFileMadeLongerIsCutBackToItsLength) {
     const Status status =
         writeAll(path_, plan_.identity, plan_.writes,
                  [](const std::string& path, std::string_view title, RecordKey key,
-                    std::string_view text, const FileIdentity* expected) {
-                     WriteResult result = writeRecord(path, title, key, text, expected);
+                    std::string_view text, const FileIdentity* expected, Flush flush) {
+                     WriteResult result = writeRecord(path, title, key, text, expected, flush);
                      if (key == 481)
                          result.status =
                              Status::error(StatusCode::VerifyFailed, "Read back differs.");
@@ -132,11 +132,11 @@ TEST_F(AllOrNothing, AFileReplacedMidwayIsNotWrittenAndTheOriginalIsPutBack) {
     const Status status =
         writeAll(path_, plan_.identity, plan_.writes,
                  [&](const std::string& path, std::string_view title, RecordKey key,
-                     std::string_view text, const FileIdentity* expected) {
+                     std::string_view text, const FileIdentity* expected, Flush flush) {
                      if (calls++ == 2) {
                          EXPECT_EQ(std::rename(other.c_str(), path.c_str()), 0);
                      }
-                     return writeRecord(path, title, key, text, expected);
+                     return writeRecord(path, title, key, text, expected, flush);
                  });
     EXPECT_EQ(status.code, StatusCode::FileChanged);
     EXPECT_EQ(test::readBytes(keep), original_);                  // the file we wrote, put back
