@@ -100,7 +100,8 @@ Status writeAll(const std::string& path, const FileIdentity& checked,
     FileIdentity expected = checked;
     for (std::size_t i = 0; i < writes.size(); ++i) {
         const PlannedWrite& write = writes[i];
-        WriteResult result = writer(path, fileTitleOf(path), write.key, write.text, &expected);
+        WriteResult result =
+            writer(path, fileTitleOf(path), write.key, write.text, &expected, Flush::ByCaller);
         if (result.status.ok()) {
             expected = result.identity;
             continue;
@@ -124,7 +125,15 @@ Status writeAll(const std::string& path, const FileIdentity& checked,
         }
         return failure;
     }
-    return Status::success();
+    status = file.sync();
+    if (!status.ok()) {
+        Status undone = putBack(file, saved, writes.size(), checked.size);
+        status.message +=
+            undone.ok() ? " The import was undone: \"" + path + "\" holds what it held before."
+                        : " Putting the entries back failed too: " + undone.message +
+                              " Restore \"" + path + "\" from a copy.";
+    }
+    return status;
 }
 
 } // namespace edt::cli

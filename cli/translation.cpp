@@ -109,7 +109,7 @@ std::optional<TranslationFormat> formatOfName(std::string_view name) {
 
 std::optional<TranslationFormat> formatOfPath(std::string_view path) {
     const auto dot = path.rfind('.');
-    const auto slash = path.find_last_of('/');
+    const auto slash = path.find_last_of("/\\");
     if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
         return std::nullopt;
     const std::string extension = lowerCase(path.substr(dot + 1));

@@ -1,6 +1,7 @@
 #include "record/block_reader.h"
 
 #include <cstring>
+#include <system_error>
 
 namespace edt {
 namespace {
@@ -19,8 +20,13 @@ BlockReader::BlockReader(const File& file, std::uint64_t length, std::size_t blo
     for (Slot& slot : slots_)
         slot.data.reset(new unsigned char[static_cast<std::size_t>(
             std::min<std::uint64_t>(blockSize, length))]);
-    if (ahead)
-        helper_ = std::thread(&BlockReader::readAhead, this);
+    if (ahead) {
+        try {
+            helper_ = std::thread(&BlockReader::readAhead, this);
+        } catch (const std::system_error&) {
+            // No thread to be had: read on the caller's thread instead.
+        }
+    }
 }
 
 BlockReader::~BlockReader() {

@@ -23,7 +23,8 @@ struct FileIdentity {
     bool operator!=(const FileIdentity& o) const { return !(*this == o); }
 };
 
-// The only place that talks to the operating system's file layer. Opens existing
+// The only place that talks to the operating system's file layer: file_io.cpp on
+// POSIX systems, file_io_win.cpp on Windows (where paths are UTF-8 too). Opens existing
 // regular files only (never creates or truncates) and closes on destruction. Error
 // messages name the file and give the system's reason.
 class File {
@@ -39,7 +40,15 @@ public:
 
     Status open(const std::string& path, Mode mode);
     void close();
-    bool isOpen() const { return fd_ >= 0; }
+#ifdef _WIN32
+    bool isOpen() const {
+        return handle_ != nullptr;
+    }
+#else
+    bool isOpen() const {
+        return fd_ >= 0;
+    }
+#endif
 
     Status identity(FileIdentity& out) const;
 
@@ -47,15 +56,21 @@ public:
     Status readAt(std::uint64_t offset, void* buffer, std::size_t length, std::size_t& got) const;
     // Writes all `length` bytes at `offset` in one positioned write (retried if short).
     Status writeAt(std::uint64_t offset, const void* data, std::size_t length) const;
+    // Sets the file's length: undoes a write that made the file longer.
+    Status truncate(std::uint64_t size) const;
     // Flushes the file's data to the disk.
     Status sync() const;
-    // Cuts the file to `size` bytes; undoes a write that made the file longer.
-    Status truncate(std::uint64_t size) const;
 
 private:
+#ifdef _WIN32
+    Status ioError(const char* what, unsigned long systemError) const; // a GetLastError() code
+
+    void* handle_ = nullptr; // a Win32 HANDLE
+#else
     Status ioError(const char* what, int errorNumber) const;
 
     int fd_ = -1;
+#endif
     std::string path_;
 };
 

@@ -1,14 +1,16 @@
 #include "record/file_kind.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace edt {
 
 FileKind kindForFileName(std::string_view fileTitle) {
+    // ASCII only: std::tolower follows the locale, and in a Turkish one 'I' does not
+    // become 'i', so "EMAIL.EDT" would lose its kind and be listed at wrong positions.
     std::string name(fileTitle);
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(name.begin(), name.end(), name.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
 
     // Each test overwrites the default on its own; at most one can match.
     FileKind kind;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "record/block_reader.h"
 #include "record/text_codec.h"
@@ -41,6 +42,13 @@ Status visitEntries(const std::string& path, const FileKind& kind, const EntryVi
         return status;
     if (identity)
         *identity = id;
+    if (id.size > kMaxListedFileSize) {
+        return Status::error(StatusCode::FileTooLarge,
+                             "\"" + path + "\" is " + std::to_string(id.size) +
+                                 " bytes long; EDT files of more than " +
+                                 std::to_string(kMaxListedFileSize) +
+                                 " bytes are not listed. Is it the right file?");
+    }
 
     const EntryLayout layout(kind, id.size);
     const std::uint64_t recordLength = static_cast<std::uint64_t>(kind.recordLength);
@@ -73,12 +81,17 @@ Status visitEntries(const std::string& path, const FileKind& kind, const EntryVi
 ReadResult readFile(const std::string& path, std::string_view fileTitle) {
     ReadResult result;
     result.kind = kindForFileName(fileTitle);
-    result.status = visitEntries(
-        path, result.kind,
-        [&result](RecordKey key, std::string_view text) {
-            result.entries.push_back({key, std::string(text)});
-        },
-        &result.identity);
+    try {
+        result.status = visitEntries(
+            path, result.kind,
+            [&result](RecordKey key, std::string_view text) {
+                result.entries.push_back({key, std::string(text)});
+            },
+            &result.identity);
+    } catch (const std::bad_alloc&) {
+        result.status = Status::error(StatusCode::IoError,
+                                      "There is not enough memory to list \"" + path + "\".");
+    }
     if (!result.status.ok())
         result.entries.clear();
     return result;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -18,10 +19,15 @@ namespace edt {
 std::vector<EntryLine> decodeEntries(const unsigned char* data, std::size_t size,
                                      const FileKind& kind);
 
+// Files larger than this are not listed: EDT files are far smaller, and a list of
+// every entry of a larger one would not fit in memory.
+constexpr std::uint64_t kMaxListedFileSize = std::uint64_t{1} << 30;
+
 // Called once per entry, in file order; the text is valid during the call only.
 using EntryVisitor = std::function<void(RecordKey key, std::string_view text)>;
 
-// Reads the file in large blocks and visits every entry. `identity` (optional) gets
+// Reads the file in large blocks and visits every entry. Refuses files larger than
+// kMaxListedFileSize (FileTooLarge). `identity` (optional) gets
 // the identity of the file as it was read.
 Status visitEntries(const std::string& path, const FileKind& kind, const EntryVisitor& visit,
                     FileIdentity* identity = nullptr);

@@ -15,6 +15,7 @@ enum class StatusCode {
     UnstorableCharacter, // code 0, code 255 or a character Windows-1252 lacks
     VerifyFailed,        // the bytes read back after a write differ
     FileChanged,         // the file is no longer the one that was listed
+    FileTooLarge,        // larger than any EDT file; not listed
 };
 
 struct Status {

@@ -1,6 +1,6 @@
 #include "record/writer.h"
 
-#include <vector>
+#include <sys/stat.h>
 
 #include "record/text_codec.h"
 
@@ -40,8 +40,67 @@ Status checkWrite(const FileKind& kind, std::uint64_t fileSize, RecordKey key,
     return Status::success();
 }
 
+namespace {
+
+// Whether `path` still names the file with that device and inode. A folder made in
+// place of a deleted file can get the file's inode number, hence the type test.
+bool stillNames(const std::string& path, const FileIdentity& expected) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           static_cast<std::uint64_t>(info.st_dev) == expected.device &&
+           static_cast<std::uint64_t>(info.st_ino) == expected.inode;
+}
+
+// Reads [offset, offset + length) as far as the file reaches.
+Status readRange(const File& file, std::uint64_t offset, std::size_t length, std::string& out) {
+    out.assign(length, '\0');
+    std::size_t got = 0;
+    const Status status = file.readAt(offset, out.data(), out.size(), got);
+    out.resize(got);
+    return status;
+}
+
+// Undoes a failed write: puts back the bytes the entry held before (only those that
+// now differ, so that a full disk does not stand in the way of bytes never
+// changed), gives the file back its length, and checks the result.
+Status restore(const File& file, std::uint64_t offset, const std::string& old,
+               std::uint64_t oldSize, std::size_t writtenLength) {
+    std::string now;
+    Status status = readRange(file, offset, old.size(), now);
+    if (!status.ok())
+        return status;
+    if (now.size() < old.size())
+        now.resize(old.size(), '\0'); // shortened meanwhile: every old byte differs
+    std::size_t first = 0;
+    while (first < old.size() && now[first] == old[first])
+        ++first;
+    std::size_t last = old.size();
+    while (last > first && now[last - 1] == old[last - 1])
+        --last;
+    if (first < last) {
+        status = file.writeAt(offset + first, old.data() + first, last - first);
+        if (!status.ok())
+            return status;
+    }
+    FileIdentity id;
+    status = file.identity(id);
+    if (status.ok() && id.size > oldSize && offset + writtenLength > oldSize)
+        status = file.truncate(oldSize);
+    if (status.ok())
+        status = file.sync();
+    if (status.ok())
+        status = readRange(file, offset, old.size(), now);
+    if (status.ok() && now != old) {
+        status = Status::error(StatusCode::VerifyFailed,
+                               "The bytes read back still differ from the previous ones.");
+    }
+    return status;
+}
+
+} // namespace
+
 WriteResult writeRecord(const std::string& path, std::string_view fileTitle, RecordKey key,
-                        std::string_view text, const FileIdentity* expected) {
+                        std::string_view text, const FileIdentity* expected, Flush flush) {
     WriteResult result;
     const FileKind kind = kindForFileName(fileTitle);
     const std::string notWritten = " Nothing was written to " + entryName(key, path) + ".";
@@ -49,12 +108,16 @@ WriteResult writeRecord(const std::string& path, std::string_view fileTitle, Rec
     File file;
     result.status = file.open(path, File::Mode::Update);
     if (!result.status.ok()) {
-        if (expected) {
-            result.status.code = StatusCode::FileChanged;
-            result.status.message += " The file may have been moved or removed since it was "
-                                     "listed; open it again.";
+        if (expected && !stillNames(path, *expected)) {
+            result.status =
+                Status::error(StatusCode::FileChanged,
+                              "\"" + path +
+                                  "\" has been removed or replaced by another program since it was "
+                                  "listed. Open it again before writing." +
+                                  notWritten);
+        } else {
+            result.status.message += notWritten;
         }
-        result.status.message += notWritten;
         return result;
     }
     FileIdentity before;
@@ -78,27 +141,41 @@ WriteResult writeRecord(const std::string& path, std::string_view fileTitle, Rec
 
     const std::string bytes = encodeText(text);
     const std::uint64_t offset = key - 1;
-    result.status = file.writeAt(offset, bytes.data(), bytes.size());
-    if (result.status.ok())
-        result.status = file.sync();
+    // What the write will cover, so that a failed write can be undone.
+    std::string old;
+    result.status = readRange(file, offset, bytes.size(), old);
     if (!result.status.ok()) {
-        result.status.message += " Entry " + formatKey(key) + " may be incomplete.";
+        result.status.message += notWritten;
         return result;
     }
 
-    // Trust nothing: read the bytes back from the file.
-    std::vector<char> back(bytes.size());
-    std::size_t got = 0;
-    result.status = file.readAt(offset, back.data(), back.size(), got);
-    if (result.status.ok() &&
-        (got != bytes.size() || !std::equal(bytes.begin(), bytes.end(), back.begin()))) {
-        result.status = Status::error(StatusCode::VerifyFailed,
-                                      "The bytes read back from " + entryName(key, path) +
-                                          " differ from those written. The entry may be "
-                                          "damaged.");
+    Status written = file.writeAt(offset, bytes.data(), bytes.size());
+    if (written.ok() && flush == Flush::Now)
+        written = file.sync();
+    if (written.ok()) {
+        // Trust nothing: read the bytes back from the file.
+        std::string back;
+        written = readRange(file, offset, bytes.size(), back);
+        if (written.ok() && back != bytes) {
+            written = Status::error(StatusCode::VerifyFailed, "The bytes read back from " +
+                                                                  entryName(key, path) +
+                                                                  " differ from those written.");
+        }
     }
-    if (!result.status.ok())
+    if (!written.ok()) {
+        result.status = written;
+        const Status undone = restore(file, offset, old, before.size, bytes.size());
+        if (undone.ok()) {
+            result.status.message += " The entry's previous bytes were put back: the file is "
+                                     "as it was.";
+        } else {
+            result.status.message += " Putting the previous bytes back failed as well (" +
+                                     undone.message + "): " + entryName(key, path) +
+                                     " may be damaged.";
+        }
         return result;
+    }
+
     result.status = file.identity(result.identity);
     if (!result.status.ok())
         return result;

@@ -24,11 +24,16 @@ struct WriteResult {
     FileIdentity identity; // the file's identity after the write
 };
 
+// When a write reaches the disk: flushed before writeRecord returns, or left to a
+// caller that writes many entries and flushes the file once after the last.
+enum class Flush { Now, ByCaller };
+
 // Stores `text` at `key` in place: one positioned write of the encoded text and its
 // four zero bytes into the existing file, flushed to disk and read back. Nothing is
 // written when the check fails. With `expected`, the write is refused unless the
 // file is still the one with that identity.
 WriteResult writeRecord(const std::string& path, std::string_view fileTitle, RecordKey key,
-                        std::string_view text, const FileIdentity* expected = nullptr);
+                        std::string_view text, const FileIdentity* expected = nullptr,
+                        Flush flush = Flush::Now);
 
 } // namespace edt

@@ -11,7 +11,7 @@
 #include "cli/list_command.h"
 #include "record/reader.h"
 #include "record/text_codec.h"
-#include "temp_dir.h"
+#include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
 namespace edt {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "record/file_kind.h"
-#include "temp_dir.h"
+#include "tests/support/test_support.h"
 
 namespace edt {
 namespace {

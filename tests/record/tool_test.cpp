@@ -5,39 +5,14 @@
 
 #include "cli/escape.h"
 #include "cli/tool.h"
-#include "temp_dir.h"
+#include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
 namespace edt {
 namespace {
 
-struct ToolRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-std::string drain(std::FILE* f) {
-    std::string text;
-    std::rewind(f);
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        text.append(buffer, n);
-    std::fclose(f);
-    return text;
-}
-
-ToolRun runTool(std::vector<std::string> args) {
-    args.insert(args.begin(), "edt-tool");
-    std::vector<const char*> argv;
-    for (const auto& a : args)
-        argv.push_back(a.c_str());
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    const int code = cli::runTool(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {code, drain(out), drain(err)};
-}
+using test::runTool;
+using test::ToolRun;
 
 TEST(Escape, ControlAndUndefinedBytesAreEscapedAndComeBack) {
     const std::string text = std::string("a\\b\r\n\t\x01\x1F\x7F\x81\x8D\x8F\x90\x9D \xE9\x80");
@@ -94,11 +69,11 @@ TEST_F(ToolTest, RefusalsExitOneAndLeaveTheFileAlone) {
     const std::string path = make("quests.edt", {"a", "b"});
     const std::string before = test::readBytes(path);
     const std::vector<std::vector<std::string>> refused = {
-        {"write", path, "0000162", "x"},               // inside an entry
-        {"write", path, "0", "x"},                     // no entry at 0
-        {"write", path, "abc", "x"},                   // not a number
+        {"write", path, "0000162", "x"}, // inside an entry
+        {"write", path, "0", "x"},       // no entry at 0
+        {"write", path, "abc", "x"},     // not a number
         {"write", path, "-1", "x"},
-        {"write", path, "18446744073709551617", "x"}, // 2^64 + 1
+        {"write", path, "18446744073709551617", "x"},  // 2^64 + 1
         {"write", path, "1", std::string(79, 'x')},    // 79 > 78 characters
         {"write", path, "1", "\xC3\xBF"},              // U+00FF has no stored form
         {"write", path, "1", "\\x00"},                 // nor has code 0

@@ -2,7 +2,7 @@
 
 #include "record/reader.h"
 #include "record/writer.h"
-#include "temp_dir.h"
+#include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
 namespace edt {

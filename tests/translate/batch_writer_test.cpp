@@ -7,7 +7,7 @@
 
 #include "cli/batch_writer.h"
 #include "record/text_codec.h"
-#include "test_support.h"
+#include "tests/translate/translate_support.h"
 #include "tools/sample_files.h"
 
 namespace edt::cli {
@@ -19,7 +19,7 @@ using test::TempDir;
 class AllOrNothing : public testing::Test {
 protected:
     void make(std::string image, const std::vector<std::string>& keys) {
-        path_ = dir_.path("strings.edt");
+        path_ = dir_.file("strings.edt");
         original_ = std::move(image);
         test::writeBytes(path_, original_);
         for (std::size_t i = 0; i < keys.size(); ++i)
@@ -44,9 +44,9 @@ protected:
 // (a write torn by a full disk) and fails.
 EntryWriter tornAt(std::size_t failAt, std::size_t& calls) {
     return [failAt, &calls](const std::string& path, std::string_view title, RecordKey key,
-                            std::string_view text, const FileIdentity* expected) {
+                            std::string_view text, const FileIdentity* expected, Flush flush) {
         if (calls++ < failAt)
-            return writeRecord(path, title, key, text, expected);
+            return writeRecord(path, title, key, text, expected, flush);
         File file;
         EXPECT_TRUE(file.open(path, File::Mode::Update).ok());
         const std::string bytes = encodeText(text);
@@ -111,8 +111,8 @@ TEST_F(AllOrNothing, AFileMadeLongerIsCutBackToItsLength) {
     const Status status =
         writeAll(path_, plan_.identity, plan_.writes,
                  [](const std::string& path, std::string_view title, RecordKey key,
-                    std::string_view text, const FileIdentity* expected) {
-                     WriteResult result = writeRecord(path, title, key, text, expected);
+                    std::string_view text, const FileIdentity* expected, Flush flush) {
+                     WriteResult result = writeRecord(path, title, key, text, expected, flush);
                      if (key == 481)
                          result.status =
                              Status::error(StatusCode::VerifyFailed, "Read back differs.");
@@ -124,19 +124,19 @@ TEST_F(AllOrNothing, AFileMadeLongerIsCutBackToItsLength) {
 
 TEST_F(AllOrNothing, AFileReplacedMidwayIsNotWrittenAndTheOriginalIsPutBack) {
     makeSix();
-    const std::string keep = dir_.path("original-link");
+    const std::string keep = dir_.file("original-link");
     ASSERT_EQ(::link(path_.c_str(), keep.c_str()), 0);
-    const std::string other = dir_.path("other");
+    const std::string other = dir_.file("other");
     test::writeBytes(other, std::string(6 * 480, 'o'));
     std::size_t calls = 0;
     const Status status =
         writeAll(path_, plan_.identity, plan_.writes,
                  [&](const std::string& path, std::string_view title, RecordKey key,
-                     std::string_view text, const FileIdentity* expected) {
+                     std::string_view text, const FileIdentity* expected, Flush flush) {
                      if (calls++ == 2) {
                          EXPECT_EQ(std::rename(other.c_str(), path.c_str()), 0);
                      }
-                     return writeRecord(path, title, key, text, expected);
+                     return writeRecord(path, title, key, text, expected, flush);
                  });
     EXPECT_EQ(status.code, StatusCode::FileChanged);
     EXPECT_EQ(test::readBytes(keep), original_);                  // the file we wrote, put back

@@ -6,7 +6,7 @@
 
 #include "record/reader.h"
 #include "record/writer.h"
-#include "test_support.h"
+#include "tests/translate/translate_support.h"
 #include "tools/sample_files.h"
 
 namespace edt {
@@ -17,7 +17,7 @@ using test::TempDir;
 class GettextTools : public testing::Test {
 protected:
     void SetUp() override {
-        file_ = dir_.path("email.edt");
+        file_ = dir_.file("email.edt");
         const FileKind kind = kindForFileName("email.edt");
         std::vector<std::string> texts = samples::sampleTexts(kind, 300);
         texts.insert(texts.end(), test::trickyTexts().begin(), test::trickyTexts().end());
@@ -25,7 +25,7 @@ protected:
         original_ = test::readBytes(file_);
         ASSERT_EQ(test::runTool({"export", file_, "-o", path("template.po")}).code, 0);
     }
-    std::string path(const std::string& name) const { return dir_.path(name); }
+    std::string path(const std::string& name) const { return dir_.file(name); }
     int tool(const std::string& arguments) {
         return test::runCommand(arguments + " 2>>" + path("gettext.log"));
     }

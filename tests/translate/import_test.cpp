@@ -8,7 +8,7 @@
 #include "record/charset.h"
 #include "record/reader.h"
 #include "record/writer.h"
-#include "test_support.h"
+#include "tests/translate/translate_support.h"
 #include "tools/sample_files.h"
 
 namespace edt {
@@ -25,7 +25,7 @@ protected:
     // A default-kind file (480-byte entries, 238 characters) of `count` sample texts.
     std::string makeFile(std::uint64_t count) {
         const FileKind kind = kindForFileName("strings.edt");
-        const std::string path = dir_.path("strings.edt");
+        const std::string path = dir_.file("strings.edt");
         test::writeBytes(path, samples::makeImage(kind, samples::sampleTexts(kind, count)));
         return path;
     }
@@ -49,9 +49,9 @@ TEST_F(Import, OneOverlongTextAmongThousandsIsRefusedWholeNamingItsLine) {
             line += c == '\n';
         ++line;
     }
-    test::writeBytes(dir_.path("de.csv"), csv);
+    test::writeBytes(dir_.file("de.csv"), csv);
 
-    const test::ToolRun run = test::runTool({"import", file, dir_.path("de.csv")});
+    const test::ToolRun run = test::runTool({"import", file, dir_.file("de.csv")});
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(contains(run.err, "de.csv:" + std::to_string(overlongLine) +
                                       ": The text for entry " + formatKey(1 + 3217 * 480) +
@@ -65,7 +65,7 @@ TEST_F(Import, OneOverlongTextAmongThousandsIsRefusedWholeNamingItsLine) {
 TEST_F(Import, EveryProblemIsListedInLineOrderAndNothingIsWritten) {
     const std::string file = makeFile(4);
     const std::uint64_t before = test::fileDigest(file);
-    test::writeBytes(dir_.path("bad.csv"), "key,text\r\n"
+    test::writeBytes(dir_.file("bad.csv"), "key,text\r\n"
                                            "0000001,fine\r\n"
                                            "0000002,not an entry\r\n"
                                            "abc,no key\r\n"
@@ -75,7 +75,7 @@ TEST_F(Import, EveryProblemIsListedInLineOrderAndNothingIsWritten) {
                                            "0001441,\xC3\xBF\r\n"
                                            "0001441,\"three\",fields\r\n"
                                            "9999999999,x\r\n");
-    const test::ToolRun run = test::runTool({"check", file, dir_.path("bad.csv")});
+    const test::ToolRun run = test::runTool({"check", file, dir_.file("bad.csv")});
     EXPECT_EQ(run.code, 1);
     const char* const expected[] = {
         "bad.csv:3: Key 0000002 is not the start",
@@ -95,8 +95,8 @@ TEST_F(Import, EveryProblemIsListedInLineOrderAndNothingIsWritten) {
         at = found;
     }
     // A spreadsheet that separates fields with semicolons.
-    test::writeBytes(dir_.path("semi.csv"), "key;text\r\n0000001;fine\r\n");
-    const test::ToolRun semi = test::runTool({"import", file, dir_.path("semi.csv")});
+    test::writeBytes(dir_.file("semi.csv"), "key;text\r\n0000001;fine\r\n");
+    const test::ToolRun semi = test::runTool({"import", file, dir_.file("semi.csv")});
     EXPECT_EQ(semi.code, 1);
     EXPECT_TRUE(contains(semi.err, "semi.csv:1: The first line must be the header key,text"))
         << semi.err;
@@ -106,7 +106,7 @@ TEST_F(Import, EveryProblemIsListedInLineOrderAndNothingIsWritten) {
 TEST_F(Import, PoProblemsAreListedWithTheirLines) {
     const std::string file = makeFile(2);
     // gettext drops the first message for its syntax error; the others keep their lines.
-    test::writeBytes(dir_.path("bad.po"), "msgid \"\"\n"
+    test::writeBytes(dir_.file("bad.po"), "msgid \"\"\n"
                                           "msgstr \"\"\n"
                                           "\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
                                           "\n"
@@ -121,45 +121,45 @@ TEST_F(Import, PoProblemsAreListedWithTheirLines) {
                                           "msgid \"one\"\n" // 13
                                           "msgid_plural \"many\"\n"
                                           "msgstr[0] \"eins\"\n");
-    const test::ToolRun run = test::runTool({"import", file, dir_.path("bad.po")});
+    const test::ToolRun run = test::runTool({"import", file, dir_.file("bad.po")});
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(contains(run.err, "bad.po:7: keyword \"bogus\" unknown")) << run.err;
     EXPECT_TRUE(contains(run.err, "bad.po:9: The message has no msgctxt")) << run.err;
     EXPECT_TRUE(contains(run.err, "bad.po:13: The message has plural forms")) << run.err;
 
-    test::writeBytes(dir_.path("latin.po"),
+    test::writeBytes(dir_.file("latin.po"),
                      "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n\n"
                      "msgctxt \"0000001\"\nmsgid \"a\"\nmsgstr \"\xE9\"\n");
-    const test::ToolRun latin = test::runTool({"import", file, dir_.path("latin.po")});
+    const test::ToolRun latin = test::runTool({"import", file, dir_.file("latin.po")});
     EXPECT_EQ(latin.code, 1);
     EXPECT_TRUE(contains(latin.err, "msgconv --to-code=UTF-8")) << latin.err;
 }
 
 TEST_F(Import, EmptyAndFuzzyTextsLeaveEntriesAloneAndAreCounted) {
     const std::string file = makeFile(4);
-    test::writeBytes(dir_.path("de.po"), "msgid \"\"\n"
+    test::writeBytes(dir_.file("de.po"), "msgid \"\"\n"
                                          "msgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
                                          "msgctxt \"0000001\"\nmsgid \"a\"\nmsgstr \"neu\"\n\n"
                                          "#, fuzzy\n"
                                          "msgctxt \"0000481\"\nmsgid \"b\"\nmsgstr \"unsicher\"\n\n"
                                          "msgctxt \"0000961\"\nmsgid \"c\"\nmsgstr \"\"\n");
     const std::vector<EntryLine> before = readFile(file, "strings.edt").entries;
-    const test::ToolRun dry = test::runTool({"import", file, dir_.path("de.po"), "--dry-run"});
+    const test::ToolRun dry = test::runTool({"import", file, dir_.file("de.po"), "--dry-run"});
     EXPECT_EQ(dry.code, 0);
     EXPECT_TRUE(contains(dry.out, "1 changed, 0 unchanged, 3 untranslated (1 fuzzy message "
                                   "left out). Nothing was written."))
         << dry.out;
     EXPECT_EQ(readFile(file, "strings.edt").entries, before);
 
-    const test::ToolRun run = test::runTool({"import", file, dir_.path("de.po")});
+    const test::ToolRun run = test::runTool({"import", file, dir_.file("de.po")});
     EXPECT_EQ(run.code, 0) << run.err;
     std::vector<EntryLine> expected = before;
     expected[0].text = "neu";
     EXPECT_EQ(readFile(file, "strings.edt").entries, expected);
 
     // CSV: an empty text and a missing row leave their entries alone too.
-    test::writeBytes(dir_.path("de.csv"), "key,text\r\n1,neu\r\n481,\r\n961,anders\r\n");
-    const test::ToolRun csv = test::runTool({"import", file, dir_.path("de.csv")});
+    test::writeBytes(dir_.file("de.csv"), "key,text\r\n1,neu\r\n481,\r\n961,anders\r\n");
+    const test::ToolRun csv = test::runTool({"import", file, dir_.file("de.csv")});
     EXPECT_TRUE(contains(csv.out, "1 changed, 1 unchanged, 2 untranslated.")) << csv.out;
     expected[2].text = "anders";
     EXPECT_EQ(readFile(file, "strings.edt").entries, expected);
@@ -185,14 +185,14 @@ TEST_F(Import, ExportGoesToOutOrAFileButNeverOverTheEdtFile) {
     const std::string file = makeFile(3);
     const std::uint64_t before = test::fileDigest(file);
     for (const char* format : {"csv", "po"}) {
-        const std::string named = dir_.path(std::string("out.") + format);
+        const std::string named = dir_.file(std::string("out.") + format);
         EXPECT_EQ(test::runTool({"export", file, "-o", named}).code, 0); // format from name
         const test::ToolRun printed = test::runTool({"export", "--format", format, file});
         EXPECT_EQ(printed.code, 0);
         EXPECT_EQ(printed.out, test::readBytes(named));
     }
-    ASSERT_EQ(::link(file.c_str(), dir_.path("linked.po").c_str()), 0);
-    const test::ToolRun refused = test::runTool({"export", file, "-o", dir_.path("linked.po")});
+    ASSERT_EQ(::link(file.c_str(), dir_.file("linked.po").c_str()), 0);
+    const test::ToolRun refused = test::runTool({"export", file, "-o", dir_.file("linked.po")});
     EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(contains(refused.err, "is the file being exported")) << refused.err;
     EXPECT_EQ(test::fileDigest(file), before);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/po.h"
-#include "test_support.h"
+#include "tests/translate/translate_support.h"
 
 namespace edt::cli::po {
 namespace {
@@ -29,15 +29,15 @@ TEST(Po, WrittenMessagesReadBackWithTheLinesOfTheirMsgid) {
     Writer writer(Header{{"Content-Type", "text/plain; charset=UTF-8"}});
     for (std::size_t i = 0; i < texts.size(); ++i)
         writer.add(std::to_string(i), texts[i], "at most 9 characters");
-    ASSERT_TRUE(writer.save(dir.path("a.po")).ok());
+    ASSERT_TRUE(writer.save(dir.file("a.po")).ok());
 
     Catalog catalog;
     std::vector<Problem> problems;
-    ASSERT_TRUE(read(dir.path("a.po"), catalog, problems).ok());
+    ASSERT_TRUE(read(dir.file("a.po"), catalog, problems).ok());
     EXPECT_TRUE(problems.empty());
     EXPECT_EQ(catalog.charset, "UTF-8");
     ASSERT_EQ(catalog.messages.size(), texts.size());
-    const std::string content = test::readBytes(dir.path("a.po"));
+    const std::string content = test::readBytes(dir.file("a.po"));
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const Message& m = catalog.messages[i];
         EXPECT_EQ(m.context, std::to_string(i));
@@ -51,7 +51,7 @@ TEST(Po, WrittenMessagesReadBackWithTheLinesOfTheirMsgid) {
 
 TEST(Po, ReadsWhatTranslationToolsWrite) {
     TempDir dir;
-    test::writeBytes(dir.path("t.po"), "# translator's comment\n"
+    test::writeBytes(dir.file("t.po"), "# translator's comment\n"
                                        "msgid \"\"\n"
                                        "msgstr \"\"\n"
                                        "\"Content-Type: text/plain; charset=utf-8\\n\"\n"
@@ -81,7 +81,7 @@ TEST(Po, ReadsWhatTranslationToolsWrite) {
                                        "msgstr[1] \"viele\"\n");
     Catalog catalog;
     std::vector<Problem> problems;
-    ASSERT_TRUE(read(dir.path("t.po"), catalog, problems).ok());
+    ASSERT_TRUE(read(dir.file("t.po"), catalog, problems).ok());
     EXPECT_TRUE(problems.empty());
     EXPECT_EQ(catalog.charset, "utf-8");
     ASSERT_EQ(catalog.messages.size(), 3u); // no header, no obsolete message
@@ -98,16 +98,16 @@ TEST(Po, ReadsWhatTranslationToolsWrite) {
 
 TEST(Po, SyntaxErrorsComeBackAsProblemsWithGettextsLine) {
     TempDir dir;
-    test::writeBytes(dir.path("bad.po"), "msgctxt \"1\"\nmsgid \"a\"\nmsgstr \"b\"\n\n"
+    test::writeBytes(dir.file("bad.po"), "msgctxt \"1\"\nmsgid \"a\"\nmsgstr \"b\"\n\n"
                                          "msgctxt \"2\"\nmsgid \"a\"\nmsgstr bogus\n");
     Catalog catalog;
     std::vector<Problem> problems;
-    ASSERT_TRUE(read(dir.path("bad.po"), catalog, problems).ok());
+    ASSERT_TRUE(read(dir.file("bad.po"), catalog, problems).ok());
     ASSERT_FALSE(problems.empty());
     EXPECT_EQ(problems[0].line, 7u);
     EXPECT_NE(problems[0].message.find("bogus"), std::string::npos);
 
-    const Status missing = read(dir.path("missing.po"), catalog, problems);
+    const Status missing = read(dir.file("missing.po"), catalog, problems);
     EXPECT_FALSE(missing.ok());
     EXPECT_NE(missing.message.find("No such file"), std::string::npos);
 }

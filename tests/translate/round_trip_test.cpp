@@ -7,7 +7,7 @@
 #include "record/charset.h"
 #include "record/reader.h"
 #include "record/text_codec.h"
-#include "test_support.h"
+#include "tests/translate/translate_support.h"
 #include "tools/sample_files.h"
 
 namespace edt {
@@ -70,7 +70,7 @@ protected:
         texts_ = test::trickyTexts();
         const EntryLayout layout(kind, 1u << 20);
         texts_.push_back(std::string(layout.lengthOf(texts_.size()) / 2, 'Z'));
-        file_ = dir_.path(name_);
+        file_ = dir_.file(name_);
         original_ = samples::makeImage(kind, texts_, 0xAB);
         test::writeBytes(file_, original_);
     }
@@ -81,12 +81,12 @@ protected:
 };
 
 TEST_P(RoundTrip, ExportThenImportOfTheExportLeavesEveryByte) {
-    const std::string exported = dir_.path("export." + format_);
+    const std::string exported = dir_.file("export." + format_);
     ASSERT_EQ(test::runTool({"export", file_, "--format", format_, "-o", exported}).code, 0);
     // A PO export is a template; the translation holds the same texts as msgstr.
     std::vector<EntryLine> entries = readFile(file_, name_).entries;
     ASSERT_EQ(entries.size(), texts_.size());
-    const std::string translation = dir_.path("same." + format_);
+    const std::string translation = dir_.file("same." + format_);
     test::writeBytes(translation, translationFile(format_, entries));
     if (format_ == "csv") {
         EXPECT_EQ(test::readBytes(exported), test::readBytes(translation));
@@ -140,7 +140,7 @@ TEST_P(RoundTrip, TranslatedTextsLandInTheirEntriesAndNowhereElse) {
         expected.replace(layout.keyOf(i) - 1, bytes.size(), bytes);
         ++changed;
     }
-    const std::string translation = dir_.path("de." + format_);
+    const std::string translation = dir_.file("de." + format_);
     test::writeBytes(translation, translationFile(format_, translated));
 
     const test::ToolRun run = test::runTool({"import", file_, translation});

@@ -100,7 +100,7 @@ TEST_F(Refusals, AFileRemovedSinceItWasListed) {
     ASSERT_TRUE(QFile::remove(path));
     typeText(QStringLiteral("lost?"));
     clickWriteRecord();
-    expectRefused(QStringLiteral("moved or removed"), 1, QStringLiteral("lost?"));
+    expectRefused(QStringLiteral("Open it again"), 1, QStringLiteral("lost?"));
     EXPECT_FALSE(QFile::exists(path)); // never created anew
 }
 

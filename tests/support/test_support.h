@@ -1,10 +1,16 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace edt::test {
+
+// Helpers shared by the test programs: scratch folders, whole-file I/O, hashes,
+// and edt-tool run in-process.
 
 // A fresh folder under the system's temp folder, removed with everything in it.
 class TempDir {
@@ -22,12 +28,26 @@ private:
 };
 
 std::string readBytes(const std::string& path);
-void writeBytes(const std::string& path, const std::string& bytes);
+void writeBytes(const std::string& path, std::string_view bytes);
 
 // A test name for a parameter: its letters and digits, then its index.
 std::string paramName(const std::string& label, std::size_t index);
 
 // Builds a byte string from a list of byte values.
 std::string bytesOf(std::initializer_list<int> values);
+
+// FNV-1a: enough to tell a file changed by even one byte.
+std::uint64_t digest(const std::string& bytes);
+inline std::uint64_t fileDigest(const std::string& path) {
+    return digest(readBytes(path));
+}
+
+// edt-tool run in this process; stdout and stderr are captured.
+struct ToolRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+ToolRun runTool(const std::vector<std::string>& args);
 
 } // namespace edt::test

@@ -1,0 +1,32 @@
+// EntryLine: parsing any line, and building a line from any key and text.
+#include <cstdlib>
+
+#include "fuzz/fuzz_support.h"
+#include "record/entry_line.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+
+    // Any line: parse, and if it parses, building it again gives the same entry.
+    if (const auto line = edt::EntryLine::parse(input)) {
+        const std::size_t close = input.find(']');
+        FUZZ_CHECK(close != std::string_view::npos && input.substr(close + 2) == line->text);
+        // The seven-digit case is the fixed-width rule: text after the first ten
+        // characters.
+        if (close == 8)
+            FUZZ_CHECK(input.substr(10) == line->text);
+        const auto again = edt::EntryLine::parse(line->str());
+        FUZZ_CHECK(again && *again == *line);
+    }
+
+    // Any key and text: the line carries both back.
+    edt::fuzz::ByteStream stream(data, size);
+    const edt::EntryLine built{stream.u64(), std::string(stream.rest())};
+    const std::string text = built.str();
+    const std::string key = edt::formatKey(built.key);
+    FUZZ_CHECK(key.size() >= 7 && std::strtoull(key.c_str(), nullptr, 10) == built.key);
+    FUZZ_CHECK(text.compare(0, key.size() + 3, "[" + key + "] ") == 0);
+    const auto parsed = edt::EntryLine::parse(text);
+    FUZZ_CHECK(parsed && *parsed == built);
+    return 0;
+}

@@ -1,0 +1,135 @@
+// edt-make-fuzz-corpus DIR: writes the seed inputs of every fuzz target into
+// DIR/<target>/seed-NN. The committed corpus in fuzz/corpus/ came from this program.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_support.h"
+#include "tools/sample_files.h"
+
+namespace {
+
+using Seeds = std::vector<std::string>;
+
+std::string le16(unsigned value) {
+    return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+}
+
+edt::FileKind kindAt(std::size_t i) {
+    return edt::kindForFileName(edt::fuzz::kKindNames[i]);
+}
+
+Seeds readerSeeds() {
+    Seeds seeds = {"", std::string(1, '\x49'), std::string(481, '\0'), std::string(960, '\xff')};
+    for (std::size_t k = 0; k < edt::fuzz::kKindCount; ++k) {
+        const edt::FileKind kind = kindAt(k);
+        std::string image = edt::samples::makeImage(kind, edt::samples::sampleTexts(kind, 3));
+        seeds.push_back(image);
+        seeds.push_back(image.substr(0, image.size() - kind.recordLength / 2)); // a half record
+        // Unterminated entries: the text runs to the end of each entry.
+        seeds.push_back(edt::samples::makeImage(kind, {std::string(400, 'A'), "B"}, 0x41));
+    }
+    return seeds;
+}
+
+Seeds entryLineSeeds() {
+    return {"[0000641] Hi!",
+            "[0000001] ",
+            "[12345678] a key of eight digits",
+            "[18446744073709551615] the largest key",
+            "[18446744073709551616] one more",
+            "[] no digits",
+            "[0000641]no blank",
+            "[00a0641] letter",
+            "0000641] no bracket",
+            std::string("\x81\x02\0\0\0\0\0\0text after a binary key", 30)};
+}
+
+// One writer input: see fuzz_writer.cpp for the order the values are taken in.
+std::string writerInput(std::size_t kind, unsigned identityMode, bool link, unsigned size,
+                        unsigned keyMode, unsigned entry, unsigned textMode,
+                        const std::string& text) {
+    std::string in;
+    in += static_cast<char>(kind | (identityMode << 3) | (link ? 0x80 : 0));
+    in += le16(size);
+    in += '\0';   // image from sample entries
+    in += '\0';   // filler behind terminators
+    in += '\x20'; // padding byte
+    in += static_cast<char>(keyMode);
+    in += le16(entry);
+    in += '\0'; // which identity field is wrong / what changed the file
+    in += static_cast<char>(textMode);
+    return in + text;
+}
+
+Seeds writerSeeds() {
+    Seeds seeds;
+    for (std::size_t k = 0; k < edt::fuzz::kKindCount; ++k) {
+        const unsigned size = 2 * kindAt(k).recordLength;
+        seeds.push_back(writerInput(k, 0, false, size, 0, 1, 1, "Hi!"));
+        seeds.push_back(writerInput(k, 1, k % 2, size, 0, 0, 1, "Line\r\nbreak \x80 caf\xe9"));
+        seeds.push_back(writerInput(k, 0, false, size, 0, 1, 1 | (7 << 1), "too long "));
+    }
+    seeds.push_back(writerInput(0, 0, false, 960, 0, 0, 0, std::string("nul\0", 4)));
+    seeds.push_back(writerInput(0, 0, false, 960, 0, 0, 0, "\xff"));
+    seeds.push_back(writerInput(0, 0, false, 960, 5, 0, 1, "key 0"));
+    seeds.push_back(writerInput(0, 0, false, 960, 6, 0, 1, "inside"));
+    seeds.push_back(writerInput(0, 2, false, 960, 0, 0, 1, "stale"));
+    seeds.push_back(writerInput(1, 3, true, 1280, 0, 1, 1, "changed"));
+    seeds.push_back(writerInput(5, 0, false, 0, 0, 0, 1, "empty file"));
+    seeds.push_back(writerInput(0, 0, false, 700, 0, 1, 1, "last entry reaches past the end"));
+    seeds.push_back(writerInput(0, 0, false, 960, 0xff, 0, 1, "") + std::string(8, '\xff'));
+    return seeds;
+}
+
+Seeds charsetSeeds() {
+    std::string everyByte;
+    for (int b = 0; b < 256; ++b)
+        everyByte += static_cast<char>(b);
+    return {"plain",
+            "caf\xc3\xa9 \xe2\x82\xac"
+            "100",
+            "\xe4\xb8\xad",
+            "\xc0\x80",
+            "\xed\xa0\x80",
+            "\xf4\x90\x80\x80",
+            "\xc2",
+            everyByte};
+}
+
+Seeds escapeSeeds() {
+    return {"Hi\\r\\nthere\\t\\\\",     "\\x00\\x7f\\x81\\xFF", "\\q", "\\x4", "\\", "\\x",
+            "caf\xc3\xa9 \xe2\x82\xac", "\xe4\xb8\xad",         "\xff"};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "Usage: edt-make-fuzz-corpus DIR\n");
+        return 2;
+    }
+    const std::pair<const char*, Seeds> targets[] = {{"fuzz_reader", readerSeeds()},
+                                                     {"fuzz_entry_line", entryLineSeeds()},
+                                                     {"fuzz_writer", writerSeeds()},
+                                                     {"fuzz_charset", charsetSeeds()},
+                                                     {"fuzz_escape", escapeSeeds()}};
+    for (const auto& [target, seeds] : targets) {
+        const std::filesystem::path dir = std::filesystem::path(argv[1]) / target;
+        std::filesystem::create_directories(dir);
+        for (std::size_t i = 0; i < seeds.size(); ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "seed-%02zu", i);
+            std::ofstream out(dir / name, std::ios::binary | std::ios::trunc);
+            out.write(seeds[i].data(), static_cast<std::streamsize>(seeds[i].size()));
+            if (!out) {
+                std::fprintf(stderr, "edt-make-fuzz-corpus: cannot write %s\n",
+                             (dir / name).c_str());
+                return 1;
+            }
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Builds the Debian package with CPack, checks its control fields and contents, and
+# runs edt-tool from the package unpacked into a scratch root (dpkg -x).
+# Usage: deb_test.sh BUILD_DIR VERSION WITH_EDITOR(0|1)
+set -euo pipefail
+build=$1 version=$2 with_editor=$3
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; fail "cpack failed"; }
+arch=$(dpkg --print-architecture)
+deb=$work/out/edt-editor_${version}_$arch.deb
+[[ -f $deb ]] || { ls "$work/out"; fail "no $(basename "$deb")"; }
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[[ $(field Package) == edt-editor ]] || fail "Package: $(field Package)"
+[[ $(field Version) == "$version" ]] || fail "Version: $(field Version)"
+[[ $(field Architecture) == "$arch" ]] || fail "Architecture: $(field Architecture)"
+[[ -n $(field Maintainer) && -n $(field Description) ]] || fail "no Maintainer or Description"
+depends=$(field Depends)
+wanted=(fonts-liberation libc6 libstdc++6)
+((with_editor)) && wanted+=(libqt6core6 libqt6gui6 libqt6widgets6)
+names=$(sed -e 's/ ([^)]*)//g' -e 's/, /\n/g' <<<"$depends")
+for package in "${wanted[@]}"; do
+    grep -qxF "$package" <<<"$names" || fail "Depends lacks $package: $depends"
+done
+# apt would install it here: every dependency exists, in a version that satisfies it.
+apt-get install -s "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "apt cannot install it"; }
+grep -q '^Inst edt-editor ' "$work/apt.log" || { cat "$work/apt.log"; fail "apt plans no install"; }
+if ((with_editor)); then
+    [[ $(field Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland"
+fi
+echo "Depends: $depends"
+
+root=$work/root
+dpkg -x "$deb" "$root"
+files=$(cd "$root" && find . -type f | sort)
+wanted_files=(./usr/bin/edt-tool ./usr/share/man/man1/edt-tool.1.gz)
+((with_editor)) && wanted_files+=(./usr/bin/edt-editor ./usr/share/applications/edt-editor.desktop)
+for file in "${wanted_files[@]}"; do
+    grep -qxF "$file" <<<"$files" || fail "the package lacks $file"
+done
+if grep -v -E '^\./usr/(bin|share/(man|applications|metainfo|icons))/' <<<"$files"; then
+    fail "files outside the expected folders"
+fi
+[[ $("$root/usr/bin/edt-tool" --version) == "edt-tool $version" ]] ||
+    fail "the unpacked edt-tool says '$("$root/usr/bin/edt-tool" --version)'"
+# It works on a file, not only on --version.
+printf 'H\0j\0\0\0\0\0' >"$work/quests.edt"
+[[ $("$root/usr/bin/edt-tool" list "$work/quests.edt") == $'Record Length (Max 75):\n[0000001] Gi' ]] ||
+    fail "the unpacked edt-tool lists the wrong text"
+file "$root/usr/bin/edt-tool" | grep -q ', stripped' || fail "edt-tool in the package is not stripped"
+
+if ((with_editor)); then
+    # The menu entry's command starts the unpacked editor on a (virtual) X display: its
+    # platform plugin and libraries load, and it is still running after three seconds.
+    command=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/edt-editor.desktop")
+    PATH=$root/usr/bin:$PATH xvfb-run -a bash -c "
+        $command >'$work/editor.log' 2>&1 &
+        pid=\$!
+        sleep 3
+        kill -0 \$pid || exit 1
+        kill \$pid; wait \$pid; exit 0" ||
+        { cat "$work/editor.log"; fail "'$command' from the package did not keep running"; }
+    echo "the menu entry's command '$command' starts the unpacked editor"
+fi
+echo "$(basename "$deb"): $(wc -l <<<"$files") files, $(stat -c %s "$deb") bytes"

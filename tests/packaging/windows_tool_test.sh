@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# Cross-compiles edt-tool.exe and the record core's tests with MinGW-w64
+# (scripts/build-windows.sh), checks that the tool needs no DLL beyond Windows' own,
+# runs the tests under Wine, and runs the tool under Wine against the native edt-tool:
+# same listing, same bytes after a write (into a folder with a non-ASCII name), and
+# refusals that name the reason in Windows' words.
+# Usage: windows_tool_test.sh SOURCE_DIR CROSS_BUILD_DIR NATIVE_EDT_TOOL NATIVE_MAKE_SAMPLES
+set -euo pipefail
+source_dir=$(realpath "$1") cross_build=$(realpath -m "$2") tool=$(realpath "$3") make_samples=$(realpath "$4")
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+command -v wine >/dev/null || fail "wine is missing (scripts/packages.txt lists wine64)"
+export WINEPREFIX=$cross_build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=C.UTF-8
+work=$(mktemp -d)
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+
+bash "$source_dir/scripts/build-windows.sh" "$cross_build" --with-tests >"$cross_build.log" 2>&1 ||
+    { cat "$cross_build.log"; fail "the cross build failed"; }
+if grep -i "warning" "$cross_build.log"; then fail "the cross build printed warnings"; fi
+exe=$cross_build/bin/edt-tool.exe
+file "$exe" | grep -q "PE32+ executable (console) x86-64" || fail "$exe is not a 64-bit Windows program"
+
+# Static linking: only DLLs that every Windows has.
+dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+for dll in $dlls; do
+    case $dll in
+    kernel32.dll | msvcrt.dll | user32.dll | advapi32.dll | shell32.dll | ucrtbase.dll | api-ms-win-*) ;;
+    *) fail "edt-tool.exe needs $dll, which Windows does not have" ;;
+    esac
+done
+echo "imports: $(echo $dlls)"
+
+# The record core's own test suite, built for Windows. Two of its cases expect the
+# POSIX wording of "file not found"; the refusals below check Windows' wording instead.
+wine "$cross_build/bin/edt_record_tests.exe" --gtest_brief=1 \
+    --gtest_filter=-WriterTest.MissingFileIsNotCreated:ReadFile.FailuresNameTheFileAndReason \
+    </dev/null >"$work/record_tests.log" 2>&1 || { tr -d '\r' <"$work/record_tests.log"; fail "record tests"; }
+tr -d '\r' <"$work/record_tests.log" | grep -E '^\[  PASSED  \]|tests from .* ran'
+
+win() { wine "$exe" "$@" </dev/null; }
+
+out=$(win --version)
+[[ $out == "$("$tool" --version)" ]] || fail "--version says '$out'"
+
+folder="$work/Übersetzung älter"
+mkdir -p "$folder" "$work/native"
+"$make_samples" "$folder" 30
+"$make_samples" "$work/native" 30
+cd "$work"
+rel="Übersetzung älter"
+
+for name in email.edt aimbios.edt civilians.edt strings.edt; do
+    win list "$rel/$name" >win.txt
+    "$tool" list "native/$name" >native.txt
+    cmp -s win.txt native.txt || { diff win.txt native.txt | head; fail "listing of $name differs"; }
+done
+echo "listings agree"
+
+text='Grüße, 100 €\r\nzweite Zeile \\ \x7f'
+win write "$rel/email.edt" 0000641 "$text" >win.txt
+"$tool" write native/email.edt 641 "$text" >native.txt
+cmp -s win.txt native.txt || { diff win.txt native.txt; fail "write printed a different line"; }
+cmp "$rel/email.edt" native/email.edt || fail "the written file differs from the native write"
+# A split kind's second field, and a key with leading zeros.
+win write "$rel/mercbios.edt" 0000801 'Zweites Feld' >/dev/null
+"$tool" write native/mercbios.edt 801 'Zweites Feld' >/dev/null
+cmp "$rel/mercbios.edt" native/mercbios.edt || fail "the split-kind write differs"
+echo "writes agree byte for byte"
+
+# The translators' round trip through CSV: the same export, to standard output and
+# to a file (twice: the second replaces the first), and the same import.
+win export "$rel/files.edt" --format csv >win.csv
+"$tool" export native/files.edt --format csv >native.csv
+cmp win.csv native.csv || fail "the CSV export differs"
+win export "$rel/files.edt" -o "$rel/files.csv"
+win export "$rel/files.edt" -o "$rel/files.csv"
+cmp "$rel/files.csv" native.csv || fail "the CSV export to a file differs"
+[[ $(ls "$rel" | grep -c '^files\.csv') == 1 ]] || fail "the export left temporary files"
+printf 'key,text\r\n0000801,"Übersetzt, mit ""Anführung""\r\nund Zeile"\r\n' >translation.csv
+win import "$rel/files.edt" translation.csv >win.txt
+"$tool" import native/files.edt translation.csv >native.txt
+[[ $(sed 's/"[^"]*"//g' win.txt) == $(sed 's/"[^"]*"//g' native.txt) ]] ||
+    { cat win.txt native.txt; fail "import reports differ"; }
+cmp "$rel/files.edt" native/files.edt || fail "the CSV import differs"
+echo "CSV export and import agree byte for byte"
+
+expect_refusal() { # WHAT EXPECTED-MESSAGE-PART ARGS...
+    local what=$1 part=$2 rc=0
+    shift 2
+    win "$@" >/dev/null 2>err.txt || rc=$?
+    [[ $rc -eq 1 ]] || fail "$what: exit status $rc, not 1"
+    grep -q -- "$part" err.txt || { cat err.txt; fail "$what: no '$part' in the message"; }
+    echo "$what: $(cat err.txt)"
+}
+before=$(sha256sum "$rel/email.edt")
+# The reason is the system's sentence (FormatMessage), not a bare error number.
+expect_refusal "missing file" 'Cannot open "missing.edt": [A-Z][a-z]' list missing.edt
+expect_refusal "write to a missing file" 'Cannot open "missing.edt": [A-Z][a-z]' write missing.edt 1 x
+[[ ! -e missing.edt ]] || fail "a write created missing.edt"
+expect_refusal "folder" 'is a folder' list "$rel"
+expect_refusal "PO export" 'without PO support' export "$rel/files.edt" --format po
+
+expect_refusal "device" 'not a regular file' write NUL 1 x
+expect_refusal "text too long" 'holds at most 318' write "$rel/email.edt" 1 "$(printf 'x%.0s' {1..319})"
+expect_refusal "not an entry" 'not the start of an entry' write "$rel/email.edt" 2 x
+[[ $(sha256sum "$rel/email.edt") == "$before" ]] || fail "a refused write changed the file"
+
+# A path beyond the classic 260-character limit, which the tool opens in its \\?\ form
+# (Wine has no such limit itself: this checks that the form is built right).
+deep=$(printf 'Ordner-mit-langem-Namen-%02d/' {1..12})
+mkdir -p "$deep"
+cp native/quests.edt "$deep/quests.edt"
+((${#deep} > 300)) || fail "the deep path is too short to test"
+win write "$deep/quests.edt" 161 'tief' >/dev/null || fail "write to a ${#deep}-character path failed"
+"$tool" write native/quests.edt 161 'tief' >/dev/null
+cmp "$deep/quests.edt" native/quests.edt || fail "the write through a long path differs"
+echo "long path (${#deep} characters): written"
+
+# The file layer's identity and far offsets, through a small program of its own.
+cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$cross_build/CMakeCache.txt")
+"$cxx" -std=c++17 -Wall -Wextra -Werror -O1 -static -I"$source_dir" \
+    "$source_dir/tests/packaging/windows_file_check.cpp" "$cross_build/record/libedt_record.a" \
+    -o "$cross_build/windows_file_check.exe" || fail "windows_file_check does not build"
+mkdir files
+head -c 4096 /dev/urandom >files/a.bin
+cp files/a.bin files/b.bin
+ln files/a.bin files/link.bin
+truncate -s 5G files/big.bin
+wine "$cross_build/windows_file_check.exe" files "$(stat -c %Y files/a.bin)" </dev/null ||
+    fail "the file layer checks failed"
+[[ $(dd if=files/a.bin bs=1 skip=100 count=3 2>/dev/null) == xyz ]] || fail "xyz is not at 100"
+[[ $(stat -c %s files/b.bin) == 1000 ]] || fail "b.bin was not cut to 1000 bytes"
+[[ $(dd if=files/big.bin bs=1 skip=$(((1 << 32) + 12345)) count=3 2>/dev/null) == FAR ]] ||
+    fail "FAR is not at 4 GiB + 12345"
+echo "edt-tool.exe under Wine: all checks passed"
