@@ -1,5 +1,5 @@
-// edt-make-fuzz-corpus DIR: writes the seed inputs of every fuzz target into
-// DIR/<target>/seed-NN. The committed corpus in fuzz/corpus/ came from this program.
+// edt-make-fuzz-corpus DIR: writes the starting inputs of every fuzz target into
+// DIR/<target>/input-NN. The committed corpus in fuzz/corpus/ came from this program.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,7 +11,7 @@
 
 namespace {
 
-using Seeds = std::vector<std::string>;
+using Inputs = std::vector<std::string>;
 
 std::string le16(unsigned value) {
     return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
@@ -21,20 +21,20 @@ edt::FileKind kindAt(std::size_t i) {
     return edt::kindForFileName(edt::fuzz::kKindNames[i]);
 }
 
-Seeds readerSeeds() {
-    Seeds seeds = {"", std::string(1, '\x49'), std::string(481, '\0'), std::string(960, '\xff')};
+Inputs readerInputs() {
+    Inputs inputs = {"", std::string(1, '\x49'), std::string(481, '\0'), std::string(960, '\xff')};
     for (std::size_t k = 0; k < edt::fuzz::kKindCount; ++k) {
         const edt::FileKind kind = kindAt(k);
         std::string image = edt::samples::makeImage(kind, edt::samples::sampleTexts(kind, 3));
-        seeds.push_back(image);
-        seeds.push_back(image.substr(0, image.size() - kind.recordLength / 2)); // a half record
+        inputs.push_back(image);
+        inputs.push_back(image.substr(0, image.size() - kind.recordLength / 2)); // a half record
         // Unterminated entries: the text runs to the end of each entry.
-        seeds.push_back(edt::samples::makeImage(kind, {std::string(400, 'A'), "B"}, 0x41));
+        inputs.push_back(edt::samples::makeImage(kind, {std::string(400, 'A'), "B"}, 0x41));
     }
-    return seeds;
+    return inputs;
 }
 
-Seeds entryLineSeeds() {
+Inputs entryLineInputs() {
     return {"[0000641] Hi!",
             "[0000001] ",
             "[12345678] a key of eight digits",
@@ -64,27 +64,27 @@ std::string writerInput(std::size_t kind, unsigned identityMode, bool link, unsi
     return in + text;
 }
 
-Seeds writerSeeds() {
-    Seeds seeds;
+Inputs writerInputs() {
+    Inputs inputs;
     for (std::size_t k = 0; k < edt::fuzz::kKindCount; ++k) {
         const unsigned size = 2 * kindAt(k).recordLength;
-        seeds.push_back(writerInput(k, 0, false, size, 0, 1, 1, "Hi!"));
-        seeds.push_back(writerInput(k, 1, k % 2, size, 0, 0, 1, "Line\r\nbreak \x80 caf\xe9"));
-        seeds.push_back(writerInput(k, 0, false, size, 0, 1, 1 | (7 << 1), "too long "));
+        inputs.push_back(writerInput(k, 0, false, size, 0, 1, 1, "Hi!"));
+        inputs.push_back(writerInput(k, 1, k % 2, size, 0, 0, 1, "Line\r\nbreak \x80 caf\xe9"));
+        inputs.push_back(writerInput(k, 0, false, size, 0, 1, 1 | (7 << 1), "too long "));
     }
-    seeds.push_back(writerInput(0, 0, false, 960, 0, 0, 0, std::string("nul\0", 4)));
-    seeds.push_back(writerInput(0, 0, false, 960, 0, 0, 0, "\xff"));
-    seeds.push_back(writerInput(0, 0, false, 960, 5, 0, 1, "key 0"));
-    seeds.push_back(writerInput(0, 0, false, 960, 6, 0, 1, "inside"));
-    seeds.push_back(writerInput(0, 2, false, 960, 0, 0, 1, "stale"));
-    seeds.push_back(writerInput(1, 3, true, 1280, 0, 1, 1, "changed"));
-    seeds.push_back(writerInput(5, 0, false, 0, 0, 0, 1, "empty file"));
-    seeds.push_back(writerInput(0, 0, false, 700, 0, 1, 1, "last entry reaches past the end"));
-    seeds.push_back(writerInput(0, 0, false, 960, 0xff, 0, 1, "") + std::string(8, '\xff'));
-    return seeds;
+    inputs.push_back(writerInput(0, 0, false, 960, 0, 0, 0, std::string("nul\0", 4)));
+    inputs.push_back(writerInput(0, 0, false, 960, 0, 0, 0, "\xff"));
+    inputs.push_back(writerInput(0, 0, false, 960, 5, 0, 1, "key 0"));
+    inputs.push_back(writerInput(0, 0, false, 960, 6, 0, 1, "inside"));
+    inputs.push_back(writerInput(0, 2, false, 960, 0, 0, 1, "stale"));
+    inputs.push_back(writerInput(1, 3, true, 1280, 0, 1, 1, "changed"));
+    inputs.push_back(writerInput(5, 0, false, 0, 0, 0, 1, "empty file"));
+    inputs.push_back(writerInput(0, 0, false, 700, 0, 1, 1, "last entry reaches past the end"));
+    inputs.push_back(writerInput(0, 0, false, 960, 0xff, 0, 1, "") + std::string(8, '\xff'));
+    return inputs;
 }
 
-Seeds charsetSeeds() {
+Inputs charsetInputs() {
     std::string everyByte;
     for (int b = 0; b < 256; ++b)
         everyByte += static_cast<char>(b);
@@ -99,7 +99,7 @@ Seeds charsetSeeds() {
             everyByte};
 }
 
-Seeds escapeSeeds() {
+Inputs escapeInputs() {
     return {"Hi\\r\\nthere\\t\\\\",     "\\x00\\x7f\\x81\\xFF", "\\q", "\\x4", "\\", "\\x",
             "caf\xc3\xa9 \xe2\x82\xac", "\xe4\xb8\xad",         "\xff"};
 }
@@ -111,19 +111,19 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Usage: edt-make-fuzz-corpus DIR\n");
         return 2;
     }
-    const std::pair<const char*, Seeds> targets[] = {{"fuzz_reader", readerSeeds()},
-                                                     {"fuzz_entry_line", entryLineSeeds()},
-                                                     {"fuzz_writer", writerSeeds()},
-                                                     {"fuzz_charset", charsetSeeds()},
-                                                     {"fuzz_escape", escapeSeeds()}};
-    for (const auto& [target, seeds] : targets) {
+    const std::pair<const char*, Inputs> targets[] = {{"fuzz_reader", readerInputs()},
+                                                     {"fuzz_entry_line", entryLineInputs()},
+                                                     {"fuzz_writer", writerInputs()},
+                                                     {"fuzz_charset", charsetInputs()},
+                                                     {"fuzz_escape", escapeInputs()}};
+    for (const auto& [target, inputs] : targets) {
         const std::filesystem::path dir = std::filesystem::path(argv[1]) / target;
         std::filesystem::create_directories(dir);
-        for (std::size_t i = 0; i < seeds.size(); ++i) {
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
             char name[32];
-            std::snprintf(name, sizeof name, "seed-%02zu", i);
+            std::snprintf(name, sizeof name, "input-%02zu", i);
             std::ofstream out(dir / name, std::ios::binary | std::ios::trunc);
-            out.write(seeds[i].data(), static_cast<std::streamsize>(seeds[i].size()));
+            out.write(inputs[i].data(), static_cast<std::streamsize>(inputs[i].size()));
             if (!out) {
                 std::fprintf(stderr, "edt-make-fuzz-corpus: cannot write %s\n",
                              (dir / name).c_str());

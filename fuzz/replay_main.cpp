@@ -1,5 +1,5 @@
 // Runs a fuzz target over saved inputs without libFuzzer, so that the ordinary build
-// replays the seed corpus and every input that once found a fault.
+// replays the starting corpus and every input that once found a fault.
 //   replay DIR_OR_FILE...
 #include <cstdint>
 #include <cstdio>

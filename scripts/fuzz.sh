@@ -14,8 +14,8 @@ fi
 target=fuzz_${1#fuzz_}
 seconds=$2
 build=$root/build-fuzz
-seeds=$root/fuzz/corpus/$target
-[[ -d $seeds ]] || { echo "No corpus for $target in fuzz/corpus/" >&2; exit 2; }
+starting=$root/fuzz/corpus/$target
+[[ -d $starting ]] || { echo "No corpus for $target in fuzz/corpus/" >&2; exit 2; }
 
 if [[ ! -f $build/build.ninja ]]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
@@ -33,4 +33,4 @@ trap 'rm -rf "$EDT_FUZZ_SCRATCH"' EXIT
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 "$build/bin/$target" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$target/" \
-    "$build/corpus/$target" "$seeds"
+    "$build/corpus/$target" "$starting"
