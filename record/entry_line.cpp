@@ -11,8 +11,11 @@ char* writeKey(char* out, RecordKey key) {
                                       "25262728293031323334353637383940414243444546474849"
                                       "50515253545556575859606162636465666768697071727374"
                                       "75767778798081828384858687888990919293949596979899";
-    char digits[20]; // 2^64 - 1 has 20 digits
-    char* first = digits + sizeof digits;
+    std::size_t count = 7; // digits shown: at least seven, zero-padded
+    for (RecordKey rest = key / 10000000; rest != 0; rest /= 10)
+        ++count;
+    char* const end = out + count;
+    char* first = end;
     for (; key >= 100; key /= 100) {
         first -= 2;
         std::memcpy(first, kDigitPairs + 2 * (key % 100), 2);
@@ -23,11 +26,9 @@ char* writeKey(char* out, RecordKey key) {
     } else {
         *--first = static_cast<char>('0' + key);
     }
-    const auto count = static_cast<std::size_t>(digits + sizeof digits - first);
-    for (std::size_t pad = count; pad < 7; ++pad)
-        *out++ = '0';
-    std::memcpy(out, first, count);
-    return out + count;
+    while (first != out)
+        *--first = '0';
+    return end;
 }
 
 std::string formatKey(RecordKey key) {
