@@ -72,6 +72,9 @@ char* writeListedText(char* out, const unsigned char* bytes, std::size_t availab
         std::memcpy(out, &e, sizeof e); // the bytes past e.length are overwritten next
         out += e.length;
     }
+    // Two zero bytes after the run take the balance from 0 to 2: the usual end.
+    if (run + 2 <= present && bytes[run] == 0 && bytes[run + 1] == 0)
+        return out;
     // The rest, from a zero balance: decoded by the exact rule, then escaped.
     const std::size_t rest = decodeEntryTo(bytes + run, available > run ? available - run : 0,
                                            entryLength - run, scratch);
