@@ -9,6 +9,7 @@
 #include "bench/bench_support.h"
 #include "bench/core_benchmarks.h"
 #include "cli/escape.h"
+#include "cli/listed_text.h"
 #include "record/entry_line.h"
 #include "record/file_kind.h"
 #include "record/text_codec.h"
@@ -37,7 +38,7 @@ void listInMemory(benchmark::State& state, const BenchFile& file, const std::str
     const FileKind kind = file.kind();
     const EntryLayout layout(kind, image.size());
     const auto* bytes = reinterpret_cast<const unsigned char*>(image.data());
-    std::vector<char> text(static_cast<std::size_t>(kind.recordLength));
+    std::vector<char> scratch(static_cast<std::size_t>(kind.recordLength));
     std::vector<char> output(1 << 20);
     std::uint64_t written = 0;
     for (auto _ : state) {
@@ -45,9 +46,8 @@ void listInMemory(benchmark::State& state, const BenchFile& file, const std::str
         for (std::uint64_t i = 0; i < layout.entryCount(); ++i) {
             const std::uint64_t key = layout.keyOf(i);
             const std::size_t length = static_cast<std::size_t>(layout.lengthOf(i));
-            const std::size_t size = decodeEntryTo(bytes + key - 1, length, length, text.data());
             if (static_cast<std::size_t>(output.data() + output.size() - out) <
-                24 + cli::kMaxEscapedChar * size + cli::kEscapeSlack) {
+                24 + cli::kMaxEscapedChar * length + cli::kEscapeSlack) {
                 written += static_cast<std::uint64_t>(out - output.data());
                 out = output.data(); // the listing would be written out here
             }
@@ -55,7 +55,7 @@ void listInMemory(benchmark::State& state, const BenchFile& file, const std::str
             out = writeKey(out, key);
             *out++ = ']';
             *out++ = ' ';
-            out = cli::escapeInto(out, std::string_view(text.data(), size));
+            out = cli::writeListedText(out, bytes + key - 1, length, length, scratch.data());
             *out++ = '\n';
         }
         written += static_cast<std::uint64_t>(out - output.data());

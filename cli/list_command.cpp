@@ -1,7 +1,11 @@
 #include "cli/list_command.h"
 
+#include <memory>
+
 #include "cli/escape.h"
+#include "cli/listed_text.h"
 #include "cli/tool.h"
+#include "record/entry_line.h"
 #include "record/file_kind.h"
 #include "record/reader.h"
 
@@ -9,45 +13,64 @@ namespace edt::cli {
 namespace {
 
 // Output is gathered and written in large pieces; a listing can be hundreds of MB.
+// Lines are written straight into the buffer, which is flushed whenever the room
+// left might not hold the next line.
 class OutputBuffer {
 public:
-    explicit OutputBuffer(std::FILE* out) : out_(out) { buffer_.reserve(kFlushAt + 4096); }
-    std::string& text() { return buffer_; }
-    void maybeFlush() {
-        if (buffer_.size() >= kFlushAt)
+    explicit OutputBuffer(std::FILE* out) : out_(out), buffer_(new char[kSize]) {}
+    // Where the next `bytes` bytes go; flushes first when they might not fit.
+    char* room(std::size_t bytes) {
+        if (bytes > kSize - used_)
             flush();
+        return buffer_.get() + used_;
     }
+    void commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
     void flush() {
-        if (!buffer_.empty() &&
-            std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size())
+        if (used_ != 0 && std::fwrite(buffer_.get(), 1, used_, out_) != used_)
             failed_ = true;
-        buffer_.clear();
+        used_ = 0;
     }
     bool failed() const { return failed_; }
 
 private:
-    static constexpr std::size_t kFlushAt = 1 << 20;
+    static constexpr std::size_t kSize = 1 << 20;
     std::FILE* out_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
     bool failed_ = false;
 };
+
+// The longest line of an entry of `length` bytes: "[", a key of up to 20 digits,
+// "] ", the escaped text, "\n".
+std::size_t maxLineLength(std::size_t length) {
+    return 24 + kMaxEscapedChar * length + kEscapeSlack;
+}
 
 } // namespace
 
 int listCommand(const std::string& path, std::FILE* out, std::FILE* err) {
     const FileKind kind = kindForFileName(fileTitleOf(path));
     OutputBuffer output(out);
-    output.text() += kind.limitCaption;
-    output.text() += '\n';
-    const Status status = visitEntries(path, kind, [&](RecordKey key, std::string_view text) {
-        std::string& line = output.text();
-        line += '[';
-        line += formatKey(key);
-        line += "] ";
-        appendEscaped(line, text);
-        line += '\n';
-        output.maybeFlush();
-    });
+    {
+        char* line = output.room(kind.limitCaption.size() + 1);
+        line = kind.limitCaption.copy(line, kind.limitCaption.size()) + line;
+        *line++ = '\n';
+        output.commit(line);
+    }
+    // Room for the decoded text of any entry (no entry is longer than a record).
+    std::unique_ptr<char[]> scratch(new char[static_cast<std::size_t>(kind.recordLength)]);
+    const Status status = visitEntryBytes(
+        path, kind,
+        [&](RecordKey key, const unsigned char* bytes, std::size_t available, std::size_t length) {
+            char* line = output.room(maxLineLength(length));
+            *line++ = '[';
+            line = writeKey(line, key);
+            *line++ = ']';
+            *line++ = ' ';
+            line = writeListedText(line, bytes, available, length, scratch.get());
+            *line++ = '\n';
+            output.commit(line);
+        });
     if (!status.ok()) {
         std::fprintf(err, "edt-tool: %s\n", status.message.c_str());
         return kExitRefused;

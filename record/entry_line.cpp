@@ -1,21 +1,34 @@
 #include "record/entry_line.h"
 
+#include <cstring>
 #include <limits>
 
 namespace edt {
 
 char* writeKey(char* out, RecordKey key) {
-    char digits[20]; // 2^64 - 1 has 20 digits
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + key % 10);
-        key /= 10;
-    } while (key != 0);
-    for (int pad = count; pad < 7; ++pad)
-        *out++ = '0';
-    while (count > 0)
-        *out++ = digits[--count];
-    return out;
+    // Two digits per division, from the right: a listing formats one key per line.
+    static const char kDigitPairs[] = "00010203040506070809101112131415161718192021222324"
+                                      "25262728293031323334353637383940414243444546474849"
+                                      "50515253545556575859606162636465666768697071727374"
+                                      "75767778798081828384858687888990919293949596979899";
+    std::size_t count = 7; // digits shown: at least seven, zero-padded
+    for (RecordKey rest = key / 10000000; rest != 0; rest /= 10)
+        ++count;
+    char* const end = out + count;
+    char* first = end;
+    for (; key >= 100; key /= 100) {
+        first -= 2;
+        std::memcpy(first, kDigitPairs + 2 * (key % 100), 2);
+    }
+    if (key >= 10) {
+        first -= 2;
+        std::memcpy(first, kDigitPairs + 2 * key, 2);
+    } else {
+        *--first = static_cast<char>('0' + key);
+    }
+    while (first != out)
+        *--first = '0';
+    return end;
 }
 
 std::string formatKey(RecordKey key) {

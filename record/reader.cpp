@@ -30,8 +30,8 @@ std::vector<EntryLine> decodeEntries(const unsigned char* data, std::size_t size
     return entries;
 }
 
-Status visitEntries(const std::string& path, const FileKind& kind, const EntryVisitor& visit,
-                    FileIdentity* identity) {
+Status visitEntryBytes(const std::string& path, const FileKind& kind,
+                       const EntryBytesVisitor& visit, FileIdentity* identity) {
     File file;
     Status status = file.open(path, File::Mode::Read);
     if (!status.ok())
@@ -59,8 +59,6 @@ Status visitEntries(const std::string& path, const FileKind& kind, const EntryVi
     BlockReader reader(file, recordCount * recordLength,
                        static_cast<std::size_t>(recordsPerBlock * recordLength));
 
-    std::vector<char> text(static_cast<std::size_t>(
-        kind.isSplit() ? std::max(kind.firstFieldLength, kind.secondFieldLength) : recordLength));
     std::uint64_t index = 0;
     BlockReader::Block block;
     while ((status = reader.next(block)).ok() && block.size != 0) {
@@ -70,12 +68,24 @@ Status visitEntries(const std::string& path, const FileKind& kind, const EntryVi
             const std::uint64_t key = layout.keyOf(index);
             const std::size_t offset = static_cast<std::size_t>(key - 1 - block.offset);
             const std::size_t length = static_cast<std::size_t>(layout.lengthOf(index));
-            const std::size_t size =
-                decodeEntryTo(block.data + offset, length, length, text.data());
-            visit(key, std::string_view(text.data(), size));
+            visit(key, block.data + offset, length, length);
         }
     }
     return status;
+}
+
+Status visitEntries(const std::string& path, const FileKind& kind, const EntryVisitor& visit,
+                    FileIdentity* identity) {
+    std::vector<char> text(static_cast<std::size_t>(
+        kind.isSplit() ? std::max(kind.firstFieldLength, kind.secondFieldLength)
+                       : kind.recordLength));
+    return visitEntryBytes(
+        path, kind,
+        [&](RecordKey key, const unsigned char* bytes, std::size_t available, std::size_t length) {
+            const std::size_t size = decodeEntryTo(bytes, available, length, text.data());
+            visit(key, std::string_view(text.data(), size));
+        },
+        identity);
 }
 
 ReadResult readFile(const std::string& path, std::string_view fileTitle) {

@@ -26,6 +26,16 @@ constexpr std::uint64_t kMaxListedFileSize = std::uint64_t{1} << 30;
 // Called once per entry, in file order; the text is valid during the call only.
 using EntryVisitor = std::function<void(RecordKey key, std::string_view text)>;
 
+// Called once per entry, in file order, with its stored bytes: the first `available`
+// of the entry's `length` bytes (the rest read as zero); valid during the call only.
+using EntryBytesVisitor = std::function<void(RecordKey key, const unsigned char* bytes,
+                                             std::size_t available, std::size_t length)>;
+
+// As visitEntries, but hands over each entry undecoded, for readers that decode in
+// their own way (the listing decodes and escapes in one pass).
+Status visitEntryBytes(const std::string& path, const FileKind& kind,
+                       const EntryBytesVisitor& visit, FileIdentity* identity = nullptr);
+
 // Reads the file in large blocks and visits every entry. Refuses files larger than
 // kMaxListedFileSize (FileTooLarge). `identity` (optional) gets
 // the identity of the file as it was read.

@@ -9,6 +9,7 @@
 
 #include "cli/escape.h"
 #include "cli/list_command.h"
+#include "cli/listed_text.h"
 #include "record/reader.h"
 #include "record/text_codec.h"
 #include "tests/support/test_support.h"
@@ -97,6 +98,77 @@ TEST(FastDecode, RandomEntriesDecodeLikeTheRule) {
     }
 }
 
+// The listing's decode-and-escape in one pass, with the input ending exactly at
+// `available` and the room it is promised marked, so that over-reads (sanitizers) and
+// writes past the room show.
+std::string listFast(const std::string& bytes, std::size_t available, std::size_t entryLength) {
+    const std::vector<unsigned char> input(bytes.begin(), bytes.begin() + available);
+    const std::size_t room = cli::kMaxEscapedChar * entryLength + cli::kEscapeSlack;
+    std::string out(room + 8, '#');
+    std::vector<char> scratch(entryLength);
+    char* end =
+        cli::writeListedText(out.data(), input.data(), available, entryLength, scratch.data());
+    EXPECT_EQ(out.substr(room), std::string(8, '#')) << "wrote past its room";
+    return std::string(out.data(), end);
+}
+
+// What the listing must show: the text decoded by the rule, then escaped.
+std::string listByTheRule(const std::string& bytes, std::size_t available,
+                          std::size_t entryLength) {
+    return cli::escape(decodeByTheRule(bytes, available, entryLength));
+}
+
+TEST(FastListedText, RegularRunsOfEveryLengthEndLikeTheRule) {
+    const std::vector<std::string> tails = {std::string(4, '\0'), std::string("\x42\x02\0\0", 4),
+                                            std::string("\0\x42\0\0\0", 5), std::string("\x42", 1),
+                                            std::string()};
+    for (std::size_t pairs = 0; pairs <= 40; ++pairs) {
+        for (std::size_t t = 0; t < tails.size(); ++t) {
+            const std::string bytes = regularThen(pairs, tails[t]);
+            for (std::size_t available = 0; available <= bytes.size(); ++available) {
+                for (std::size_t entryLength : {available, bytes.size(), bytes.size() + 9}) {
+                    SCOPED_TRACE("pairs " + std::to_string(pairs) + ", tail " + std::to_string(t) +
+                                 ", available " + std::to_string(available) + ", entry " +
+                                 std::to_string(entryLength));
+                    ASSERT_EQ(listFast(bytes, available, entryLength),
+                              listByTheRule(bytes, available, entryLength));
+                }
+            }
+        }
+    }
+}
+
+TEST(FastListedText, EveryByteAtEveryPositionOfARunListsLikeTheRule) {
+    // Each stored byte as the character of a regular pair and as the high byte that
+    // breaks the run, at each position of a run longer than one bulk step.
+    for (int b = 0; b < 256; ++b) {
+        for (std::size_t position = 0; position < 20; ++position) {
+            for (bool asHighByte : {false, true}) {
+                std::string bytes = regularThen(20, std::string(4, '\0'));
+                bytes[2 * position + (asHighByte ? 1 : 0)] = static_cast<char>(b);
+                SCOPED_TRACE("byte " + std::to_string(b) + " at pair " + std::to_string(position) +
+                             (asHighByte ? " (high)" : " (low)"));
+                ASSERT_EQ(listFast(bytes, bytes.size(), bytes.size()),
+                          listByTheRule(bytes, bytes.size(), bytes.size()));
+            }
+        }
+    }
+}
+
+TEST(FastListedText, RandomEntriesListLikeTheRule) {
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 3000; ++round) {
+        const std::size_t length = random() % 200;
+        std::string bytes = regularThen(random() % 60, "");
+        while (bytes.size() < length)
+            bytes += static_cast<char>(random() % 3 == 0 ? 0 : random() % 256);
+        bytes.resize(length);
+        const std::size_t available = random() % (length + 1);
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_EQ(listFast(bytes, available, length), listByTheRule(bytes, available, length));
+    }
+}
+
 TEST(FastDecode, WriteKeyPadsToSevenDigitsAndShowsAllOfLargeKeys) {
     const std::pair<RecordKey, std::string> cases[] = {
         {0, "0000000"},
@@ -109,6 +181,26 @@ TEST(FastDecode, WriteKeyPadsToSevenDigitsAndShowsAllOfLargeKeys) {
         char* end = writeKey(buffer, key);
         EXPECT_EQ(std::string(buffer, end), shown);
         EXPECT_EQ(formatKey(key), shown);
+    }
+}
+
+TEST(FastDecode, WriteKeyShowsEveryKeyAsThePlainDecimalForm) {
+    // Every digit count and every pair of last digits, against the standard formatting.
+    std::vector<RecordKey> keys;
+    for (RecordKey key = 0; key < 2000; ++key)
+        keys.push_back(key);
+    for (RecordKey power = 1000; power <= 1000000000000000000u; power *= 10)
+        for (RecordKey near : {power - 1, power, power + 1, power * 9 + power / 3})
+            keys.push_back(near);
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 5000; ++i)
+        keys.push_back(random() >> (random() % 64));
+    for (const RecordKey key : keys) {
+        std::string plain = std::to_string(key);
+        if (plain.size() < 7)
+            plain.insert(0, 7 - plain.size(), '0');
+        char buffer[24];
+        ASSERT_EQ(std::string(buffer, writeKey(buffer, key)), plain);
     }
 }
 
