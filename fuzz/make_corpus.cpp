@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
+#include "record/text_codec.h"
 #include "tools/sample_files.h"
 
 namespace {
@@ -104,6 +105,18 @@ Inputs escapeInputs() {
             "caf\xc3\xa9 \xe2\x82\xac", "\xe4\xb8\xad",         "\xff"};
 }
 
+// The first byte picks the entry length (160, 320, 480, 640, 800); the rest is stored.
+Inputs listingInputs() {
+    using edt::encodeText;
+    return {std::string(1, '\0') + encodeText("Hi!"),
+            std::string(1, '\2') + encodeText("caf\xe9 \\ \"q\"\r\nnext\tline \x81\x7f\x01"),
+            std::string(1, '\0') + std::string(160, 'B'),
+            std::string(1, '\4') + std::string(500, '\x61') + std::string(2, '\0'),
+            std::string(1, '\1') + std::string("\x41\0\0\x42\0\0\x43", 7),
+            std::string(1, '\3') + std::string("\x49\x02\0\x6a\xff\xff\0\0", 8),
+            std::string(1, '\2')};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -111,11 +124,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Usage: edt-make-fuzz-corpus DIR\n");
         return 2;
     }
-    const std::pair<const char*, Inputs> targets[] = {{"fuzz_reader", readerInputs()},
-                                                     {"fuzz_entry_line", entryLineInputs()},
-                                                     {"fuzz_writer", writerInputs()},
-                                                     {"fuzz_charset", charsetInputs()},
-                                                     {"fuzz_escape", escapeInputs()}};
+    const std::pair<const char*, Inputs> targets[] = {
+        {"fuzz_reader", readerInputs()}, {"fuzz_entry_line", entryLineInputs()},
+        {"fuzz_writer", writerInputs()}, {"fuzz_charset", charsetInputs()},
+        {"fuzz_escape", escapeInputs()}, {"fuzz_listing", listingInputs()}};
     for (const auto& [target, inputs] : targets) {
         const std::filesystem::path dir = std::filesystem::path(argv[1]) / target;
         std::filesystem::create_directories(dir);

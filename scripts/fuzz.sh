@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs one libFuzzer target for a given time:  scripts/fuzz.sh TARGET SECONDS
-# TARGET is reader, entry_line, writer, charset or escape (fuzz_ prefix optional).
+# TARGET is reader, entry_line, writer, charset, escape or listing (fuzz_ prefix
+# optional).
 # Builds build-fuzz/ with clang, ASan and UBSan first. New inputs go to
 # build-fuzz/corpus/TARGET; an input that finds a fault is saved in
 # build-fuzz/artifacts/TARGET/ - copy it into fuzz/corpus/fuzz_TARGET/ as a
