@@ -7,10 +7,6 @@
 #include "cli/escape.h"
 #include "record/text_codec.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace edt::cli {
 namespace {
 
@@ -37,26 +33,6 @@ const std::array<EscapedStored, 256>& escapedStoredTable() {
     return table;
 }
 
-// The length of the leading run of regular pairs (a character byte, then a zero
-// byte) among the first `present` bytes.
-std::size_t regularRun(const unsigned char* bytes, std::size_t present) {
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 16 <= present; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-        // Bit k set where byte k is zero: regular pairs have the odd bits only.
-        const unsigned irregular =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))) ^ 0xAAAAu;
-        if (irregular != 0)
-            return i + 2 * (static_cast<std::size_t>(__builtin_ctz(irregular)) / 2);
-    }
-#endif
-    for (; i + 2 <= present && bytes[i] != 0 && bytes[i + 1] == 0; i += 2) {
-    }
-    return i;
-}
-
 } // namespace
 
 char* writeListedText(char* out, const unsigned char* bytes, std::size_t available,
@@ -65,7 +41,7 @@ char* writeListedText(char* out, const unsigned char* bytes, std::size_t availab
     // Over regular pairs the zero balance goes -1, 0, -1, 0 ..., so it cannot end the
     // text there: each pair is one character, and after the run the balance is 0 as
     // at the start of the entry. Texts are nearly always stored this way.
-    const std::size_t run = regularRun(bytes, present);
+    const std::size_t run = regularPairRun(bytes, present);
     const auto& table = escapedStoredTable();
     for (std::size_t i = 0; i < run; i += 2) {
         const EscapedStored& e = table[bytes[i]];

@@ -25,15 +25,16 @@ inline unsigned char decodeByte(unsigned char b) {
 // where the running zero balance (+1 per zero byte, -1 per other byte) reaches 2.
 std::string decodeEntry(const unsigned char* bytes, std::size_t available, std::size_t entryLength);
 
-// The same into a caller's string (cleared first), so that a loop over many entries
-// reuses one buffer.
-void decodeEntryInto(const unsigned char* bytes, std::size_t available, std::size_t entryLength,
-                     std::string& text);
-
 // The same into `out`, which has room for `entryLength` characters; returns the
 // text's length. The fast form, for readers that decode millions of entries.
 std::size_t decodeEntryTo(const unsigned char* bytes, std::size_t available,
                           std::size_t entryLength, char* out);
+
+// The length in bytes of the leading run of regular pairs (a character byte, then a
+// zero byte) among the first `present` bytes: the form texts are nearly always
+// stored in. Over such pairs the zero balance goes -1, 0, -1, 0 ..., so the text
+// cannot end there, and each pair is one character.
+std::size_t regularPairRun(const unsigned char* bytes, std::size_t present);
 
 // Checks that every character of a text (Windows-1252 bytes) has a stored form.
 // Code 0 would end the text, code 255 would need a byte of 256.
