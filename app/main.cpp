@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // edt-editor: creates the editor's one window and runs the event loop until it closes.
 #include <QApplication>
 

@@ -1,15 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/escape.h"
 
 #include <array>
 #include <cstring>
 
 #include "record/charset.h"
+#include "record/utf8.h"
 
 namespace edt::cli {
 namespace {
 
 bool needsHexEscape(unsigned char b) {
-    return b < 32 || b == 127 || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+    return b < 32 || b == 127 || charset::isUndefined(b);
 }
 
 // The escaped form of each byte, computed once: listing a large file escapes every
@@ -39,7 +41,7 @@ const std::array<EscapedByte, 256>& escapeTable() {
             else if (needsHexEscape(byte))
                 s = std::string("\\x") + hex[byte >> 4] + hex[byte & 15];
             else
-                charset::appendUtf8(s, charset::toUnicode(byte));
+                appendUtf8(s, charset::toUnicode(byte));
             s.copy(t[b].bytes, sizeof t[b].bytes);
             t[b].length = static_cast<unsigned char>(s.size());
         }
@@ -118,18 +120,19 @@ Status unescape(std::string_view escaped, std::string& text) {
             const int high = i + 2 < escaped.size() ? hexValue(escaped[i + 2]) : -1;
             const int low = i + 3 < escaped.size() ? hexValue(escaped[i + 3]) : -1;
             if (high < 0 || low < 0) {
-                return Status::error(StatusCode::UnstorableCharacter,
-                                     "The escape \\x at character " + std::to_string(i + 1) +
-                                         " needs two hexadecimal digits.");
+                Status bad = Status::error(StatusCode::BadHexEscape);
+                bad.position = i + 1;
+                return bad;
             }
             text += static_cast<char>(high * 16 + low);
             i += 2;
             break;
         }
-        default:
-            return Status::error(StatusCode::UnstorableCharacter,
-                                 "Unknown escape at character " + std::to_string(i + 1) +
-                                     " (use \\\\ \\r \\n \\t or \\xHH).");
+        default: {
+            Status bad = Status::error(StatusCode::BadEscape);
+            bad.position = i + 1;
+            return bad;
+        }
         }
         ++i;
     }

@@ -1,12 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/import_command.h"
 
-#include "cli/batch_writer.h"
-#include "cli/import_plan.h"
 #include "cli/tool.h"
-#include "cli/translation.h"
+#include "translate/import_plan.h"
+#include "translate/translation.h"
 
 namespace edt::cli {
 namespace {
+
+using translate::ImportPlan;
+using translate::Problem;
 
 std::string counted(std::uint64_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
@@ -25,23 +28,16 @@ std::string summary(const ImportPlan& plan) {
 
 int importCommand(const std::string& path, const std::string& translationPath, bool dryRun,
                   std::FILE* out, std::FILE* err) {
-    const auto format = formatOfPath(translationPath);
-    if (!format) {
-        std::fprintf(err,
-                     "edt-tool: cannot tell the format of \"%s\": a translation is a .csv, .po "
-                     "or .pot file. Nothing was written.\n",
-                     translationPath.c_str());
-        return kExitRefused;
-    }
-    Translation translation;
-    Status status = readTranslation(translationPath, *format, translation);
+    const auto format = translate::formatOfPath(translationPath);
+    if (!format)
+        return refuse(err, Status::error(StatusCode::UnknownFormat, translationPath), true);
+    translate::Translation translation;
+    Status status = translate::readTranslation(translationPath, *format, translation);
     ImportPlan plan;
     if (status.ok())
-        status = planImport(path, translation, plan);
-    if (!status.ok()) {
-        std::fprintf(err, "edt-tool: %s Nothing was written.\n", status.message.c_str());
-        return kExitRefused;
-    }
+        status = translate::planImport(path, translation, plan);
+    if (!status.ok())
+        return refuse(err, status, true);
     if (!plan.problems.empty()) {
         for (const Problem& problem : plan.problems) {
             if (problem.line > 0)
@@ -56,18 +52,24 @@ int importCommand(const std::string& path, const std::string& translationPath, b
         return kExitRefused;
     }
     if (dryRun) {
-        std::fprintf(out, "Checked \"%s\" against \"%s\": %s. Nothing was written.\n",
-                     translationPath.c_str(), path.c_str(), summary(plan).c_str());
-        return std::fflush(out) == 0 ? kExitOk : kExitRefused;
+        return deliver("Checked \"" + translationPath + "\" against \"" + path +
+                           "\": " + summary(plan) + ". Nothing was written.\n",
+                       out, err);
     }
-    status = writeAll(path, plan.identity, plan.writes);
-    if (!status.ok()) {
-        std::fprintf(err, "edt-tool: %s\n", status.message.c_str());
-        return kExitRefused;
+    const WriteResult written =
+        writeEntries(path, fileTitleOf(path), plan.writes, &plan.identity);
+    if (!written.status.ok()) {
+        const std::string lead =
+            written.status.undo == Undo::None
+                ? std::string()
+                : "The import stopped at entry " + formatKey(plan.writes[written.failed].key) +
+                      " (line " + std::to_string(plan.lines[written.failed]) +
+                      " of the translation): ";
+        return refuse(err, written.status, true, lead);
     }
-    std::fprintf(out, "Imported \"%s\" into \"%s\": %s.\n", translationPath.c_str(), path.c_str(),
-                 summary(plan).c_str());
-    return std::fflush(out) == 0 ? kExitOk : kExitRefused;
+    return deliver("Imported \"" + translationPath + "\" into \"" + path + "\": " +
+                       summary(plan) + ".\n",
+                   out, err);
 }
 
 } // namespace edt::cli

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/list_command.h"
 
+#include <cerrno>
 #include <memory>
 
 #include "cli/escape.h"
@@ -26,18 +28,26 @@ public:
     }
     void commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
     void flush() {
-        if (used_ != 0 && std::fwrite(buffer_.get(), 1, used_, out_) != used_)
-            failed_ = true;
+        if (used_ != 0 && std::fwrite(buffer_.get(), 1, used_, out_) != used_ && error_ == 0)
+            error_ = errno;
         used_ = 0;
     }
-    bool failed() const { return failed_; }
+    // Writes what is left and tells a failure of any write.
+    int finish(std::FILE* err) {
+        flush();
+        if (error_ == 0 && std::fflush(out_) != 0)
+            error_ = errno;
+        if (error_ == 0)
+            return kExitOk;
+        return refuse(err, Status::system(os::errnoFailure(os::Op::Write, error_), "-"), false);
+    }
 
 private:
     static constexpr std::size_t kSize = 1 << 20;
     std::FILE* out_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
-    bool failed_ = false;
+    int error_ = 0;
 };
 
 // The longest line of an entry of `length` bytes: "[", a key of up to 20 digits,
@@ -71,16 +81,9 @@ int listCommand(const std::string& path, std::FILE* out, std::FILE* err) {
             *line++ = '\n';
             output.commit(line);
         });
-    if (!status.ok()) {
-        std::fprintf(err, "edt-tool: %s\n", status.message.c_str());
-        return kExitRefused;
-    }
-    output.flush();
-    if (output.failed() || std::fflush(out) != 0) {
-        std::fprintf(err, "edt-tool: cannot write the listing to standard output.\n");
-        return kExitRefused;
-    }
-    return kExitOk;
+    if (!status.ok())
+        return refuse(err, status, false);
+    return output.finish(err);
 }
 
 } // namespace edt::cli

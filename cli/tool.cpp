@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/tool.h"
 
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -8,9 +10,10 @@
 #include "cli/export_command.h"
 #include "cli/import_command.h"
 #include "cli/list_command.h"
-#include "cli/translation.h"
+#include "translate/translation.h"
 #include "cli/write_command.h"
 #include "edt/version.h"
+#include "record/message.h"
 
 namespace edt::cli {
 namespace {
@@ -64,6 +67,8 @@ const char kHelp[] =
     "\n"
     "Exit status: 0 done, 1 refused or failed (the file is unchanged), 2 wrong usage.\n";
 
+using translate::TranslationFormat;
+
 int usageError(std::FILE* err) {
     std::fputs(kUsage, err);
     std::fputs("Try 'edt-tool --help' for more information.\n", err);
@@ -90,7 +95,7 @@ int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
     if (path.empty())
         return usageError(err);
     std::optional<TranslationFormat> format =
-        formatName.empty() ? formatOfPath(outPath) : formatOfName(formatName);
+        formatName.empty() ? translate::formatOfPath(outPath) : translate::formatOfName(formatName);
     if (!format) {
         std::fprintf(err, "edt-tool: give the format of the export: --format csv or --format "
                           "po.\n");
@@ -116,8 +121,20 @@ int runImport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
 
 } // namespace
 
-int runTool(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+int refuse(std::FILE* err, const Status& status, bool writing, const std::string& lead) {
+    const char* closing = writing && status.undo == Undo::None ? " Nothing was written." : "";
+    std::fprintf(err, "edt-tool: %s%s%s\n", lead.c_str(), describe(status).c_str(), closing);
+    return kExitRefused;
+}
+
+int deliver(const std::string& bytes, std::FILE* out, std::FILE* err) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0)
+        return kExitOk;
+    return refuse(err, Status::system(os::errnoFailure(os::Op::Write, errno), "-"), false);
+}
+
+int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err) {
+    const std::vector<std::string> args(argv.begin() + (argv.empty() ? 0 : 1), argv.end());
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(kUsage, out);
         std::fputs("\n", out);

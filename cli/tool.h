@@ -1,6 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdio>
+#include <string>
+#include <vector>
+
+#include "record/status.h"
 
 namespace edt::cli {
 
@@ -9,7 +14,15 @@ constexpr int kExitOk = 0;
 constexpr int kExitRefused = 1; // refusal or failure; the file is as it was
 constexpr int kExitUsage = 2;
 
-// Runs edt-tool with its arguments (argv[0] is the program name).
-int runTool(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+// Runs edt-tool with its arguments (args[0] is the program name).
+int runTool(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+
+// Tells why a command did not succeed, on `err`: "edt-tool: ", `lead`, the status's
+// sentence, then " Nothing was written." where a write was refused before it began.
+// Returns kExitRefused.
+int refuse(std::FILE* err, const Status& status, bool writing, const std::string& lead = {});
+
+// Writes all of `bytes` to `out` and flushes it; a failure is told on `err`.
+int deliver(const std::string& bytes, std::FILE* out, std::FILE* err);
 
 } // namespace edt::cli

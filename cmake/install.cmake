@@ -13,7 +13,7 @@ set(EDT_SCREENSHOT_URL "${EDT_HOMEPAGE_URL}/raw/main/docs/screenshot.png" CACHE 
 set(EDT_RELEASE_DATE "2026-12-07")
 
 set(EDT_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
-set(EDT_ICON_DIR ${PROJECT_SOURCE_DIR}/app/icons)
+set(EDT_ICON_DIR ${PROJECT_SOURCE_DIR}/data/icons)
 set(EDT_METAINFO ${PROJECT_BINARY_DIR}/data/${EDT_APP_ID}.metainfo.xml)
 set(EDT_MAN_PAGE ${PROJECT_BINARY_DIR}/data/edt-tool.1)
 configure_file(${EDT_DATA_DIR}/edt-editor.metainfo.xml.in ${EDT_METAINFO} @ONLY)

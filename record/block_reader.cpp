@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/block_reader.h"
 
 #include <cstring>
@@ -11,7 +12,7 @@ constexpr std::size_t kSlots = 3;
 
 } // namespace
 
-BlockReader::BlockReader(const File& file, std::uint64_t length, std::size_t blockSize)
+BlockReader::BlockReader(const os::File& file, std::uint64_t length, std::size_t blockSize)
     : file_(file), length_(length), blockSize_(blockSize),
       blockCount_((length + blockSize - 1) / blockSize) {
     // A thread costs more than it saves on a file that takes a read or two.
@@ -45,10 +46,10 @@ std::size_t BlockReader::blockLength(std::uint64_t index) const {
         std::min<std::uint64_t>(blockSize_, length_ - index * blockSize_));
 }
 
-Status BlockReader::readBlock(std::uint64_t index, Slot& slot) const {
+os::Result BlockReader::readBlock(std::uint64_t index, Slot& slot) const {
     const std::size_t want = blockLength(index);
     std::size_t got = 0;
-    Status status = file_.readAt(index * blockSize_, slot.data.get(), want, got);
+    os::Result status = file_.readAt(index * blockSize_, slot.data.get(), want, got);
     // Past the end of the file (or of a file shortened meanwhile) bytes read as zero.
     if (status.ok() && got < want)
         std::memset(slot.data.get() + got, 0, want - got);
@@ -65,7 +66,7 @@ void BlockReader::readAhead() {
                 return;
         }
         // The slot is the helper's until it is marked full.
-        Status status = readBlock(index, slot);
+        os::Result status = readBlock(index, slot);
         const bool failed = !status.ok();
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -78,17 +79,17 @@ void BlockReader::readAhead() {
     }
 }
 
-Status BlockReader::next(Block& block) {
+os::Result BlockReader::next(Block& block) {
     block = Block{};
     if (!helper_.joinable()) {
         if (nextBlock_ >= blockCount_)
-            return Status::success();
-        Status status = readBlock(nextBlock_, slots_[0]);
+            return os::Result::success();
+        os::Result status = readBlock(nextBlock_, slots_[0]);
         if (!status.ok())
             return status;
         block = {slots_[0].data.get(), blockLength(nextBlock_), nextBlock_ * blockSize_};
         ++nextBlock_;
-        return Status::success();
+        return os::Result::success();
     }
 
     std::unique_lock<std::mutex> lock(mutex_);
@@ -97,14 +98,14 @@ Status BlockReader::next(Block& block) {
         changed_.notify_all();
     }
     if (nextBlock_ >= blockCount_)
-        return Status::success();
+        return os::Result::success();
     Slot& slot = slots_[nextBlock_ % kSlots];
     changed_.wait(lock, [&] { return slot.full; });
     if (!slot.status.ok())
         return slot.status;
     block = {slot.data.get(), blockLength(nextBlock_), nextBlock_ * blockSize_};
     ++nextBlock_;
-    return Status::success();
+    return os::Result::success();
 }
 
 } // namespace edt

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <condition_variable>
@@ -8,8 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "record/file_io.h"
-#include "record/status.h"
+#include "platform/file.h"
 
 namespace edt {
 
@@ -26,26 +26,26 @@ public:
         std::uint64_t offset = 0; // of data[0] in the file
     };
 
-    BlockReader(const File& file, std::uint64_t length, std::size_t blockSize);
+    BlockReader(const os::File& file, std::uint64_t length, std::size_t blockSize);
     ~BlockReader(); // stops the helper thread
     BlockReader(const BlockReader&) = delete;
     BlockReader& operator=(const BlockReader&) = delete;
 
     // The next block; valid until the next call. A read error stops the reading.
-    Status next(Block& block);
+    os::Result next(Block& block);
 
 private:
     struct Slot {
         std::unique_ptr<unsigned char[]> data; // left uninitialised: reads fill it
         bool full = false;                     // read and not yet handed back by the caller
-        Status status;
+        os::Result status;
     };
 
     std::size_t blockLength(std::uint64_t index) const;
-    Status readBlock(std::uint64_t index, Slot& slot) const;
+    os::Result readBlock(std::uint64_t index, Slot& slot) const;
     void readAhead();
 
-    const File& file_;
+    const os::File& file_;
     const std::uint64_t length_;
     const std::size_t blockSize_;
     const std::uint64_t blockCount_;

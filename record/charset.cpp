@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/charset.h"
 
 #include <array>
-#include <cstdio>
+
+#include "record/utf8.h"
 
 namespace edt::charset {
 namespace {
@@ -32,22 +34,8 @@ std::optional<unsigned char> fromUnicode(char32_t codePoint) {
     return std::nullopt;
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+bool isUndefined(unsigned char byte) {
+    return byte >= 0x80 && byte <= 0x9F && toUnicode(byte) == byte;
 }
 
 std::string toUtf8(std::string_view bytes) {
@@ -58,15 +46,11 @@ std::string toUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string describeCodePoint(char32_t cp) {
-    char number[16];
-    std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(cp));
-    // Control characters and surrogates are named by number only.
-    if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || (cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF)
-        return number;
-    std::string out = "'";
-    appendUtf8(out, cp);
-    return out + "' (" + number + ")";
+Status notInCharacterSet(char32_t codePoint) {
+    Status status = Status::error(StatusCode::NotInCharacterSet);
+    status.character = codePoint;
+    status.detail = "Windows-1252";
+    return status;
 }
 
 Status fromUtf8(std::string_view utf8, std::string& bytes) {
@@ -74,48 +58,16 @@ Status fromUtf8(std::string_view utf8, std::string& bytes) {
     bytes.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
         char32_t cp = 0;
-        std::size_t length = 0;
-        char32_t minimum = 0;
-        if (lead < 0x80) {
-            cp = lead;
-            length = 1;
-        } else if ((lead & 0xE0) == 0xC0) {
-            cp = lead & 0x1F;
-            length = 2;
-            minimum = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            cp = lead & 0x0F;
-            length = 3;
-            minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            cp = lead & 0x07;
-            length = 4;
-            minimum = 0x10000;
-        }
-        bool valid = length != 0 && i + length <= utf8.size();
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (valid && length > 1)
-            valid = cp >= minimum && cp <= 0x10FFFF && !(cp >= 0xD800 && cp < 0xE000);
-        if (!valid) {
-            return Status::error(StatusCode::UnstorableCharacter,
-                                 "The text is not valid UTF-8 (at byte " + std::to_string(i + 1) +
-                                     ").");
+        if (!nextCodePoint(utf8, i, cp)) {
+            Status status = Status::error(StatusCode::BadUtf8);
+            status.position = i + 1;
+            return status;
         }
         const auto byte = fromUnicode(cp);
-        if (!byte) {
-            return Status::error(StatusCode::UnstorableCharacter,
-                                 "The character " + describeCodePoint(cp) +
-                                     " has no place in the Windows-1252 character set of EDT "
-                                     "files.");
-        }
+        if (!byte)
+            return notInCharacterSet(cp);
         bytes += static_cast<char>(*byte);
-        i += length;
     }
     return Status::success();
 }

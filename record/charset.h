@@ -1,6 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,18 +20,18 @@ char32_t toUnicode(unsigned char byte);
 // The byte for a code point, or nothing when Windows-1252 cannot hold it.
 std::optional<unsigned char> fromUnicode(char32_t codePoint);
 
+// Whether Windows-1252 leaves the byte undefined.
+bool isUndefined(unsigned char byte);
+
 // Byte string -> UTF-8.
 std::string toUtf8(std::string_view bytes);
 
-// UTF-8 -> byte string. Fails on malformed UTF-8 and on characters the table lacks;
-// the message names the character.
+// UTF-8 -> byte string. Fails on malformed UTF-8 (BadUtf8) and on characters the
+// table lacks (NotInCharacterSet).
 Status fromUtf8(std::string_view utf8, std::string& bytes);
 
-// "'é' (U+00E9)" — how messages name a character.
-std::string describeCodePoint(char32_t codePoint);
-
-// Appends the UTF-8 form of a code point.
-void appendUtf8(std::string& out, char32_t codePoint);
+// The status for a character the table lacks.
+Status notInCharacterSet(char32_t codePoint);
 
 } // namespace charset
 } // namespace edt

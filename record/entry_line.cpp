@@ -1,7 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/entry_line.h"
 
 #include <cstring>
-#include <limits>
 
 namespace edt {
 
@@ -31,6 +31,22 @@ char* writeKey(char* out, RecordKey key) {
     return end;
 }
 
+bool parseKey(std::string_view digits, RecordKey& key) {
+    // Leading zeros do not count towards the 19 digits that always fit 64 bits.
+    std::size_t first = 0;
+    while (first + 1 < digits.size() && digits[first] == '0')
+        ++first;
+    if (digits.empty() || digits.size() - first > 19)
+        return false;
+    key = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            return false;
+        key = key * 10 + static_cast<RecordKey>(c - '0');
+    }
+    return true;
+}
+
 std::string formatKey(RecordKey key) {
     char digits[20];
     return std::string(digits, writeKey(digits, key));
@@ -54,15 +70,8 @@ std::optional<EntryLine> EntryLine::parse(std::string_view line) {
         line[close + 1] != ' ')
         return std::nullopt;
     RecordKey key = 0;
-    for (std::size_t i = 1; i < close; ++i) {
-        const char c = line[i];
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        const RecordKey digit = static_cast<RecordKey>(c - '0');
-        if (key > (std::numeric_limits<RecordKey>::max() - digit) / 10)
-            return std::nullopt;
-        key = key * 10 + digit;
-    }
+    if (!parseKey(line.substr(1, close - 1), key))
+        return std::nullopt;
     return EntryLine{key, std::string(line.substr(close + 2))};
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,11 @@ using RecordKey = std::uint64_t;
 
 // At least seven digits, zero-padded ("0000641"); larger keys show all digits.
 std::string formatKey(RecordKey key);
+
+// A key as users give it and lines show it: decimal digits, leading zeros allowed
+// ("0000641", "641"). False for anything else, and for numbers too large to be a
+// position.
+bool parseKey(std::string_view digits, RecordKey& key);
 
 // Writes formatKey(key) at `out`, which has room for 20 characters, and returns the
 // end of what it wrote. For callers that format millions of keys.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/reader.h"
 
 #include <algorithm>
@@ -32,22 +33,20 @@ std::vector<EntryLine> decodeEntries(const unsigned char* data, std::size_t size
 
 Status visitEntryBytes(const std::string& path, const FileKind& kind,
                        const EntryBytesVisitor& visit, FileIdentity* identity) {
-    File file;
-    Status status = file.open(path, File::Mode::Read);
-    if (!status.ok())
-        return status;
+    os::File file;
+    os::Result opened = file.open(path, os::File::Mode::Read);
     FileIdentity id;
-    status = file.identity(id);
-    if (!status.ok())
-        return status;
+    if (opened.ok())
+        opened = file.identity(id);
+    if (!opened.ok())
+        return Status::system(std::move(opened), path);
     if (identity)
         *identity = id;
     if (id.size > kMaxListedFileSize) {
-        return Status::error(StatusCode::FileTooLarge,
-                             "\"" + path + "\" is " + std::to_string(id.size) +
-                                 " bytes long; EDT files of more than " +
-                                 std::to_string(kMaxListedFileSize) +
-                                 " bytes are not listed. Is it the right file?");
+        Status status = Status::error(StatusCode::FileTooLarge, path);
+        status.count = id.size;
+        status.limit = kMaxListedFileSize;
+        return status;
     }
 
     const EntryLayout layout(kind, id.size);
@@ -61,7 +60,8 @@ Status visitEntryBytes(const std::string& path, const FileKind& kind,
 
     std::uint64_t index = 0;
     BlockReader::Block block;
-    while ((status = reader.next(block)).ok() && block.size != 0) {
+    os::Result read;
+    while ((read = reader.next(block)).ok() && block.size != 0) {
         const std::uint64_t end =
             std::min(layout.entryCount(), (block.offset + block.size) / recordLength * perRecord);
         for (; index < end; ++index) {
@@ -71,7 +71,7 @@ Status visitEntryBytes(const std::string& path, const FileKind& kind,
             visit(key, block.data + offset, length, length);
         }
     }
-    return status;
+    return read.ok() ? Status::success() : Status::system(std::move(read), path);
 }
 
 Status visitEntries(const std::string& path, const FileKind& kind, const EntryVisitor& visit,
@@ -99,8 +99,7 @@ ReadResult readFile(const std::string& path, std::string_view fileTitle) {
             },
             &result.identity);
     } catch (const std::bad_alloc&) {
-        result.status = Status::error(StatusCode::IoError,
-                                      "There is not enough memory to list \"" + path + "\".");
+        result.status = Status::error(StatusCode::OutOfMemory, path);
     }
     if (!result.status.ok())
         result.entries.clear();

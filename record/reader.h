@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstddef>
@@ -8,11 +9,13 @@
 #include <vector>
 
 #include "record/entry_line.h"
-#include "record/file_io.h"
+#include "platform/file.h"
 #include "record/file_kind.h"
 #include "record/status.h"
 
 namespace edt {
+
+using os::FileIdentity;
 
 // Decodes every entry of a file image held in memory, as the file of that size
 // would list (bytes past `size` read as zero).

@@ -1,33 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
+
+#include "platform/os_result.h"
 
 namespace edt {
 
-// Why an operation of the record core did not succeed. Errors travel as values:
-// nothing in record/ throws across its interface or prints.
+// What went wrong, as a value: the record core, the translations and the editor
+// report through it and never throw across their interfaces or print. describe()
+// (message.h) is the one place that turns it into the sentence users read.
 enum class StatusCode {
     Ok,
-    IoError,             // the operating system refused (message carries its reason)
-    NotRegularFile,      // a folder, FIFO, device ... given as the file
-    BadKey,              // not the start of an entry of this file
-    TextTooLong,         // text and terminator do not fit the entry
-    UnstorableCharacter, // code 0, code 255 or a character Windows-1252 lacks
-    VerifyFailed,        // the bytes read back after a write differ
-    FileChanged,         // the file is no longer the one that was listed
-    FileTooLarge,        // larger than any EDT file; not listed
+    // The file and the system.
+    SystemError,  // os: the operation and the system's reason, or what the path names
+    FileTooLarge, // count: the file's size; limit: the largest listed
+    OutOfMemory,  // listing the file
+    FileChanged,  // since it was listed: replaced, shortened, rewritten ...
+    FileRemoved,  // since it was listed: removed, or replaced by something not a file
+    VerifyFailed, // key: the bytes read back differ from those written
+    // Keys and texts.
+    NotAKey,             // detail: what was given as a key
+    BadKey,              // key: no listed entry starts there
+    TextTooLong,         // key, count: characters; limit: the most that fit; entryBytes
+    UnstorableCharacter, // character, position: code 0 or 255, which have no stored form
+    NotInCharacterSet,   // character: the character set of the texts lacks it
+    BadUtf8,             // position: of the byte
+    BadEscape,           // position: an escape other than \\ \r \n \t \xHH
+    BadHexEscape,        // position: \x without two hexadecimal digits
+    NoPoSupport,         // this build cannot read or write PO files
+    UnknownFormat,       // path: a translation whose format its name does not tell
+    ExportOverSource,    // path: the export would replace the file it exports
+    // The editor's Write Record.
+    NoFileOpen,
+    NoLineSelected,
+    FileNotListed,      // the last open failed
+    KeyFromOtherFile,   // key; detail: the file it was selected from
+};
+
+// What became of a write that failed after it had begun.
+enum class Undo {
+    None,    // nothing had been written
+    PutBack, // every byte written was put back: the file is as it was
+    Failed,  // putting back failed too (undoReason says why)
 };
 
 struct Status {
     StatusCode code = StatusCode::Ok;
-    std::string message; // complete sentence for the user; empty when ok
+    std::string path; // the file concerned
+    std::optional<std::uint64_t> key;
+    std::uint64_t count = 0;
+    std::uint64_t limit = 0;
+    int entryBytes = 0;
+    char32_t character = 0;
+    std::size_t position = 0; // from 1
+    std::string detail;
+    os::Result os;
+
+    Undo undo = Undo::None;
+    std::uint64_t alsoWritten = 0;   // other entries of the same batch written and undone
+    std::string undoReason;          // phrased, when the undo failed
 
     bool ok() const { return code == StatusCode::Ok; }
     static Status success() { return {}; }
-    static Status error(StatusCode code, std::string message) { return {code, std::move(message)}; }
+    static Status error(StatusCode code, std::string path = {}) {
+        Status status;
+        status.code = code;
+        status.path = std::move(path);
+        return status;
+    }
+    // A refusal of the operating system on `path`.
+    static Status system(os::Result os, std::string path) {
+        Status status = error(StatusCode::SystemError, std::move(path));
+        status.os = std::move(os);
+        return status;
+    }
+    Status& atKey(std::uint64_t k) {
+        key = k;
+        return *this;
+    }
 };
-
-// The operating system's words for an errno value.
-std::string systemReason(int errorNumber);
 
 } // namespace edt

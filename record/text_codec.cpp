@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/text_codec.h"
 
 #include "record/charset.h"
@@ -73,11 +74,10 @@ Status checkStorable(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c == 0 || c == 255) {
-            return Status::error(StatusCode::UnstorableCharacter,
-                                 "The character " +
-                                     charset::describeCodePoint(charset::toUnicode(c)) +
-                                     " (character " + std::to_string(i + 1) +
-                                     " of the text) cannot be stored in an EDT file.");
+            Status status = Status::error(StatusCode::UnstorableCharacter);
+            status.character = charset::toUnicode(c);
+            status.position = i + 1;
+            return status;
         }
     }
     return Status::success();

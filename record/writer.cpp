@@ -1,185 +1,190 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/writer.h"
 
-#include <sys/stat.h>
+#include <algorithm>
 
 #include "record/text_codec.h"
 
 namespace edt {
-namespace {
-
-std::string entryName(RecordKey key, const std::string& fileName) {
-    return "entry " + formatKey(key) + " of \"" + fileName + "\"";
-}
-
-} // namespace
 
 Status checkWrite(const FileKind& kind, std::uint64_t fileSize, RecordKey key,
-                  std::string_view text, const std::string& fileName) {
+                  std::string_view text, const std::string& path) {
     const EntryLayout layout(kind, fileSize);
     const std::int64_t index = layout.indexOfKey(key);
-    if (index < 0) {
-        return Status::error(StatusCode::BadKey, "Key " + formatKey(key) +
-                                                     " is not the start of an entry of \"" +
-                                                     fileName + "\". Nothing was written.");
-    }
-    Status storable = checkStorable(text);
-    if (!storable.ok()) {
-        storable.message += " It was not written to " + entryName(key, fileName) + ".";
-        return storable;
+    if (index < 0)
+        return Status::error(StatusCode::BadKey, path).atKey(key);
+    Status status = checkStorable(text);
+    if (!status.ok()) {
+        status.path = path;
+        return status.atKey(key);
     }
     const int length = layout.lengthOf(static_cast<std::uint64_t>(index));
-    const std::uint64_t needed = static_cast<std::uint64_t>(text.size()) * 2 + 4;
-    if (needed > static_cast<std::uint64_t>(length)) {
-        return Status::error(StatusCode::TextTooLong,
-                             "The text has " + std::to_string(text.size()) + " characters, but " +
-                                 entryName(key, fileName) + " holds at most " +
-                                 std::to_string(maxCharsForEntry(length)) + " (" +
-                                 std::to_string(length) +
-                                 " bytes with the terminator). Nothing was written.");
+    if (static_cast<std::uint64_t>(text.size()) * 2 + 4 > static_cast<std::uint64_t>(length)) {
+        status = Status::error(StatusCode::TextTooLong, path).atKey(key);
+        status.count = text.size();
+        status.limit = static_cast<std::uint64_t>(maxCharsForEntry(length));
+        status.entryBytes = length;
     }
-    return Status::success();
+    return status;
 }
 
 namespace {
 
-// Whether `path` still names the file with that device and inode. A folder made in
-// place of a deleted file can get the file's inode number, hence the type test.
-bool stillNames(const std::string& path, const FileIdentity& expected) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-           static_cast<std::uint64_t>(info.st_dev) == expected.device &&
-           static_cast<std::uint64_t>(info.st_ino) == expected.inode;
-}
+// The bytes of the file that one write covers, as they were before it.
+struct SavedSpan {
+    std::uint64_t offset = 0;
+    std::string written; // what the write stores there
+    std::string before;  // what the file held (shorter at the end of the file)
+};
 
-// Reads [offset, offset + length) as far as the file reaches.
-Status readRange(const File& file, std::uint64_t offset, std::size_t length, std::string& out) {
+os::Result readRange(const os::File& file, std::uint64_t offset, std::size_t length,
+                     std::string& out) {
     out.assign(length, '\0');
     std::size_t got = 0;
-    const Status status = file.readAt(offset, out.data(), out.size(), got);
+    os::Result result = file.readAt(offset, out.data(), out.size(), got);
     out.resize(got);
-    return status;
+    return result;
 }
 
-// Undoes a failed write: puts back the bytes the entry held before (only those that
-// now differ, so that a full disk does not stand in the way of bytes never
-// changed), gives the file back its length, and checks the result.
-Status restore(const File& file, std::uint64_t offset, const std::string& old,
-               std::uint64_t oldSize, std::size_t writtenLength) {
+// Puts back the first `count` saved spans: only the bytes that now differ, so that a
+// full disk does not stand in the way of bytes never changed. A file that the writes
+// made longer gets its length back (a growth beyond what they wrote is another
+// program's). Flushed, then read back to be sure. The reason when it fails.
+std::string putBack(const os::File& file, const std::vector<SavedSpan>& saved, std::size_t count,
+                    std::uint64_t oldSize) {
+    std::uint64_t writtenEnd = 0;
     std::string now;
-    Status status = readRange(file, offset, old.size(), now);
-    if (!status.ok())
-        return status;
-    if (now.size() < old.size())
-        now.resize(old.size(), '\0'); // shortened meanwhile: every old byte differs
-    std::size_t first = 0;
-    while (first < old.size() && now[first] == old[first])
-        ++first;
-    std::size_t last = old.size();
-    while (last > first && now[last - 1] == old[last - 1])
-        --last;
-    if (first < last) {
-        status = file.writeAt(offset + first, old.data() + first, last - first);
-        if (!status.ok())
-            return status;
+    for (std::size_t i = count; i-- > 0;) {
+        const SavedSpan& span = saved[i];
+        writtenEnd = std::max<std::uint64_t>(writtenEnd, span.offset + span.written.size());
+        os::Result result = readRange(file, span.offset, span.before.size(), now);
+        if (!result.ok())
+            return result.reason;
+        now.resize(span.before.size(), '\0'); // shortened meanwhile: those bytes differ
+        std::size_t first = 0;
+        std::size_t last = now.size();
+        while (first < last && now[first] == span.before[first])
+            ++first;
+        while (last > first && now[last - 1] == span.before[last - 1])
+            --last;
+        if (first < last) {
+            result = file.writeAt(span.offset + first, span.before.data() + first, last - first);
+            if (!result.ok())
+                return result.reason;
+        }
     }
     FileIdentity id;
-    status = file.identity(id);
-    if (status.ok() && id.size > oldSize && offset + writtenLength > oldSize)
-        status = file.truncate(oldSize);
-    if (status.ok())
-        status = file.sync();
-    if (status.ok())
-        status = readRange(file, offset, old.size(), now);
-    if (status.ok() && now != old) {
-        status = Status::error(StatusCode::VerifyFailed,
-                               "The bytes read back still differ from the previous ones.");
+    os::Result result = file.identity(id);
+    if (result.ok() && id.size > oldSize && id.size <= writtenEnd)
+        result = file.truncate(oldSize);
+    if (result.ok())
+        result = file.sync();
+    for (std::size_t i = 0; result.ok() && i < count; ++i) {
+        result = readRange(file, saved[i].offset, saved[i].before.size(), now);
+        if (result.ok() && now != saved[i].before)
+            return "the bytes read back still differ from the previous ones";
     }
-    return status;
+    return result.ok() ? std::string() : result.reason;
+}
+
+// Undoes the first `count` writes and says so in `failure`, which concerns write
+// number `failed`.
+void undo(const os::File& file, const std::vector<SavedSpan>& saved, std::size_t count,
+          std::uint64_t oldSize, std::size_t failed, Status& failure) {
+    failure.alsoWritten = count - 1;
+    failure.undoReason = putBack(file, saved, count, oldSize);
+    failure.undo = failure.undoReason.empty() ? Undo::PutBack : Undo::Failed;
+    failure.atKey(saved[failed].offset + 1);
 }
 
 } // namespace
 
-WriteResult writeRecord(const std::string& path, std::string_view fileTitle, RecordKey key,
-                        std::string_view text, const FileIdentity* expected, Flush flush) {
+WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
+                         const std::vector<EntryWrite>& writes, const FileIdentity* expected) {
     WriteResult result;
-    const FileKind kind = kindForFileName(fileTitle);
-    const std::string notWritten = " Nothing was written to " + entryName(key, path) + ".";
-
-    File file;
-    result.status = file.open(path, File::Mode::Update);
-    if (!result.status.ok()) {
-        if (expected && !stillNames(path, *expected)) {
-            result.status =
-                Status::error(StatusCode::FileChanged,
-                              "\"" + path +
-                                  "\" has been removed or replaced by another program since it was "
-                                  "listed. Open it again before writing." +
-                                  notWritten);
-        } else {
-            result.status.message += notWritten;
-        }
-        return result;
-    }
+    os::File file;
     FileIdentity before;
-    result.status = file.identity(before);
-    if (!result.status.ok()) {
-        result.status.message += notWritten;
+    os::Result opened = file.open(path, os::File::Mode::Update);
+    if (opened.ok())
+        opened = file.identity(before);
+    if (!opened.ok()) {
+        FileIdentity now;
+        result.status = expected && !(os::identityAt(path, now) && now.sameFile(*expected))
+                            ? Status::error(StatusCode::FileRemoved, path)
+                            : Status::system(std::move(opened), path);
         return result;
     }
     if (expected && *expected != before) {
-        result.status =
-            Status::error(StatusCode::FileChanged,
-                          "\"" + path +
-                              "\" has been changed by another program since it was listed. Open it "
-                              "again before writing." +
-                              notWritten);
+        result.status = Status::error(StatusCode::FileChanged, path);
         return result;
     }
-    result.status = checkWrite(kind, before.size, key, text, path);
-    if (!result.status.ok())
-        return result;
-
-    const std::string bytes = encodeText(text);
-    const std::uint64_t offset = key - 1;
-    // What the write will cover, so that a failed write can be undone.
-    std::string old;
-    result.status = readRange(file, offset, bytes.size(), old);
-    if (!result.status.ok()) {
-        result.status.message += notWritten;
-        return result;
-    }
-
-    Status written = file.writeAt(offset, bytes.data(), bytes.size());
-    if (written.ok() && flush == Flush::Now)
-        written = file.sync();
-    if (written.ok()) {
-        // Trust nothing: read the bytes back from the file.
-        std::string back;
-        written = readRange(file, offset, bytes.size(), back);
-        if (written.ok() && back != bytes) {
-            written = Status::error(StatusCode::VerifyFailed, "The bytes read back from " +
-                                                                  entryName(key, path) +
-                                                                  " differ from those written.");
+    const FileKind kind = kindForFileName(fileTitle);
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        result.status = checkWrite(kind, before.size, writes[i].key, writes[i].text, path);
+        if (!result.status.ok()) {
+            result.failed = i;
+            return result;
         }
     }
-    if (!written.ok()) {
-        result.status = written;
-        const Status undone = restore(file, offset, old, before.size, bytes.size());
-        if (undone.ok()) {
-            result.status.message += " The entry's previous bytes were put back: the file is "
-                                     "as it was.";
-        } else {
-            result.status.message += " Putting the previous bytes back failed as well (" +
-                                     undone.message + "): " + entryName(key, path) +
-                                     " may be damaged.";
+
+    std::vector<SavedSpan> saved(writes.size());
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        saved[i].offset = writes[i].key - 1;
+        saved[i].written = encodeText(writes[i].text);
+        os::Result read =
+            readRange(file, saved[i].offset, saved[i].written.size(), saved[i].before);
+        if (!read.ok()) {
+            result.status = Status::system(std::move(read), path).atKey(writes[i].key);
+            result.failed = i;
+            return result;
         }
-        return result;
     }
 
-    result.status = file.identity(result.identity);
-    if (!result.status.ok())
+    // Writes stop at the first failure, which may have stopped halfway: its bytes go
+    // back too. A failure after the last write (flush, read-back, a file replaced
+    // meanwhile) undoes them all.
+    std::size_t written = 0;
+    os::Result failure;
+    while (written < saved.size() && failure.ok()) {
+        const SavedSpan& span = saved[written++];
+        failure = file.writeAt(span.offset, span.written.data(), span.written.size());
+    }
+    if (failure.ok())
+        failure = file.sync();
+    std::string back;
+    for (std::size_t i = 0; failure.ok() && i < saved.size(); ++i) {
+        failure = readRange(file, saved[i].offset, saved[i].written.size(), back);
+        if (failure.ok() && back != saved[i].written) {
+            result.status = Status::error(StatusCode::VerifyFailed, path);
+            undo(file, saved, saved.size(), before.size, i, result.status);
+            result.failed = i;
+            return result;
+        }
+    }
+    FileIdentity now;
+    if (failure.ok() && expected && !(os::identityAt(path, now) && now.sameFile(before))) {
+        result.status = Status::error(StatusCode::FileChanged, path);
+        undo(file, saved, saved.size(), before.size, saved.size() - 1, result.status);
+        result.failed = saved.size() - 1;
         return result;
-    result.line = EntryLine{key, std::string(text)};
+    }
+    if (!failure.ok()) {
+        result.status = Status::system(std::move(failure), path);
+        result.failed = written - 1;
+        undo(file, saved, written, before.size, written - 1, result.status);
+        return result;
+    }
+    os::Result examined = file.identity(result.identity);
+    if (!examined.ok())
+        result.status = Status::system(std::move(examined), path);
+    return result;
+}
+
+WriteResult writeRecord(const std::string& path, std::string_view fileTitle, RecordKey key,
+                        std::string_view text, const FileIdentity* expected) {
+    WriteResult result = writeEntries(path, fileTitle, {{key, std::string(text)}}, expected);
+    if (result.status.ok())
+        result.line = EntryLine{key, std::string(text)};
     return result;
 }
 

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Renders app/icons/edt-editor.svg into the PNG sizes of the hicolor icon theme
-# (app/icons/hicolor/NxN/apps/edt-editor.png). Run it after changing the SVG and
+# Renders data/icons/edt-editor.svg into the PNG sizes of the hicolor icon theme
+# (data/icons/hicolor/NxN/apps/edt-editor.png). Run it after changing the SVG and
 # commit the PNGs. Needs rsvg-convert (librsvg2-bin).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-svg=$root/app/icons/edt-editor.svg
+svg=$root/data/icons/edt-editor.svg
 for n in 16 32 48 64 128 256; do
-    out=$root/app/icons/hicolor/${n}x${n}/apps/edt-editor.png
+    out=$root/data/icons/hicolor/${n}x${n}/apps/edt-editor.png
     mkdir -p "$(dirname "$out")"
     rsvg-convert --width "$n" --height "$n" --format png --output "$out" "$svg"
 done

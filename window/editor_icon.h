@@ -4,7 +4,7 @@
 
 namespace edt {
 
-// The program's own icon, drawn for it (app/icons/edt-editor.svg), at 16 to 256
+// The program's own icon, drawn for it (data/icons/edt-editor.svg), at 16 to 256
 // pixels with transparency, embedded as a Qt resource.
 QIcon editorIcon();
 

@@ -1,33 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/entry_model.h"
 
 #include <algorithm>
 #include <climits>
 
-#include "window/display_text.h"
+#include "editor/edit_text.h"
 
 namespace edt {
 
-void EntryModel::setEntries(std::vector<EntryLine> entries) {
-    beginResetModel();
-    entries_ = std::move(entries);
-    endResetModel();
-}
+EntryModel::EntryModel(const Editor& editor, QObject* parent)
+    : QAbstractListModel(parent), editor_(editor) {}
 
-void EntryModel::clear() {
-    setEntries({});
-}
-
-int EntryModel::rowOfKey(RecordKey key) const {
-    const auto it =
-        std::lower_bound(entries_.begin(), entries_.end(), key,
-                         [](const EntryLine& line, RecordKey k) { return line.key < k; });
-    if (it == entries_.end() || it->key != key)
-        return -1;
-    return static_cast<int>(it - entries_.begin());
-}
-
-void EntryModel::setEntryText(int row, std::string text) {
-    entries_[static_cast<std::size_t>(row)].text = std::move(text);
+void EntryModel::rowChanged(int row) {
     const QModelIndex changed = index(row);
     emit dataChanged(changed, changed, {Qt::DisplayRole});
 }
@@ -36,13 +20,14 @@ int EntryModel::rowCount(const QModelIndex& parent) const {
     // A list has rows at the top level only. Row counts beyond int cannot be shown.
     if (parent.isValid())
         return 0;
-    return static_cast<int>(std::min<std::size_t>(entries_.size(), INT_MAX));
+    return static_cast<int>(std::min<std::size_t>(editor_.entries().size(), INT_MAX));
 }
 
 QVariant EntryModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole)
         return {};
-    return rowText(entry(index.row()));
+    return QString::fromStdU16String(
+        rowText(editor_.entries()[static_cast<std::size_t>(index.row())]));
 }
 
 } // namespace edt

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "editor/design.h"
+
 namespace edt {
 namespace {
 
@@ -69,9 +71,9 @@ bool FileOpenDialog::ShowOpen(QWidget* parent) {
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Without kFileMustExist the name of a file that does not exist is accepted.
-    dialog.setFileMode(flags() & kFileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setPathMustExist(flags() & kPathMustExist);
-    // kHideReadOnly, kLongNames and kOverwritePrompt need nothing here: Qt's dialog has
+    dialog.setFileMode(flags() & design::kFileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setPathMustExist(flags() & design::kPathMustExist);
+    // The read-only, long-name and overwrite flags need nothing here: Qt's dialog has
     // no read-only box, always uses long names and does not save.
     const QStringList filters = qtNameFilters(filter());
     dialog.setNameFilters(filters);

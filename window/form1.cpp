@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/form1.h"
 
 #include <QCoreApplication>
@@ -12,37 +13,33 @@
 #include <QScreen>
 #include <QTextDocument>
 
-#include "edt/version.h"
-#include "record/reader.h"
-#include "record/writer.h"
-#include "window/display_text.h"
+#include "editor/design.h"
+#include "editor/edit_text.h"
+#include "editor/layout.h"
+#include "record/message.h"
 #include "window/editor_icon.h"
 #include "window/entry_model.h"
 #include "window/file_open_dialog.h"
-#include "window/layout.h"
 
 namespace edt {
 namespace {
 
-const QString kStartCaption = QStringLiteral("Zelvar EDT File Editor");
-const QString kOpenCaptionPrefix = QStringLiteral("Zelvar Email Editor - ");
-
 QFont arial(bool bold) {
-    QFont font(QStringLiteral("Arial"));
+    QFont font(QString::fromLatin1(design::kFontFace));
     font.setStyleHint(QFont::SansSerif); // Liberation Sans through fontconfig on Linux
-    font.setPointSizeF(8.25);
+    font.setPointSizeF(design::kFontPoints);
     font.setBold(bold);
     return font;
 }
 
-QRect pixels(const TwipsRect& r) {
+QRect pixels(const design::TwipsRect& r) {
     return QRect(twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width),
                  twipsToPixels(r.height));
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const TwipsRect& r,
-                  bool bold) {
-    auto* label = new QLabel(text, parent);
+QLabel* makeLabel(QWidget* parent, const char* name, const char* text,
+                  const design::TwipsRect& r, bool bold) {
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setObjectName(QLatin1String(name));
     label->setFont(arial(bold));
     label->setGeometry(pixels(r));
@@ -51,29 +48,24 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
     return label;
 }
 
-std::string localPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
 QString fromCore(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-} // namespace
-
-QString versionLine() {
-    return QStringLiteral("Oskeln's Zelvar EDT File Editor - Version %1.%2.%3")
-        .arg(kVersionMajor)
-        .arg(kVersionMinor)
-        .arg(kVersionPatch);
+// The text box's text with every character kept (toPlainText would turn a no-break
+// space into a blank); line breaks are paragraph separators.
+std::u16string editText(const QPlainTextEdit* box) {
+    return box->document()->toRawText().toStdU16String();
 }
+
+} // namespace
 
 Form1::Form1(std::unique_ptr<OpenDialog> dialog, QWidget* parent)
     : QMainWindow(parent), DialogBox(std::move(dialog)) {
     setObjectName(QStringLiteral("Form1"));
     if (!DialogBox)
         DialogBox = std::make_unique<FileOpenDialog>();
-    setWindowTitle(kStartCaption);
+    setWindowTitle(fromCore(design::kStartCaption));
     setWindowIcon(editorIcon());
     // The window font, which the menu and btn_WriteRecord show: small enough for the
     // button's design size whatever the desktop's default font is.
@@ -93,13 +85,13 @@ Form1::Form1(std::unique_ptr<OpenDialog> dialog, QWidget* parent)
 Form1::~Form1() = default;
 
 void Form1::createMenu() {
-    mnu_File = menuBar()->addMenu(QStringLiteral("&File"));
+    mnu_File = menuBar()->addMenu(fromCore(design::kFileMenu));
     mnu_File->setObjectName(QStringLiteral("mnu_File"));
-    mnu_FileOpen = mnu_File->addAction(QStringLiteral("&Open ..."));
+    mnu_FileOpen = mnu_File->addAction(fromCore(design::kOpenItem));
     mnu_FileOpen->setObjectName(QStringLiteral("mnu_FileOpen"));
     mnu_FileSpace1 = mnu_File->addSeparator();
     mnu_FileSpace1->setObjectName(QStringLiteral("mnu_FileSpace1"));
-    mnu_FileExit = mnu_File->addAction(QStringLiteral("E&xit"));
+    mnu_FileExit = mnu_File->addAction(fromCore(design::kExitItem));
     mnu_FileExit->setObjectName(QStringLiteral("mnu_FileExit"));
 
     connect(mnu_FileOpen, &QAction::triggered, this, &Form1::openFile);
@@ -111,7 +103,7 @@ void Form1::createControls() {
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
-    model_ = new EntryModel(this);
+    model_ = new EntryModel(editor_, this);
     List1 = new QListView(client);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setFont(arial(false));
@@ -123,7 +115,7 @@ void Form1::createControls() {
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List1->setGeometry(pixels(design::kList1));
 
-    EditWindow = new QPlainTextEdit(QStringLiteral("Text1"), client);
+    EditWindow = new QPlainTextEdit(fromCore(design::kTextBoxStartText), client);
     EditWindow->setObjectName(QStringLiteral("EditWindow"));
     EditWindow->setFont(arial(false));
     EditWindow->setTabChangesFocus(true);
@@ -133,18 +125,18 @@ void Form1::createControls() {
     EditWindow->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     EditWindow->setGeometry(pixels(design::kEditWindow));
 
-    RecordLabel = makeLabel(client, "RecordLabel", QString(), design::kRecordLabel, true);
-    Label1 = makeLabel(client, "Label1", QStringLiteral("Record:"), design::kLabel1, false);
+    RecordLabel = makeLabel(client, "RecordLabel", "", design::kRecordLabel, true);
+    Label1 = makeLabel(client, "Label1", design::kRecordCaption, design::kLabel1, false);
 
-    btn_WriteRecord = new QPushButton(QStringLiteral("Write Record"), client);
+    btn_WriteRecord = new QPushButton(fromCore(design::kWriteRecordCaption), client);
     btn_WriteRecord->setObjectName(QStringLiteral("btn_WriteRecord"));
-    btn_WriteRecord->setToolTip(QStringLiteral("Write Record"));
+    btn_WriteRecord->setToolTip(fromCore(design::kWriteRecordCaption));
     btn_WriteRecord->setGeometry(pixels(design::kWriteRecord));
 
-    StringLen = makeLabel(client, "StringLen", QString(), design::kStringLen, true);
-    RecLabel = makeLabel(client, "RecLabel", QStringLiteral("Record Length (Max 315):"),
-                         design::kRecLabel, false);
-    VersionInfo = makeLabel(client, "VersionInfo", QString(), design::kVersionInfo, false);
+    StringLen = makeLabel(client, "StringLen", "", design::kStringLen, true);
+    RecLabel =
+        makeLabel(client, "RecLabel", design::kStartLimitCaption, design::kRecLabel, false);
+    VersionInfo = makeLabel(client, "VersionInfo", "", design::kVersionInfo, false);
     // The resize rules let the text box reach 95 twips into the version line's box:
     // the text box stays on top and the line's text sits at the bottom of its box.
     VersionInfo->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
@@ -161,8 +153,7 @@ void Form1::createControls() {
 
 void Form1::load() {
     EditWindow->setPlainText(QString()); // counts: StringLen shows 0
-    model_->clear();
-    VersionInfo->setText(versionLine());
+    VersionInfo->setText(fromCore(design::versionLine()));
     List1->setFocus();
 }
 
@@ -170,11 +161,14 @@ void Form1::setReporter(Reporter reporter) {
     reporter_ = std::move(reporter);
 }
 
-void Form1::report(const QString& message) {
+void Form1::report(const Status& status, bool writing) {
+    QString message = fromCore(describe(status));
+    if (writing && status.undo == Undo::None)
+        message += QStringLiteral(" Nothing was written.");
     if (reporter_)
         reporter_(message);
     else
-        QMessageBox::warning(this, kStartCaption, message);
+        QMessageBox::warning(this, fromCore(design::kStartCaption), message);
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
@@ -213,105 +207,55 @@ void Form1::applyLayout() {
 }
 
 void Form1::openFile() {
-    DialogBox->setCancelError(true);
-    DialogBox->setDialogTitle(QStringLiteral("Open File ..."));
-    DialogBox->setFlags(OpenDialog::kOverwritePrompt | OpenDialog::kHideReadOnly |
-                        OpenDialog::kPathMustExist | OpenDialog::kLongNames);
-    DialogBox->setFilter(QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt"));
-    DialogBox->setFilterIndex(1);
-    DialogBox->setDefaultExt(QStringLiteral("txt"));
+    DialogBox->setCancelError(design::kCancelError);
+    DialogBox->setDialogTitle(fromCore(design::kDialogTitle));
+    DialogBox->setFlags(design::kDialogFlags);
+    DialogBox->setFilter(fromCore(design::kDialogFilter));
+    DialogBox->setFilterIndex(design::kDialogFilterIndex);
+    DialogBox->setDefaultExt(fromCore(design::kDialogDefaultExt));
     if (!DialogBox->ShowOpen(this))
         return; // cancelled: nothing changes
     CurrFileName = DialogBox->FileName();
     CurrFileTitle = DialogBox->FileTitle();
-    setWindowTitle(kOpenCaptionPrefix + CurrFileName);
+    setWindowTitle(fromCore(design::kOpenCaptionPrefix) + CurrFileName);
     ReadFile();
 }
 
 void Form1::ReadFile() {
-    model_->clear();
-    identity_.reset();
-
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    ReadResult result = readFile(localPath(CurrFileName), CurrFileTitle.toStdString());
+    model_->beginListChange();
+    const Status status = editor_.open(QFile::encodeName(CurrFileName).toStdString(),
+                                       CurrFileTitle.toStdString());
+    model_->endListChange();
     QGuiApplication::restoreOverrideCursor();
 
-    RecLabel->setText(fromCore(result.kind.limitCaption));
-    if (!result.status.ok()) {
-        report(fromCore(result.status.message));
-        return;
-    }
-    identity_ = result.identity;
-    model_->setEntries(std::move(result.entries));
+    RecLabel->setText(fromCore(editor_.limitCaption()));
+    if (!status.ok())
+        report(status, false);
 }
 
 void Form1::selectEntry() {
     const QModelIndexList rows = List1->selectionModel()->selectedRows();
     if (rows.isEmpty())
         return;
-    const EntryLine& line = model_->entry(rows.first().row());
-    RecordLabel->setText(fromCore(formatKey(line.key)));
-    keyFileName_ = CurrFileName;
-    EditWindow->setPlainText(toEditText(line.text)); // counts
+    const Editor::Selection selected =
+        editor_.select(static_cast<std::size_t>(rows.first().row()), u"\n");
+    RecordLabel->setText(QString::fromStdU16String(selected.key));
+    EditWindow->setPlainText(QString::fromStdU16String(selected.text)); // counts
 }
 
 void Form1::countLength() {
-    StringLen->setText(QString::number(editTextLength(EditWindow->document()->toRawText())));
+    StringLen->setText(QString::number(editTextLength(editText(EditWindow))));
 }
 
 void Form1::WriteRecord() {
-    const QString nothing = QStringLiteral(" Nothing was written.");
-    const QString keyText = RecordLabel->text();
-    if (CurrFileName.isEmpty()) {
-        report(QStringLiteral("No file is open. Open one with File > Open ..., select a line "
-                              "and edit its text first.") +
-               nothing);
+    const Editor::Written written =
+        editor_.write(RecordLabel->text().toStdU16String(), editText(EditWindow));
+    if (!written.status.ok()) {
+        report(written.status, true);
         return;
     }
-    if (keyText.isEmpty()) {
-        report(QStringLiteral("No line is selected. Select the line whose text you want to "
-                              "replace in the list first.") +
-               nothing);
-        return;
-    }
-    if (!identity_) {
-        report(QStringLiteral("\"%1\" could not be read. Open a file that can be read, select a "
-                              "line and edit its text first.")
-                   .arg(CurrFileName) +
-               nothing);
-        return;
-    }
-    // The key stays shown when another file is opened; it means nothing there. (The
-    // same file opened again keeps its keys, so an edit survives a fresh listing.)
-    if (keyFileName_ != CurrFileName) {
-        report(QStringLiteral("The key %1 belongs to \"%2\", which was open before \"%3\". "
-                              "Select a line of the file open now first.")
-                   .arg(keyText, keyFileName_, CurrFileName) +
-               nothing);
-        return;
-    }
-    bool isNumber = false;
-    const RecordKey key = keyText.toULongLong(&isNumber);
-    const int row = isNumber ? model_->rowOfKey(key) : -1;
-    if (row < 0) {
-        report(QStringLiteral("Key %1 is not an entry of \"%2\".").arg(keyText, CurrFileName) +
-               nothing);
-        return;
-    }
-    const EditTextBytes text = fromEditText(EditWindow->document()->toRawText());
-    if (!text.ok) {
-        report(text.error + QStringLiteral(" Nothing was written to entry %1 of \"%2\".")
-                                .arg(keyText, CurrFileName));
-        return;
-    }
-    WriteResult result = writeRecord(localPath(CurrFileName), CurrFileTitle.toStdString(), key,
-                                     text.bytes, &*identity_);
-    if (!result.status.ok()) {
-        report(fromCore(result.status.message));
-        return;
-    }
-    identity_ = result.identity;
-    model_->setEntryText(row, std::move(result.line.text));
+    model_->rowChanged(static_cast<int>(written.row));
 }
 
 void Form1::exitProgram() {

@@ -1,12 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QMainWindow>
 #include <QString>
 #include <functional>
 #include <memory>
-#include <optional>
 
-#include "record/file_io.h"
+#include "editor/editor.h"
 #include "window/open_dialog.h"
 
 class QAction;
@@ -21,9 +21,10 @@ namespace edt {
 class EntryModel;
 
 // The editor's one window: the list of entries, the label row, the text box, the
-// Write Record button, the version line and the File menu. Commands run on the
-// window's thread; a load fills the list in one step, so no command can run in the
-// middle of it. The file is opened and closed within each ReadFile and WriteRecord.
+// Write Record button, the version line and the File menu. Moves text between these
+// widgets and the editor core, which holds the state and the commands' logic.
+// Commands run on the window's thread; a load fills the list in one step, so no
+// command can run in the middle of it.
 class Form1 : public QMainWindow {
     Q_OBJECT
 
@@ -63,7 +64,8 @@ private:
     void selectEntry();
     void countLength();
     void exitProgram();
-    void report(const QString& message);
+    // Tells a failure; `writing` adds that nothing was written, where nothing was.
+    void report(const Status& status, bool writing);
 
     QListView* List1 = nullptr;
     QPlainTextEdit* EditWindow = nullptr;
@@ -78,18 +80,10 @@ private:
     QAction* mnu_FileSpace1 = nullptr;
     QAction* mnu_FileExit = nullptr;
 
+    Editor editor_;
     EntryModel* model_ = nullptr;
     std::unique_ptr<OpenDialog> DialogBox;
     Reporter reporter_;
-
-    // The listed file as it was read (or last written); none after a failed load.
-    std::optional<FileIdentity> identity_;
-    // The file the key in RecordLabel was selected from: a key shown from another
-    // file is never written into the one open now.
-    QString keyFileName_;
 };
-
-// "Oskeln's Zelvar EDT File Editor - Version " and the program's version.
-QString versionLine();
 
 } // namespace edt

@@ -12,19 +12,13 @@ namespace edt {
 // interface, so tests can put a scripted dialog in its place.
 class OpenDialog {
 public:
-    // Flags, as the platform's open-file flags number them.
-    static constexpr quint32 kOverwritePrompt = 0x2; // acts in save dialogs only
-    static constexpr quint32 kHideReadOnly = 0x4;
-    static constexpr quint32 kPathMustExist = 0x800;
-    static constexpr quint32 kFileMustExist = 0x1000;
-    static constexpr quint32 kLongNames = 0x200000;
-
     virtual ~OpenDialog() = default;
 
     // With CancelError set, a cancel leaves FileName and FileTitle as they were;
     // without it they become empty. ShowOpen reports the cancel either way.
     virtual void setCancelError(bool on) { cancelError_ = on; }
     virtual void setDialogTitle(const QString& title) { dialogTitle_ = title; }
+    // The platform's open-file flags (design::kPathMustExist ...).
     virtual void setFlags(quint32 flags) { flags_ = flags; }
     // Description and pattern pairs divided by bars: "All Files (*.*)|*.*|...".
     virtual void setFilter(const QString& filter) { filter_ = filter; }

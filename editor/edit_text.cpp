@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "editor/edit_text.h"
+
+#include "record/charset.h"
+
+namespace edt {
+namespace {
+
+bool isBreak(char32_t c) {
+    return c == u'\u2029' || c == u'\u2028' || c == u'\n' || c == u'\r';
+}
+
+// Appends the text of `bytes` with CR LF as `crLf` and lone CR or LF as their marks.
+void appendText(std::u16string& out, std::string_view bytes, std::u16string_view crLf) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            out += crLf;
+            ++i;
+        } else if (b == '\r') {
+            out += kLoneCrMark;
+        } else if (b == '\n') {
+            out += kLoneLfMark;
+        } else {
+            out += static_cast<char16_t>(charset::toUnicode(b)); // single-byte sets lie in the BMP
+        }
+    }
+}
+
+// The code point at `i` of UTF-16 text, moving `i` past it.
+char32_t nextCodePoint(std::u16string_view text, std::size_t& i) {
+    const char16_t c = text[i++];
+    if (c >= 0xD800 && c < 0xDC00 && i < text.size() && text[i] >= 0xDC00 && text[i] < 0xE000)
+        return 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i++] - 0xDC00);
+    return c;
+}
+
+// Steps over a line break at `i` (CR LF counts once).
+void skipBreak(std::u16string_view text, std::size_t& i) {
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+        ++i;
+    ++i;
+}
+
+} // namespace
+
+std::u16string rowText(const EntryLine& line) {
+    std::u16string row;
+    row.reserve(line.text.size() + 12);
+    row += u'[';
+    for (const char digit : formatKey(line.key))
+        row += static_cast<char16_t>(digit);
+    row += u"] ";
+    appendText(row, line.text, std::u16string_view(&kLineBreakMark, 1));
+    return row;
+}
+
+std::u16string toEditText(std::string_view bytes, std::u16string_view lineBreak) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    appendText(text, bytes, lineBreak);
+    return text;
+}
+
+Status fromEditText(std::u16string_view text, std::string& bytes) {
+    bytes.clear();
+    bytes.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (isBreak(text[i])) {
+            skipBreak(text, i);
+            bytes += "\r\n";
+            continue;
+        }
+        const char32_t cp = nextCodePoint(text, i);
+        if (cp == kLoneCrMark) {
+            bytes += '\r';
+        } else if (cp == kLoneLfMark) {
+            bytes += '\n';
+        } else if (const auto byte = charset::fromUnicode(cp)) {
+            bytes += static_cast<char>(*byte);
+        } else {
+            bytes.clear();
+            return charset::notInCharacterSet(cp);
+        }
+    }
+    return Status::success();
+}
+
+int editTextLength(std::u16string_view text) {
+    int count = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (isBreak(text[i])) {
+            skipBreak(text, i);
+            count += 2;
+        } else {
+            nextCodePoint(text, i);
+            ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace edt

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "record/entry_line.h"
+#include "record/reader.h"
+#include "record/status.h"
+
+namespace edt {
+
+// The editor window's state and commands, apart from any toolkit: a window moves
+// text between its widgets and these calls, and shows describe(status) where one
+// fails. The file is opened and closed within each call.
+class Editor {
+public:
+    // Lists the file at `path`, its kind chosen from `fileTitle` (its name without
+    // folder). On failure the list is empty and the status says why; the kind's limit
+    // caption is set either way.
+    Status open(const std::string& path, std::string_view fileTitle);
+
+    const std::string& limitCaption() const { return limitCaption_; }
+    const std::vector<EntryLine>& entries() const { return entries_; }
+
+    // The row of the entry that starts at `key`.
+    std::optional<std::size_t> rowOfKey(RecordKey key) const;
+
+    // Selects a row: its key as the label shows it, and its text for a text box whose
+    // line break is `lineBreak`. Remembers which file the key belongs to.
+    struct Selection {
+        std::u16string key;
+        std::u16string text;
+    };
+    Selection select(std::size_t row, std::u16string_view lineBreak);
+
+    // Stores a text box's text at the key shown, in the file listed last, and puts it
+    // into that entry's row. Refused with the reason, nothing written, when no file is
+    // open, no key is shown, the last open failed, the key was selected from another
+    // file, the key is no entry, the text has a character the file cannot hold or does
+    // not fit, or the file was changed or removed by another program since it was
+    // listed; a write that fails midway is undone and says so.
+    struct Written {
+        Status status;
+        std::size_t row = 0; // the entry's row, when written
+    };
+    Written write(std::u16string_view shownKey, std::u16string_view editText);
+
+private:
+    // Why a write cannot go ahead, or the row it goes to and the text's bytes.
+    Status check(std::u16string_view shownKey, std::u16string_view editText, std::size_t& row,
+                 std::string& bytes) const;
+
+    bool opened_ = false;
+    std::string path_;
+    std::string title_;
+    std::string limitCaption_;
+    std::vector<EntryLine> entries_;
+    std::optional<FileIdentity> identity_; // none after a failed open
+    std::string keyPath_;                  // the file the shown key was selected from
+};
+
+} // namespace edt

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "platform/os_result.h"
+
+namespace edt::os {
+
+// A file written under a temporary name beside its own and moved into place only
+// once complete, so that a write that fails leaves no half-written file behind.
+class OutputFile {
+public:
+    OutputFile() = default;
+    ~OutputFile(); // removes the temporary file unless committed
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    Result create(const std::string& path);
+    Result write(const void* data, std::size_t length);
+    // Where the content goes until commit(), for writers that need a file name.
+    const std::string& temporaryPath() const { return temporaryPath_; }
+    // Flushes the content to disk and gives it the final name.
+    Result commit();
+
+private:
+    std::string path_;
+    std::string temporaryPath_;
+    void* stream_ = nullptr; // a std::FILE
+};
+
+// A name for a scratch file in the system's temporary folder, created empty and
+// private, ending in `suffix`; the caller removes it.
+Result createTemporaryFile(const std::string& suffix, std::string& path);
+void removeFile(const std::string& path);
+
+} // namespace edt::os

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/file.h"
+
+namespace edt::os {
+
+Result readWholeFile(const std::string& path, std::string& content) {
+    content.clear();
+    File file;
+    Result result = file.open(path, File::Mode::Read);
+    FileIdentity id;
+    if (result.ok())
+        result = file.identity(id);
+    if (!result.ok())
+        return result;
+    content.resize(static_cast<std::size_t>(id.size));
+    std::size_t got = 0;
+    result = file.readAt(0, content.data(), content.size(), got);
+    content.resize(got);
+    return result;
+}
+
+} // namespace edt::os

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Windows only: between the UTF-8 that paths and texts are everywhere else and the
+// UTF-16 of Windows' wide API, and the system's words for its error codes.
+
+#include <string>
+#include <string_view>
+
+namespace edt::os::win {
+
+// UTF-8 -> UTF-16; false for malformed UTF-8 or an embedded zero.
+bool toWide(std::string_view utf8, std::wstring& out);
+
+// A path for the wide file API: UTF-16, in the \\?\ form when it is too long for the
+// classic limit of 260 characters. False as toWide.
+bool toWidePath(const std::string& path, std::wstring& out);
+
+// UTF-16 -> UTF-8 (unpaired surrogates become U+FFFD).
+std::string toUtf8(std::wstring_view wide);
+
+// The system's sentence for a GetLastError() code, without its closing full stop.
+std::string reason(unsigned long errorCode);
+
+} // namespace edt::os::win

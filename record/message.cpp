@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "record/message.h"
+
+#include <cstdio>
+
+#include "record/entry_line.h"
+#include "record/utf8.h"
+
+namespace edt {
+namespace {
+
+std::string quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+std::string entryOf(const Status& s) {
+    return "entry " + formatKey(s.key.value_or(0)) + " of " + quoted(s.path);
+}
+
+const char* verbOf(os::Op op) {
+    switch (op) {
+    case os::Op::Open:
+        return "open";
+    case os::Op::Examine:
+        return "examine";
+    case os::Op::Read:
+        return "read";
+    case os::Op::Write:
+        return "write";
+    case os::Op::Flush:
+        return "flush to disk";
+    case os::Op::Shorten:
+        return "restore the length of";
+    case os::Op::Create:
+        return "create";
+    case os::Op::Replace:
+        return "replace";
+    case os::Op::Remove:
+        return "remove";
+    case os::Op::List:
+        return "list the folder";
+    }
+    return "use";
+}
+
+const char* nameOf(os::NotFile what) {
+    switch (what) {
+    case os::NotFile::Folder:
+        return "a folder";
+    case os::NotFile::Pipe:
+        return "a pipe";
+    case os::NotFile::Device:
+        return "a device";
+    case os::NotFile::DiskDevice:
+        return "a disk device";
+    case os::NotFile::Socket:
+        return "a socket";
+    case os::NotFile::None:
+    case os::NotFile::Other:
+        break;
+    }
+    return "not a plain file";
+}
+
+std::string what(const Status& s) {
+    switch (s.code) {
+    case StatusCode::Ok:
+        return {};
+    case StatusCode::SystemError:
+        if (s.os.notFile != os::NotFile::None)
+            return quoted(s.path) + " is " + nameOf(s.os.notFile) + ", not an EDT file.";
+        // "-" stands for standard input or output, as on command lines.
+        return std::string("Cannot ") + verbOf(s.os.op) + " " +
+               (s.path != "-"                ? quoted(s.path)
+                : s.os.op == os::Op::Read ? std::string("standard input")
+                                          : std::string("standard output")) +
+               ": " + s.os.reason + ".";
+    case StatusCode::FileTooLarge:
+        return quoted(s.path) + " is " + std::to_string(s.count) +
+               " bytes long; EDT files of more than " + std::to_string(s.limit) +
+               " bytes are not listed. Is it the right file?";
+    case StatusCode::OutOfMemory:
+        return "There is not enough memory to list " + quoted(s.path) + ".";
+    case StatusCode::FileChanged:
+        return quoted(s.path) +
+               " has been changed by another program since it was listed. Open it again "
+               "before writing.";
+    case StatusCode::FileRemoved:
+        return quoted(s.path) +
+               " has been removed or replaced by another program since it was listed. Open it "
+               "again before writing.";
+    case StatusCode::VerifyFailed:
+        return "The bytes read back from " + entryOf(s) + " differ from those written.";
+    case StatusCode::NotAKey:
+        return quoted(s.detail) +
+               " is not a key: give the entry's position as decimal digits, as the listing "
+               "shows it.";
+    case StatusCode::BadKey:
+        return "Key " + formatKey(s.key.value_or(0)) + " is not the start of an entry of " +
+               quoted(s.path) + ".";
+    case StatusCode::TextTooLong:
+        return "The text has " + std::to_string(s.count) + " characters, but " + entryOf(s) +
+               " holds at most " + std::to_string(s.limit) + " (" + std::to_string(s.entryBytes) +
+               " bytes with the terminator).";
+    case StatusCode::UnstorableCharacter:
+        return "The character " + describeCharacter(s.character) + " (character " +
+               std::to_string(s.position) + " of the text) cannot be stored in an EDT file.";
+    case StatusCode::NotInCharacterSet:
+        return "The character " + describeCharacter(s.character) + " has no place in the " +
+               s.detail + " character set of EDT files.";
+    case StatusCode::BadUtf8:
+        return "The text is not valid UTF-8 (at byte " + std::to_string(s.position) + ").";
+    case StatusCode::BadEscape:
+        return "Unknown escape at character " + std::to_string(s.position) +
+               " (use \\\\ \\r \\n \\t or \\xHH).";
+    case StatusCode::BadHexEscape:
+        return "The escape \\x at character " + std::to_string(s.position) +
+               " needs two hexadecimal digits.";
+    case StatusCode::NoPoSupport:
+        return "This edt-tool is built without PO support (GNU gettext's libgettextpo); use "
+               "CSV instead.";
+    case StatusCode::UnknownFormat:
+        return "Cannot tell the format of " + quoted(s.path) +
+               ": a translation is a .csv, .po or .pot file.";
+    case StatusCode::ExportOverSource:
+        return quoted(s.path) + " is the file being exported; give another name for the export.";
+    case StatusCode::NoFileOpen:
+        return "No file is open. Open one with File > Open ..., select a line and edit its "
+               "text first.";
+    case StatusCode::NoLineSelected:
+        return "No line is selected. Select the line whose text you want to replace in the "
+               "list first.";
+    case StatusCode::FileNotListed:
+        return quoted(s.path) +
+               " could not be read. Open a file that can be read, select a line and edit its "
+               "text first.";
+    case StatusCode::KeyFromOtherFile:
+        return "The key " + formatKey(s.key.value_or(0)) + " belongs to " + quoted(s.detail) +
+               ", which was open before " + quoted(s.path) +
+               ". Select a line of the file open now first.";
+    }
+    return "Unknown error.";
+}
+
+std::string afterUndo(const Status& s) {
+    const std::string others =
+        s.alsoWritten == 0 ? std::string()
+                           : ", and those of the " + std::to_string(s.alsoWritten) + " other " +
+                                 (s.alsoWritten == 1 ? "entry" : "entries") + " written,";
+    switch (s.undo) {
+    case Undo::None:
+        return {};
+    case Undo::PutBack:
+        return " The entry's previous bytes" + others + " were put back: the file is as it was.";
+    case Undo::Failed:
+        return " Putting the previous bytes" + others + " back failed as well (" + s.undoReason +
+               "): " + entryOf(s) + " may be damaged" +
+               (s.alsoWritten == 0 ? std::string(".")
+                                   : ", and other entries may hold their new texts.");
+    }
+    return {};
+}
+
+} // namespace
+
+std::string describe(const Status& status) {
+    return what(status) + afterUndo(status);
+}
+
+std::string describeCharacter(char32_t cp) {
+    char number[16];
+    std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(cp));
+    // Control characters and surrogates are named by number only.
+    if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || (cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF)
+        return number;
+    std::string out = "'";
+    appendUtf8(out, cp);
+    return out + "' (" + number + ")";
+}
+
+} // namespace edt

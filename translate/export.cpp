@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "translate/export.h"
+
+#include "edt/version.h"
+#include "record/charset.h"
+#include "record/text_codec.h"
+#include "translate/csv.h"
+#include "translate/po.h"
+
+namespace edt::translate {
+namespace {
+
+std::string csvOf(const std::vector<EntryLine>& entries) {
+    std::string content = "key,text";
+    content += csv::kRecordEnd;
+    for (const EntryLine& entry : entries) {
+        content += formatKey(entry.key);
+        content += ',';
+        csv::appendField(content, charset::toUtf8(entry.text));
+        content += csv::kRecordEnd;
+    }
+    return content;
+}
+
+Status poOf(const ReadResult& file, const std::string& fileTitle, std::string& content) {
+    po::Writer writer({{"Project-Id-Version", fileTitle},
+                       {"MIME-Version", "1.0"},
+                       {"Content-Type", "text/plain; charset=UTF-8"},
+                       {"Content-Transfer-Encoding", "8bit"},
+                       {"X-Generator", std::string("edt-tool ") + kVersionString}});
+    const EntryLayout layout(file.kind, file.identity.size);
+    for (std::size_t i = 0; i < file.entries.size(); ++i) {
+        const EntryLine& entry = file.entries[i];
+        const int most = maxCharsForEntry(layout.lengthOf(i));
+        writer.add(formatKey(entry.key), charset::toUtf8(entry.text),
+                   "at most " + std::to_string(most) + " characters");
+    }
+    return writer.render(content);
+}
+
+} // namespace
+
+Status exportTexts(const ReadResult& file, const std::string& fileTitle, TranslationFormat format,
+                   std::string& content) {
+    if (format == TranslationFormat::Po)
+        return poOf(file, fileTitle, content);
+    content = csvOf(file.entries);
+    return Status::success();
+}
+
+} // namespace edt::translate

@@ -1,0 +1,304 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "translate/po.h"
+
+#include <csetjmp>
+#include <cstdlib>
+#include <cstring>
+
+#include <gettext-po.h>
+
+#include "platform/file.h"
+#include "platform/output_file.h"
+
+namespace edt::translate::po {
+namespace {
+
+// libgettextpo reports through a callback that must not return after a fatal error.
+// The callback records every report and, on a fatal one, jumps back to the call that
+// started the operation. Nothing with a destructor lives in the frames it jumps over.
+struct Session {
+    std::vector<Problem> errors; // warnings are gettext's advice and are dropped
+    std::jmp_buf fatal;
+};
+
+Session* activeSession = nullptr;
+
+void record(int severity, const char* filename, std::size_t lineno, const char* text) {
+    if (severity == PO_SEVERITY_WARNING || !activeSession)
+        return;
+    std::string message = text ? text : "unknown error";
+    while (!message.empty() && message.back() == '\n')
+        message.pop_back();
+    const bool located = filename && lineno != static_cast<std::size_t>(-1);
+    activeSession->errors.push_back({located ? lineno : 0, std::move(message)});
+}
+
+void onReport(int severity, po_message_t, const char* filename, std::size_t lineno, std::size_t,
+              int, const char* text) {
+    record(severity, filename, lineno, text);
+    if (severity == PO_SEVERITY_FATAL_ERROR)
+        std::longjmp(activeSession->fatal, 1);
+}
+
+void onReport2(int severity, po_message_t, const char* filename, std::size_t lineno, std::size_t,
+               int, const char* text, po_message_t, const char*, std::size_t, std::size_t, int,
+               const char*) {
+    onReport(severity, nullptr, filename, lineno, 0, 0, text);
+}
+
+const po_xerror_handler reportHandler = {onReport, onReport2};
+
+// Runs one libgettextpo call under `session`; false when it ended in a fatal error.
+template <typename Call> bool runGuarded(Session& session, Call call) {
+    activeSession = &session;
+    volatile bool completed = false; // volatile: read after a longjmp
+    if (setjmp(session.fatal) == 0) {
+        call();
+        completed = true;
+    }
+    activeSession = nullptr;
+    return completed;
+}
+
+std::string joinMessages(const std::vector<Problem>& problems) {
+    std::string out;
+    for (const Problem& p : problems) {
+        if (!out.empty())
+            out += "; ";
+        out += p.message;
+    }
+    return out;
+}
+
+// Where a message starts: the line of its msgid keyword, and its msgctxt as written
+// on the line before, when that is a plain one-line string.
+struct MsgidLine {
+    std::size_t line = 0;
+    bool hasContext = false;
+    bool contextKnown = true; // false when the msgctxt uses escapes or several lines
+    std::string context;
+};
+
+// libgettextpo yields messages in file order but does not tell their lines. Each
+// message (header and obsolete ones included) has one msgid keyword at the start of
+// a line, so the lines are found by looking at line starts only; matchLines() pairs
+// them with the messages.
+std::vector<MsgidLine> scanMsgidLines(std::string_view content) {
+    std::vector<MsgidLine> found;
+    MsgidLine pending;
+    std::size_t line = 1;
+    for (std::size_t start = 0; start < content.size(); ++line) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string_view::npos)
+            end = content.size();
+        std::string_view text = content.substr(start, end - start);
+        start = end + 1;
+        auto skipBlanks = [&text] {
+            while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+                text.remove_prefix(1);
+        };
+        auto isKeyword = [&text](std::string_view word) {
+            return text.substr(0, word.size()) == word && text.size() > word.size() &&
+                   (text[word.size()] == ' ' || text[word.size()] == '\t' ||
+                    text[word.size()] == '"');
+        };
+        skipBlanks();
+        if (text.substr(0, 2) == "#~") {
+            text.remove_prefix(2);
+            skipBlanks();
+        }
+        while (!text.empty() && (text.back() == '\r' || text.back() == ' '))
+            text.remove_suffix(1);
+        if (isKeyword("msgctxt")) {
+            pending.hasContext = true;
+            const auto open = text.find('"');
+            const bool plain =
+                open != std::string_view::npos && text.size() >= open + 2 && text.back() == '"';
+            pending.context =
+                plain ? std::string(text.substr(open + 1, text.size() - open - 2)) : std::string();
+            pending.contextKnown = plain && !pending.context.empty() &&
+                                   pending.context.find('\\') == std::string::npos;
+        } else if (isKeyword("msgid")) {
+            pending.line = line;
+            found.push_back(std::move(pending));
+            pending = {};
+        }
+    }
+    return found;
+}
+
+// Pairs messages with msgid lines in order. gettext drops a message it cannot read,
+// so a line whose msgctxt differs from the message's is skipped; a message with no
+// match left gets no line rather than a wrong one.
+class LineMatcher {
+public:
+    explicit LineMatcher(std::vector<MsgidLine> lines) : lines_(std::move(lines)) {}
+
+    std::size_t lineOf(const char* context) {
+        for (std::size_t k = next_; k < lines_.size(); ++k) {
+            const MsgidLine& candidate = lines_[k];
+            const bool matches =
+                candidate.hasContext == (context != nullptr) &&
+                (!context || !candidate.contextKnown || candidate.context == context);
+            if (matches) {
+                next_ = k + 1;
+                return candidate.line;
+            }
+        }
+        return 0;
+    }
+
+private:
+    std::vector<MsgidLine> lines_;
+    std::size_t next_ = 0;
+};
+
+std::string charsetOf(po_file_t file) {
+    // Both calls return fresh copies (for the header, despite its const) to be freed.
+    const char* header = po_file_domain_header(file, nullptr);
+    if (!header)
+        return {};
+    char* contentType = po_header_field(header, "Content-Type");
+    std::free(const_cast<char*>(header));
+    if (!contentType)
+        return {};
+    std::string value = contentType;
+    std::free(contentType);
+    const auto at = value.find("charset=");
+    if (at == std::string::npos)
+        return {};
+    std::string charset = value.substr(at + 8);
+    const auto end = charset.find_first_of("; \t");
+    if (end != std::string::npos)
+        charset.erase(end);
+    return charset;
+}
+
+// libgettextpo reads and writes named files only: a scratch file stands between it and
+// the content in memory, removed on destruction.
+class ScratchFile {
+public:
+    ~ScratchFile() {
+        if (!path_.empty())
+            os::removeFile(path_);
+    }
+    Status create() {
+        os::Result created = os::createTemporaryFile(".po", path_);
+        return created.ok() ? Status::success()
+                            : Status::system(std::move(created), "a temporary file");
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+} // namespace
+
+Status read(std::string_view content, Catalog& catalog, std::vector<Problem>& problems) {
+    catalog = {};
+    ScratchFile scratch;
+    Status status = scratch.create();
+    if (!status.ok())
+        return status;
+    os::OutputFile output;
+    os::Result written = output.create(scratch.path());
+    if (written.ok())
+        written = output.write(content.data(), content.size());
+    if (written.ok())
+        written = output.commit();
+    if (!written.ok())
+        return Status::system(std::move(written), scratch.path());
+
+    Session session;
+    po_file_t file = nullptr;
+    const bool completed =
+        runGuarded(session, [&] { file = po_file_read(scratch.path().c_str(), &reportHandler); });
+    problems.insert(problems.end(), session.errors.begin(), session.errors.end());
+    if (!completed || !file) {
+        if (file)
+            po_file_free(file);
+        if (completed && session.errors.empty())
+            problems.push_back({0, "gettext cannot read the file."});
+        return Status::success(); // the problems say why
+    }
+
+    for (const char* const* domain = po_file_domains(file); *domain; ++domain) {
+        if (std::strcmp(*domain, "messages") != 0)
+            problems.push_back({0, std::string("The messages of the domain \"") + *domain +
+                                       "\" would be ignored; EDT entries belong to no domain."});
+    }
+    catalog.charset = charsetOf(file);
+
+    LineMatcher lines(scanMsgidLines(content));
+    po_message_iterator_t it = po_message_iterator(file, nullptr);
+    for (po_message_t m = po_next_message(it); m; m = po_next_message(it)) {
+        const char* context = po_message_msgctxt(m);
+        const char* msgid = po_message_msgid(m);
+        const std::size_t line = lines.lineOf(context);
+        if (po_message_is_obsolete(m) || (!context && *msgid == '\0'))
+            continue;
+        Message message;
+        message.line = line;
+        if (context)
+            message.context = context;
+        message.msgid = msgid;
+        message.hasPlural = po_message_msgid_plural(m) != nullptr;
+        message.msgstr = message.hasPlural ? "" : po_message_msgstr(m);
+        message.fuzzy = po_message_is_fuzzy(m) != 0;
+        catalog.messages.push_back(std::move(message));
+    }
+    po_message_iterator_free(it);
+    po_file_free(file);
+    return Status::success();
+}
+
+struct Writer::Impl {
+    po_file_t file = nullptr;
+    po_message_iterator_t iterator = nullptr;
+};
+
+Writer::Writer(const Header& header) : impl_(std::make_unique<Impl>()) {
+    impl_->file = po_file_create();
+    impl_->iterator = po_message_iterator(impl_->file, nullptr);
+    std::string fields;
+    for (const auto& [name, value] : header)
+        fields += name + ": " + value + "\n";
+    po_message_t entry = po_message_create();
+    po_message_set_msgid(entry, "");
+    po_message_set_msgstr(entry, fields.c_str());
+    po_message_insert(impl_->iterator, entry);
+}
+
+Writer::~Writer() {
+    po_message_iterator_free(impl_->iterator);
+    po_file_free(impl_->file);
+}
+
+void Writer::add(const std::string& context, const std::string& msgid, const std::string& note) {
+    po_message_t message = po_message_create();
+    po_message_set_msgctxt(message, context.c_str());
+    po_message_set_msgid(message, msgid.c_str());
+    po_message_set_msgstr(message, "");
+    if (!note.empty())
+        po_message_set_extracted_comments(message, (note + "\n").c_str());
+    po_message_insert(impl_->iterator, message);
+}
+
+Status Writer::render(std::string& content) {
+    ScratchFile scratch;
+    Status status = scratch.create();
+    if (!status.ok())
+        return status;
+    Session session;
+    const bool completed = runGuarded(
+        session, [&] { po_file_write(impl_->file, scratch.path().c_str(), &reportHandler); });
+    if (!completed || !session.errors.empty()) {
+        return Status::system(os::Result::failure(os::Op::Write, joinMessages(session.errors)),
+                              scratch.path());
+    }
+    os::Result read = os::readWholeFile(scratch.path(), content);
+    return read.ok() ? Status::success() : Status::system(std::move(read), scratch.path());
+}
+
+} // namespace edt::translate::po

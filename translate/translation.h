@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "translate/problem.h"
+#include "record/status.h"
+
+namespace edt::translate {
+
+// The two ways a file's texts travel to translators and back.
+enum class TranslationFormat { Csv, Po };
+
+// From the name's extension: .csv, or .po / .pot (any case); nothing for others.
+std::optional<TranslationFormat> formatOfPath(std::string_view path);
+std::optional<TranslationFormat> formatOfName(std::string_view name); // "csv", "po"
+
+// One text of a translation, as the file gives it.
+struct TranslationItem {
+    std::size_t line = 0; // where the item starts in the translation file
+    std::string key;      // as written ("0000641")
+    std::string text;     // UTF-8; empty when not translated
+    bool fuzzy = false;   // PO: marked for review; not imported
+
+    bool translated() const { return !text.empty() && !fuzzy; }
+};
+
+struct Translation {
+    std::vector<TranslationItem> items; // in file order
+    std::vector<Problem> problems;      // what could not be read
+};
+
+// Reads a translation: CSV with the header `key,text`, or PO with the key as msgctxt
+// and the text as msgstr. The status fails only when the file cannot be read at all.
+Status readTranslation(const std::string& path, TranslationFormat format, Translation& out);
+Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out);
+
+} // namespace edt::translate
