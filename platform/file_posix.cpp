@@ -50,23 +50,6 @@ Result errnoFailure(Op op, int errorNumber) {
     return Result::failure(op, reasonOf(errorNumber));
 }
 
-File::~File() {
-    close();
-}
-
-File::File(File&& other) noexcept : handle_(other.handle_) {
-    other.handle_ = kClosed;
-}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = other.handle_;
-        other.handle_ = kClosed;
-    }
-    return *this;
-}
-
 Result File::open(const std::string& path, Mode mode) {
     close();
     // Opening a device can have effects of its own (a tape rewinds, a modem hangs

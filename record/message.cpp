@@ -71,7 +71,7 @@ std::string what(const Status& s) {
             return quoted(s.path) + " is " + nameOf(s.os.notFile) + ", not an EDT file.";
         // "-" stands for standard input or output, as on command lines.
         return std::string("Cannot ") + verbOf(s.os.op) + " " +
-               (s.path != "-"                ? quoted(s.path)
+               (s.path != "-"             ? quoted(s.path)
                 : s.os.op == os::Op::Read ? std::string("standard input")
                                           : std::string("standard output")) +
                ": " + s.os.reason + ".";
@@ -165,6 +165,18 @@ std::string afterUndo(const Status& s) {
 
 std::string describe(const Status& status) {
     return what(status) + afterUndo(status);
+}
+
+std::string nothingWritten(const Status& status) {
+    if (status.undo != Undo::None)
+        return {};
+    // Where the sentence does not name the entry already.
+    const bool named =
+        status.code == StatusCode::BadKey || status.code == StatusCode::TextTooLong ||
+        status.code == StatusCode::VerifyFailed || status.code == StatusCode::KeyFromOtherFile;
+    if (status.key && !named)
+        return " Nothing was written to entry " + formatKey(*status.key) + ".";
+    return " Nothing was written.";
 }
 
 std::string describeCharacter(char32_t cp) {
