@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiles edt-tool.exe for 64-bit Windows with MinGW-w64 into build-windows/
 # (or the folder given): the record core and the command-line tool only, warnings as
 # errors, linked statically so the .exe runs alone. With --with-tests it also builds
