@@ -67,10 +67,14 @@ std::string what(const Status& s) {
                " bytes with the terminator).";
     case StatusCode::UnstorableCharacter:
         return "The character " + describeCharacter(s.character) + " (character " +
-               std::to_string(s.position) + " of the text) cannot be stored in an EDT file.";
+               std::to_string(s.position) + " of the text) cannot be stored in an EDT file: " +
+               (s.character == 0 ? std::string("code 0 would end the text.")
+                                 : "its code in " + s.codePage +
+                                       " is 255, which would be stored as 256, more than a "
+                                       "byte holds.");
     case StatusCode::NotInCharacterSet:
-        return "The character " + describeCharacter(s.character) + " has no place in the " +
-               s.detail + " character set of EDT files.";
+        return "The character " + describeCharacter(s.character) + " has no place in " +
+               s.codePage + ", the code page the texts are read in.";
     case StatusCode::BadUtf8:
         return "The text is not valid UTF-8 (at byte " + std::to_string(s.position) + ").";
     case StatusCode::BadEscape:
@@ -87,6 +91,17 @@ std::string what(const Status& s) {
                ": a translation is a .csv, .po or .pot file.";
     case StatusCode::ExportOverSource:
         return quoted(s.path) + " is the file being exported; give another name for the export.";
+    case StatusCode::UnknownCodePage:
+    case StatusCode::MultiByteCodePage:
+        return quoted(s.detail) +
+               (s.code == StatusCode::UnknownCodePage
+                    ? " names no code page this system offers."
+                    : " is a code page of several bytes per character; EDT texts hold one.") +
+               " The single-byte code pages: edt-tool --list-codepages.";
+    case StatusCode::CodePageMismatch:
+        return "The translation was exported with the code page " + s.detail +
+               ", but the texts are read in " + s.codePage + " now: import it with --codepage " +
+               s.detail + ", or export the texts again.";
     case StatusCode::NoFileOpen:
         return "No file is open. Open one with File > Open ..., select a line and edit its "
                "text first.";

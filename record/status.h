@@ -26,14 +26,17 @@ enum class StatusCode {
     NotAKey,             // detail: what was given as a key
     BadKey,              // key: no listed entry starts there
     TextTooLong,         // key, count: characters; limit: the most that fit; entryBytes
-    UnstorableCharacter, // character, position: code 0 or 255, which have no stored form
-    NotInCharacterSet,   // character: the character set of the texts lacks it
+    UnstorableCharacter, // character, position, codePage: code 0 or 255, no stored form
+    NotInCharacterSet,   // character, codePage: the code page of the texts lacks it
     BadUtf8,             // position: of the byte
     BadEscape,           // position: an escape other than \\ \r \n \t \xHH
     BadHexEscape,        // position: \x without two hexadecimal digits
     NoPoSupport,         // this build cannot read or write PO files
     UnknownFormat,       // path: a translation whose format its name does not tell
     ExportOverSource,    // path: the export would replace the file it exports
+    UnknownCodePage,     // detail: the name given
+    MultiByteCodePage,   // detail: the name given
+    CodePageMismatch,    // a translation exported with detail, not codePage
     // The editor's Write Record.
     NoFileOpen,
     NoLineSelected,
@@ -58,6 +61,7 @@ struct Status {
     char32_t character = 0;
     std::size_t position = 0; // from 1
     std::string detail;
+    std::string codePage; // the code page of the texts, where it matters
     os::Result os;
 
     Undo undo = Undo::None;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/text_codec.h"
 
-#include "record/charset.h"
+#include "record/code_page.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -70,13 +70,14 @@ std::string decodeEntry(const unsigned char* bytes, std::size_t available,
     return text;
 }
 
-Status checkStorable(std::string_view text) {
+Status checkStorable(std::string_view text, const CodePage& codePage) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c == 0 || c == 255) {
             Status status = Status::error(StatusCode::UnstorableCharacter);
-            status.character = charset::toUnicode(c);
+            status.character = codePage.toUnicode(c);
             status.position = i + 1;
+            status.codePage = codePage.name();
             return status;
         }
     }

@@ -37,9 +37,11 @@ std::size_t decodeEntryTo(const unsigned char* bytes, std::size_t available,
 // cannot end there, and each pair is one character.
 std::size_t regularPairRun(const unsigned char* bytes, std::size_t present);
 
-// Checks that every character of a text (Windows-1252 bytes) has a stored form.
+class CodePage;
+
+// Checks that every character of a text (bytes of `codePage`) has a stored form.
 // Code 0 would end the text, code 255 would need a byte of 256.
-Status checkStorable(std::string_view text);
+Status checkStorable(std::string_view text, const CodePage& codePage);
 
 // The bytes written for a text: two per character, then four zero bytes.
 std::string encodeText(std::string_view text);

@@ -8,12 +8,12 @@
 namespace edt {
 
 Status checkWrite(const FileKind& kind, std::uint64_t fileSize, RecordKey key,
-                  std::string_view text, const std::string& path) {
+                  std::string_view text, const std::string& path, const CodePage& codePage) {
     const EntryLayout layout(kind, fileSize);
     const std::int64_t index = layout.indexOfKey(key);
     if (index < 0)
         return Status::error(StatusCode::BadKey, path).atKey(key);
-    Status status = checkStorable(text);
+    Status status = checkStorable(text, codePage);
     if (!status.ok()) {
         status.path = path;
         return status.atKey(key);
@@ -100,7 +100,8 @@ void undo(const os::File& file, const std::vector<SavedSpan>& saved, std::size_t
 } // namespace
 
 WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
-                         const std::vector<EntryWrite>& writes, const FileIdentity* expected) {
+                         const std::vector<EntryWrite>& writes, const CodePage& codePage,
+                         const FileIdentity* expected) {
     WriteResult result;
     os::File file;
     FileIdentity before;
@@ -124,7 +125,8 @@ WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
         return refuse(Status::error(StatusCode::FileChanged, path));
     const FileKind kind = kindForFileName(fileTitle);
     for (std::size_t i = 0; i < writes.size(); ++i) {
-        result.status = checkWrite(kind, before.size, writes[i].key, writes[i].text, path);
+        result.status =
+            checkWrite(kind, before.size, writes[i].key, writes[i].text, path, codePage);
         if (!result.status.ok()) {
             result.failed = i;
             return result;
@@ -185,8 +187,10 @@ WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
 }
 
 WriteResult writeRecord(const std::string& path, std::string_view fileTitle, RecordKey key,
-                        std::string_view text, const FileIdentity* expected) {
-    WriteResult result = writeEntries(path, fileTitle, {{key, std::string(text)}}, expected);
+                        std::string_view text, const CodePage& codePage,
+                        const FileIdentity* expected) {
+    WriteResult result =
+        writeEntries(path, fileTitle, {{key, std::string(text)}}, codePage, expected);
     if (result.status.ok())
         result.line = EntryLine{key, std::string(text)};
     return result;

@@ -24,7 +24,7 @@ protected:
         return path_;
     }
     WriteResult write(RecordKey key, const std::string& text) {
-        return writeRecord(path_, fileTitleOf(path_), key, text);
+        return writeRecord(path_, fileTitleOf(path_), key, text, test::codePage());
     }
     // Every byte outside [from, from + length) is as it was.
     void expectOnlyChanged(std::size_t from, std::size_t length) {
@@ -97,14 +97,14 @@ TEST_P(TextFit, LongestFitsOneMoreIsRefused) {
     test::writeBytes(path, samples::makeImage(kind, samples::sampleTexts(kind, 4), 0x5A));
     const std::string before = test::readBytes(path);
 
-    const WriteResult tooLong = writeRecord(path, c.name, c.key, std::string(c.maxChars + 1, 'q'));
+    const WriteResult tooLong = writeRecord(path, c.name, c.key, std::string(c.maxChars + 1, 'q'), test::codePage());
     EXPECT_EQ(tooLong.status.code, StatusCode::TextTooLong);
     EXPECT_NE(describe(tooLong.status).find("at most " + std::to_string(c.maxChars)),
               std::string::npos)
         << describe(tooLong.status);
     EXPECT_EQ(test::readBytes(path), before);
 
-    const WriteResult fits = writeRecord(path, c.name, c.key, std::string(c.maxChars, 'q'));
+    const WriteResult fits = writeRecord(path, c.name, c.key, std::string(c.maxChars, 'q'), test::codePage());
     ASSERT_TRUE(fits.status.ok()) << describe(fits.status);
     const std::string after = test::readBytes(path);
     const std::size_t end = c.key - 1 + 2 * c.maxChars + 4;
@@ -163,22 +163,22 @@ TEST_F(WriterTest, RefusesAFileThatChangedSinceItWasListed) {
     ASSERT_TRUE(listed.status.ok());
     test::writeBytes(path_, before_ + std::string(640, '\0')); // another program extends it
     before_ = test::readBytes(path_);
-    const WriteResult result = writeRecord(path_, "email.edt", 1, "x", &listed.identity);
+    const WriteResult result = writeRecord(path_, "email.edt", 1, "x", test::codePage(), &listed.identity);
     EXPECT_EQ(result.status.code, StatusCode::FileChanged);
     EXPECT_NE(describe(result.status).find("again"), std::string::npos);
     expectUnchanged();
 
     // Its own write gives the identity to use for the next one.
     const ReadResult relisted = readFile(path_, "email.edt");
-    const WriteResult first = writeRecord(path_, "email.edt", 1, "x", &relisted.identity);
+    const WriteResult first = writeRecord(path_, "email.edt", 1, "x", test::codePage(), &relisted.identity);
     ASSERT_TRUE(first.status.ok()) << describe(first.status);
-    const WriteResult second = writeRecord(path_, "email.edt", 641, "y", &first.identity);
+    const WriteResult second = writeRecord(path_, "email.edt", 641, "y", test::codePage(), &first.identity);
     EXPECT_TRUE(second.status.ok()) << describe(second.status);
 }
 
 TEST_F(WriterTest, MissingFileIsNotCreated) {
     const std::string path = dir_.file("email.edt");
-    const WriteResult result = writeRecord(path, "email.edt", 1, "x");
+    const WriteResult result = writeRecord(path, "email.edt", 1, "x", test::codePage());
     EXPECT_EQ(result.status.code, StatusCode::SystemError);
     EXPECT_NE(describe(result.status).find("No such file"), std::string::npos);
     EXPECT_EQ(result.status.key, 1u);
@@ -186,7 +186,7 @@ TEST_F(WriterTest, MissingFileIsNotCreated) {
 }
 
 TEST_F(WriterTest, FolderIsRefused) {
-    const WriteResult result = writeRecord(dir_.path(), "email.edt", 1, "x");
+    const WriteResult result = writeRecord(dir_.path(), "email.edt", 1, "x", test::codePage());
     EXPECT_NE(result.status.code, StatusCode::Ok);
     EXPECT_FALSE(describe(result.status).empty());
 }
@@ -205,9 +205,9 @@ TEST_F(WriterTest, LastEntryOfAPartialFileMayGrowTheFileWithinTheEntry) {
 
 TEST(CheckWrite, NeedsNoFile) {
     const FileKind kind = kindForFileName("quests.edt");
-    EXPECT_TRUE(checkWrite(kind, 1600, 1441, std::string(78, 'a'), "q").ok());
-    EXPECT_EQ(checkWrite(kind, 1600, 1601, "a", "q").code, StatusCode::BadKey);
-    EXPECT_TRUE(checkWrite(kind, 0, 1, "a", "q").ok()); // the empty file's one entry
+    EXPECT_TRUE(checkWrite(kind, 1600, 1441, std::string(78, 'a'), "q", test::codePage()).ok());
+    EXPECT_EQ(checkWrite(kind, 1600, 1601, "a", "q", test::codePage()).code, StatusCode::BadKey);
+    EXPECT_TRUE(checkWrite(kind, 0, 1, "a", "q", test::codePage()).ok()); // the empty file's one entry
 }
 
 } // namespace

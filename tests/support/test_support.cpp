@@ -62,6 +62,28 @@ std::string paramName(const std::string& label, std::size_t index) {
     return name + "_" + std::to_string(index);
 }
 
+const CodePage& codePage(const char* name) {
+    const CodePage* page = nullptr;
+    if (!CodePage::named(name, page).ok())
+        throw std::runtime_error(std::string("no code page ") + name);
+    return *page;
+}
+
+// clang-format off
+const std::vector<const char*>& requiredCodePages() {
+    static const std::vector<const char*> names = {
+        "874", "1250", "1251", "1252", "1253", "1254", "1255", "1256", "1257", "1258", "437",
+        "850", "852", "866", "KOI8-R", "KOI8-U", "ISO-8859-1", "ISO-8859-2", "ISO-8859-3",
+        "ISO-8859-4", "ISO-8859-5", "ISO-8859-6", "ISO-8859-7", "ISO-8859-8", "ISO-8859-9",
+        "ISO-8859-13", "ISO-8859-15",
+#ifndef _WIN32 // Windows has no 8859-10, -11, -14 and -16 of its own
+        "ISO-8859-10", "ISO-8859-11", "ISO-8859-14", "ISO-8859-16",
+#endif
+    };
+    return names;
+}
+// clang-format on
+
 std::uint64_t digest(const std::string& bytes) {
     std::uint64_t hash = 14695981039346656037ULL;
     for (unsigned char b : bytes)

@@ -6,6 +6,9 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "record/code_page.h"
 
 namespace edt::test {
 
@@ -34,6 +37,13 @@ std::string paramName(const std::string& label, std::size_t index);
 
 // Builds a byte string from a list of byte values.
 std::string bytesOf(std::initializer_list<int> values);
+
+// A code page by name ("1252" unless said), for tests that need one.
+const CodePage& codePage(const char* name = "1252");
+// The code pages every build must offer: Windows 874 and 1250-1258, DOS 437, 850,
+// 852 and 866, KOI8-R, KOI8-U, ISO-8859-1 to -16 (but -12, which does not exist, and
+// on Windows those it lacks).
+const std::vector<const char*>& requiredCodePages();
 
 // FNV-1a: enough to tell a file changed by even one byte.
 std::uint64_t digest(const std::string& bytes);
