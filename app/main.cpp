@@ -8,6 +8,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Settings (the code page each file was read with) in ~/.config/edt-editor/.
+    QApplication::setOrganizationName(QStringLiteral("edt-editor"));
     QApplication::setApplicationName(QStringLiteral("edt-editor"));
     QApplication::setApplicationVersion(QString::fromLatin1(edt::kVersionString));
     QGuiApplication::setDesktopFileName(QStringLiteral("edt-editor"));

@@ -57,4 +57,10 @@ void reportThroughput(benchmark::State& state, std::uint64_t bytes) {
                                               benchmark::Counter::kIsIterationInvariantRate);
 }
 
+const CodePage& codePage() {
+    const CodePage* page = nullptr;
+    CodePage::named("1252", page);
+    return *page;
+}
+
 } // namespace edt::bench

@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "record/code_page.h"
+
 namespace edt::bench {
 
 // Takes "--data=DIR" (the folder edt-bench-files filled) out of the arguments, so
@@ -21,6 +23,9 @@ std::int64_t fileSize(const std::string& path);
 
 // Peak resident memory of this process so far (getrusage), in MiB.
 double peakMemoryMiB();
+
+// The code page the benchmarks' texts are in (Windows-1252, as the sample texts).
+const CodePage& codePage();
 
 // Adds a counter "MB" shown as a rate: `bytes` per iteration, in 10^6 bytes per second.
 void reportThroughput(benchmark::State& state, std::uint64_t bytes);

@@ -41,6 +41,7 @@ void listInMemory(benchmark::State& state, const BenchFile& file, const std::str
     const auto* bytes = reinterpret_cast<const unsigned char*>(image.data());
     std::vector<char> scratch(static_cast<std::size_t>(kind.recordLength));
     std::vector<char> output(1 << 20);
+    const cli::Escaper escaper(codePage());
     std::uint64_t written = 0;
     for (auto _ : state) {
         char* out = output.data();
@@ -48,7 +49,7 @@ void listInMemory(benchmark::State& state, const BenchFile& file, const std::str
             const std::uint64_t key = layout.keyOf(i);
             const std::size_t length = static_cast<std::size_t>(layout.lengthOf(i));
             if (static_cast<std::size_t>(output.data() + output.size() - out) <
-                24 + cli::kMaxEscapedChar * length + cli::kEscapeSlack) {
+                24 + cli::Escaper::kMaxEscapedChar * length + cli::Escaper::kSlack) {
                 written += static_cast<std::uint64_t>(out - output.data());
                 out = output.data(); // the listing would be written out here
             }
@@ -56,7 +57,8 @@ void listInMemory(benchmark::State& state, const BenchFile& file, const std::str
             out = writeKey(out, key);
             *out++ = ']';
             *out++ = ' ';
-            out = cli::writeListedText(out, bytes + key - 1, length, length, scratch.data());
+            out = cli::writeListedText(out, bytes + key - 1, length, length, scratch.data(),
+                                           escaper);
             *out++ = '\n';
         }
         written += static_cast<std::uint64_t>(out - output.data());

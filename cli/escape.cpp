@@ -4,50 +4,37 @@
 #include <array>
 #include <cstring>
 
-#include "record/charset.h"
-#include "record/utf8.h"
+#include "record/text_codec.h"
 
 namespace edt::cli {
 namespace {
 
-bool needsHexEscape(unsigned char b) {
-    return b < 32 || b == 127 || charset::isUndefined(b);
+// Characters that must not reach a terminal as they are: C0 and C1 controls, and the
+// stand-ins of bytes the code page leaves undefined.
+bool needsHexEscape(const CodePage& codePage, unsigned char b) {
+    const char32_t c = codePage.toUnicode(b);
+    return c < 32 || (c >= 127 && c < 0xA0) || !codePage.isDefined(b);
 }
 
-// The escaped form of each byte, computed once: listing a large file escapes every
-// byte. Bytes 32-126 other than the backslash stand for themselves. Eight bytes per
-// entry, so that escaping a character is one load and one store, with no branch.
-struct EscapedByte {
-    char bytes[7];
-    unsigned char length;
-};
-static_assert(sizeof(EscapedByte) == 8 && kMaxEscapedChar <= 7);
-
-const std::array<EscapedByte, 256>& escapeTable() {
-    static const std::array<EscapedByte, 256> table = [] {
-        std::array<EscapedByte, 256> t{};
-        static const char hex[] = "0123456789abcdef";
-        for (int b = 0; b < 256; ++b) {
-            const auto byte = static_cast<unsigned char>(b);
-            std::string s;
-            if (byte == '\\')
-                s = "\\\\";
-            else if (byte == '\r')
-                s = "\\r";
-            else if (byte == '\n')
-                s = "\\n";
-            else if (byte == '\t')
-                s = "\\t";
-            else if (needsHexEscape(byte))
-                s = std::string("\\x") + hex[byte >> 4] + hex[byte & 15];
-            else
-                appendUtf8(s, charset::toUnicode(byte));
-            s.copy(t[b].bytes, sizeof t[b].bytes);
-            t[b].length = static_cast<unsigned char>(s.size());
-        }
-        return t;
-    }();
-    return table;
+Escaper::Escaped escapedForm(const CodePage& codePage, unsigned char byte) {
+    static const char hex[] = "0123456789abcdef";
+    std::string s;
+    if (byte == '\\')
+        s = "\\\\";
+    else if (byte == '\r')
+        s = "\\r";
+    else if (byte == '\n')
+        s = "\\n";
+    else if (byte == '\t')
+        s = "\\t";
+    else if (needsHexEscape(codePage, byte))
+        s = std::string("\\x") + hex[byte >> 4] + hex[byte & 15];
+    else
+        s = codePage.utf8Of(byte);
+    Escaper::Escaped e{};
+    s.copy(e.bytes, sizeof e.bytes);
+    e.length = static_cast<unsigned char>(s.size());
+    return e;
 }
 
 int hexValue(char c) {
@@ -62,34 +49,42 @@ int hexValue(char c) {
 
 } // namespace
 
-char* escapeInto(char* out, std::string_view text) {
-    const auto& table = escapeTable();
+static_assert(sizeof(Escaper::Escaped) == 8 && Escaper::kMaxEscapedChar <= 7);
+
+Escaper::Escaper(const CodePage& codePage) : codePage_(codePage) {
+    for (int b = 0; b < 256; ++b) {
+        byChar_[b] = escapedForm(codePage, static_cast<unsigned char>(b));
+        byStored_[b] = escapedForm(codePage, decodeByte(static_cast<unsigned char>(b)));
+    }
+}
+
+char* Escaper::escapeInto(char* out, std::string_view text) const {
     for (const char c : text) {
-        const EscapedByte& e = table[static_cast<unsigned char>(c)];
+        const Escaped& e = byChar_[static_cast<unsigned char>(c)];
         std::memcpy(out, &e, sizeof e); // the bytes past e.length are overwritten next
         out += e.length;
     }
     return out;
 }
 
-void appendEscaped(std::string& out, std::string_view text) {
+void Escaper::append(std::string& out, std::string_view text) const {
     const std::size_t used = out.size();
-    out.resize(used + kMaxEscapedChar * text.size() + kEscapeSlack);
+    out.resize(used + kMaxEscapedChar * text.size() + kSlack);
     out.resize(static_cast<std::size_t>(escapeInto(out.data() + used, text) - out.data()));
 }
 
-std::string escape(std::string_view text) {
+std::string Escaper::escape(std::string_view text) const {
     std::string out;
-    appendEscaped(out, text);
+    append(out, text);
     return out;
 }
 
-Status unescape(std::string_view escaped, std::string& text) {
+Status Escaper::unescape(std::string_view escaped, std::string& text) const {
     text.clear();
     std::string plain; // a run of UTF-8 between escapes
     auto flush = [&]() -> Status {
         std::string bytes;
-        Status status = charset::fromUtf8(plain, bytes);
+        Status status = codePage_.fromUtf8(plain, bytes);
         plain.clear();
         text += bytes;
         return status;

@@ -1,33 +1,56 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
+#include "record/code_page.h"
 #include "record/status.h"
 
 namespace edt::cli {
 
 // Texts on the command line are UTF-8 with escapes, so that every byte of an entry
 // survives a terminal: \\ \r \n \t, and \xHH (two hex digits) for the other control
-// codes, 127 and the five bytes Windows-1252 leaves undefined.
+// codes, 127 and the bytes the code page leaves undefined.
+class Escaper {
+public:
+    // The longest escaped form of one character (a 4-byte UTF-8 character, "\x81"),
+    // and the room escapeInto needs beyond it: it may store up to 8 bytes past what
+    // it keeps.
+    static constexpr std::size_t kMaxEscapedChar = 4;
+    static constexpr std::size_t kSlack = 8;
 
-// Appends the escaped UTF-8 form of a Windows-1252 text.
-void appendEscaped(std::string& out, std::string_view text);
-std::string escape(std::string_view text);
+    explicit Escaper(const CodePage& codePage);
 
-// The longest escaped form of one character ("\x81"), and the room escapeInto needs
-// beyond it: it may store up to 8 bytes past what it keeps.
-constexpr std::size_t kMaxEscapedChar = 4;
-constexpr std::size_t kEscapeSlack = 8;
+    const CodePage& codePage() const { return codePage_; }
 
-// Writes the escaped form of `text` at `out`, which has room for
-// kMaxEscapedChar * text.size() + kEscapeSlack bytes, and returns the end of what it
-// wrote. The fast form of appendEscaped, for listings of millions of lines.
-char* escapeInto(char* out, std::string_view text);
+    // The escaped UTF-8 form of a text (bytes of the code page).
+    std::string escape(std::string_view text) const;
+    void append(std::string& out, std::string_view text) const;
 
-// Escaped UTF-8 -> Windows-1252 bytes. Refuses unknown escapes, malformed UTF-8 and
-// characters Windows-1252 cannot hold, naming them.
-Status unescape(std::string_view escaped, std::string& text);
+    // Writes the escaped form of `text` at `out`, which has room for
+    // kMaxEscapedChar * text.size() + kSlack bytes, and returns the end of what it
+    // wrote. The fast form, for listings of millions of lines.
+    char* escapeInto(char* out, std::string_view text) const;
+
+    // Escaped UTF-8 -> bytes of the code page. Refuses unknown escapes, malformed UTF-8
+    // and characters the code page lacks, naming them.
+    Status unescape(std::string_view escaped, std::string& text) const;
+
+    // The escaped form of each byte, eight bytes a byte, so that escaping a character is
+    // one load and one store with no branch: by character, and by the stored byte that
+    // stands for it in a file.
+    struct Escaped {
+        char bytes[7];
+        unsigned char length;
+    };
+    const Escaped& ofStoredByte(unsigned char stored) const { return byStored_[stored]; }
+
+private:
+    const CodePage& codePage_;
+    std::array<Escaped, 256> byChar_{};
+    std::array<Escaped, 256> byStored_{};
+};
 
 } // namespace edt::cli

@@ -23,7 +23,8 @@ Status saveAs(const std::string& outPath, const std::string& content) {
 } // namespace
 
 int exportCommand(const std::string& path, translate::TranslationFormat format,
-                  const std::string& outPath, std::FILE* out, std::FILE* err) {
+                  const std::string& outPath, const CodePage& codePage, std::FILE* out,
+                  std::FILE* err) {
     const std::string title = fileTitleOf(path);
     const ReadResult file = readFile(path, title);
     if (!file.status.ok())
@@ -33,7 +34,7 @@ int exportCommand(const std::string& path, translate::TranslationFormat format,
     if (!toOutput && os::identityAt(outPath, existing) && existing.sameFile(file.identity))
         return refuse(err, Status::error(StatusCode::ExportOverSource, outPath), false);
     std::string content;
-    Status status = translate::exportTexts(file, title, format, content);
+    Status status = translate::exportTexts(file, title, format, codePage, content);
     if (status.ok() && !toOutput)
         status = saveAs(outPath, content);
     if (!status.ok())

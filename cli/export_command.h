@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "record/code_page.h"
 #include "translate/translation.h"
 
 namespace edt::cli {
@@ -11,6 +12,7 @@ namespace edt::cli {
 // edt-tool export FILE --format csv|po [-o OUT]: every entry's key and text for
 // translators. Without OUT (or with "-") the export goes to `out`.
 int exportCommand(const std::string& path, translate::TranslationFormat format,
-                  const std::string& outPath, std::FILE* out, std::FILE* err);
+                  const std::string& outPath, const CodePage& codePage, std::FILE* out,
+                  std::FILE* err);
 
 } // namespace edt::cli

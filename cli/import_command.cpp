@@ -27,7 +27,7 @@ std::string summary(const ImportPlan& plan) {
 } // namespace
 
 int importCommand(const std::string& path, const std::string& translationPath, bool dryRun,
-                  std::FILE* out, std::FILE* err) {
+                  const CodePage& codePage, std::FILE* out, std::FILE* err) {
     const auto format = translate::formatOfPath(translationPath);
     if (!format)
         return refuse(err, Status::error(StatusCode::UnknownFormat, translationPath), true);
@@ -35,7 +35,7 @@ int importCommand(const std::string& path, const std::string& translationPath, b
     Status status = translate::readTranslation(translationPath, *format, translation);
     ImportPlan plan;
     if (status.ok())
-        status = translate::planImport(path, translation, plan);
+        status = translate::planImport(path, translation, codePage, plan);
     if (!status.ok())
         return refuse(err, status, true);
     if (!plan.problems.empty()) {
@@ -56,7 +56,7 @@ int importCommand(const std::string& path, const std::string& translationPath, b
                            "\": " + summary(plan) + ". Nothing was written.\n",
                        out, err);
     }
-    const WriteResult written = writeEntries(path, fileTitleOf(path), plan.writes, &plan.identity);
+    const WriteResult written = writeEntries(path, fileTitleOf(path), plan.writes, codePage, &plan.identity);
     if (!written.status.ok()) {
         // A write or read-back of one entry failed, rather than the file as a whole.
         const Status& failure = written.status;

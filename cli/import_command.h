@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "record/code_page.h"
+
 namespace edt::cli {
 
 // edt-tool import FILE TRANSLATION [--dry-run] (and check FILE TRANSLATION, the same
@@ -11,6 +13,6 @@ namespace edt::cli {
 // with its line in TRANSLATION; only when there is none, and not for a dry run, writes
 // the changed entries, all or nothing. Ends with a summary line on `out`.
 int importCommand(const std::string& path, const std::string& translationPath, bool dryRun,
-                  std::FILE* out, std::FILE* err);
+                  const CodePage& codePage, std::FILE* out, std::FILE* err);
 
 } // namespace edt::cli

@@ -53,12 +53,14 @@ private:
 // The longest line of an entry of `length` bytes: "[", a key of up to 20 digits,
 // "] ", the escaped text, "\n".
 std::size_t maxLineLength(std::size_t length) {
-    return 24 + kMaxEscapedChar * length + kEscapeSlack;
+    return 24 + Escaper::kMaxEscapedChar * length + Escaper::kSlack;
 }
 
 } // namespace
 
-int listCommand(const std::string& path, std::FILE* out, std::FILE* err) {
+int listCommand(const std::string& path, const CodePage& codePage, std::FILE* out,
+                std::FILE* err) {
+    const Escaper escaper(codePage);
     const FileKind kind = kindForFileName(fileTitleOf(path));
     OutputBuffer output(out);
     {
@@ -77,7 +79,7 @@ int listCommand(const std::string& path, std::FILE* out, std::FILE* err) {
             line = writeKey(line, key);
             *line++ = ']';
             *line++ = ' ';
-            line = writeListedText(line, bytes, available, length, scratch.get());
+            line = writeListedText(line, bytes, available, length, scratch.get(), escaper);
             *line++ = '\n';
             output.commit(line);
         });

@@ -4,9 +4,12 @@
 #include <cstdio>
 #include <string>
 
+#include "record/code_page.h"
+
 namespace edt::cli {
 
 // edt-tool list FILE: the kind's limit caption, then one escaped EntryLine per entry.
-int listCommand(const std::string& path, std::FILE* out, std::FILE* err);
+int listCommand(const std::string& path, const CodePage& codePage, std::FILE* out,
+                std::FILE* err);
 
 } // namespace edt::cli

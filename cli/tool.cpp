@@ -18,12 +18,12 @@
 namespace edt::cli {
 namespace {
 
-const char kUsage[] = "Usage: edt-tool list FILE\n"
-                      "       edt-tool write FILE KEY TEXT\n"
-                      "       edt-tool export FILE --format csv|po [-o OUT]\n"
-                      "       edt-tool import FILE TRANSLATION [--dry-run]\n"
-                      "       edt-tool check FILE TRANSLATION\n"
-                      "       edt-tool --help | --version\n";
+const char kUsage[] = "Usage: edt-tool [--codepage NAME] list FILE\n"
+                      "       edt-tool [--codepage NAME] write FILE KEY TEXT\n"
+                      "       edt-tool [--codepage NAME] export FILE --format csv|po [-o OUT]\n"
+                      "       edt-tool [--codepage NAME] import FILE TRANSLATION [--dry-run]\n"
+                      "       edt-tool [--codepage NAME] check FILE TRANSLATION\n"
+                      "       edt-tool --list-codepages | --help | --version\n";
 
 const char kHelp[] =
     "edt-tool lists and edits the texts of EDT files in place.\n"
@@ -60,10 +60,19 @@ const char kHelp[] =
     "files.edt (800), quests.edt (160), names beginning with civ (320), any other\n"
     "name (480). A text of n characters needs 2n + 4 bytes of its entry.\n"
     "\n"
-    "Texts are limited to the Windows-1252 characters. Translations hold them as plain\n"
-    "UTF-8; write takes them as UTF-8 with escapes:\n"
+    "Texts are in a single-byte code page, one byte a character: the language's\n"
+    "Windows code page (1250 Central European, 1251 Cyrillic, 1252 Western, 1253\n"
+    "Greek ...), a DOS one (437, 850, 852, 866), KOI8-R, ISO-8859-2 and others.\n"
+    "--codepage NAME (\"1251\", \"cp1251\", \"windows-1251\", \"koi8-r\" ...) chooses it;\n"
+    "without it, the environment variable EDT_CODEPAGE does; else the locale's\n"
+    "language (LC_ALL, LC_CTYPE, LANG) gives its Windows code page, 1252 for others.\n"
+    "--list-codepages lists every one this system offers. The character of code 255\n"
+    "(y with diaeresis in 1252, ya in 1251) cannot be stored in an EDT file.\n"
+    "\n"
+    "Translations hold texts as plain UTF-8 (a PO export names its code page, and an\n"
+    "import under another one is refused); write takes them as UTF-8 with escapes:\n"
     "  \\\\  backslash   \\r  carriage return   \\n  line feed   \\t  tab\n"
-    "  \\xHH  any other control code, 127, and the bytes 81 8d 8f 90 9d\n"
+    "  \\xHH  any other control code, and the bytes the code page leaves undefined\n"
     "\n"
     "Exit status: 0 done, 1 refused or failed (the file is unchanged), 2 wrong usage.\n";
 
@@ -76,7 +85,8 @@ int usageError(std::FILE* err) {
 }
 
 // export FILE --format csv|po [-o OUT], options in any order.
-int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+int runExport(const std::vector<std::string>& args, const CodePage& codePage, std::FILE* out,
+              std::FILE* err) {
     std::string path, formatName, outPath;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -101,11 +111,12 @@ int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
                           "po.\n");
         return kExitUsage;
     }
-    return exportCommand(path, *format, outPath, out, err);
+    return exportCommand(path, *format, outPath, codePage, out, err);
 }
 
 // import FILE TRANSLATION [--dry-run]
-int runImport(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+int runImport(const std::vector<std::string>& args, const CodePage& codePage, std::FILE* out,
+              std::FILE* err) {
     std::vector<std::string> operands;
     bool dryRun = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -116,7 +127,7 @@ int runImport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
     }
     if (operands.size() != 2)
         return usageError(err);
-    return importCommand(operands[0], operands[1], dryRun, out, err);
+    return importCommand(operands[0], operands[1], dryRun, codePage, out, err);
 }
 
 } // namespace
@@ -135,7 +146,22 @@ int deliver(const std::string& bytes, std::FILE* out, std::FILE* err) {
 }
 
 int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err) {
-    const std::vector<std::string> args(argv.begin() + (argv.empty() ? 0 : 1), argv.end());
+    // The options that hold for every command, before or after it.
+    std::vector<std::string> args;
+    std::optional<std::string> codePageName;
+    bool listCodePages = false;
+    for (std::size_t i = 1; i < argv.size(); ++i) {
+        if (argv[i] == "--codepage" && i + 1 < argv.size())
+            codePageName = argv[++i];
+        else if (argv[i].rfind("--codepage=", 0) == 0)
+            codePageName = argv[i].substr(11);
+        else if (argv[i] == "--list-codepages")
+            listCodePages = true;
+        else if (argv[i] == "--codepage")
+            return usageError(err);
+        else
+            args.push_back(argv[i]);
+    }
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(kUsage, out);
         std::fputs("\n", out);
@@ -146,16 +172,29 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
         std::fprintf(out, "edt-tool %s\n", kVersionString);
         return kExitOk;
     }
+    if (listCodePages && args.empty()) {
+        std::string names;
+        for (const std::string& name : CodePage::available())
+            names += name + "\n";
+        return deliver(names, out, err);
+    }
+    const CodePage* codePage = nullptr;
+    const Status chosen = codePageName ? CodePage::named(*codePageName, codePage)
+                                       : CodePage::hostDefault(codePage);
+    if (!chosen.ok()) {
+        std::fprintf(err, "edt-tool: %s\n", describe(chosen).c_str());
+        return kExitUsage;
+    }
     if (args.size() == 2 && args[0] == "list")
-        return listCommand(args[1], out, err);
+        return listCommand(args[1], *codePage, out, err);
     if (args.size() == 4 && args[0] == "write")
-        return writeCommand(args[1], args[2], args[3], out, err);
+        return writeCommand(args[1], args[2], args[3], *codePage, out, err);
     if (!args.empty() && args[0] == "export")
-        return runExport(args, out, err);
+        return runExport(args, *codePage, out, err);
     if (!args.empty() && args[0] == "import")
-        return runImport(args, out, err);
+        return runImport(args, *codePage, out, err);
     if (args.size() == 3 && args[0] == "check")
-        return importCommand(args[1], args[2], true, out, err);
+        return importCommand(args[1], args[2], true, *codePage, out, err);
     return usageError(err);
 }
 

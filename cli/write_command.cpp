@@ -9,7 +9,8 @@
 namespace edt::cli {
 
 int writeCommand(const std::string& path, const std::string& keyText, const std::string& escaped,
-                 std::FILE* out, std::FILE* err) {
+                 const CodePage& codePage, std::FILE* out, std::FILE* err) {
+    const Escaper escaper(codePage);
     RecordKey key = 0;
     if (!parseKey(keyText, key)) {
         Status status = Status::error(StatusCode::NotAKey);
@@ -17,14 +18,14 @@ int writeCommand(const std::string& path, const std::string& keyText, const std:
         return refuse(err, status, true);
     }
     std::string text;
-    const Status status = unescape(escaped, text);
+    const Status status = escaper.unescape(escaped, text);
     if (!status.ok())
         return refuse(err, status, true);
-    const WriteResult result = writeRecord(path, fileTitleOf(path), key, text);
+    const WriteResult result = writeRecord(path, fileTitleOf(path), key, text, codePage);
     if (!result.status.ok())
         return refuse(err, result.status, true);
     std::string line = "[" + formatKey(result.line.key) + "] ";
-    appendEscaped(line, result.line.text);
+    escaper.append(line, result.line.text);
     line += '\n';
     return deliver(line, out, err);
 }

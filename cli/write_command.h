@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <string>
 
+#include "record/code_page.h"
+
 namespace edt::cli {
 
 // edt-tool write FILE KEY TEXT: stores TEXT (escaped UTF-8) at KEY (decimal) and
 // prints the new EntryLine.
 int writeCommand(const std::string& path, const std::string& key, const std::string& text,
-                 std::FILE* out, std::FILE* err);
+                 const CodePage& codePage, std::FILE* out, std::FILE* err);
 
 } // namespace edt::cli

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/edit_text.h"
 
-#include "record/charset.h"
 
 namespace edt {
 namespace {
@@ -11,18 +10,20 @@ bool isBreak(char32_t c) {
 }
 
 // Appends the text of `bytes` with CR LF as `crLf` and lone CR or LF as their marks.
-void appendText(std::u16string& out, std::string_view bytes, std::u16string_view crLf) {
+void appendText(std::u16string& out, std::string_view bytes, std::u16string_view crLf,
+                const CodePage& codePage) {
+    const TextMarks marks = marksFor(codePage);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
             out += crLf;
             ++i;
         } else if (b == '\r') {
-            out += kLoneCrMark;
+            out += marks.loneCr;
         } else if (b == '\n') {
-            out += kLoneLfMark;
+            out += marks.loneLf;
         } else {
-            out += static_cast<char16_t>(charset::toUnicode(b)); // single-byte sets lie in the BMP
+            out += static_cast<char16_t>(codePage.toUnicode(b)); // single-byte sets lie in the BMP
         }
     }
 }
@@ -44,25 +45,36 @@ void skipBreak(std::u16string_view text, std::size_t& i) {
 
 } // namespace
 
-std::u16string rowText(const EntryLine& line) {
+TextMarks marksFor(const CodePage& codePage) {
+    const auto free = [&](char16_t mark, char16_t otherwise) {
+        return codePage.fromUnicode(mark) ? otherwise : mark;
+    };
+    return {free(kLoneCrMark, u'\u240D'), free(kLoneLfMark, u'\u240A'),
+            free(kLineBreakMark, u'\u23CE')};
+}
+
+std::u16string rowText(const EntryLine& line, const CodePage& codePage) {
     std::u16string row;
     row.reserve(line.text.size() + 12);
     row += u'[';
     for (const char digit : formatKey(line.key))
         row += static_cast<char16_t>(digit);
     row += u"] ";
-    appendText(row, line.text, std::u16string_view(&kLineBreakMark, 1));
+    const char16_t lineBreak = marksFor(codePage).lineBreak;
+    appendText(row, line.text, std::u16string_view(&lineBreak, 1), codePage);
     return row;
 }
 
-std::u16string toEditText(std::string_view bytes, std::u16string_view lineBreak) {
+std::u16string toEditText(std::string_view bytes, std::u16string_view lineBreak,
+                          const CodePage& codePage) {
     std::u16string text;
     text.reserve(bytes.size());
-    appendText(text, bytes, lineBreak);
+    appendText(text, bytes, lineBreak, codePage);
     return text;
 }
 
-Status fromEditText(std::u16string_view text, std::string& bytes) {
+Status fromEditText(std::u16string_view text, const CodePage& codePage, std::string& bytes) {
+    const TextMarks marks = marksFor(codePage);
     bytes.clear();
     bytes.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -72,15 +84,15 @@ Status fromEditText(std::u16string_view text, std::string& bytes) {
             continue;
         }
         const char32_t cp = nextCodePoint(text, i);
-        if (cp == kLoneCrMark) {
+        if (cp == marks.loneCr) {
             bytes += '\r';
-        } else if (cp == kLoneLfMark) {
+        } else if (cp == marks.loneLf) {
             bytes += '\n';
-        } else if (const auto byte = charset::fromUnicode(cp)) {
+        } else if (const auto byte = codePage.fromUnicode(cp)) {
             bytes += static_cast<char>(*byte);
         } else {
             bytes.clear();
-            return charset::notInCharacterSet(cp);
+            return codePage.notInCharacterSet(cp);
         }
     }
     return Status::success();

@@ -18,8 +18,10 @@ std::string narrow(std::u16string_view digits) {
 
 } // namespace
 
-Status Editor::open(const std::string& path, std::string_view fileTitle) {
+Status Editor::open(const std::string& path, std::string_view fileTitle,
+                    const CodePage& codePage) {
     opened_ = true;
+    codePage_ = &codePage;
     path_ = path;
     title_ = std::string(fileTitle);
     identity_.reset();
@@ -49,7 +51,7 @@ Editor::Selection Editor::select(std::size_t row, std::u16string_view lineBreak)
     Selection selection;
     for (const char digit : formatKey(line.key))
         selection.key += static_cast<char16_t>(digit);
-    selection.text = toEditText(line.text, lineBreak);
+    selection.text = toEditText(line.text, lineBreak, *codePage_);
     return selection;
 }
 
@@ -60,7 +62,7 @@ Editor::Written Editor::write(std::u16string_view shownKey, std::u16string_view 
     if (!written.status.ok())
         return written;
     EntryLine& entry = entries_[written.row];
-    WriteResult result = writeRecord(path_, title_, entry.key, bytes, &*identity_);
+    WriteResult result = writeRecord(path_, title_, entry.key, bytes, *codePage_, &*identity_);
     written.status = std::move(result.status);
     if (written.status.ok()) {
         identity_ = result.identity;
@@ -90,7 +92,7 @@ Status Editor::check(std::u16string_view shownKey, std::u16string_view editText,
     if (!found)
         return Status::error(StatusCode::BadKey, path_).atKey(key);
     row = *found;
-    Status status = fromEditText(editText, bytes);
+    Status status = fromEditText(editText, *codePage_, bytes);
     status.path = path_;
     return status;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "record/code_page.h"
 #include "record/entry_line.h"
 #include "record/reader.h"
 #include "record/status.h"
@@ -19,11 +20,14 @@ namespace edt {
 class Editor {
 public:
     // Lists the file at `path`, its kind chosen from `fileTitle` (its name without
-    // folder). On failure the list is empty and the status says why; the kind's limit
-    // caption is set either way.
-    Status open(const std::string& path, std::string_view fileTitle);
+    // folder), its texts read in `codePage` (which lives as long as the program). On
+    // failure the list is empty and the status says why; the kind's limit caption is
+    // set either way.
+    Status open(const std::string& path, std::string_view fileTitle, const CodePage& codePage);
 
     const std::string& limitCaption() const { return limitCaption_; }
+    // The code page of the last open (none before the first).
+    const CodePage* codePage() const { return codePage_; }
     const std::vector<EntryLine>& entries() const { return entries_; }
 
     // The row of the entry that starts at `key`.
@@ -58,6 +62,7 @@ private:
     std::string path_;
     std::string title_;
     std::string limitCaption_;
+    const CodePage* codePage_ = nullptr;
     std::vector<EntryLine> entries_;
     std::optional<FileIdentity> identity_; // none after a failed open
     std::string keyPath_;                  // the file the shown key was selected from

@@ -3,28 +3,29 @@
 // is refused or reads as a text that escapes to a form reading back the same.
 #include "cli/escape.h"
 #include "fuzz/fuzz_support.h"
-#include "record/charset.h"
+#include "record/code_page.h"
 #include "record/message.h"
+#include "tests/support/test_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
 
     // Any Windows-1252 text: its escaped form is plain UTF-8 without control codes
     // (safe on a terminal) and reads back as the same text.
-    const std::string escaped = edt::cli::escape(input);
+    const std::string escaped = edt::fuzz::escaper().escape(input);
     for (const unsigned char c : escaped)
         FUZZ_CHECK(c >= 32 && c != 127);
     std::string text;
-    FUZZ_CHECK(edt::cli::unescape(escaped, text).ok());
+    FUZZ_CHECK(edt::fuzz::escaper().unescape(escaped, text).ok());
     FUZZ_CHECK(text == input);
     std::string ignored;
-    FUZZ_CHECK(edt::charset::fromUtf8(escaped, ignored).ok());
+    FUZZ_CHECK(edt::test::codePage().fromUtf8(escaped, ignored).ok());
 
     // Any argument.
-    const edt::Status status = edt::cli::unescape(input, text);
+    const edt::Status status = edt::fuzz::escaper().unescape(input, text);
     if (status.ok()) {
         std::string again;
-        FUZZ_CHECK(edt::cli::unescape(edt::cli::escape(text), again).ok());
+        FUZZ_CHECK(edt::fuzz::escaper().unescape(edt::fuzz::escaper().escape(text), again).ok());
         FUZZ_CHECK(again == text);
     } else {
         FUZZ_CHECK(!edt::describe(status).empty());

@@ -22,15 +22,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::unique_ptr<unsigned char[]> bytes(new unsigned char[available ? available : 1]);
     std::copy(data + 1, data + 1 + available, bytes.get());
 
-    const std::size_t room = edt::cli::kMaxEscapedChar * entryLength + edt::cli::kEscapeSlack;
+    const std::size_t room = edt::cli::Escaper::kMaxEscapedChar * entryLength + edt::cli::Escaper::kSlack;
     std::unique_ptr<char[]> out(new char[room]);
     std::unique_ptr<char[]> scratch(new char[entryLength]);
     const char* end =
-        edt::cli::writeListedText(out.get(), bytes.get(), available, entryLength, scratch.get());
+        edt::cli::writeListedText(out.get(), bytes.get(), available, entryLength, scratch.get(),
+                                  edt::fuzz::escaper());
     FUZZ_CHECK(end >= out.get() && end <= out.get() + room);
 
     const std::string expected =
-        edt::cli::escape(edt::decodeEntry(bytes.get(), available, entryLength));
+        edt::fuzz::escaper().escape(edt::decodeEntry(bytes.get(), available, entryLength));
     FUZZ_CHECK(std::string(static_cast<const char*>(out.get()), end) == expected);
     return 0;
 }

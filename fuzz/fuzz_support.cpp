@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fuzz/fuzz_support.h"
 
+#include "tests/support/test_support.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -71,6 +73,11 @@ std::string readWholeFile(const std::string& path) {
     FUZZ_CHECK(n == 0);
     ::close(fd);
     return bytes;
+}
+
+const cli::Escaper& escaper() {
+    static const cli::Escaper escaper(edt::test::codePage());
+    return escaper;
 }
 
 } // namespace edt::fuzz

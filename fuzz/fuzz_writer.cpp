@@ -12,6 +12,7 @@
 #include "record/message.h"
 #include "record/writer.h"
 #include "tests/support/plain_rules.h"
+#include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
 namespace {
@@ -170,7 +171,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
 
     const edt::WriteResult result =
-        edt::writeRecord(path, name, key, text, identityMode ? &listed : nullptr);
+        edt::writeRecord(path, name, key, text, edt::test::codePage(),
+                         identityMode ? &listed : nullptr);
     const std::string after = edt::fuzz::readWholeFile(target);
 
     // The outcome the rules predict, checked in the writer's order.

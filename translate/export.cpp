@@ -2,7 +2,6 @@
 #include "translate/export.h"
 
 #include "edt/version.h"
-#include "record/charset.h"
 #include "record/text_codec.h"
 #include "translate/csv.h"
 #include "translate/po.h"
@@ -10,29 +9,31 @@
 namespace edt::translate {
 namespace {
 
-std::string csvOf(const std::vector<EntryLine>& entries) {
+std::string csvOf(const std::vector<EntryLine>& entries, const CodePage& codePage) {
     std::string content = "key,text";
     content += csv::kRecordEnd;
     for (const EntryLine& entry : entries) {
         content += formatKey(entry.key);
         content += ',';
-        csv::appendField(content, charset::toUtf8(entry.text));
+        csv::appendField(content, codePage.toUtf8(entry.text));
         content += csv::kRecordEnd;
     }
     return content;
 }
 
-Status poOf(const ReadResult& file, const std::string& fileTitle, std::string& content) {
+Status poOf(const ReadResult& file, const std::string& fileTitle, const CodePage& codePage,
+            std::string& content) {
     po::Writer writer({{"Project-Id-Version", fileTitle},
                        {"MIME-Version", "1.0"},
                        {"Content-Type", "text/plain; charset=UTF-8"},
                        {"Content-Transfer-Encoding", "8bit"},
-                       {"X-Generator", std::string("edt-tool ") + kVersionString}});
+                       {"X-Generator", std::string("edt-tool ") + kVersionString},
+                       {po::kCodePageField, codePage.name()}});
     const EntryLayout layout(file.kind, file.identity.size);
     for (std::size_t i = 0; i < file.entries.size(); ++i) {
         const EntryLine& entry = file.entries[i];
         const int most = maxCharsForEntry(layout.lengthOf(i));
-        writer.add(formatKey(entry.key), charset::toUtf8(entry.text),
+        writer.add(formatKey(entry.key), codePage.toUtf8(entry.text),
                    "at most " + std::to_string(most) + " characters");
     }
     return writer.render(content);
@@ -41,10 +42,10 @@ Status poOf(const ReadResult& file, const std::string& fileTitle, std::string& c
 } // namespace
 
 Status exportTexts(const ReadResult& file, const std::string& fileTitle, TranslationFormat format,
-                   std::string& content) {
+                   const CodePage& codePage, std::string& content) {
     if (format == TranslationFormat::Po)
-        return poOf(file, fileTitle, content);
-    content = csvOf(file.entries);
+        return poOf(file, fileTitle, codePage, content);
+    content = csvOf(file.entries, codePage);
     return Status::success();
 }
 

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "record/charset.h"
 #include "record/message.h"
 #include "record/reader.h"
 
@@ -22,9 +21,9 @@ struct Candidates {
     std::unordered_map<RecordKey, std::size_t> byKey; // -> index in list
 };
 
-// The translated items that name a key once and convert to the texts' character set;
+// The translated items that name a key once and convert to the code page;
 // every other translated item becomes a problem.
-Candidates collect(const Translation& translation, ImportPlan& plan) {
+Candidates collect(const Translation& translation, const CodePage& codePage, ImportPlan& plan) {
     Candidates candidates;
     for (const TranslationItem& item : translation.items) {
         if (!item.translated()) {
@@ -40,7 +39,7 @@ Candidates collect(const Translation& translation, ImportPlan& plan) {
             continue;
         }
         std::string text;
-        const Status converted = charset::fromUtf8(item.text, text);
+        const Status converted = codePage.fromUtf8(item.text, text);
         if (!converted.ok()) {
             plan.problems.push_back(
                 {item.line, "Entry " + formatKey(key) + ": " + describe(converted)});
@@ -61,11 +60,19 @@ Candidates collect(const Translation& translation, ImportPlan& plan) {
 
 } // namespace
 
-Status planImport(const std::string& path, const Translation& translation, ImportPlan& plan) {
+Status planImport(const std::string& path, const Translation& translation,
+                  const CodePage& codePage, ImportPlan& plan) {
     plan = {};
+    if (!translation.codePage.empty() &&
+        canonicalCodePageName(translation.codePage) != codePage.name()) {
+        Status status = Status::error(StatusCode::CodePageMismatch);
+        status.detail = translation.codePage;
+        status.codePage = codePage.name();
+        return status;
+    }
     plan.problems = translation.problems;
     const FileKind kind = kindForFileName(fileTitleOf(path));
-    Candidates candidates = collect(translation, plan);
+    Candidates candidates = collect(translation, codePage, plan);
 
     std::uint64_t entryCount = 0;
     const Status status = visitEntries(
@@ -88,8 +95,8 @@ Status planImport(const std::string& path, const Translation& translation, Impor
             ++plan.unchanged; // even a text that would not fit anew: nothing is written
             continue;
         }
-        const Status check =
-            checkWrite(kind, plan.identity.size, candidate.write.key, candidate.write.text, path);
+        const Status check = checkWrite(kind, plan.identity.size, candidate.write.key,
+                                        candidate.write.text, path, codePage);
         if (!check.ok()) {
             plan.problems.push_back({candidate.line, describe(check)});
             continue;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "record/code_page.h"
 #include "record/status.h"
 #include "record/writer.h"
 #include "translate/problem.h"
@@ -26,9 +27,12 @@ struct ImportPlan {
 
 // Checks every translated item against the file without writing anything: its key
 // starts an entry, it is the only item for that entry, and its text converts to the
-// texts' character set, can be stored and fits the entry. Entries whose text would
+// code page, can be stored and fits the entry. Entries whose text would
 // not change are counted, not planned. The status fails only when the file cannot be
 // read. The plan's writes go to writeEntries with its identity.
-Status planImport(const std::string& path, const Translation& translation, ImportPlan& plan);
+// A PO translation exported under another code page than `codePage` is refused whole
+// (CodePageMismatch).
+Status planImport(const std::string& path, const Translation& translation,
+                  const CodePage& codePage, ImportPlan& plan);
 
 } // namespace edt::translate

@@ -13,6 +13,8 @@
 
 // PO files, read and written through GNU gettext's libgettextpo, so that they are
 // exactly what gettext's own tools and the translation tools built on it expect.
+// PO strings cannot hold U+0004 (gettext's separator of context and text); in the file
+// it stands as U+2404 SYMBOL FOR END OF TRANSMISSION.
 namespace edt::translate::po {
 
 struct Message {
@@ -24,8 +26,12 @@ struct Message {
     bool fuzzy = false;
 };
 
+// The header field that names the code page of the EDT file's texts.
+constexpr const char* kCodePageField = "X-EDT-Code-Page";
+
 struct Catalog {
     std::string charset;           // from the header's Content-Type; empty when not given
+    std::string codePage;          // the kCodePageField; empty when not given
     std::vector<Message> messages; // file order; no header, no obsolete messages
 };
 

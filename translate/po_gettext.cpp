@@ -153,21 +153,38 @@ private:
     std::size_t next_ = 0;
 };
 
-std::string charsetOf(po_file_t file) {
+// PO strings cannot hold U+0004, gettext's separator of context and text: in the
+// file it stands as U+2404 SYMBOL FOR END OF TRANSMISSION.
+std::string replaced(std::string text, std::string_view from, std::string_view to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+constexpr std::string_view kEot = "\x04";
+constexpr std::string_view kEotSymbol = "\xE2\x90\x84";
+
+// A field of the file's header; empty when there is none.
+std::string headerField(po_file_t file, const char* name) {
     // Both calls return fresh copies (for the header, despite its const) to be freed.
     const char* header = po_file_domain_header(file, nullptr);
     if (!header)
         return {};
-    char* contentType = po_header_field(header, "Content-Type");
+    char* field = po_header_field(header, name);
     std::free(const_cast<char*>(header));
-    if (!contentType)
+    if (!field)
         return {};
-    std::string value = contentType;
-    std::free(contentType);
-    const auto at = value.find("charset=");
+    std::string value = field;
+    std::free(field);
+    return value;
+}
+
+std::string charsetOf(po_file_t file) {
+    const std::string contentType = headerField(file, "Content-Type");
+    const auto at = contentType.find("charset=");
     if (at == std::string::npos)
         return {};
-    std::string charset = value.substr(at + 8);
+    std::string charset = contentType.substr(at + 8);
     const auto end = charset.find_first_of("; \t");
     if (end != std::string::npos)
         charset.erase(end);
@@ -229,6 +246,7 @@ Status read(std::string_view content, Catalog& catalog, std::vector<Problem>& pr
                                        "\" would be ignored; EDT entries belong to no domain."});
     }
     catalog.charset = charsetOf(file);
+    catalog.codePage = headerField(file, kCodePageField);
 
     LineMatcher lines(scanMsgidLines(content));
     po_message_iterator_t it = po_message_iterator(file, nullptr);
@@ -242,9 +260,9 @@ Status read(std::string_view content, Catalog& catalog, std::vector<Problem>& pr
         message.line = line;
         if (context)
             message.context = context;
-        message.msgid = msgid;
+        message.msgid = replaced(msgid, kEotSymbol, kEot);
         message.hasPlural = po_message_msgid_plural(m) != nullptr;
-        message.msgstr = message.hasPlural ? "" : po_message_msgstr(m);
+        message.msgstr = message.hasPlural ? "" : replaced(po_message_msgstr(m), kEotSymbol, kEot);
         message.fuzzy = po_message_is_fuzzy(m) != 0;
         catalog.messages.push_back(std::move(message));
     }
@@ -278,7 +296,7 @@ Writer::~Writer() {
 void Writer::add(const std::string& context, const std::string& msgid, const std::string& note) {
     po_message_t message = po_message_create();
     po_message_set_msgctxt(message, context.c_str());
-    po_message_set_msgid(message, msgid.c_str());
+    po_message_set_msgid(message, replaced(msgid, kEot, kEotSymbol).c_str());
     po_message_set_msgstr(message, "");
     if (!note.empty())
         po_message_set_extracted_comments(message, (note + "\n").c_str());

@@ -75,6 +75,7 @@ Status readPo(std::string_view content, Translation& out) {
                                        "; convert it to UTF-8 first (msgconv --to-code=UTF-8)."});
         return Status::success();
     }
+    out.codePage = catalog.codePage;
     for (po::Message& message : catalog.messages) {
         TranslationItem item{message.line, message.context.value_or(""), message.msgstr,
                              message.fuzzy};

@@ -30,6 +30,7 @@ struct TranslationItem {
 
 struct Translation {
     std::vector<TranslationItem> items; // in file order
+    std::string codePage;               // what the export was made in, when it says
     std::vector<Problem> problems;      // what could not be read
 };
 

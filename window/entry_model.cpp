@@ -27,7 +27,7 @@ QVariant EntryModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole)
         return {};
     return QString::fromStdU16String(
-        rowText(editor_.entries()[static_cast<std::size_t>(index.row())]));
+        rowText(editor_.entries()[static_cast<std::size_t>(index.row())], *editor_.codePage()));
 }
 
 } // namespace edt

@@ -3,7 +3,11 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QComboBox>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include "editor/design.h"
@@ -82,6 +86,29 @@ bool FileOpenDialog::ShowOpen(QWidget* parent) {
     if (filterIndex() >= 1 && filterIndex() <= filters.size())
         dialog.selectNameFilter(filters[filterIndex() - 1]);
 
+    // The character set, in a row of its own under the file type: preset for the file
+    // picked (as it was read last time), or for none.
+    auto* codePageBox = new QComboBox(&dialog);
+    codePageBox->setObjectName(QStringLiteral("CodePage"));
+    codePageBox->addItems(codePages());
+    codePageBox->setCurrentText(presetFor(QString()));
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        const int row = grid->rowCount();
+        auto* label = new QLabel(QStringLiteral("&Character set:"), &dialog);
+        label->setBuddy(codePageBox);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(codePageBox, row, 1);
+    }
+    // A file picked in the list or typed shows in the name box.
+    if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        QObject::connect(name, &QLineEdit::textChanged, codePageBox,
+                         [this, &dialog, codePageBox](const QString& text) {
+                             const QFileInfo file(dialog.directory(), text);
+                             if (!text.isEmpty() && file.isFile())
+                                 codePageBox->setCurrentText(presetFor(file.absoluteFilePath()));
+                         });
+    }
+
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         setCancelled();
         return false;
@@ -89,7 +116,7 @@ bool FileOpenDialog::ShowOpen(QWidget* parent) {
     const QString path =
         withDefaultExt(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath(), defaultExt());
     directory_ = QFileInfo(path).absolutePath();
-    setChosenFile(path);
+    setChosenFile(path, codePageBox->currentText());
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
@@ -11,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
+#include <QUrl>
 #include <QTextDocument>
 
 #include "editor/design.h"
@@ -52,6 +55,31 @@ QString fromCore(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The host's default code page; Windows-1252 where $EDT_CODEPAGE names none.
+const CodePage& defaultCodePage() {
+    const CodePage* page = nullptr;
+    if (!CodePage::hostDefault(page).ok())
+        CodePage::named("1252", page);
+    return *page;
+}
+
+// Every code page the chooser offers, found once.
+const QStringList& codePageNames() {
+    static const QStringList names = [] {
+        QStringList list;
+        for (const std::string& name : CodePage::available())
+            list << QString::fromStdString(name);
+        return list;
+    }();
+    return names;
+}
+
+// Where the code page a file was read with is kept between runs.
+QString settingsKey(const QString& path) {
+    return QStringLiteral("codePages/") +
+           QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath()));
+}
+
 // The text box's text with every character kept (toPlainText would turn a no-break
 // space into a blank); line breaks are paragraph separators.
 std::u16string editText(const QPlainTextEdit* box) {
@@ -61,7 +89,7 @@ std::u16string editText(const QPlainTextEdit* box) {
 } // namespace
 
 Form1::Form1(std::unique_ptr<OpenDialog> dialog, QWidget* parent)
-    : QMainWindow(parent), DialogBox(std::move(dialog)) {
+    : QMainWindow(parent), codePage_(&defaultCodePage()), DialogBox(std::move(dialog)) {
     setObjectName(QStringLiteral("Form1"));
     if (!DialogBox)
         DialogBox = std::make_unique<FileOpenDialog>();
@@ -211,10 +239,16 @@ void Form1::openFile() {
     DialogBox->setFilter(fromCore(design::kDialogFilter));
     DialogBox->setFilterIndex(design::kDialogFilterIndex);
     DialogBox->setDefaultExt(fromCore(design::kDialogDefaultExt));
+    DialogBox->setCodePages(codePageNames(),
+                            [this](const QString& path) { return codePageFor(path); });
     if (!DialogBox->ShowOpen(this))
         return; // cancelled: nothing changes
     CurrFileName = DialogBox->FileName();
     CurrFileTitle = DialogBox->FileTitle();
+    const CodePage* chosen = nullptr;
+    codePage_ = CodePage::named(DialogBox->CodePage().toStdString(), chosen).ok()
+                    ? chosen
+                    : &defaultCodePage();
     setWindowTitle(fromCore(design::kOpenCaptionPrefix) + CurrFileName);
     ReadFile();
 }
@@ -223,13 +257,25 @@ void Form1::ReadFile() {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     model_->beginListChange();
     const Status status =
-        editor_.open(QFile::encodeName(CurrFileName).toStdString(), CurrFileTitle.toStdString());
+        editor_.open(QFile::encodeName(CurrFileName).toStdString(), CurrFileTitle.toStdString(),
+                     *codePage_);
     model_->endListChange();
     QGuiApplication::restoreOverrideCursor();
 
     RecLabel->setText(fromCore(editor_.limitCaption()));
-    if (!status.ok())
+    if (!status.ok()) {
         report(status, false);
+        return;
+    }
+    const QString name = fromCore(codePage_->name());
+    QSettings().setValue(settingsKey(CurrFileName), name);
+    for (QWidget* shows : {static_cast<QWidget*>(List1), static_cast<QWidget*>(EditWindow)})
+        shows->setToolTip(QStringLiteral("Texts in %1").arg(name));
+}
+
+QString Form1::codePageFor(const QString& path) const {
+    const QString fallback = fromCore(defaultCodePage().name());
+    return path.isEmpty() ? fallback : QSettings().value(settingsKey(path), fallback).toString();
 }
 
 void Form1::selectEntry() {

@@ -66,6 +66,8 @@ private:
     void exitProgram();
     // Tells a failure; `writing` adds that nothing was written, where nothing was.
     void report(const Status& status, bool writing);
+    // The code page a file was last read with here, else the host's default.
+    QString codePageFor(const QString& path) const;
 
     QListView* List1 = nullptr;
     QPlainTextEdit* EditWindow = nullptr;
@@ -81,6 +83,7 @@ private:
     QAction* mnu_FileExit = nullptr;
 
     Editor editor_;
+    const CodePage* codePage_ = nullptr; // what ReadFile reads the texts in
     EntryModel* model_ = nullptr;
     std::unique_ptr<OpenDialog> DialogBox;
     Reporter reporter_;

@@ -5,9 +5,10 @@
 
 namespace edt {
 
-void OpenDialog::setChosenFile(const QString& path) {
+void OpenDialog::setChosenFile(const QString& path, const QString& codePage) {
     fileName_ = path;
     fileTitle_ = QFileInfo(path).fileName();
+    codePage_ = codePage;
 }
 
 void OpenDialog::setCancelled() {

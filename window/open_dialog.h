@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <QtGlobal>
 
 class QWidget;
@@ -43,10 +45,23 @@ public:
     const QString& FileName() const { return fileName_; }
     const QString& FileTitle() const { return fileTitle_; }
 
+    // The character-set chooser, as text editors' open dialogs have an encoding box:
+    // the code pages offered, and what it shows for a file (the one it would be read
+    // with) or, before any file is picked, for none.
+    using CodePagePreset = std::function<QString(const QString& path)>;
+    void setCodePages(const QStringList& names, CodePagePreset presetFor) {
+        codePages_ = names;
+        presetFor_ = std::move(presetFor);
+    }
+    const QStringList& codePages() const { return codePages_; }
+    // The code page chosen with the file.
+    const QString& CodePage() const { return codePage_; }
+
 protected:
     // For implementations: record a confirmed choice, or a cancel.
-    void setChosenFile(const QString& path);
+    void setChosenFile(const QString& path, const QString& codePage);
     void setCancelled();
+    QString presetFor(const QString& path) const { return presetFor_ ? presetFor_(path) : QString(); }
 
 private:
     bool cancelError_ = false;
@@ -57,6 +72,9 @@ private:
     QString defaultExt_;
     QString fileName_;
     QString fileTitle_;
+    QStringList codePages_;
+    CodePagePreset presetFor_;
+    QString codePage_;
 };
 
 } // namespace edt

@@ -10,6 +10,7 @@
 #include "tests/cli/tool_run.h"
 #include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
+#include "tests/support/test_support.h"
 
 namespace edt {
 namespace {
@@ -84,7 +85,7 @@ TEST_F(GettextTools, MsgmergeOfAnOldTranslationKeepsItsLinesAndLeavesFuzzyOut) {
     const auto changed = std::find_if(entries.begin(), entries.end(),
                                       [](const EntryLine& e) { return !e.text.empty(); });
     ASSERT_TRUE(
-        writeRecord(file_, "email.edt", changed->key, "a brand new source text").status.ok());
+        writeRecord(file_, "email.edt", changed->key, "a brand new source text", test::codePage()).status.ok());
     ASSERT_EQ(test::runTool({"export", file_, "-o", path("new.pot")}).code, 0);
     ASSERT_EQ(tool("msgmerge --quiet -o " + path("merged.po") + " " + path("de.po") + " " +
                    path("new.pot")),

@@ -3,7 +3,7 @@
 
 #include <unistd.h>
 
-#include "record/charset.h"
+#include "record/code_page.h"
 #include "record/message.h"
 #include "record/reader.h"
 #include "record/writer.h"
@@ -12,6 +12,7 @@
 #include "tools/sample_files.h"
 #include "translate/csv.h"
 #include "translate/import_plan.h"
+#include "tests/support/test_support.h"
 
 namespace edt {
 namespace {
@@ -45,7 +46,7 @@ TEST_F(Import, OneOverlongTextAmongThousandsIsRefusedWholeNamingItsLine) {
         if (i == 3217)
             overlongLine = line;
         csv += formatKey(1 + i * 480) + ",";
-        translate::csv::appendField(csv, charset::toUtf8(text + "!"));
+        translate::csv::appendField(csv, test::codePage().toUtf8(text + "!"));
         csv += "\r\n";
         for (char c : text)
             line += c == '\n';
@@ -173,12 +174,12 @@ TEST_F(Import, AFileChangedBetweenCheckAndWriteIsRefused) {
     translate::Translation translation;
     translation.items.push_back({2, "0000481", "neu"});
     translate::ImportPlan plan;
-    ASSERT_TRUE(translate::planImport(file, translation, plan).ok());
+    ASSERT_TRUE(translate::planImport(file, translation, test::codePage(), plan).ok());
     ASSERT_EQ(plan.writes.size(), 1u);
 
-    ASSERT_TRUE(writeRecord(file, "strings.edt", 1, "another program").status.ok());
+    ASSERT_TRUE(writeRecord(file, "strings.edt", 1, "another program", test::codePage()).status.ok());
     const std::string changed = test::readBytes(file);
-    const Status status = writeEntries(file, "strings.edt", plan.writes, &plan.identity).status;
+    const Status status = writeEntries(file, "strings.edt", plan.writes, test::codePage(), &plan.identity).status;
     EXPECT_EQ(status.code, StatusCode::FileChanged);
     EXPECT_EQ(status.undo, Undo::None);
     EXPECT_EQ(test::readBytes(file), changed);

@@ -12,6 +12,7 @@
 #include "tests/support/plain_rules.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
+#include "tests/cli/tool_run.h"
 
 namespace edt {
 namespace {
@@ -24,11 +25,12 @@ using test::regularPairsThen;
 // writes past the room show.
 std::string listFast(const std::string& bytes, std::size_t available, std::size_t entryLength) {
     const std::vector<unsigned char> input(bytes.begin(), bytes.begin() + available);
-    const std::size_t room = cli::kMaxEscapedChar * entryLength + cli::kEscapeSlack;
+    const std::size_t room = cli::Escaper::kMaxEscapedChar * entryLength + cli::Escaper::kSlack;
     std::string out(room + 8, '#');
     std::vector<char> scratch(entryLength);
     char* end =
-        cli::writeListedText(out.data(), input.data(), available, entryLength, scratch.data());
+        cli::writeListedText(out.data(), input.data(), available, entryLength, scratch.data(),
+                             test::escaper());
     EXPECT_EQ(out.substr(room), std::string(8, '#')) << "wrote past its room";
     return std::string(out.data(), end);
 }
@@ -36,7 +38,7 @@ std::string listFast(const std::string& bytes, std::size_t available, std::size_
 // What the listing must show: the text decoded by the rule, then escaped.
 std::string listByTheRule(const std::string& bytes, std::size_t available,
                           std::size_t entryLength) {
-    return cli::escape(decodeByTheRule(bytes, available, entryLength));
+    return test::escaper().escape(decodeByTheRule(bytes, available, entryLength));
 }
 
 TEST(FastListedText, EveryShapeOfEntryListsLikeTheRule) {
@@ -80,14 +82,14 @@ TEST(FastEscape, EveryByteAtEveryPositionEscapesAsAlone) {
     for (const std::string& text : texts) {
         std::string expected;
         for (char c : text)
-            expected += cli::escape(std::string(1, c));
-        const std::size_t room = cli::kMaxEscapedChar * text.size() + cli::kEscapeSlack;
+            expected += test::escaper().escape(std::string(1, c));
+        const std::size_t room = cli::Escaper::kMaxEscapedChar * text.size() + cli::Escaper::kSlack;
         std::string out(room + 8, '#');
-        char* end = cli::escapeInto(out.data(), text);
+        char* end = test::escaper().escapeInto(out.data(), text);
         EXPECT_EQ(out.substr(room), std::string(8, '#')) << "wrote past its room";
         ASSERT_EQ(std::string(out.data(), end), expected);
         std::string back;
-        ASSERT_TRUE(cli::unescape(expected, back).ok());
+        ASSERT_TRUE(test::escaper().unescape(expected, back).ok());
         EXPECT_EQ(back, text);
     }
 }
@@ -108,11 +110,11 @@ TEST(FastListing, LongListingsEqualTheLineByLineForm) {
         std::string expected = kind.limitCaption + "\n";
         for (const EntryLine& line : decodeEntries(
                  reinterpret_cast<const unsigned char*>(image.data()), image.size(), kind))
-            expected += "[" + formatKey(line.key) + "] " + cli::escape(line.text) + "\n";
+            expected += "[" + formatKey(line.key) + "] " + test::escaper().escape(line.text) + "\n";
 
         std::FILE* out = std::fopen(dir.file("listing").c_str(), "wb");
         ASSERT_NE(out, nullptr);
-        ASSERT_EQ(cli::listCommand(path, out, stderr), 0);
+        ASSERT_EQ(cli::listCommand(path, test::codePage(), out, stderr), 0);
         std::fclose(out);
         const std::string listing = test::readBytes(dir.file("listing"));
         ASSERT_EQ(listing.size(), expected.size()) << name;

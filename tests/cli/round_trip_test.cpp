@@ -3,10 +3,11 @@
 
 #include <tuple>
 
-#include "record/charset.h"
+#include "record/code_page.h"
 #include "record/reader.h"
 #include "record/text_codec.h"
 #include "tests/cli/tool_run.h"
+#include "tests/support/test_support.h"
 #include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
 #include "translate/csv.h"
@@ -37,6 +38,9 @@ std::string poQuoted(const std::string& utf8) {
         case '\t':
             out += "\\t";
             break;
+        case '\x04': // gettext's separator of context and text
+            out += "\xE2\x90\x84";
+            break;
         default:
             out += c;
         }
@@ -44,12 +48,13 @@ std::string poQuoted(const std::string& utf8) {
     return out + "\"";
 }
 
-std::string translationFile(const std::string& format, const std::vector<EntryLine>& entries) {
+std::string translationFile(const std::string& format, const std::vector<EntryLine>& entries,
+                            const CodePage& codePage = test::codePage()) {
     std::string out = format == "csv" ? "key,text\r\n"
                                       : "msgid \"\"\nmsgstr \"Content-Type: text/plain; "
                                         "charset=UTF-8\\n\"\n";
     for (const EntryLine& e : entries) {
-        const std::string text = charset::toUtf8(e.text);
+        const std::string text = codePage.toUtf8(e.text);
         if (format == "csv") {
             out += formatKey(e.key) + ",";
             translate::csv::appendField(out, text);
@@ -102,7 +107,7 @@ TEST_P(RoundTrip, ExportThenImportOfTheExportLeavesEveryByte) {
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const translate::po::Message& m = catalog.messages[i];
             EXPECT_EQ(m.context, formatKey(entries[i].key));
-            EXPECT_EQ(m.msgid, charset::toUtf8(entries[i].text));
+            EXPECT_EQ(m.msgid, test::codePage().toUtf8(entries[i].text));
             EXPECT_EQ(m.msgstr, "");
             EXPECT_EQ(test::lineOf(content, m.line - 2),
                       "#. at most " + std::to_string(maxCharsForEntry(layout.lengthOf(i))) +
@@ -154,6 +159,50 @@ TEST_P(RoundTrip, TranslatedTextsLandInTheirEntriesAndNowhereElse) {
     for (std::size_t i = 0; i < after.size(); ++i)
         EXPECT_EQ(after[i].text, translated[i].text) << i;
 }
+
+// Every byte 1..254 in every code page: listed, and written back by edt-tool from its
+// own listing; exported to CSV and PO and imported back; all without changing a byte.
+class EveryCodePage : public testing::TestWithParam<const char*> {};
+
+TEST_P(EveryCodePage, EveryByteComesBackThroughTheListingAndTranslations) {
+    TempDir dir;
+    const std::string file = dir.file("strings.edt");
+    std::string first, second;
+    for (int b = 1; b < 255; ++b)
+        (b < 128 ? first : second) += static_cast<char>(b);
+    const std::string original =
+        samples::makeImage(kindForFileName("strings.edt"), {first, second});
+    test::writeBytes(file, original);
+    const std::string cp = GetParam();
+    const test::ToolRun list = test::runTool({"list", file, "--codepage", cp});
+    ASSERT_EQ(list.code, 0) << list.err;
+    for (const char* key : {"0000001", "0000481"}) {
+        const std::size_t at = list.out.find(std::string("[") + key + "] ") + 10;
+        const std::string shown = list.out.substr(at, list.out.find('\n', at) - at);
+        EXPECT_EQ(test::runTool({"--codepage", cp, "write", file, key, shown}).code, 0);
+    }
+    // The CSV export imported as it is; a PO translation holding the same texts.
+    const std::string csv = dir.file("all.csv"), po = dir.file("all.po");
+    ASSERT_EQ(test::runTool({"--codepage", cp, "export", file, "-o", csv}).code, 0);
+    test::writeBytes(po, translationFile("po", readFile(file, "strings.edt").entries,
+                                         test::codePage(cp.c_str())));
+    for (const std::string& translation : {csv, po}) {
+        const test::ToolRun run = test::runTool({"--codepage", cp, "import", file, translation});
+        EXPECT_NE(run.out.find("0 changed, 2 unchanged"), std::string::npos) << run.err;
+    }
+    // A PO export says its code page; an import under another one is refused.
+    ASSERT_EQ(test::runTool({"--codepage", cp, "export", file, "-o", po}).code, 0);
+    const test::ToolRun other =
+        test::runTool({"--codepage", cp == "1252" ? "1251" : "1252", "import", file, po});
+    EXPECT_EQ(other.code, 1);
+    EXPECT_NE(other.err.find("exported with the code page " + test::codePage(cp.c_str()).name()),
+              std::string::npos)
+        << other.err;
+    EXPECT_EQ(test::readBytes(file), original);
+}
+
+INSTANTIATE_TEST_SUITE_P(Named, EveryCodePage, testing::ValuesIn(test::requiredCodePages()),
+                         [](const auto& info) { return test::paramName(info.param, info.index); });
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, RoundTrip,
                          testing::Combine(testing::Values("email.edt", "aimbios.edt",

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/tool.h"
+#include "tests/support/test_support.h"
 
 namespace edt::test {
 namespace {
@@ -31,6 +32,11 @@ ToolRun runTool(const std::vector<std::string>& args) {
     run.out = drain(out);
     run.err = drain(err);
     return run;
+}
+
+const cli::Escaper& escaper() {
+    static const cli::Escaper windows1252(codePage());
+    return windows1252;
 }
 
 } // namespace edt::test

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/escape.h"
+
 namespace edt::test {
 
 // edt-tool run in this process; its standard output and error are captured.
@@ -13,5 +15,8 @@ struct ToolRun {
     std::string err;
 };
 ToolRun runTool(const std::vector<std::string>& args);
+
+// edt-tool's escapes for Windows-1252.
+const cli::Escaper& escaper();
 
 } // namespace edt::test

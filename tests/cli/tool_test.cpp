@@ -19,20 +19,20 @@ using test::ToolRun;
 
 TEST(Escape, ControlAndUndefinedBytesAreEscapedAndComeBack) {
     const std::string text = std::string("a\\b\r\n\t\x01\x1F\x7F\x81\x8D\x8F\x90\x9D \xE9\x80");
-    const std::string escaped = cli::escape(text);
+    const std::string escaped = test::escaper().escape(text);
     EXPECT_EQ(escaped,
               "a\\\\b\\r\\n\\t\\x01\\x1f\\x7f\\x81\\x8d\\x8f\\x90\\x9d \xC3\xA9\xE2\x82\xAC");
     std::string back;
-    ASSERT_TRUE(cli::unescape(escaped, back).ok());
+    ASSERT_TRUE(test::escaper().unescape(escaped, back).ok());
     EXPECT_EQ(back, text);
 }
 
 TEST(Escape, RefusesBadEscapesAndForeignCharacters) {
     std::string text;
-    EXPECT_FALSE(cli::unescape("\\q", text).ok());
-    EXPECT_FALSE(cli::unescape("\\x4", text).ok());
-    EXPECT_FALSE(cli::unescape("trailing\\", text).ok());
-    const Status foreign = cli::unescape("\xE4\xB8\xAD", text);
+    EXPECT_FALSE(test::escaper().unescape("\\q", text).ok());
+    EXPECT_FALSE(test::escaper().unescape("\\x4", text).ok());
+    EXPECT_FALSE(test::escaper().unescape("trailing\\", text).ok());
+    const Status foreign = test::escaper().unescape("\xE4\xB8\xAD", text);
     EXPECT_NE(describe(foreign).find("U+4E2D"), std::string::npos);
 }
 

@@ -25,7 +25,7 @@ public:
     // terminators 0xAB, listed, and one row selected.
     std::string openAndSelect(const std::string& name) {
         const std::string path = make(name, {"first", "Hi!", "third"});
-        EXPECT_TRUE(editor.open(path, name).ok());
+        EXPECT_TRUE(editor.open(path, name, test::codePage()).ok());
         EXPECT_EQ(editor.select(1, u"\n").text, u"Hi!");
         return path;
     }
@@ -42,7 +42,7 @@ public:
 TEST_F(EditorTest, OpensSelectsAndWritesOnlyTheTextsBytes) {
     const std::string path = make("email.edt", {"Hi!", "", "  two blanks"});
     std::string expected = test::readBytes(path);
-    ASSERT_TRUE(editor.open(path, "email.edt").ok());
+    ASSERT_TRUE(editor.open(path, "email.edt", test::codePage()).ok());
     EXPECT_EQ(editor.limitCaption(), "Record Length (Max 315):");
     ASSERT_EQ(editor.entries().size(), 3u);
     EXPECT_EQ(editor.rowOfKey(1281), 2u);
@@ -63,9 +63,21 @@ TEST_F(EditorTest, OpensSelectsAndWritesOnlyTheTextsBytes) {
     EXPECT_EQ(test::readBytes(path), expected);
 }
 
+TEST_F(EditorTest, ReadsAndWritesInTheCodePageOfTheOpen) {
+    const std::string path = make("email.edt", {"x", "\xCF\xF0\xE8\xE2\xE5\xF2"}); // Привет
+    ASSERT_TRUE(editor.open(path, "email.edt", test::codePage("1251")).ok());
+    EXPECT_EQ(editor.select(1, u"\n").text, u"Привет");
+    ASSERT_TRUE(editor.write(u"0000641", u"Мир").status.ok());
+    EXPECT_EQ(test::readBytes(path).substr(640, 10), encodeText("\xCC\xE8\xF0"));
+    const Status refused = editor.write(u"0000641", u"моя").status;
+    EXPECT_NE(describe(refused).find("'я' (U+044F) (character 3 of the text) cannot be stored"),
+              std::string::npos)
+        << describe(refused);
+}
+
 TEST_F(EditorTest, OpeningTheSameFileAgainKeepsTheShownKeyWritable) {
     const std::string path = openAndSelect("email.edt");
-    ASSERT_TRUE(editor.open(path, "email.edt").ok());
+    ASSERT_TRUE(editor.open(path, "email.edt", test::codePage()).ok());
     EXPECT_TRUE(editor.write(u"0000641", u"kept").status.ok());
     EXPECT_EQ(test::readBytes(path).substr(640, 12), encodeText("kept"));
 }
@@ -73,7 +85,7 @@ TEST_F(EditorTest, OpeningTheSameFileAgainKeepsTheShownKeyWritable) {
 TEST_F(EditorTest, WritesAtKeysOfEightDigits) {
     std::vector<std::string> texts(70000, "entry"); // the last key, 11199841, has 8 digits
     const std::string path = make("quests.edt", texts);
-    ASSERT_TRUE(editor.open(path, "quests.edt").ok());
+    ASSERT_TRUE(editor.open(path, "quests.edt", test::codePage()).ok());
     EXPECT_EQ(editor.select(69999, u"\n").key, u"11199841");
     ASSERT_TRUE(editor.write(u"11199841", u"last").status.ok());
     EXPECT_EQ(test::readBytes(path).substr(11199840, 12), encodeText("last"));
@@ -125,12 +137,12 @@ INSTANTIATE_TEST_SUITE_P(
                 StatusCode::NoLineSelected, "No line is selected"},
         Refusal{"LastOpenFailed", "email.edt",
                 [](EditorTest& t, Editor& e, const std::string&) {
-                    e.open(t.dir.file("gone.edt"), "gone.edt");
+                    e.open(t.dir.file("gone.edt"), "gone.edt", test::codePage());
                 },
                 u"0000641", u"x", StatusCode::FileNotListed, "could not be read"},
         Refusal{"KeyOfAnotherFile", "email.edt",
                 [](EditorTest& t, Editor& e, const std::string&) {
-                    e.open(t.make("quests.edt", {"other", "Hi!"}), "quests.edt");
+                    e.open(t.make("quests.edt", {"other", "Hi!"}), "quests.edt", test::codePage());
                 },
                 u"0000641", u"x", StatusCode::KeyFromOtherFile, "which was open before"},
         Refusal{"NoEntryAtTheKey", "email.edt", nothing, u"0000642", u"x", StatusCode::BadKey,
@@ -146,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
                 u"0000641", u"lost?", StatusCode::FileRemoved, "Open it again"},
         Refusal{"FileChangedByAnotherProgram", "email.edt",
                 [](EditorTest&, Editor&, const std::string& p) {
-                    ASSERT_TRUE(writeRecord(p, "email.edt", 1, "theirs").status.ok());
+                    ASSERT_TRUE(writeRecord(p, "email.edt", 1, "theirs", test::codePage()).status.ok());
                 },
                 u"0000641", u"mine", StatusCode::FileChanged, "changed by another program"},
         Refusal{"FileThatMayNotBeWritten", "email.edt",

@@ -15,13 +15,14 @@
 #include <unistd.h>
 
 #include "cli/escape.h"
-#include "record/charset.h"
+#include "record/code_page.h"
 #include "record/message.h"
 #include "record/reader.h"
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tools/sample_files.h"
+#include "tests/support/test_support.h"
 
 namespace edt {
 namespace {
@@ -306,9 +307,9 @@ TEST_P(BadInput, IsRefusedAndNothingChanges) {
         std::string text = c.text;
         Status status;
         if (c.utf8Text)
-            status = charset::fromUtf8(*c.utf8Text, text);
+            status = test::codePage().fromUtf8(*c.utf8Text, text);
         if (status.ok())
-            status = writeRecord(c.path, title, c.key, text).status;
+            status = writeRecord(c.path, title, c.key, text, test::codePage()).status;
         EXPECT_EQ(status.code, c.write->code) << describe(status);
         EXPECT_NE(describe(status).find(c.write->says), std::string::npos) << describe(status);
         writeSays = describe(status) + nothingWritten(status);
@@ -325,7 +326,7 @@ TEST_P(BadInput, IsRefusedAndNothingChanges) {
     }
     const std::string cliText = c.cliText    ? *c.cliText
                                 : c.utf8Text ? *c.utf8Text
-                                             : cli::escape(c.text);
+                                             : test::escaper().escape(c.text);
     const test::ToolRun write =
         test::runTool({"write", c.path, c.cliKey ? *c.cliKey : std::to_string(c.key), cliText});
     const std::string cliSays = c.cliSays.empty() ? c.write->says : c.cliSays;

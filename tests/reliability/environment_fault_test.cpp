@@ -24,6 +24,7 @@
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tools/sample_files.h"
+#include "tests/support/test_support.h"
 
 namespace edt {
 namespace {
@@ -87,14 +88,14 @@ Attempt attempt(const std::string& path, RecordKey key, const std::string& text 
     a.listSays = describe(read.status);
     // As the window does: the identity of the listing, when there was one.
     const WriteResult written =
-        writeRecord(path, title, key, text, read.status.ok() ? &read.identity : nullptr);
+        writeRecord(path, title, key, text, test::codePage(), read.status.ok() ? &read.identity : nullptr);
     a.writeCode = written.status.code;
     a.writeSays = describe(written.status);
     const test::ToolRun list = test::runTool({"list", path});
     a.toolListExit = list.code;
     a.toolListSays = list.err;
     const test::ToolRun write =
-        test::runTool({"write", path, std::to_string(key), cli::escape(text)});
+        test::runTool({"write", path, std::to_string(key), test::escaper().escape(text)});
     a.toolWriteExit = write.code;
     a.toolWriteSays = write.err;
     a.unchanged = readable && test::fingerprintFile(path) == before;
@@ -291,7 +292,7 @@ TEST(EnvironmentFault, AFileThatMayNotGrowIsPutBackOnTheSystemsOwnError) {
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             return std::string("SKIP: cannot limit the file size");
         const WriteResult written = writeEntries(
-            path, "strings.edt", {{1, "a"}, {481, "b"}, {1441, std::string(200, 'L')}});
+            path, "strings.edt", {{1, "a"}, {481, "b"}, {1441, std::string(200, 'L')}}, test::codePage());
         return describe(written.status);
     });
     SKIP_IF_CHILD_SKIPPED(result);

@@ -19,6 +19,7 @@
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tools/sample_files.h"
+#include "tests/support/test_support.h"
 
 extern "C" {
 ssize_t __real_pread(int fd, void* buffer, size_t length, off_t offset);
@@ -106,7 +107,7 @@ protected:
         return bytes;
     }
 
-    WriteResult write() { return writeRecord(path_, "email.edt", kKey, kText); }
+    WriteResult write() { return writeRecord(path_, "email.edt", kKey, kText, test::codePage()); }
 
     TempDir dir_;
     std::string image_;
@@ -205,7 +206,7 @@ TEST_F(FaultInjection, FailedWriteThatLengthenedTheFileIsCutBack) {
     test::writeBytes(empty, "");
     faults_->fsync = [](int, int) { return static_cast<int>(failWith(EIO)); };
     faults_.arm();
-    const WriteResult result = writeRecord(empty, "strings.edt", 1, "Hi");
+    const WriteResult result = writeRecord(empty, "strings.edt", 1, "Hi", test::codePage());
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::SystemError);
     // The undo's own flush failed too, so it says so; but the length is back.
@@ -224,7 +225,7 @@ TEST_F(FaultInjection, FailedWritesThatLengthenedTheFileAreCutBackAndSaySo) {
     faults_->ftruncate = [](int, int fd, off_t length) { return __real_ftruncate(fd, length); };
     faults_.arm();
     const WriteResult result =
-        writeEntries(short_, "strings.edt", {{481, "Hi"}, {961, std::string(200, 'L')}});
+        writeEntries(short_, "strings.edt", {{481, "Hi"}, {961, std::string(200, 'L')}}, test::codePage());
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::SystemError);
     EXPECT_NE(describe(result.status)
@@ -377,7 +378,7 @@ TEST_F(FaultInjection, AFileReplacedMidwayIsNotWrittenAndTheOriginalIsPutBack) {
     const FileIdentity listed = readFile(path_, "email.edt").identity;
     faults_.arm();
     const WriteResult result =
-        writeEntries(path_, "email.edt", {{1, "a"}, {641, "b"}, {1281, "c"}}, &listed);
+        writeEntries(path_, "email.edt", {{1, "a"}, {641, "b"}, {1281, "c"}}, test::codePage(), &listed);
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::FileChanged) << describe(result.status);
     EXPECT_EQ(test::readBytes(keep), image_);                     // the file we wrote, put back

@@ -15,6 +15,7 @@
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tools/sample_files.h"
+#include "tests/support/test_support.h"
 
 namespace edt {
 namespace {
@@ -142,7 +143,7 @@ TEST_P(Paths, ListAndWriteInPlace) {
     const RecordKey second = read.entries[1].key;
     const WriteResult written = writeRecord(path, fileTitleOf(path), second,
                                             "\xdc"
-                                            "ber",
+                                            "ber", test::codePage(),
                                             &read.identity);
     ASSERT_TRUE(written.status.ok()) << describe(written.status);
 

@@ -14,6 +14,7 @@
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tools/sample_files.h"
+#include "tests/support/test_support.h"
 
 namespace edt {
 namespace {
@@ -96,7 +97,7 @@ TEST(Sizes, WritesAtBothEndsOfAHugeSparseFile) {
     ASSERT_EQ(last, 1099511627681u); // 13 digits
     ASSERT_EQ(layout.indexOfKey(last + 160), -1);
 
-    const WriteResult first = writeRecord(path, "quests.edt", 1, "first");
+    const WriteResult first = writeRecord(path, "quests.edt", 1, "first", test::codePage());
     ASSERT_TRUE(first.status.ok()) << describe(first.status);
     const test::ToolRun tool = test::runTool({"write", path, formatKey(last), "last"});
     ASSERT_EQ(tool.code, 0) << tool.err;

@@ -17,6 +17,7 @@
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tools/sample_files.h"
+#include "tests/support/test_support.h"
 
 namespace edt {
 namespace {
@@ -132,7 +133,7 @@ TEST_P(StaleFile, WriteIsRefusedAndNothingIsWritten) {
 
     GetParam().apply(dir, path);
     const std::string tree = test::describeTree(dir.path());
-    const WriteResult result = writeRecord(path, "email.edt", kKey, "Hi", &listed.identity);
+    const WriteResult result = writeRecord(path, "email.edt", kKey, "Hi", test::codePage(), &listed.identity);
     const bool removed = std::string(GetParam().says).find("removed") != std::string::npos;
     EXPECT_EQ(result.status.code, removed ? StatusCode::FileRemoved : StatusCode::FileChanged)
         << describe(result.status);
@@ -171,13 +172,13 @@ TEST(StaleFile, UnchangedFileIsWrittenAndItsNewIdentityIsTheListedOne) {
     const ReadResult listed = readFile(path, "email.edt");
     ASSERT_TRUE(listed.status.ok());
 
-    const WriteResult first = writeRecord(path, "email.edt", kKey, "Hi", &listed.identity);
+    const WriteResult first = writeRecord(path, "email.edt", kKey, "Hi", test::codePage(), &listed.identity);
     ASSERT_TRUE(first.status.ok()) << describe(first.status);
     // The identity after the write is what a fresh listing sees, so the next write
     // with it goes through.
     const ReadResult again = readFile(path, "email.edt");
     EXPECT_EQ(first.identity, again.identity);
-    const WriteResult second = writeRecord(path, "email.edt", 1, "Yo", &first.identity);
+    const WriteResult second = writeRecord(path, "email.edt", 1, "Yo", test::codePage(), &first.identity);
     ASSERT_TRUE(second.status.ok()) << describe(second.status);
 
     std::string expected = image;

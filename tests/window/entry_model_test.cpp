@@ -17,7 +17,7 @@ struct Listed {
     Listed(const std::string& name, const std::vector<std::string>& texts) {
         test::writeBytes(dir.file(name), samples::makeImage(kindForFileName(name), texts));
         model.beginListChange();
-        EXPECT_TRUE(editor.open(dir.file(name), name).ok());
+        EXPECT_TRUE(editor.open(dir.file(name), name, test::codePage()).ok());
         model.endListChange();
     }
     test::TempDir dir;
@@ -45,7 +45,7 @@ TEST(EntryModel, ListsTheEditorsEntriesAsRowsInOneReset) {
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
     model.beginListChange();
-    listed.editor.open(listed.dir.file("gone.edt"), "gone.edt");
+    listed.editor.open(listed.dir.file("gone.edt"), "gone.edt", test::codePage());
     model.endListChange();
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(inserts.count(), 0);

@@ -226,6 +226,23 @@ TEST_F(Form1Test, OpeningTheSameFileAgainKeepsTheEditWritable) {
     EXPECT_EQ(row(1), QStringLiteral("[0000641] kept"));
 }
 
+// The code page chosen in the dialog reads the file, shows in the tooltips, is offered
+// again for that file, and another choice relists it.
+TEST_F(Form1Test, TheChosenCodePageReadsTheFileAndIsRemembered) {
+    const QString path = makeFile(QStringLiteral("quests.edt"), {"\xCF\xF0\xE8\xE2\xE5\xF2"});
+    dialog->codePage = QStringLiteral("1251");
+    open(path);
+    EXPECT_EQ(row(0), QStringLiteral("[0000001] Привет"));
+    EXPECT_EQ(list->toolTip(), QStringLiteral("Texts in Windows-1251"));
+    EXPECT_TRUE(dialog->codePages().contains(QStringLiteral("KOI8-R")));
+    dialog->codePage.clear(); // as preset: the file's own
+    open(path);
+    EXPECT_EQ(dialog->CodePage(), QStringLiteral("Windows-1251"));
+    dialog->codePage = QStringLiteral("windows-1252");
+    open(path);
+    EXPECT_EQ(row(0), QStringLiteral("[0000001] Ïðèâåò"));
+}
+
 TEST_F(Form1Test, CancelChangesNothing) {
     const QString path = makeFile(QStringLiteral("email.edt"), {"a1", "a2"});
     open(path);

@@ -49,7 +49,8 @@ bool ScriptedOpenDialog::ShowOpen(QWidget*) {
         setCancelled();
         return false;
     }
-    setChosenFile(*answer);
+    // The chooser as the real dialog presets it, unless the script picks a code page.
+    setChosenFile(*answer, codePage.isEmpty() ? presetFor(*answer) : codePage);
     return true;
 }
 

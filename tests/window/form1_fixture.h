@@ -26,6 +26,7 @@ namespace edt::test {
 class ScriptedOpenDialog : public OpenDialog {
 public:
     std::deque<std::optional<QString>> answers;
+    QString codePage; // chosen in the character-set box; empty: as preset
     QStringList settings;
     int shown = 0;
 

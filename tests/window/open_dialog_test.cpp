@@ -61,6 +61,12 @@ protected:
         dialog_.setFilter(kFilter);
         dialog_.setFilterIndex(1);
         dialog_.setDefaultExt(QStringLiteral("txt"));
+        // email.edt was read in 1251 last time; anything else in 1252.
+        const QString cyrillic = QStringLiteral("Windows-1251"),
+                      western = QStringLiteral("Windows-1252");
+        dialog_.setCodePages({cyrillic, western}, [=](const QString& path) {
+            return path.endsWith(QStringLiteral("email.edt")) ? cyrillic : western;
+        });
         previous_ = QDir::currentPath();
         QDir::setCurrent(dir_.path()); // the dialog starts in the working directory
     }
@@ -130,11 +136,22 @@ TEST_F(RealDialog, ShowsItsSettingsAndListsNamesWithoutADot) {
             << listed(box).join(QLatin1Char(' ')).toStdString();
         box->selectNameFilter(box->nameFilters().at(0));
 
+        // The character set: preset for no file, then for the file picked, then chosen.
+        auto* codePage = box->findChild<QComboBox*>(QStringLiteral("CodePage"));
+        ASSERT_NE(codePage, nullptr);
+        EXPECT_EQ(codePage->currentText(), QStringLiteral("Windows-1252"));
+        auto* name = box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        name->setText(QStringLiteral("email.edt"));
+        EXPECT_EQ(codePage->currentText(), QStringLiteral("Windows-1251"));
+        name->setText(QStringLiteral("civ"));
+        EXPECT_EQ(codePage->currentText(), QStringLiteral("Windows-1252"));
+        codePage->setCurrentText(QStringLiteral("Windows-1251"));
         choose(box, QStringLiteral("civ"));
     });
     EXPECT_TRUE(chosen);
     EXPECT_EQ(dialog_.FileName(), dir_.filePath(QStringLiteral("civ")));
     EXPECT_EQ(dialog_.FileTitle(), QStringLiteral("civ"));
+    EXPECT_EQ(dialog_.CodePage(), QStringLiteral("Windows-1251"));
 }
 
 TEST_F(RealDialog, TakesATypedNameOfAFileThatDoesNotExistAndAddsTheDefaultExt) {
