@@ -30,8 +30,17 @@ window_gone() {
     return 1
 }
 
-# Gives a window the keyboard, as a window manager would on a click.
-focus() { xdotool windowfocus --sync "$1"; }
+# Gives a window the keyboard, as a window manager would on a click. A window just
+# mapped may refuse it for a moment (X's BadMatch): try again, for at most 10 s.
+focus() {
+    local i
+    for ((i = 0; i < 100; ++i)); do
+        xdotool windowfocus --sync "$1" 2>/dev/null &&
+            [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]] && return 0
+        sleep 0.1
+    done
+    fail "window $1 does not take the keyboard"
+}
 
 # Opens File > Open ... of the editor's window $1 and chooses the file $2 by typing
 # its path into the system's dialog.
