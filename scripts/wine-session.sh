@@ -42,13 +42,19 @@ focus() {
     fail "window $1 does not take the keyboard"
 }
 
-# Opens File > Open ... of the editor's window $1 and chooses the file $2 by typing
-# its path into the system's dialog.
-open_with_dialog() {
+# Chooses an item of the File menu of the editor's window $1 by its access key $2,
+# with Alt+F first.
+file_menu() {
     focus "$1"
     xdotool key --clearmodifiers alt+f
     sleep 0.3 # the menu opens
-    xdotool key o
+    xdotool key "$2"
+}
+
+# Opens File > Open ... of the editor's window $1 and chooses the file $2 by typing
+# its path into the system's dialog.
+open_with_dialog() {
+    file_menu "$1" o
     local dialog
     dialog=$(window '^Open File \.\.\.$') || fail "File > Open ... showed no dialog"
     focus "$dialog"

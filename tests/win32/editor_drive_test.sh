@@ -55,6 +55,12 @@ cd "$work/files"
 wine "$exe" >"$work/editor.log" 2>&1 &
 editor=$!
 main=$(window '^Zelvar EDT File Editor$') || fail "the editor showed no window"
+# Cancel in the open dialog changes nothing.
+file_menu "$main" o
+focus "$(window '^Open File \.\.\.$')" && xdotool key Escape
+window_gone '^Open File' && [[ $(xdotool getwindowname "$main") == "Zelvar EDT File Editor" ]] ||
+    fail "a cancelled Open changed the window"
+echo "ok: Open cancelled"
 open_with_dialog "$main" "$file"
 main=$(window '^Zelvar Email Editor - ') || fail "the file was not opened"
 caption=$(xdotool getwindowname "$main")
@@ -103,9 +109,7 @@ expect 641 'changed elsewhere'
 xdotool key space
 refused "a file changed by another program"
 
-xdotool key --clearmodifiers alt+f
-sleep 0.3
-xdotool key x
+file_menu "$main" x
 timeout 10 tail --pid="$editor" -f /dev/null || fail "File > Exit did not end the editor"
 wait "$editor" || fail "the editor ended with status $?"
 same_bytes "after File > Exit"

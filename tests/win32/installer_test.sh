@@ -70,10 +70,7 @@ cd "$work"
 wine "$dir/edt-editor.exe" >/dev/null 2>&1 &
 editor=$!
 main=$(window '^Zelvar EDT File Editor$') || fail "the installed editor did not start"
-focus "$main"
-xdotool key --clearmodifiers alt+f
-sleep 0.3 # the menu opens
-xdotool key x
+file_menu "$main" x
 timeout 10 tail --pid="$editor" -f /dev/null || fail "the installed editor did not end"
 echo "ok: the installed editor starts and ends with File > Exit"
 uninstall
