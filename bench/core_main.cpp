@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // edt-bench-core --data=DIR [--benchmark_...]: the record core's reader and writer,
 // and the work of edt-tool list on a file held in memory.
 #include "bench/bench_support.h"

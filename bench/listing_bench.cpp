@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The work edt-tool list does beyond reading the file: every entry decoded, its key
 // formatted and its text escaped into the output buffer, from a file image already in
 // memory. Beside read() into memory (reader_bench.cpp) this shows what part of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // edt-bench-files DIR: writes the input files of the benchmarks into DIR (see
 // bench_files.h). About 1.5 GB of disk, of which 1 GiB is a sparse hole.
 #include <cstdio>

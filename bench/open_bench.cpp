@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Form1::ReadFile into the real model and view, beside the core reader alone on the
 // same file, with the process's peak memory. Run one size per process (the script
 // does), so that each peak belongs to one size.
@@ -6,6 +7,7 @@
 
 #include "bench/bench_support.h"
 #include "bench/window_benchmarks.h"
+#include "record/message.h"
 #include "record/reader.h"
 
 namespace edt::bench {
@@ -36,7 +38,7 @@ void openCore(benchmark::State& state, const BenchFile& file, const std::string&
         result = ReadResult();
         result = readFile(path, file.title);
         if (!result.status.ok()) {
-            state.SkipWithError(result.status.message.c_str());
+            state.SkipWithError(edt::describe(result.status).c_str());
             return;
         }
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record core's reader beside its floors: reading the same file into memory, whole
 // or in pieces.
 #include <fcntl.h>
@@ -7,6 +8,7 @@
 #include "bench/bench_files.h"
 #include "bench/bench_support.h"
 #include "bench/core_benchmarks.h"
+#include "record/message.h"
 #include "record/reader.h"
 
 namespace edt::bench {
@@ -79,7 +81,7 @@ void visitEntries(benchmark::State& state, const BenchFile& file, const std::str
                 characters += text.size();
             });
         if (!status.ok()) {
-            state.SkipWithError(status.message.c_str());
+            state.SkipWithError(edt::describe(status).c_str());
             return;
         }
         benchmark::DoNotOptimize(characters);
@@ -94,7 +96,7 @@ void readFile(benchmark::State& state, const BenchFile& file, const std::string&
     for (auto _ : state) {
         ReadResult result = edt::readFile(path, file.title);
         if (!result.status.ok()) {
-            state.SkipWithError(result.status.message.c_str());
+            state.SkipWithError(edt::describe(result.status).c_str());
             return;
         }
         benchmark::DoNotOptimize(result.entries.data());

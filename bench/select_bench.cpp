@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A click on the last line of the list, which selects it and runs the length
 // counter, in a list of 1,000,000 entries beside one of 10: the cost of a selection
 // must not grow with the list.
@@ -16,11 +17,9 @@ namespace {
 
 void selectLastLine(benchmark::State& state, const BenchFile& file, const std::string& dir) {
     Reports reports;
-    const auto form = makeWindow(reports);
-    if (!openInWindow(*form, file, dir, reports)) {
-        state.SkipWithError(reports.last.toStdString().c_str());
+    const auto form = openedWindow(state, file, dir, reports);
+    if (!form)
         return;
-    }
     auto* list = form->findChild<QListView*>(QStringLiteral("List1"));
     const auto* recordLabel = form->findChild<QLabel*>(QStringLiteral("RecordLabel"));
     const auto* stringLen = form->findChild<QLabel*>(QStringLiteral("StringLen"));

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QString>
+#include <benchmark/benchmark.h>
 #include <memory>
 #include <string>
 
@@ -28,5 +30,10 @@ std::unique_ptr<Form1> makeWindow(Reports& reports);
 // gets the time spent in ReadFile itself added.
 bool openInWindow(Form1& form, const BenchFile& file, const std::string& dir,
                   const Reports& reports, double* readFileSeconds = nullptr);
+
+// A shown Form1 with `file` listed; none, and the benchmark skipped with the reason,
+// when the window reported a failure.
+std::unique_ptr<Form1> openedWindow(benchmark::State& state, const BenchFile& file,
+                                    const std::string& dir, Reports& reports);
 
 } // namespace edt::bench

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // edt-bench-window --data=DIR [--benchmark_...]: the editor window opening files,
 // selecting lines and writing records, on Qt's offscreen platform unless
 // QT_QPA_PLATFORM names another.
@@ -33,6 +34,15 @@ bool openInWindow(Form1& form, const BenchFile& file, const std::string& dir,
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     QCoreApplication::processEvents();
     return reports.count == before;
+}
+
+std::unique_ptr<Form1> openedWindow(benchmark::State& state, const BenchFile& file,
+                                    const std::string& dir, Reports& reports) {
+    auto form = makeWindow(reports);
+    if (openInWindow(*form, file, dir, reports))
+        return form;
+    state.SkipWithError(reports.last.toStdString().c_str());
+    return nullptr;
 }
 
 } // namespace edt::bench

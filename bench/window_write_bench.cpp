@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Form1::WriteRecord of a 200-character text into the last entry of a 10 KB file and
 // of a 1 GiB sparse file, as the user does it: line selected, text edited, button.
 #include <QAbstractItemModel>
@@ -15,11 +16,9 @@ namespace {
 
 void windowWriteRecord(benchmark::State& state, const BenchFile& file, const std::string& dir) {
     Reports reports;
-    const auto form = makeWindow(reports);
-    if (!openInWindow(*form, file, dir, reports)) {
-        state.SkipWithError(reports.last.toStdString().c_str());
+    const auto form = openedWindow(state, file, dir, reports);
+    if (!form)
         return;
-    }
     auto* list = form->findChild<QListView*>(QStringLiteral("List1"));
     auto* edit = form->findChild<QPlainTextEdit*>(QStringLiteral("EditWindow"));
     const QModelIndex last = list->model()->index(list->model()->rowCount() - 1, 0);

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One write of a 200-character text into a small file and into a 1 GiB sparse file:
 // a write in place touches its entry only, so the file's size must not matter.
 #include "bench/bench_files.h"
 #include "bench/bench_support.h"
 #include "bench/core_benchmarks.h"
 #include "bench/write_texts.h"
+#include "record/message.h"
 #include "record/writer.h"
 
 namespace edt::bench {
@@ -21,7 +23,7 @@ void writeRecord(benchmark::State& state, const BenchFile& file, const std::stri
     for (auto _ : state) {
         const WriteResult result = edt::writeRecord(path, file.title, key, texts[turn ^= 1]);
         if (!result.status.ok()) {
-            state.SkipWithError(result.status.message.c_str());
+            state.SkipWithError(edt::describe(result.status).c_str());
             return;
         }
     }

@@ -56,19 +56,23 @@ int importCommand(const std::string& path, const std::string& translationPath, b
                            "\": " + summary(plan) + ". Nothing was written.\n",
                        out, err);
     }
-    const WriteResult written =
-        writeEntries(path, fileTitleOf(path), plan.writes, &plan.identity);
+    const WriteResult written = writeEntries(path, fileTitleOf(path), plan.writes, &plan.identity);
     if (!written.status.ok()) {
+        // A write or read-back of one entry failed, rather than the file as a whole.
+        const Status& failure = written.status;
+        const bool atEntry =
+            failure.undo != Undo::None &&
+            (failure.code == StatusCode::VerifyFailed ||
+             (failure.code == StatusCode::SystemError && failure.os.op == os::Op::Write));
         const std::string lead =
-            written.status.undo == Undo::None
-                ? std::string()
-                : "The import stopped at entry " + formatKey(plan.writes[written.failed].key) +
-                      " (line " + std::to_string(plan.lines[written.failed]) +
-                      " of the translation): ";
+            !atEntry ? std::string()
+                     : "The import stopped at entry " + formatKey(plan.writes[written.failed].key) +
+                           " (line " + std::to_string(plan.lines[written.failed]) +
+                           " of the translation): ";
         return refuse(err, written.status, true, lead);
     }
-    return deliver("Imported \"" + translationPath + "\" into \"" + path + "\": " +
-                       summary(plan) + ".\n",
+    return deliver("Imported \"" + translationPath + "\" into \"" + path + "\": " + summary(plan) +
+                       ".\n",
                    out, err);
 }
 

@@ -10,10 +10,10 @@
 #include "cli/export_command.h"
 #include "cli/import_command.h"
 #include "cli/list_command.h"
-#include "translate/translation.h"
 #include "cli/write_command.h"
 #include "edt/version.h"
 #include "record/message.h"
+#include "translate/translation.h"
 
 namespace edt::cli {
 namespace {
@@ -122,8 +122,9 @@ int runImport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
 } // namespace
 
 int refuse(std::FILE* err, const Status& status, bool writing, const std::string& lead) {
-    const char* closing = writing && status.undo == Undo::None ? " Nothing was written." : "";
-    std::fprintf(err, "edt-tool: %s%s%s\n", lead.c_str(), describe(status).c_str(), closing);
+    const std::string closing = writing ? nothingWritten(status) : std::string();
+    std::fprintf(err, "edt-tool: %s%s%s\n", lead.c_str(), describe(status).c_str(),
+                 closing.c_str());
     return kExitRefused;
 }
 

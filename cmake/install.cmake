@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts under the prefix: the programs, the man page, and for
 # the editor its desktop entry, AppStream metainfo and icons. Included at the end of
 # the top CMakeLists.txt, once every target exists.
@@ -20,6 +21,11 @@ configure_file(${EDT_DATA_DIR}/edt-editor.metainfo.xml.in ${EDT_METAINFO} @ONLY)
 configure_file(${EDT_DATA_DIR}/edt-tool.1.in ${EDT_MAN_PAGE} @ONLY)
 
 install(TARGETS edt-tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The licence, in the form Debian keeps it for every package.
+set(EDT_PACKAGE_CONTACT "EDT editor developers <edt-editor@example.org>" CACHE STRING
+    "Maintainer of the Debian package: name <address>")
+configure_file(${EDT_DATA_DIR}/copyright.in ${PROJECT_BINARY_DIR}/data/copyright @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # Debian installs manual pages compressed with gzip -9n (no name or time stamp inside,
 # so the package builds the same each time); man reads either form.
 find_program(EDT_GZIP gzip)

@@ -3,11 +3,17 @@
 # "record/...", "translate/..." and so on only for the libraries it links. Every
 # library gets an include folder of its own in the build tree, holding one link to its
 # source folder; the source tree itself is never an include folder.
+# An optional second argument is the path the folder is included by ("tests/support");
+# by default its own name ("record").
 function(edt_expose_headers target)
   set(root ${PROJECT_BINARY_DIR}/include/${target})
   get_filename_component(name ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  if(ARGC GREATER 1)
+    set(name ${ARGV1})
+  endif()
   if(NOT EXISTS ${root}/${name})
-    file(MAKE_DIRECTORY ${root})
+    get_filename_component(parent ${root}/${name} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
     file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${name} SYMBOLIC COPY_ON_ERROR)
   endif()
   get_target_property(type ${target} TYPE)

@@ -1,9 +1,8 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CPack: a Debian package of everything cmake/install.cmake installs.
 #   cpack -G DEB --config build/CPackConfig.cmake   ->  edt-editor_1.0.1_amd64.deb
 set(CPACK_PACKAGE_NAME edt-editor)
 set(CPACK_PACKAGE_VENDOR "The EDT editor developers")
-set(EDT_PACKAGE_CONTACT "EDT editor developers <edt-editor@example.org>" CACHE STRING
-    "Maintainer of the Debian package: name <address>")
 set(CPACK_PACKAGE_CONTACT ${EDT_PACKAGE_CONTACT})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for the texts of Zelvar's EDT files")
 set(CPACK_PACKAGE_DESCRIPTION

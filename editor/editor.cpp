@@ -35,9 +35,9 @@ Status Editor::open(const std::string& path, std::string_view fileTitle) {
 }
 
 std::optional<std::size_t> Editor::rowOfKey(RecordKey key) const {
-    const auto it = std::lower_bound(
-        entries_.begin(), entries_.end(), key,
-        [](const EntryLine& line, RecordKey k) { return line.key < k; });
+    const auto it =
+        std::lower_bound(entries_.begin(), entries_.end(), key,
+                         [](const EntryLine& line, RecordKey k) { return line.key < k; });
     if (it == entries_.end() || it->key != key)
         return std::nullopt;
     return static_cast<std::size_t>(it - entries_.begin());
@@ -69,8 +69,8 @@ Editor::Written Editor::write(std::u16string_view shownKey, std::u16string_view 
     return written;
 }
 
-Status Editor::check(std::u16string_view shownKey, std::u16string_view editText,
-                     std::size_t& row, std::string& bytes) const {
+Status Editor::check(std::u16string_view shownKey, std::u16string_view editText, std::size_t& row,
+                     std::string& bytes) const {
     if (!opened_)
         return Status::error(StatusCode::NoFileOpen);
     if (shownKey.empty())

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // edt-tool's text escapes: any text escapes and comes back, and any argument either
 // is refused or reads as a text that escapes to a form reading back the same.
 #include "cli/escape.h"
 #include "fuzz/fuzz_support.h"
 #include "record/charset.h"
+#include "record/message.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
@@ -25,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(edt::cli::unescape(edt::cli::escape(text), again).ok());
         FUZZ_CHECK(again == text);
     } else {
-        FUZZ_CHECK(!status.message.empty());
+        FUZZ_CHECK(!edt::describe(status).empty());
     }
     return 0;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // edt-tool list's one-pass path: for any stored bytes of any entry length, it writes
 // exactly what decoding by the running-balance rule and then escaping writes, and
 // stays inside the room it promises.

@@ -1,16 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader on any bytes: decodeEntries under every kind, and readFile on the same
 // bytes in a file, both compared with a plain model of the listing rules.
 #include <cctype>
 
 #include "fuzz/fuzz_support.h"
-#include "fuzz/listing_model.h"
 #include "record/reader.h"
+#include "tests/support/plain_rules.h"
 
 namespace {
 
 std::vector<edt::EntryLine> modelLines(std::string_view image, const edt::FileKind& kind) {
     std::vector<edt::EntryLine> lines;
-    for (auto& entry : edt::fuzz::modelListing(image, kind))
+    for (auto& entry : edt::test::listByTheRules(image, kind))
         lines.push_back({entry.start, std::move(entry.text)});
     return lines;
 }

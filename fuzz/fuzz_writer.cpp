@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The writer: any text at any key of a generated file, with or without the identity
 // taken when it was listed, and with the file changed meanwhile. The outcome must be
 // exactly what the rules predict: a refusal with the file byte for byte as it was,
@@ -8,15 +9,16 @@
 #include <unistd.h>
 
 #include "fuzz/fuzz_support.h"
-#include "fuzz/listing_model.h"
+#include "record/message.h"
 #include "record/writer.h"
+#include "tests/support/plain_rules.h"
 #include "tools/sample_files.h"
 
 namespace {
 
 using edt::StatusCode;
 using edt::fuzz::ByteStream;
-using edt::fuzz::ModelEntry;
+using ModelEntry = edt::test::RuleEntry;
 
 std::string makeImage(ByteStream& in, const edt::FileKind& kind) {
     const std::size_t size = in.u16() % (3 * kind.recordLength + 2);
@@ -77,14 +79,8 @@ std::string chooseText(ByteStream& in) {
 }
 
 edt::FileIdentity statIdentity(const std::string& path) {
-    struct stat info {};
-    FUZZ_CHECK(::stat(path.c_str(), &info) == 0);
     edt::FileIdentity id;
-    id.device = info.st_dev;
-    id.inode = info.st_ino;
-    id.size = static_cast<std::uint64_t>(info.st_size);
-    id.modifiedNs =
-        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    FUZZ_CHECK(edt::os::identityAt(path, id));
     return id;
 }
 
@@ -132,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int identityMode = (setup >> 3) % 4; // none, as listed, wrong, changed since
 
     const std::string image = makeImage(in, kind);
-    const std::vector<ModelEntry> entries = edt::fuzz::modelListing(image, kind);
+    const std::vector<ModelEntry> entries = edt::test::listByTheRules(image, kind);
     const edt::RecordKey key = chooseKey(in, entries);
     const std::uint8_t wrongField = in.byte();
     const std::string text = chooseText(in);
@@ -194,12 +190,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         expected = StatusCode::TextTooLong;
     if (result.status.code != expected) {
         std::fprintf(stderr, "expected status %d, got %d: %s\n", static_cast<int>(expected),
-                     static_cast<int>(result.status.code), result.status.message.c_str());
+                     static_cast<int>(result.status.code), edt::describe(result.status).c_str());
         FUZZ_CHECK(result.status.code == expected);
     }
 
     if (!result.status.ok()) {
-        FUZZ_CHECK(!result.status.message.empty());
+        FUZZ_CHECK(!edt::describe(result.status).empty());
         FUZZ_CHECK(after == before); // not one byte changed
         struct stat info {};
         FUZZ_CHECK(::stat(target.c_str(), &info) == 0);
@@ -223,7 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The entry lists as the text written, and the file is the same file (in place).
     bool found = false;
-    for (const ModelEntry& e : edt::fuzz::modelListing(after, kind)) {
+    for (const ModelEntry& e : edt::test::listByTheRules(after, kind)) {
         if (e.start == key) {
             FUZZ_CHECK(e.text == text);
             found = true;

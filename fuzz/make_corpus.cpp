@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // edt-make-fuzz-corpus DIR: writes the starting inputs of every fuzz target into
 // DIR/<target>/input-NN. The committed corpus in fuzz/corpus/ came from this program.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target over saved inputs without libFuzzer, so that the ordinary build
 // replays the starting corpus and every input that once found a fault.
 //   replay DIR_OR_FILE...

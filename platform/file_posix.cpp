@@ -50,23 +50,6 @@ Result errnoFailure(Op op, int errorNumber) {
     return Result::failure(op, reasonOf(errorNumber));
 }
 
-File::~File() {
-    close();
-}
-
-File::File(File&& other) noexcept : handle_(other.handle_) {
-    other.handle_ = kClosed;
-}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = other.handle_;
-        other.handle_ = kClosed;
-    }
-    return *this;
-}
-
 Result File::open(const std::string& path, Mode mode) {
     close();
     // Opening a device can have effects of its own (a tape rewinds, a modem hangs
@@ -192,21 +175,6 @@ bool identityAt(const std::string& path, FileIdentity& out) {
         return false;
     out = identityOf(info);
     return true;
-}
-
-Result readStandardInput(std::string& content) {
-    content.clear();
-    char buffer[1 << 16];
-    while (true) {
-        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errnoFailure(Op::Read, errno);
-        if (n == 0)
-            return Result::success();
-        content.append(buffer, static_cast<std::size_t>(n));
-    }
 }
 
 } // namespace edt::os

@@ -13,10 +13,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <io.h>
 
 #include "platform/wide_text.h"
 
@@ -67,23 +64,6 @@ std::string reasonOf(int errorNumber) {
 
 Result errnoFailure(Op op, int errorNumber) {
     return Result::failure(op, reasonOf(errorNumber));
-}
-
-File::~File() {
-    close();
-}
-
-File::File(File&& other) noexcept : handle_(other.handle_) {
-    other.handle_ = kClosed;
-}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = other.handle_;
-        other.handle_ = kClosed;
-    }
-    return *this;
 }
 
 Result File::open(const std::string& path, Mode mode) {
@@ -186,18 +166,6 @@ Result File::truncate(std::uint64_t size) const {
 bool identityAt(const std::string& path, FileIdentity& out) {
     File file;
     return file.open(path, File::Mode::Read).ok() && file.identity(out).ok();
-}
-
-Result readStandardInput(std::string& content) {
-    content.clear();
-    _setmode(_fileno(stdin), _O_BINARY);
-    char buffer[1 << 16];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
-        content.append(buffer, n);
-    if (std::ferror(stdin))
-        return errnoFailure(Op::Read, errno);
-    return Result::success();
 }
 
 } // namespace edt::os

@@ -50,12 +50,6 @@ Result OutputFile::create(const std::string& path) {
     return Result::success();
 }
 
-Result OutputFile::write(const void* data, std::size_t length) {
-    if (std::fwrite(data, 1, length, streamOf(stream_)) != length)
-        return errnoFailure(Op::Write, errno);
-    return Result::success();
-}
-
 Result OutputFile::commit() {
     int error = 0;
     if (std::fflush(streamOf(stream_)) != 0 || ::fsync(::fileno(streamOf(stream_))) != 0)

@@ -87,12 +87,6 @@ Result OutputFile::create(const std::string& path) {
     return Result::success();
 }
 
-Result OutputFile::write(const void* data, std::size_t length) {
-    if (std::fwrite(data, 1, length, streamOf(stream_)) != length)
-        return errnoFailure(Op::Write, errno);
-    return Result::success();
-}
-
 Result OutputFile::commit() {
     std::FILE* stream = streamOf(stream_);
     stream_ = nullptr;

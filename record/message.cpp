@@ -17,50 +17,12 @@ std::string entryOf(const Status& s) {
     return "entry " + formatKey(s.key.value_or(0)) + " of " + quoted(s.path);
 }
 
-const char* verbOf(os::Op op) {
-    switch (op) {
-    case os::Op::Open:
-        return "open";
-    case os::Op::Examine:
-        return "examine";
-    case os::Op::Read:
-        return "read";
-    case os::Op::Write:
-        return "write";
-    case os::Op::Flush:
-        return "flush to disk";
-    case os::Op::Shorten:
-        return "restore the length of";
-    case os::Op::Create:
-        return "create";
-    case os::Op::Replace:
-        return "replace";
-    case os::Op::Remove:
-        return "remove";
-    case os::Op::List:
-        return "list the folder";
-    }
-    return "use";
-}
-
-const char* nameOf(os::NotFile what) {
-    switch (what) {
-    case os::NotFile::Folder:
-        return "a folder";
-    case os::NotFile::Pipe:
-        return "a pipe";
-    case os::NotFile::Device:
-        return "a device";
-    case os::NotFile::DiskDevice:
-        return "a disk device";
-    case os::NotFile::Socket:
-        return "a socket";
-    case os::NotFile::None:
-    case os::NotFile::Other:
-        break;
-    }
-    return "not a plain file";
-}
+// In the order of os::Op and os::NotFile.
+constexpr const char* kVerbs[] = {
+    "open",   "examine", "read",   "write",          "flush to disk", "restore the length of",
+    "create", "replace", "remove", "list the folder"};
+constexpr const char* kNotFiles[] = {"not a plain file", "a folder", "a pipe",          "a device",
+                                     "a disk device",    "a socket", "not a plain file"};
 
 std::string what(const Status& s) {
     switch (s.code) {
@@ -68,10 +30,11 @@ std::string what(const Status& s) {
         return {};
     case StatusCode::SystemError:
         if (s.os.notFile != os::NotFile::None)
-            return quoted(s.path) + " is " + nameOf(s.os.notFile) + ", not an EDT file.";
+            return quoted(s.path) + " is " + kNotFiles[static_cast<int>(s.os.notFile)] +
+                   ", not an EDT file.";
         // "-" stands for standard input or output, as on command lines.
-        return std::string("Cannot ") + verbOf(s.os.op) + " " +
-               (s.path != "-"                ? quoted(s.path)
+        return std::string("Cannot ") + kVerbs[static_cast<int>(s.os.op)] + " " +
+               (s.path != "-"             ? quoted(s.path)
                 : s.os.op == os::Op::Read ? std::string("standard input")
                                           : std::string("standard output")) +
                ": " + s.os.reason + ".";
@@ -165,6 +128,18 @@ std::string afterUndo(const Status& s) {
 
 std::string describe(const Status& status) {
     return what(status) + afterUndo(status);
+}
+
+std::string nothingWritten(const Status& status) {
+    if (status.undo != Undo::None)
+        return {};
+    // Where the sentence does not name the entry already.
+    const bool named =
+        status.code == StatusCode::BadKey || status.code == StatusCode::TextTooLong ||
+        status.code == StatusCode::VerifyFailed || status.code == StatusCode::KeyFromOtherFile;
+    if (status.key && !named)
+        return " Nothing was written to entry " + formatKey(*status.key) + ".";
+    return " Nothing was written.";
 }
 
 std::string describeCharacter(char32_t cp) {

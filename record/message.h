@@ -12,6 +12,11 @@ namespace edt {
 // the bytes already written. Front ends add their own closing clause.
 std::string describe(const Status& status);
 
+// The closing clause of a write that was refused before it began: " Nothing was
+// written to entry 0000641." (or without the entry when none is known); empty when
+// writing had begun, since then describe() says what became of the bytes.
+std::string nothingWritten(const Status& status);
+
 // "'é' (U+00E9)": how messages name a character (controls by number only).
 std::string describeCharacter(char32_t codePoint);
 

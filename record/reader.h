@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "record/entry_line.h"
 #include "platform/file.h"
+#include "record/entry_line.h"
 #include "record/file_kind.h"
 #include "record/status.h"
 

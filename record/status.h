@@ -37,8 +37,8 @@ enum class StatusCode {
     // The editor's Write Record.
     NoFileOpen,
     NoLineSelected,
-    FileNotListed,      // the last open failed
-    KeyFromOtherFile,   // key; detail: the file it was selected from
+    FileNotListed,    // the last open failed
+    KeyFromOtherFile, // key; detail: the file it was selected from
 };
 
 // What became of a write that failed after it had begun.
@@ -61,8 +61,8 @@ struct Status {
     os::Result os;
 
     Undo undo = Undo::None;
-    std::uint64_t alsoWritten = 0;   // other entries of the same batch written and undone
-    std::string undoReason;          // phrased, when the undo failed
+    std::uint64_t alsoWritten = 0; // other entries of the same batch written and undone
+    std::string undoReason;        // phrased, when the undo failed
 
     bool ok() const { return code == StatusCode::Ok; }
     static Status success() { return {}; }

@@ -107,17 +107,21 @@ WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
     os::Result opened = file.open(path, os::File::Mode::Update);
     if (opened.ok())
         opened = file.identity(before);
+    // A failure of the whole file concerns the entry, when there is one.
+    const auto refuse = [&](Status status) {
+        if (writes.size() == 1)
+            status.atKey(writes[0].key);
+        result.status = std::move(status);
+        return result;
+    };
     if (!opened.ok()) {
         FileIdentity now;
-        result.status = expected && !(os::identityAt(path, now) && now.sameFile(*expected))
-                            ? Status::error(StatusCode::FileRemoved, path)
-                            : Status::system(std::move(opened), path);
-        return result;
+        return refuse(expected && !(os::identityAt(path, now) && now.sameFile(*expected))
+                          ? Status::error(StatusCode::FileRemoved, path)
+                          : Status::system(std::move(opened), path));
     }
-    if (expected && *expected != before) {
-        result.status = Status::error(StatusCode::FileChanged, path);
-        return result;
-    }
+    if (expected && *expected != before)
+        return refuse(Status::error(StatusCode::FileChanged, path));
     const FileKind kind = kindForFileName(fileTitle);
     for (std::size_t i = 0; i < writes.size(); ++i) {
         result.status = checkWrite(kind, before.size, writes[i].key, writes[i].text, path);

@@ -30,7 +30,7 @@ struct EntryWrite {
 
 struct WriteResult {
     Status status;
-    FileIdentity identity; // the file's identity after the writes
+    FileIdentity identity;  // the file's identity after the writes
     std::size_t failed = 0; // on failure, the index of the write it concerns
     EntryLine line;         // writeRecord: the entry's new list line
 };

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the project (Release) into build-bench/, writes the benchmarks' input files
 # into build-bench/data (about 1.9 GB, of which 1 GiB is a sparse hole; kept between
 # runs) and runs every benchmark, printing each figure beside its floor and the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiles edt-editor.exe (the Win32 window) and edt-tool.exe for 64-bit Windows
 # with MinGW-w64 into build-windows/bin/ (or the folder given), warnings as errors,
 # linked statically so that each .exe runs alone. With --with-tests it also builds the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one libFuzzer target for a given time:  scripts/fuzz.sh TARGET SECONDS
 # TARGET is reader, entry_line, writer, charset, escape or listing (fuzz_ prefix
 # optional).

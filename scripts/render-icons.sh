@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders data/icons/edt-editor.svg into the PNG sizes of the hicolor icon theme
 # (data/icons/hicolor/NxN/apps/edt-editor.png). Run it after changing the SVG and
 # commit the PNGs and data/icons/edt-editor.ico, made from them. Needs rsvg-convert

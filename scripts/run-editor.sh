@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up the machine, builds, writes sample files of every kind into samples/ (once;
 # delete the folder for fresh ones) and starts the editor there, so that File > Open
 # lists them. Without a display it says so; EDT_XVFB=1 runs it on a virtual one.

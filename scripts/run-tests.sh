@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up the machine, builds, and runs the whole test suite through CTest; then
 # builds it again into build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer
 # and runs it there too.

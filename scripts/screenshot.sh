@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Remakes the README's screenshot (docs/screenshot.png, or the file given): starts the
 # editor from build/ on a virtual X display (Xvfb), opens a generated email.edt through
 # File > Open ... as a user would (keys typed with xdotool), selects the third line and

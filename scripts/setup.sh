@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that are missing, then configures and builds the
 # project into build/. Quiet when everything is already there.
 set -euo pipefail

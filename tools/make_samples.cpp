@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // edt-make-samples DIR [ENTRIES]: writes one generated file of every kind into DIR,
 // so that the editor has something to open on a fresh machine.
 #include <cstdio>

@@ -88,8 +88,8 @@ Status planImport(const std::string& path, const Translation& translation, Impor
             ++plan.unchanged; // even a text that would not fit anew: nothing is written
             continue;
         }
-        const Status check = checkWrite(kind, plan.identity.size, candidate.write.key,
-                                        candidate.write.text, path);
+        const Status check =
+            checkWrite(kind, plan.identity.size, candidate.write.key, candidate.write.text, path);
         if (!check.ok()) {
             plan.problems.push_back({candidate.line, describe(check)});
             continue;
@@ -101,9 +101,8 @@ Status planImport(const std::string& path, const Translation& translation, Impor
 
     std::stable_sort(plan.problems.begin(), plan.problems.end(),
                      [](const Problem& a, const Problem& b) { return a.line < b.line; });
-    std::sort(changed.begin(), changed.end(), [](const Candidate* a, const Candidate* b) {
-        return a->write.key < b->write.key;
-    });
+    std::sort(changed.begin(), changed.end(),
+              [](const Candidate* a, const Candidate* b) { return a->write.key < b->write.key; });
     for (Candidate* candidate : changed) {
         plan.writes.push_back(std::move(candidate->write));
         plan.lines.push_back(candidate->line);

@@ -13,9 +13,9 @@
 namespace edt::translate {
 
 struct ImportPlan {
-    FileIdentity identity;           // the file as it was checked
-    std::vector<EntryWrite> writes;  // changed entries, in key order
-    std::vector<std::size_t> lines;  // of each write's item in the translation
+    FileIdentity identity;          // the file as it was checked
+    std::vector<EntryWrite> writes; // changed entries, in key order
+    std::vector<std::size_t> lines; // of each write's item in the translation
     std::uint64_t changed = 0;
     std::uint64_t unchanged = 0;    // translated to the text the entry already holds
     std::uint64_t untranslated = 0; // entries the translation gives no text for

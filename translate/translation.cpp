@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/file.h"
 #include "translate/csv.h"
 #include "translate/po.h"
-#include "platform/file.h"
 
 namespace edt::translate {
 namespace {

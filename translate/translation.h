@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "translate/problem.h"
 #include "record/status.h"
+#include "translate/problem.h"
 
 namespace edt::translate {
 

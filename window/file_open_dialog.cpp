@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/file_open_dialog.h"
 
 #include <QDir>
@@ -71,7 +72,8 @@ bool FileOpenDialog::ShowOpen(QWidget* parent) {
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Without kFileMustExist the name of a file that does not exist is accepted.
-    dialog.setFileMode(flags() & design::kFileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setFileMode(flags() & design::kFileMustExist ? QFileDialog::ExistingFile
+                                                        : QFileDialog::AnyFile);
     dialog.setPathMustExist(flags() & design::kPathMustExist);
     // The read-only, long-name and overwrite flags need nothing here: Qt's dialog has
     // no read-only box, always uses long names and does not save.

@@ -37,8 +37,8 @@ QRect pixels(const design::TwipsRect& r) {
                  twipsToPixels(r.height));
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text,
-                  const design::TwipsRect& r, bool bold) {
+QLabel* makeLabel(QWidget* parent, const char* name, const char* text, const design::TwipsRect& r,
+                  bool bold) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setObjectName(QLatin1String(name));
     label->setFont(arial(bold));
@@ -134,8 +134,7 @@ void Form1::createControls() {
     btn_WriteRecord->setGeometry(pixels(design::kWriteRecord));
 
     StringLen = makeLabel(client, "StringLen", "", design::kStringLen, true);
-    RecLabel =
-        makeLabel(client, "RecLabel", design::kStartLimitCaption, design::kRecLabel, false);
+    RecLabel = makeLabel(client, "RecLabel", design::kStartLimitCaption, design::kRecLabel, false);
     VersionInfo = makeLabel(client, "VersionInfo", "", design::kVersionInfo, false);
     // The resize rules let the text box reach 95 twips into the version line's box:
     // the text box stays on top and the line's text sits at the bottom of its box.
@@ -162,9 +161,8 @@ void Form1::setReporter(Reporter reporter) {
 }
 
 void Form1::report(const Status& status, bool writing) {
-    QString message = fromCore(describe(status));
-    if (writing && status.undo == Undo::None)
-        message += QStringLiteral(" Nothing was written.");
+    const QString message =
+        fromCore(describe(status) + (writing ? nothingWritten(status) : std::string()));
     if (reporter_)
         reporter_(message);
     else
@@ -224,8 +222,8 @@ void Form1::openFile() {
 void Form1::ReadFile() {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     model_->beginListChange();
-    const Status status = editor_.open(QFile::encodeName(CurrFileName).toStdString(),
-                                       CurrFileTitle.toStdString());
+    const Status status =
+        editor_.open(QFile::encodeName(CurrFileName).toStdString(), CurrFileTitle.toStdString());
     model_->endListChange();
     QGuiApplication::restoreOverrideCursor();
 

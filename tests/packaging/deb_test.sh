@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package with CPack, checks its control fields and contents, and
 # runs edt-tool from the package unpacked into a scratch root (dpkg -x).
 # Usage: deb_test.sh BUILD_DIR VERSION WITH_EDITOR(0|1)
@@ -38,12 +39,12 @@ echo "Depends: $depends"
 root=$work/root
 dpkg -x "$deb" "$root"
 files=$(cd "$root" && find . -type f | sort)
-wanted_files=(./usr/bin/edt-tool ./usr/share/man/man1/edt-tool.1.gz)
+wanted_files=(./usr/bin/edt-tool ./usr/share/man/man1/edt-tool.1.gz ./usr/share/doc/edt-editor/copyright)
 ((with_editor)) && wanted_files+=(./usr/bin/edt-editor ./usr/share/applications/edt-editor.desktop)
 for file in "${wanted_files[@]}"; do
     grep -qxF "$file" <<<"$files" || fail "the package lacks $file"
 done
-if grep -v -E '^\./usr/(bin|share/(man|applications|metainfo|icons))/' <<<"$files"; then
+if grep -v -E '^\./usr/(bin|share/(man|applications|metainfo|icons|doc/edt-editor))/' <<<"$files"; then
     fail "files outside the expected folders"
 fi
 [[ $("$root/usr/bin/edt-tool" --version) == "edt-tool $version" ]] ||

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cmake --install` into a scratch prefix: exactly the expected files, the installed
 # edt-tool runs, its man page reads with man -l, and, where the editor is built, its
 # desktop entry, metainfo and icons are installed and valid.
@@ -12,7 +13,7 @@ trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-expected=(bin/edt-tool share/man/man1/edt-tool.1.gz)
+expected=(bin/edt-tool share/man/man1/edt-tool.1.gz share/doc/edt-editor/copyright)
 if ((with_editor)); then
     expected+=(bin/edt-editor share/applications/edt-editor.desktop)
     metainfo=$(cd "$prefix" && ls share/metainfo/*.metainfo.xml) || fail "no metainfo installed"
@@ -24,6 +25,7 @@ wanted=$(printf '%s\n' "${expected[@]}" | sort)
 [[ $actual == "$wanted" ]] || { diff <(echo "$wanted") <(echo "$actual"); fail "installed files differ"; }
 
 [[ -x $prefix/bin/edt-tool ]] || fail "edt-tool is not executable"
+grep -q '^License: GPL-3+$' "$prefix/share/doc/edt-editor/copyright" || fail "copyright names no licence"
 [[ $("$prefix/bin/edt-tool" --version) == "edt-tool $version" ]] || fail "installed edt-tool's version"
 page=$(MANWIDTH=80 man -l "$prefix/share/man/man1/edt-tool.1.gz" 2>&1 | col -bx)
 grep -q "edt-tool - list and edit the texts" <<<"$page" || fail "man -l does not show the page"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The man page of edt-tool: renders with man -l without warnings, shows the tool's
 # version, documents every command and option that --help names, and its table of
 # file kinds says what the tool really does with each kind.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The desktop entry and the AppStream metainfo: both validators pass, the validators
 # do fail on a broken copy (so a pass means something), and the two files agree with
 # each other and with the program (launcher, icon, version, screenshot).

@@ -1,4 +1,5 @@
-// Checks of the Windows file layer (record/file_io_win.cpp) that edt-tool cannot show
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Checks of the Windows file layer (platform/file_win.cpp) that edt-tool cannot show
 // from outside: file identity and positioned I/O beyond 4 GiB. Cross-compiled and run
 // under Wine by windows_tool_test.sh, which prepares the files:
 //   windows_file_check DIR UNIX_MTIME
@@ -9,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "record/file_io.h"
+#include "platform/file.h"
 
 namespace {
 
@@ -21,11 +22,11 @@ void check(bool ok, const std::string& what) {
         ++failures;
 }
 
-edt::FileIdentity identityOf(const std::string& path) {
-    edt::File file;
-    edt::FileIdentity id;
-    const edt::Status opened = file.open(path, edt::File::Mode::Read);
-    check(opened.ok(), "open " + path + " " + opened.message);
+edt::os::FileIdentity identityOf(const std::string& path) {
+    edt::os::File file;
+    edt::os::FileIdentity id;
+    const edt::os::Result opened = file.open(path, edt::os::File::Mode::Read);
+    check(opened.ok(), "open " + path + " " + opened.reason);
     if (opened.ok())
         check(file.identity(id).ok(), "identity of " + path);
     return id;
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
     const std::string dir = argv[1];
     const long long unixMtime = std::atoll(argv[2]);
 
-    const edt::FileIdentity a = identityOf(dir + "/a.bin");
+    const edt::os::FileIdentity a = identityOf(dir + "/a.bin");
     check(a.size == 4096, "size of a.bin is " + std::to_string(a.size));
     // FILETIME counts from 1601; a wrong epoch shift is off by centuries.
     const long long seconds = a.modifiedNs / 1000000000;
@@ -50,12 +51,12 @@ int main(int argc, char** argv) {
               std::to_string(unixMtime));
     check(identityOf(dir + "/a.bin") == a, "the same file twice has one identity");
     check(identityOf(dir + "/link.bin") == a, "a hard link has the file's identity");
-    const edt::FileIdentity b = identityOf(dir + "/b.bin");
+    const edt::os::FileIdentity b = identityOf(dir + "/b.bin");
     check(b.inode != a.inode && b.device == a.device, "a copy is another file on the same volume");
 
     {
-        edt::File file;
-        check(file.open(dir + "/a.bin", edt::File::Mode::Update).ok(), "open a.bin for update");
+        edt::os::File file;
+        check(file.open(dir + "/a.bin", edt::os::File::Mode::Update).ok(), "open a.bin for update");
         check(file.writeAt(100, "xyz", 3).ok() && file.sync().ok(), "write and flush at 100");
         char back[3] = {};
         std::size_t got = 0;
@@ -67,25 +68,25 @@ int main(int argc, char** argv) {
         ok = file.readAt(5000, tail, sizeof tail, got).ok();
         check(ok && got == 0, "a read past the end gets nothing: " + std::to_string(got));
     }
-    const edt::FileIdentity changed = identityOf(dir + "/a.bin");
+    const edt::os::FileIdentity changed = identityOf(dir + "/a.bin");
     check(changed.inode == a.inode && changed.modifiedNs != a.modifiedNs,
           "a write changes the modification time, not the file");
 
     {
-        edt::File file;
-        check(file.open(dir + "/b.bin", edt::File::Mode::Update).ok(), "open b.bin for update");
+        edt::os::File file;
+        check(file.open(dir + "/b.bin", edt::os::File::Mode::Update).ok(), "open b.bin for update");
         check(file.truncate(1000).ok(), "cut b.bin to 1000 bytes");
     }
-    const edt::FileIdentity cut = identityOf(dir + "/b.bin");
+    const edt::os::FileIdentity cut = identityOf(dir + "/b.bin");
     check(cut.size == 1000 && cut.inode == b.inode,
           "b.bin is the same file, 1000 bytes long: " + std::to_string(cut.size));
 
     // Offsets above 4 GiB go into OVERLAPPED.OffsetHigh.
     const std::uint64_t far = (std::uint64_t{1} << 32) + 12345;
     {
-        edt::File file;
-        check(file.open(dir + "/big.bin", edt::File::Mode::Update).ok(), "open big.bin");
-        edt::FileIdentity big;
+        edt::os::File file;
+        check(file.open(dir + "/big.bin", edt::os::File::Mode::Update).ok(), "open big.bin");
+        edt::os::FileIdentity big;
         const bool ok = file.identity(big).ok();
         check(ok && big.size == (std::uint64_t{5} << 30),
               "size of big.bin is 5 GiB: " + std::to_string(big.size));

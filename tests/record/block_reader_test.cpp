@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include "record/block_reader.h"
@@ -15,15 +16,15 @@ std::string pattern(std::size_t size) {
 
 // Everything the reader hands out, checking that blocks come in order and whole.
 std::string readAll(const std::string& path, std::uint64_t length, std::size_t blockSize) {
-    File file;
-    const Status opened = file.open(path, File::Mode::Read);
-    EXPECT_TRUE(opened.ok()) << opened.message;
+    os::File file;
+    const os::Result opened = file.open(path, os::File::Mode::Read);
+    EXPECT_TRUE(opened.ok()) << opened.reason;
     BlockReader reader(file, length, blockSize);
     std::string all;
     BlockReader::Block block;
     while (true) {
-        const Status status = reader.next(block);
-        EXPECT_TRUE(status.ok()) << status.message;
+        const os::Result status = reader.next(block);
+        EXPECT_TRUE(status.ok()) << status.reason;
         if (!status.ok() || block.size == 0)
             break;
         EXPECT_EQ(block.offset, all.size());
@@ -56,8 +57,8 @@ TEST(BlockReader, StopsCleanlyWhenTheCallerStopsEarly) {
     test::TempDir dir;
     const std::string path = dir.file("data.edt");
     test::writeBytes(path, pattern(1 << 20));
-    File file;
-    ASSERT_TRUE(file.open(path, File::Mode::Read).ok());
+    os::File file;
+    ASSERT_TRUE(file.open(path, os::File::Mode::Read).ok());
     for (int taken = 0; taken < 4; ++taken) {
         BlockReader reader(file, 1 << 20, 1000); // the helper runs ahead, then waits
         BlockReader::Block block;

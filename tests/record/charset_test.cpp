@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include "record/charset.h"
+#include "record/message.h"
 
 namespace edt {
 namespace {
@@ -37,8 +39,8 @@ TEST(Charset, Utf8ConversionBothWays) {
 TEST(Charset, RefusesWhatItCannotHoldAndNamesIt) {
     std::string bytes;
     Status status = charset::fromUtf8("ab\xE4\xB8\xAD", bytes); // U+4E2D
-    EXPECT_EQ(status.code, StatusCode::UnstorableCharacter);
-    EXPECT_NE(status.message.find("U+4E2D"), std::string::npos) << status.message;
+    EXPECT_EQ(status.code, StatusCode::NotInCharacterSet);
+    EXPECT_NE(describe(status).find("U+4E2D"), std::string::npos) << describe(status);
 
     for (const std::string bad : {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xFF", "a\x80"}) {
         EXPECT_FALSE(charset::fromUtf8(bad, bytes).ok()) << "accepted malformed UTF-8";

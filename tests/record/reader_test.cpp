@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "record/message.h"
 #include "record/reader.h"
 #include "record/text_codec.h"
 #include "tests/support/test_support.h"
@@ -116,7 +118,7 @@ TEST(ReadFile, StreamsLargeFilesLikeTheImageInMemory) {
     test::writeBytes(path, image + "\x42\x42"); // plus a trailing scrap that rounds away
 
     const ReadResult result = readFile(path, "strings.edt");
-    ASSERT_TRUE(result.status.ok()) << result.status.message;
+    ASSERT_TRUE(result.status.ok()) << describe(result.status);
     EXPECT_EQ(result.kind.limitCaption, "Record Length (Max 235):");
     EXPECT_EQ(result.identity.size, image.size() + 2);
     EXPECT_EQ(result.entries, decode(image, "strings.edt"));
@@ -131,7 +133,7 @@ TEST(ReadFile, SeventyThousandQuestsListWithEightDigitKeys) {
     const std::string path = dir.file("quests.edt");
     test::writeBytes(path, samples::makeImage(kind, texts));
     const ReadResult result = readFile(path, "quests.edt");
-    ASSERT_TRUE(result.status.ok()) << result.status.message;
+    ASSERT_TRUE(result.status.ok()) << describe(result.status);
     ASSERT_EQ(result.entries.size(), 70000u);
     EXPECT_EQ(result.entries.back().str(), "[11199841] last quest");
 }
@@ -148,15 +150,15 @@ TEST(ReadFile, ChoosesTheKindFromTheTitleNotThePath) {
 TEST(ReadFile, FailuresNameTheFileAndReason) {
     test::TempDir dir;
     const ReadResult missing = readFile(dir.file("gone.edt"), "gone.edt");
-    EXPECT_EQ(missing.status.code, StatusCode::IoError);
-    EXPECT_NE(missing.status.message.find("gone.edt"), std::string::npos);
-    EXPECT_NE(missing.status.message.find("No such file"), std::string::npos);
+    EXPECT_EQ(missing.status.code, StatusCode::SystemError);
+    EXPECT_NE(describe(missing.status).find("gone.edt"), std::string::npos);
+    EXPECT_NE(describe(missing.status).find("No such file"), std::string::npos);
     EXPECT_TRUE(missing.entries.empty());
     EXPECT_EQ(missing.kind.recordLength, 480); // the kind is known even so
 
     const ReadResult folder = readFile(dir.path(), "x");
-    EXPECT_EQ(folder.status.code, StatusCode::NotRegularFile);
-    EXPECT_NE(folder.status.message.find("folder"), std::string::npos);
+    EXPECT_EQ(folder.status.code, StatusCode::SystemError);
+    EXPECT_NE(describe(folder.status).find("folder"), std::string::npos);
 }
 
 } // namespace

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults of the surroundings rather than the input: a file the user may not read or
 // write, a read-only medium, an immutable file, a full disk. Tests run as root in CI,
 // where permissions do not stop anyone, so the cases that need a plain user or a
 // mount of their own run in a child process that becomes one or makes one.
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <grp.h>
@@ -11,12 +13,15 @@
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "cli/escape.h"
+#include "record/message.h"
 #include "record/reader.h"
 #include "record/writer.h"
+#include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tools/sample_files.h"
 
@@ -79,12 +84,12 @@ Attempt attempt(const std::string& path, RecordKey key, const std::string& text 
     const std::string title = fileTitleOf(path);
     const ReadResult read = readFile(path, title);
     a.listCode = read.status.code;
-    a.listSays = read.status.message;
+    a.listSays = describe(read.status);
     // As the window does: the identity of the listing, when there was one.
     const WriteResult written =
         writeRecord(path, title, key, text, read.status.ok() ? &read.identity : nullptr);
     a.writeCode = written.status.code;
-    a.writeSays = written.status.message;
+    a.writeSays = describe(written.status);
     const test::ToolRun list = test::runTool({"list", path});
     a.toolListExit = list.code;
     a.toolListSays = list.err;
@@ -141,11 +146,11 @@ TEST(EnvironmentFault, UnreadableFile) {
     SKIP_IF_CHILD_SKIPPED(result);
     EXPECT_EQ(test::describeTree(dir.path()), tree);
     const Attempt a = Attempt::parse(result);
-    EXPECT_EQ(a.listCode, StatusCode::IoError);
+    EXPECT_EQ(a.listCode, StatusCode::SystemError);
     EXPECT_NE(a.listSays.find("Cannot open \"" + path + "\": Permission denied."),
               std::string::npos)
         << a.listSays;
-    EXPECT_EQ(a.writeCode, StatusCode::IoError) << a.writeSays;
+    EXPECT_EQ(a.writeCode, StatusCode::SystemError) << a.writeSays;
     EXPECT_NE(a.writeSays.find("Permission denied"), std::string::npos) << a.writeSays;
     EXPECT_EQ(a.toolListExit, 1);
     EXPECT_NE(a.toolListSays.find("Permission denied"), std::string::npos);
@@ -163,10 +168,10 @@ TEST(EnvironmentFault, WriteProtectedFile) {
     EXPECT_EQ(test::describeTree(dir.path()), tree);
     const Attempt a = Attempt::parse(result);
     EXPECT_EQ(a.listCode, StatusCode::Ok) << a.listSays;
-    EXPECT_EQ(a.writeCode, StatusCode::IoError) << a.writeSays;
-    EXPECT_NE(a.writeSays.find("Permission denied. Nothing was written to entry 0000641"),
+    EXPECT_EQ(a.writeCode, StatusCode::SystemError) << a.writeSays;
+    EXPECT_NE(a.toolWriteSays.find("Permission denied. Nothing was written to entry 0000641"),
               std::string::npos)
-        << a.writeSays;
+        << a.toolWriteSays;
     EXPECT_EQ(a.toolListExit, 0);
     EXPECT_EQ(a.toolWriteExit, 1);
     EXPECT_NE(a.toolWriteSays.find("Permission denied"), std::string::npos);
@@ -191,7 +196,7 @@ TEST(EnvironmentFault, ReadOnlyMedium) {
     SKIP_IF_CHILD_SKIPPED(result);
     const Attempt a = Attempt::parse(result);
     EXPECT_EQ(a.listCode, StatusCode::Ok) << a.listSays;
-    EXPECT_EQ(a.writeCode, StatusCode::IoError);
+    EXPECT_EQ(a.writeCode, StatusCode::SystemError);
     EXPECT_NE(a.writeSays.find("Cannot open \"" + path + "\": Read-only file system."),
               std::string::npos)
         << a.writeSays;
@@ -223,7 +228,7 @@ TEST(EnvironmentFault, ImmutableFile) {
     ASSERT_EQ(::ioctl(again, FS_IOC_SETFLAGS, &flags), 0) << "left an immutable file behind";
     ::close(again);
     EXPECT_EQ(a.listCode, StatusCode::Ok);
-    EXPECT_EQ(a.writeCode, StatusCode::IoError);
+    EXPECT_EQ(a.writeCode, StatusCode::SystemError);
     EXPECT_NE(a.writeSays.find("Operation not permitted"), std::string::npos) << a.writeSays;
     EXPECT_EQ(a.toolWriteExit, 1);
     EXPECT_NE(a.toolWriteSays.find("Operation not permitted"), std::string::npos);
@@ -263,7 +268,7 @@ TEST(EnvironmentFault, DiskFullHalfWayThroughTheEntry) {
     SKIP_IF_CHILD_SKIPPED(result);
     const Attempt a = Attempt::parse(result);
     EXPECT_EQ(a.listCode, StatusCode::Ok) << a.listSays;
-    EXPECT_EQ(a.writeCode, StatusCode::IoError);
+    EXPECT_EQ(a.writeCode, StatusCode::SystemError);
     EXPECT_NE(a.writeSays.find("No space left on device. The entry's previous bytes were put "
                                "back: the file is as it was."),
               std::string::npos)
@@ -271,6 +276,30 @@ TEST(EnvironmentFault, DiskFullHalfWayThroughTheEntry) {
     EXPECT_EQ(a.toolWriteExit, 1);
     EXPECT_NE(a.toolWriteSays.find("No space left on device"), std::string::npos);
     EXPECT_TRUE(a.unchanged);
+}
+
+// Writes whose last one would lengthen a file beyond what the process may write
+// (RLIMIT_FSIZE): the system's own error, and every write put back.
+TEST(EnvironmentFault, AFileThatMayNotGrowIsPutBackOnTheSystemsOwnError) {
+    TempDir dir;
+    const std::string path = dir.file("strings.edt");
+    const std::string image(3 * 480 + 300, 'q');
+    test::writeBytes(path, image);
+    const std::string result = test::inChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit = {image.size(), image.size()};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return std::string("SKIP: cannot limit the file size");
+        const WriteResult written = writeEntries(
+            path, "strings.edt", {{1, "a"}, {481, "b"}, {1441, std::string(200, 'L')}});
+        return describe(written.status);
+    });
+    SKIP_IF_CHILD_SKIPPED(result);
+    EXPECT_NE(result.find("File too large. The entry's previous bytes, and those of the 2 other "
+                          "entries written, were put back: the file is as it was."),
+              std::string::npos)
+        << result;
+    EXPECT_EQ(test::readBytes(path), image);
 }
 
 } // namespace

@@ -1,18 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults of the file layer injected under the core: this program is linked with
 // --wrap for pread, pwrite, fsync and ftruncate, so every call the core makes goes
 // through the hooks below while a test has a fault armed. A failed write must be
 // undone (or, when even that fails, reported as possibly damaging the entry), and a
 // mismatch on reading back must never pass for success.
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/types.h>
 #include <unistd.h>
 
+#include "record/message.h"
 #include "record/reader.h"
 #include "record/text_codec.h"
 #include "record/writer.h"
+#include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tools/sample_files.h"
 
@@ -110,50 +114,46 @@ protected:
     Armed faults_;
 };
 
-TEST_F(FaultInjection, WriteFailingHalfWayIsUndone) {
-    faults_->pwrite = [](int call, int fd, const void* data, size_t length, off_t offset) {
-        if (call == 0)
-            return __real_pwrite(fd, data, length / 2, offset);
-        if (call == 1)
-            return failWith(EIO);
-        return __real_pwrite(fd, data, length, offset);
+// A write torn half way, a write that makes no progress, a flush that fails: each is
+// undone, and says so.
+TEST_F(FaultInjection, FailingWritesAndFlushesAreUndone) {
+    struct Case {
+        void (*arm)(Faults&);
+        std::string says;
     };
-    faults_.arm();
-    const WriteResult result = write();
-    faults_->armed = false;
-    EXPECT_EQ(result.status.code, StatusCode::IoError);
-    EXPECT_EQ(result.status.message,
-              "Cannot write \"" + path_ +
-                  "\": Input/output error. The entry's previous bytes were put back: the file "
-                  "is as it was.");
-    EXPECT_EQ(test::readBytes(path_), image_);
-}
-
-TEST_F(FaultInjection, WriteMakingNoProgressIsAFullDisk) {
-    faults_->pwrite = [](int call, int fd, const void* data, size_t length, off_t offset) {
-        return call == 0 ? ssize_t{0} : __real_pwrite(fd, data, length, offset);
+    const Case cases[] = {
+        {[](Faults& f) {
+             f.pwrite = [](int call, int fd, const void* data, size_t length, off_t offset) {
+                 if (call == 1)
+                     return failWith(EIO);
+                 return __real_pwrite(fd, data, call == 0 ? length / 2 : length, offset);
+             };
+         },
+         "Cannot write \"" + path_ + "\": Input/output error."},
+        {[](Faults& f) {
+             f.pwrite = [](int call, int fd, const void* data, size_t length, off_t offset) {
+                 return call == 0 ? ssize_t{0} : __real_pwrite(fd, data, length, offset);
+             };
+         },
+         "Cannot write \"" + path_ + "\": No space left on device."},
+        {[](Faults& f) {
+             f.fsync = [](int call, int fd) {
+                 return call == 0 ? static_cast<int>(failWith(EIO)) : __real_fsync(fd);
+             };
+         },
+         "Cannot flush to disk \"" + path_ + "\": Input/output error."},
     };
-    faults_.arm();
-    const WriteResult result = write();
-    faults_->armed = false;
-    EXPECT_EQ(result.status.code, StatusCode::IoError);
-    EXPECT_NE(result.status.message.find("No space left on device"), std::string::npos);
-    EXPECT_EQ(test::readBytes(path_), image_);
-}
-
-TEST_F(FaultInjection, FlushFailingIsUndone) {
-    faults_->fsync = [](int call, int fd) {
-        return call == 0 ? static_cast<int>(failWith(EIO)) : __real_fsync(fd);
-    };
-    faults_.arm();
-    const WriteResult result = write();
-    faults_->armed = false;
-    EXPECT_EQ(result.status.code, StatusCode::IoError);
-    EXPECT_EQ(result.status.message,
-              "Cannot flush to disk \"" + path_ +
-                  "\": Input/output error. The entry's previous bytes were put back: the file "
-                  "is as it was.");
-    EXPECT_EQ(test::readBytes(path_), image_);
+    for (const Case& c : cases) {
+        *faults_ = Faults{};
+        c.arm(*faults_);
+        faults_.arm();
+        const WriteResult result = write();
+        faults_->armed = false;
+        EXPECT_EQ(result.status.code, StatusCode::SystemError);
+        EXPECT_EQ(describe(result.status),
+                  c.says + " The entry's previous bytes were put back: the file is as it was.");
+        EXPECT_EQ(test::readBytes(path_), image_);
+    }
 }
 
 TEST_F(FaultInjection, ReadBackMismatchIsAFailureAndIsUndone) {
@@ -168,11 +168,12 @@ TEST_F(FaultInjection, ReadBackMismatchIsAFailureAndIsUndone) {
     const WriteResult result = write();
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::VerifyFailed);
-    EXPECT_NE(result.status.message.find("The bytes read back from entry 0000641 of \"" + path_ +
-                                         "\" differ from those written."),
+    EXPECT_NE(describe(result.status)
+                  .find("The bytes read back from entry 0000641 of \"" + path_ +
+                        "\" differ from those written."),
               std::string::npos)
-        << result.status.message;
-    EXPECT_NE(result.status.message.find("put back: the file is as it was"), std::string::npos);
+        << describe(result.status);
+    EXPECT_NE(describe(result.status).find("put back: the file is as it was"), std::string::npos);
     EXPECT_EQ(test::readBytes(path_), image_);
 }
 
@@ -183,13 +184,13 @@ TEST_F(FaultInjection, UndoFailingTooSaysTheEntryMayBeDamaged) {
     faults_.arm();
     const WriteResult result = write();
     faults_->armed = false;
-    EXPECT_EQ(result.status.code, StatusCode::IoError);
-    EXPECT_NE(result.status.message.find("Putting the previous bytes back failed as well"),
+    EXPECT_EQ(result.status.code, StatusCode::SystemError);
+    EXPECT_NE(describe(result.status).find("Putting the previous bytes back failed as well"),
               std::string::npos)
-        << result.status.message;
-    EXPECT_NE(result.status.message.find("entry 0000641 of \"" + path_ + "\" may be damaged."),
+        << describe(result.status);
+    EXPECT_NE(describe(result.status).find("entry 0000641 of \"" + path_ + "\" may be damaged."),
               std::string::npos)
-        << result.status.message;
+        << describe(result.status);
     // The half write stays, but it is reported, and only the entry was touched.
     const std::string after = test::readBytes(path_);
     EXPECT_NE(after, image_);
@@ -206,26 +207,32 @@ TEST_F(FaultInjection, FailedWriteThatLengthenedTheFileIsCutBack) {
     faults_.arm();
     const WriteResult result = writeRecord(empty, "strings.edt", 1, "Hi");
     faults_->armed = false;
-    EXPECT_EQ(result.status.code, StatusCode::IoError);
+    EXPECT_EQ(result.status.code, StatusCode::SystemError);
     // The undo's own flush failed too, so it says so; but the length is back.
-    EXPECT_NE(result.status.message.find("may be damaged"), std::string::npos);
+    EXPECT_NE(describe(result.status).find("may be damaged"), std::string::npos);
     EXPECT_EQ(test::readBytes(empty), "");
 }
 
-TEST_F(FaultInjection, FailedWriteThatLengthenedTheFileIsCutBackAndSaysSo) {
-    const std::string empty = dir_.file("strings.edt");
-    test::writeBytes(empty, "");
+TEST_F(FaultInjection, FailedWritesThatLengthenedTheFileAreCutBackAndSaySo) {
+    // Two entries of 480 bytes and 300 of a third: its text reaches past the end.
+    const std::string short_ = dir_.file("strings.edt");
+    const std::string image(2 * 480 + 300, 'q');
+    test::writeBytes(short_, image);
     faults_->fsync = [](int call, int fd) {
         return call == 0 ? static_cast<int>(failWith(EIO)) : __real_fsync(fd);
     };
     faults_->ftruncate = [](int, int fd, off_t length) { return __real_ftruncate(fd, length); };
     faults_.arm();
-    const WriteResult result = writeRecord(empty, "strings.edt", 1, "Hi");
+    const WriteResult result =
+        writeEntries(short_, "strings.edt", {{481, "Hi"}, {961, std::string(200, 'L')}});
     faults_->armed = false;
-    EXPECT_EQ(result.status.code, StatusCode::IoError);
-    EXPECT_NE(result.status.message.find("the file is as it was"), std::string::npos)
-        << result.status.message;
-    EXPECT_EQ(test::readBytes(empty), "");
+    EXPECT_EQ(result.status.code, StatusCode::SystemError);
+    EXPECT_NE(describe(result.status)
+                  .find("1 other entry written, were put back: the file is as "
+                        "it was"),
+              std::string::npos)
+        << describe(result.status);
+    EXPECT_EQ(test::readBytes(short_), image);
     EXPECT_EQ(faults_->ftruncates, 1);
 }
 
@@ -247,10 +254,10 @@ TEST_F(FaultInjection, InterruptedAndShortCallsAreCarriedOn) {
     const ReadResult listed = readFile(path_, "email.edt");
     const WriteResult result = write();
     faults_->armed = false;
-    ASSERT_TRUE(listed.status.ok()) << listed.status.message;
+    ASSERT_TRUE(listed.status.ok()) << describe(listed.status);
     EXPECT_EQ(listed.entries, decodeEntries(reinterpret_cast<const unsigned char*>(image_.data()),
                                             image_.size(), kindForFileName("email.edt")));
-    ASSERT_TRUE(result.status.ok()) << result.status.message;
+    ASSERT_TRUE(result.status.ok()) << describe(result.status);
     EXPECT_EQ(test::readBytes(path_), written());
     EXPECT_GT(faults_->pwrites, 10); // three bytes at a time
 }
@@ -262,13 +269,13 @@ TEST_F(FaultInjection, ReadingFailingIsReported) {
     const WriteResult result = write();
     const test::ToolRun list = test::runTool({"list", path_});
     faults_->armed = false;
-    EXPECT_EQ(listed.status.code, StatusCode::IoError);
-    EXPECT_EQ(listed.status.message, "Cannot read \"" + path_ + "\": Input/output error.");
+    EXPECT_EQ(listed.status.code, StatusCode::SystemError);
+    EXPECT_EQ(describe(listed.status), "Cannot read \"" + path_ + "\": Input/output error.");
     EXPECT_TRUE(listed.entries.empty());
     // The entry's old bytes cannot be read, so nothing is written.
-    EXPECT_EQ(result.status.code, StatusCode::IoError);
-    EXPECT_NE(result.status.message.find("Nothing was written to entry 0000641"),
-              std::string::npos);
+    EXPECT_EQ(result.status.code, StatusCode::SystemError);
+    EXPECT_EQ(result.status.undo, Undo::None);
+    EXPECT_EQ(result.status.key, kKey);
     EXPECT_EQ(list.code, 1);
     EXPECT_TRUE(list.out.empty()) << list.out;
     EXPECT_NE(list.err.find("Input/output error"), std::string::npos);
@@ -310,7 +317,8 @@ TEST_F(FaultInjection, ImportFlushesOnceAndIsUndoneWhenThatFails) {
     faults_->armed = false;
     EXPECT_EQ(failed.code, 1);
     EXPECT_NE(failed.err.find("Input/output error"), std::string::npos) << failed.err;
-    EXPECT_NE(failed.err.find("undone"), std::string::npos) << failed.err;
+    EXPECT_NE(failed.err.find("2 other entries written, were put back"), std::string::npos)
+        << failed.err;
     EXPECT_EQ(test::readBytes(path_), image_);
     EXPECT_EQ(flushes, 2);
 
@@ -327,12 +335,61 @@ TEST_F(FaultInjection, ImportFlushesOnceAndIsUndoneWhenThatFails) {
     EXPECT_EQ(readFile(path_, "email.edt").entries[2].text, "Third");
 }
 
+// An import of four entries whose write number `failAt` is torn by a full disk: half
+// of it lands, the rest fails.
+TEST_F(FaultInjection, AnImportFailingAtAnyWriteLeavesTheFileAsItWas) {
+    const std::string csv = dir_.file("email.csv");
+    test::writeBytes(csv, "key,text\r\n1,a\r\n641,b\r\n1281,c\r\n1921,d\r\n");
+    for (int failAt : {0, 1, 3}) {
+        faults_->pwrite = [failAt](int call, int fd, const void* data, size_t length, off_t at) {
+            if (call == failAt + 1)
+                return failWith(ENOSPC);
+            return __real_pwrite(fd, data, call == failAt ? length / 2 : length, at);
+        };
+        faults_->pwrites = 0;
+        faults_.arm();
+        const test::ToolRun run = test::runTool({"import", path_, csv});
+        faults_->armed = false;
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find("stopped at entry " + formatKey(1 + 640 * failAt) + " (line " +
+                               std::to_string(failAt + 2)),
+                  std::string::npos)
+            << run.err;
+        EXPECT_NE(
+            run.err.find(failAt == 0 ? "bytes were put back" : std::to_string(failAt) + " other "),
+            std::string::npos)
+            << run.err;
+        EXPECT_EQ(test::readBytes(path_), image_) << "failing at " << failAt;
+    }
+}
+
+TEST_F(FaultInjection, AFileReplacedMidwayIsNotWrittenAndTheOriginalIsPutBack) {
+    const std::string keep = dir_.file("original-link");
+    ASSERT_EQ(::link(path_.c_str(), keep.c_str()), 0);
+    const std::string other = dir_.file("other");
+    test::writeBytes(other, std::string(4 * 640, 'o'));
+    faults_->pwrite = [&](int call, int fd, const void* data, size_t length, off_t at) {
+        if (call == 1) {
+            EXPECT_EQ(std::rename(other.c_str(), path_.c_str()), 0);
+        }
+        return __real_pwrite(fd, data, length, at);
+    };
+    const FileIdentity listed = readFile(path_, "email.edt").identity;
+    faults_.arm();
+    const WriteResult result =
+        writeEntries(path_, "email.edt", {{1, "a"}, {641, "b"}, {1281, "c"}}, &listed);
+    faults_->armed = false;
+    EXPECT_EQ(result.status.code, StatusCode::FileChanged) << describe(result.status);
+    EXPECT_EQ(test::readBytes(keep), image_);                     // the file we wrote, put back
+    EXPECT_EQ(test::readBytes(path_), std::string(4 * 640, 'o')); // the newcomer, untouched
+}
+
 TEST_F(FaultInjection, WithoutFaultsTheWriteLandsExactly) {
     // The hooks pass everything through when nothing is armed.
     faults_.arm();
     const WriteResult result = write();
     faults_->armed = false;
-    ASSERT_TRUE(result.status.ok()) << result.status.message;
+    ASSERT_TRUE(result.status.ok()) << describe(result.status);
     EXPECT_EQ(test::readBytes(path_), written());
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unusual but valid paths: blanks, non-ASCII and invalid UTF-8 names, a path close to
 // PATH_MAX, symbolic links (to the file, in a folder of the path, in a chain) and
 // hard links. Each lists and takes a write, through the core and through edt-tool;
@@ -7,9 +8,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "record/message.h"
 #include "record/reader.h"
 #include "record/text_codec.h"
 #include "record/writer.h"
+#include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tools/sample_files.h"
 
@@ -133,7 +136,7 @@ TEST_P(Paths, ListAndWriteInPlace) {
 
     // Core: list, then write the second entry with the listing's identity.
     const ReadResult read = readFile(path, fileTitleOf(path));
-    ASSERT_TRUE(read.status.ok()) << read.status.message;
+    ASSERT_TRUE(read.status.ok()) << describe(read.status);
     ASSERT_EQ(read.entries, decodeEntries(reinterpret_cast<const unsigned char*>(image.data()),
                                           image.size(), kind));
     const RecordKey second = read.entries[1].key;
@@ -141,7 +144,7 @@ TEST_P(Paths, ListAndWriteInPlace) {
                                             "\xdc"
                                             "ber",
                                             &read.identity);
-    ASSERT_TRUE(written.status.ok()) << written.status.message;
+    ASSERT_TRUE(written.status.ok()) << describe(written.status);
 
     // edt-tool: list, then write the first entry.
     const test::ToolRun list = test::runTool({"list", path});

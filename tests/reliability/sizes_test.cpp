@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File sizes at the edges: every prefix of a file (the listing of a file cut short
 // anywhere), a file above the listing limit, and writes at the far end of a huge
 // sparse file, where keys have more than seven digits.
@@ -6,9 +7,11 @@
 #include <memory>
 #include <unistd.h>
 
+#include "record/message.h"
 #include "record/reader.h"
 #include "record/text_codec.h"
 #include "record/writer.h"
+#include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tools/sample_files.h"
 
@@ -41,7 +44,7 @@ TEST(Sizes, EveryPrefixListsTheSameFromMemoryAndFromTheFile) {
                 continue;
             test::writeBytes(path, image.substr(0, size));
             const ReadResult read = readFile(path, name);
-            ASSERT_TRUE(read.status.ok()) << read.status.message;
+            ASSERT_TRUE(read.status.ok()) << describe(read.status);
             ASSERT_EQ(read.entries, fromMemory) << "prefix of " << size << " bytes";
         }
     }
@@ -94,7 +97,7 @@ TEST(Sizes, WritesAtBothEndsOfAHugeSparseFile) {
     ASSERT_EQ(layout.indexOfKey(last + 160), -1);
 
     const WriteResult first = writeRecord(path, "quests.edt", 1, "first");
-    ASSERT_TRUE(first.status.ok()) << first.status.message;
+    ASSERT_TRUE(first.status.ok()) << describe(first.status);
     const test::ToolRun tool = test::runTool({"write", path, formatKey(last), "last"});
     ASSERT_EQ(tool.code, 0) << tool.err;
     EXPECT_EQ(tool.out, "[1099511627681] last\n");

@@ -1,15 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/test_support.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <stdexcept>
-
-#include "cli/tool.h"
 
 namespace edt::test {
 
@@ -57,10 +55,6 @@ std::string bytesOf(std::initializer_list<int> values) {
     return bytes;
 }
 
-} // namespace edt::test
-
-namespace edt::test {
-
 std::string paramName(const std::string& label, std::size_t index) {
     std::string name;
     for (char c : label)
@@ -68,43 +62,11 @@ std::string paramName(const std::string& label, std::size_t index) {
     return name + "_" + std::to_string(index);
 }
 
-} // namespace edt::test
-
-namespace edt::test {
-
 std::uint64_t digest(const std::string& bytes) {
     std::uint64_t hash = 14695981039346656037ULL;
     for (unsigned char b : bytes)
         hash = (hash ^ b) * 1099511628211ULL;
     return hash;
-}
-
-namespace {
-
-std::string drain(std::FILE* file) {
-    std::string text;
-    std::rewind(file);
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, n);
-    std::fclose(file);
-    return text;
-}
-
-} // namespace
-
-ToolRun runTool(const std::vector<std::string>& args) {
-    std::vector<const char*> argv{"edt-tool"};
-    for (const std::string& arg : args)
-        argv.push_back(arg.c_str());
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    ToolRun run;
-    run.code = cli::runTool(static_cast<int>(argv.size()), argv.data(), out, err);
-    run.out = drain(out);
-    run.err = drain(err);
-    return run;
 }
 
 } // namespace edt::test

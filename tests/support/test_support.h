@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstddef>
@@ -5,12 +6,10 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace edt::test {
 
-// Helpers shared by the test programs: scratch folders, whole-file I/O, hashes,
-// and edt-tool run in-process.
+// Helpers shared by the test programs: scratch folders, whole-file I/O and hashes.
 
 // A fresh folder under the system's temp folder, removed with everything in it.
 class TempDir {
@@ -41,13 +40,5 @@ std::uint64_t digest(const std::string& bytes);
 inline std::uint64_t fileDigest(const std::string& path) {
     return digest(readBytes(path));
 }
-
-// edt-tool run in this process; stdout and stderr are captured.
-struct ToolRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-ToolRun runTool(const std::vector<std::string>& args);
 
 } // namespace edt::test

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "cli/csv.h"
+#include "translate/csv.h"
 
-namespace edt::cli::csv {
+namespace edt::translate::csv {
 namespace {
 
 TEST(CsvField, QuotedOnlyWhenNeededWithQuotesDoubled) {
@@ -89,4 +90,4 @@ TEST(CsvParse, ReadsBackWhatItWroteForAnyBytes) {
 }
 
 } // namespace
-} // namespace edt::cli::csv
+} // namespace edt::translate::csv

@@ -1,15 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "cli/po.h"
-#include "tests/translate/translate_support.h"
+#include "tests/translate/translation_files.h"
+#include "translate/po.h"
+#include "translate/translation.h"
 
-namespace edt::cli::po {
+namespace edt::translate::po {
 namespace {
 
-using test::TempDir;
-
 TEST(Po, WrittenMessagesReadBackWithTheLinesOfTheirMsgid) {
-    TempDir dir;
     std::vector<std::string> texts;
     for (char32_t c = 1; c < 0xA0; c += 7) { // controls, ASCII and the C1 range
         std::string text = "x";
@@ -29,15 +28,15 @@ TEST(Po, WrittenMessagesReadBackWithTheLinesOfTheirMsgid) {
     Writer writer(Header{{"Content-Type", "text/plain; charset=UTF-8"}});
     for (std::size_t i = 0; i < texts.size(); ++i)
         writer.add(std::to_string(i), texts[i], "at most 9 characters");
-    ASSERT_TRUE(writer.save(dir.file("a.po")).ok());
+    std::string content;
+    ASSERT_TRUE(writer.render(content).ok());
 
     Catalog catalog;
     std::vector<Problem> problems;
-    ASSERT_TRUE(read(dir.file("a.po"), catalog, problems).ok());
+    ASSERT_TRUE(read(content, catalog, problems).ok());
     EXPECT_TRUE(problems.empty());
     EXPECT_EQ(catalog.charset, "UTF-8");
     ASSERT_EQ(catalog.messages.size(), texts.size());
-    const std::string content = test::readBytes(dir.file("a.po"));
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const Message& m = catalog.messages[i];
         EXPECT_EQ(m.context, std::to_string(i));
@@ -50,38 +49,37 @@ TEST(Po, WrittenMessagesReadBackWithTheLinesOfTheirMsgid) {
 }
 
 TEST(Po, ReadsWhatTranslationToolsWrite) {
-    TempDir dir;
-    test::writeBytes(dir.file("t.po"), "# translator's comment\n"
-                                       "msgid \"\"\n"
-                                       "msgstr \"\"\n"
-                                       "\"Content-Type: text/plain; charset=utf-8\\n\"\n"
-                                       "\n"
-                                       "#, fuzzy\n"
-                                       "#| msgctxt \"0000001\"\n"
-                                       "#| msgid \"old\"\n"
-                                       "msgctxt \"0000001\"\n"
-                                       "msgid \"new\"\n"
-                                       "msgstr \"neu\"\n"
-                                       "\n"
-                                       "#~ msgctxt \"0000481\"\n"
-                                       "#~ msgid \"gone\"\n"
-                                       "#~ msgstr \"weg\"\n"
-                                       "\n"
-                                       "msgctxt \"0000961\"\n"
-                                       "msgid \"\"\n"
-                                       "\"two\\r\\n\"\n"
-                                       "\"lines\"\n"
-                                       "msgstr \"\"\n"
-                                       "\"zwei\\r\\n\"\n"
-                                       "\"Zeilen\"\n"
-                                       "\n"
-                                       "msgid \"one\"\n"
-                                       "msgid_plural \"many\"\n"
-                                       "msgstr[0] \"eins\"\n"
-                                       "msgstr[1] \"viele\"\n");
+    const std::string content = "# translator's comment\n"
+                                "msgid \"\"\n"
+                                "msgstr \"\"\n"
+                                "\"Content-Type: text/plain; charset=utf-8\\n\"\n"
+                                "\n"
+                                "#, fuzzy\n"
+                                "#| msgctxt \"0000001\"\n"
+                                "#| msgid \"old\"\n"
+                                "msgctxt \"0000001\"\n"
+                                "msgid \"new\"\n"
+                                "msgstr \"neu\"\n"
+                                "\n"
+                                "#~ msgctxt \"0000481\"\n"
+                                "#~ msgid \"gone\"\n"
+                                "#~ msgstr \"weg\"\n"
+                                "\n"
+                                "msgctxt \"0000961\"\n"
+                                "msgid \"\"\n"
+                                "\"two\\r\\n\"\n"
+                                "\"lines\"\n"
+                                "msgstr \"\"\n"
+                                "\"zwei\\r\\n\"\n"
+                                "\"Zeilen\"\n"
+                                "\n"
+                                "msgid \"one\"\n"
+                                "msgid_plural \"many\"\n"
+                                "msgstr[0] \"eins\"\n"
+                                "msgstr[1] \"viele\"\n";
     Catalog catalog;
     std::vector<Problem> problems;
-    ASSERT_TRUE(read(dir.file("t.po"), catalog, problems).ok());
+    ASSERT_TRUE(read(content, catalog, problems).ok());
     EXPECT_TRUE(problems.empty());
     EXPECT_EQ(catalog.charset, "utf-8");
     ASSERT_EQ(catalog.messages.size(), 3u); // no header, no obsolete message
@@ -97,20 +95,22 @@ TEST(Po, ReadsWhatTranslationToolsWrite) {
 }
 
 TEST(Po, SyntaxErrorsComeBackAsProblemsWithGettextsLine) {
-    TempDir dir;
-    test::writeBytes(dir.file("bad.po"), "msgctxt \"1\"\nmsgid \"a\"\nmsgstr \"b\"\n\n"
-                                         "msgctxt \"2\"\nmsgid \"a\"\nmsgstr bogus\n");
     Catalog catalog;
     std::vector<Problem> problems;
-    ASSERT_TRUE(read(dir.file("bad.po"), catalog, problems).ok());
+    ASSERT_TRUE(read("msgctxt \"1\"\nmsgid \"a\"\nmsgstr \"b\"\n\n"
+                     "msgctxt \"2\"\nmsgid \"a\"\nmsgstr bogus\n",
+                     catalog, problems)
+                    .ok());
     ASSERT_FALSE(problems.empty());
     EXPECT_EQ(problems[0].line, 7u);
     EXPECT_NE(problems[0].message.find("bogus"), std::string::npos);
 
-    const Status missing = read(dir.file("missing.po"), catalog, problems);
-    EXPECT_FALSE(missing.ok());
-    EXPECT_NE(missing.message.find("No such file"), std::string::npos);
+    test::TempDir dir;
+    Translation translation;
+    const Status missing =
+        readTranslation(dir.file("missing.po"), TranslationFormat::Po, translation);
+    EXPECT_EQ(missing.os.reason, "No such file or directory");
 }
 
 } // namespace
-} // namespace edt::cli::po
+} // namespace edt::translate::po

@@ -1,77 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QListView>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "qt_print.h"
+#include "tests/support/test_support.h"
+#include "tools/sample_files.h"
 #include "window/entry_model.h"
 
 namespace edt {
 namespace {
 
-std::vector<EntryLine> threeEntries() {
-    return {{1, "first"}, {641, "Hi!"}, {1281, "a\r\nb"}};
-}
+// An editor that has listed a file of the kind `name` gives, one entry per text.
+struct Listed {
+    Listed(const std::string& name, const std::vector<std::string>& texts) {
+        test::writeBytes(dir.file(name), samples::makeImage(kindForFileName(name), texts));
+        model.beginListChange();
+        EXPECT_TRUE(editor.open(dir.file(name), name).ok());
+        model.endListChange();
+    }
+    test::TempDir dir;
+    Editor editor;
+    EntryModel model{editor, nullptr};
+};
 
-TEST(EntryModel, ListsEntriesInOrderAsRows) {
-    EntryModel model;
-    model.setEntries(threeEntries());
+TEST(EntryModel, ListsTheEditorsEntriesAsRowsInOneReset) {
+    Listed listed("email.edt", {"first", "Hi!", "a\r\nb"});
+    EntryModel& model = listed.model;
     ASSERT_EQ(model.rowCount(), 3);
     EXPECT_EQ(model.data(model.index(0)).toString(), QStringLiteral("[0000001] first"));
     EXPECT_EQ(model.data(model.index(1)).toString(), QStringLiteral("[0000641] Hi!"));
     EXPECT_EQ(model.data(model.index(2)).toString(), QString::fromUtf8("[0001281] a\u21B5b"));
-    EXPECT_EQ(model.entry(2).text, "a\r\nb"); // the true text stays available
     EXPECT_FALSE(model.data(model.index(0), Qt::EditRole).isValid());
     EXPECT_FALSE(model.data(model.index(3)).isValid());
     EXPECT_EQ(model.rowCount(model.index(0)), 0); // a list has no children
-}
 
-TEST(EntryModel, FillsAndClearsInOneResetEach) {
-    EntryModel model;
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    model.rowChanged(1);
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed[0][0].toModelIndex().row(), 1);
+    EXPECT_EQ(changed[0][1].toModelIndex().row(), 1);
+
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
-    model.setEntries(threeEntries());
-    model.clear();
-    EXPECT_EQ(resets.count(), 2);
+    model.beginListChange();
+    listed.editor.open(listed.dir.file("gone.edt"), "gone.edt");
+    model.endListChange();
+    EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(inserts.count(), 0);
     EXPECT_EQ(model.rowCount(), 0);
 }
 
-TEST(EntryModel, FindsRowsByKey) {
-    EntryModel model;
-    model.setEntries(threeEntries());
-    EXPECT_EQ(model.rowOfKey(1), 0);
-    EXPECT_EQ(model.rowOfKey(641), 1);
-    EXPECT_EQ(model.rowOfKey(1281), 2);
-    EXPECT_EQ(model.rowOfKey(0), -1);
-    EXPECT_EQ(model.rowOfKey(640), -1);
-    EXPECT_EQ(model.rowOfKey(642), -1);
-    EXPECT_EQ(model.rowOfKey(99999), -1);
-    model.clear();
-    EXPECT_EQ(model.rowOfKey(1), -1);
-}
-
-TEST(EntryModel, ReplacingOneTextUpdatesOnlyThatRow) {
-    EntryModel model;
-    model.setEntries(threeEntries());
-    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    model.setEntryText(1, "Bye");
-    ASSERT_EQ(changed.count(), 1);
-    EXPECT_EQ(changed[0][0].toModelIndex().row(), 1);
-    EXPECT_EQ(changed[0][1].toModelIndex().row(), 1);
-    EXPECT_EQ(model.data(model.index(1)).toString(), QStringLiteral("[0000641] Bye"));
-    EXPECT_EQ(model.entry(0).text, "first");
-    EXPECT_EQ(model.entry(2).text, "a\r\nb");
-}
-
 TEST(EntryModel, AViewShowsHundredsOfThousandsOfRows) {
-    std::vector<EntryLine> entries;
     const int count = 300000;
-    entries.reserve(count);
-    for (int i = 0; i < count; ++i)
-        entries.push_back({1 + static_cast<RecordKey>(i) * 160, "entry text"});
-    EntryModel model;
-    model.setEntries(std::move(entries));
+    Listed listed("quests.edt", std::vector<std::string>(count, "entry text"));
+    EntryModel& model = listed.model;
     QListView view;
     view.setUniformItemSizes(true);
     view.setModel(&model);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One runner for the window tests: Google Test with a QApplication around it.
 #include <QApplication>
 #include <gtest/gtest.h>

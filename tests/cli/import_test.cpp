@@ -1,15 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include "cli/batch_writer.h"
-#include "cli/csv.h"
-#include "cli/import_plan.h"
 #include "record/charset.h"
+#include "record/message.h"
 #include "record/reader.h"
 #include "record/writer.h"
-#include "tests/translate/translate_support.h"
+#include "tests/cli/tool_run.h"
+#include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
+#include "translate/csv.h"
+#include "translate/import_plan.h"
 
 namespace edt {
 namespace {
@@ -43,7 +45,7 @@ TEST_F(Import, OneOverlongTextAmongThousandsIsRefusedWholeNamingItsLine) {
         if (i == 3217)
             overlongLine = line;
         csv += formatKey(1 + i * 480) + ",";
-        cli::csv::appendField(csv, charset::toUtf8(text + "!"));
+        translate::csv::appendField(csv, charset::toUtf8(text + "!"));
         csv += "\r\n";
         for (char c : text)
             line += c == '\n';
@@ -54,8 +56,9 @@ TEST_F(Import, OneOverlongTextAmongThousandsIsRefusedWholeNamingItsLine) {
     const test::ToolRun run = test::runTool({"import", file, dir_.file("de.csv")});
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(contains(run.err, "de.csv:" + std::to_string(overlongLine) +
-                                      ": The text for entry " + formatKey(1 + 3217 * 480) +
-                                      " has 240 characters, but the entry holds at most 238."))
+                                      ": The text has 240 characters, but entry " +
+                                      formatKey(1 + 3217 * 480) + " of \"" + file +
+                                      "\" holds at most 238"))
         << run.err;
     EXPECT_TRUE(contains(run.err, "1 problem in")) << run.err;
     EXPECT_EQ(test::fileDigest(file), before);
@@ -167,17 +170,17 @@ TEST_F(Import, EmptyAndFuzzyTextsLeaveEntriesAloneAndAreCounted) {
 
 TEST_F(Import, AFileChangedBetweenCheckAndWriteIsRefused) {
     const std::string file = makeFile(3);
-    cli::Translation translation;
+    translate::Translation translation;
     translation.items.push_back({2, "0000481", "neu"});
-    cli::ImportPlan plan;
-    ASSERT_TRUE(cli::planImport(file, translation, plan).ok());
+    translate::ImportPlan plan;
+    ASSERT_TRUE(translate::planImport(file, translation, plan).ok());
     ASSERT_EQ(plan.writes.size(), 1u);
 
     ASSERT_TRUE(writeRecord(file, "strings.edt", 1, "another program").status.ok());
     const std::string changed = test::readBytes(file);
-    const Status status = cli::writeAll(file, plan.identity, plan.writes);
+    const Status status = writeEntries(file, "strings.edt", plan.writes, &plan.identity).status;
     EXPECT_EQ(status.code, StatusCode::FileChanged);
-    EXPECT_TRUE(contains(status.message, "Nothing was written")) << status.message;
+    EXPECT_EQ(status.undo, Undo::None);
     EXPECT_EQ(test::readBytes(file), changed);
 }
 
@@ -210,7 +213,7 @@ TEST(ToolUsage, NewCommandsAreDocumentedAndWrongUseIsAUsageError) {
     EXPECT_EQ(test::runTool({"check", "a.edt", "b.po", "c"}).code, 2);
     const test::ToolRun swapped = test::runTool({"import", "de.po", "strings.edt"});
     EXPECT_EQ(swapped.code, 1);
-    EXPECT_TRUE(contains(swapped.err, "cannot tell the format")) << swapped.err;
+    EXPECT_TRUE(contains(swapped.err, "Cannot tell the format")) << swapped.err;
 }
 
 } // namespace

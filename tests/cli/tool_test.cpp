@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -5,6 +6,8 @@
 
 #include "cli/escape.h"
 #include "cli/tool.h"
+#include "record/message.h"
+#include "tests/cli/tool_run.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
@@ -30,7 +33,7 @@ TEST(Escape, RefusesBadEscapesAndForeignCharacters) {
     EXPECT_FALSE(cli::unescape("\\x4", text).ok());
     EXPECT_FALSE(cli::unescape("trailing\\", text).ok());
     const Status foreign = cli::unescape("\xE4\xB8\xAD", text);
-    EXPECT_NE(foreign.message.find("U+4E2D"), std::string::npos);
+    EXPECT_NE(describe(foreign).find("U+4E2D"), std::string::npos);
 }
 
 class ToolTest : public testing::Test {

@@ -1,4 +1,5 @@
-#include "tests/translate/translate_support.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tests/translate/translation_files.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "window/layout.h"
+#include "editor/design.h"
+#include "editor/layout.h"
 
 namespace edt {
 namespace {
@@ -81,6 +83,9 @@ TEST(Twips, FifteenMakeOnePixelRoundedToTheNearest) {
     // The design client area.
     EXPECT_EQ(twipsToPixels(design::kClientWidth), 564);
     EXPECT_EQ(twipsToPixels(design::kClientHeight), 461);
+    // At 144 dots per inch (150 %), as the Windows window converts them.
+    EXPECT_EQ(twipsToPixels(8430, 144), 843);
+    EXPECT_EQ(pixelsToTwips(843, 144), 8430);
 }
 
 } // namespace

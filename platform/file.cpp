@@ -3,6 +3,23 @@
 
 namespace edt::os {
 
+File::~File() {
+    close();
+}
+
+File::File(File&& other) noexcept : handle_(other.handle_) {
+    other.handle_ = kClosed;
+}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = other.handle_;
+        other.handle_ = kClosed;
+    }
+    return *this;
+}
+
 Result readWholeFile(const std::string& path, std::string& content) {
     content.clear();
     File file;

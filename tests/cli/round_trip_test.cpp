@@ -1,14 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <tuple>
 
-#include "cli/csv.h"
-#include "cli/po.h"
 #include "record/charset.h"
 #include "record/reader.h"
 #include "record/text_codec.h"
-#include "tests/translate/translate_support.h"
+#include "tests/cli/tool_run.h"
+#include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
+#include "translate/csv.h"
+#include "translate/po.h"
 
 namespace edt {
 namespace {
@@ -50,8 +52,8 @@ std::string translationFile(const std::string& format, const std::vector<EntryLi
         const std::string text = charset::toUtf8(e.text);
         if (format == "csv") {
             out += formatKey(e.key) + ",";
-            cli::csv::appendField(out, text);
-            out += cli::csv::kRecordEnd;
+            translate::csv::appendField(out, text);
+            out += translate::csv::kRecordEnd;
         } else {
             out += "\nmsgctxt \"" + formatKey(e.key) + "\"\nmsgid \"source\"\nmsgstr " +
                    poQuoted(text) + "\n";
@@ -91,14 +93,14 @@ TEST_P(RoundTrip, ExportThenImportOfTheExportLeavesEveryByte) {
     if (format_ == "csv") {
         EXPECT_EQ(test::readBytes(exported), test::readBytes(translation));
     } else { // key as msgctxt, text as msgid, empty msgstr, the entry's limit as a comment
-        cli::po::Catalog catalog;
-        std::vector<cli::Problem> problems;
-        ASSERT_TRUE(cli::po::read(exported, catalog, problems).ok());
-        ASSERT_EQ(catalog.messages.size(), entries.size());
+        translate::po::Catalog catalog;
+        std::vector<translate::Problem> problems;
         const std::string content = test::readBytes(exported);
+        ASSERT_TRUE(translate::po::read(content, catalog, problems).ok());
+        ASSERT_EQ(catalog.messages.size(), entries.size());
         const EntryLayout layout(kindForFileName(name_), original_.size());
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            const cli::po::Message& m = catalog.messages[i];
+            const translate::po::Message& m = catalog.messages[i];
             EXPECT_EQ(m.context, formatKey(entries[i].key));
             EXPECT_EQ(m.msgid, charset::toUtf8(entries[i].text));
             EXPECT_EQ(m.msgstr, "");

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/output_file.h"
+
+#include <cerrno>
+#include <cstdio>
+
+namespace edt::os {
+
+Result OutputFile::write(const void* data, std::size_t length) {
+    if (std::fwrite(data, 1, length, static_cast<std::FILE*>(stream_)) != length)
+        return errnoFailure(Op::Write, errno);
+    return Result::success();
+}
+
+} // namespace edt::os

@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The listing's one-pass decode and escape, the escape table and the listing's output
+// buffer, against the plain rules and the line-by-line form they replace.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "cli/escape.h"
+#include "cli/list_command.h"
+#include "cli/listed_text.h"
+#include "record/reader.h"
+#include "tests/support/plain_rules.h"
+#include "tests/support/test_support.h"
+#include "tools/sample_files.h"
+
+namespace edt {
+namespace {
+
+using test::decodeByTheRule;
+using test::regularPairsThen;
+
+// The listing's decode-and-escape in one pass, with the input ending exactly at
+// `available` and the room it is promised marked, so that over-reads (sanitizers) and
+// writes past the room show.
+std::string listFast(const std::string& bytes, std::size_t available, std::size_t entryLength) {
+    const std::vector<unsigned char> input(bytes.begin(), bytes.begin() + available);
+    const std::size_t room = cli::kMaxEscapedChar * entryLength + cli::kEscapeSlack;
+    std::string out(room + 8, '#');
+    std::vector<char> scratch(entryLength);
+    char* end =
+        cli::writeListedText(out.data(), input.data(), available, entryLength, scratch.data());
+    EXPECT_EQ(out.substr(room), std::string(8, '#')) << "wrote past its room";
+    return std::string(out.data(), end);
+}
+
+// What the listing must show: the text decoded by the rule, then escaped.
+std::string listByTheRule(const std::string& bytes, std::size_t available,
+                          std::size_t entryLength) {
+    return cli::escape(decodeByTheRule(bytes, available, entryLength));
+}
+
+TEST(FastListedText, EveryShapeOfEntryListsLikeTheRule) {
+    for (const test::StoredEntry& e : test::entryShapes()) {
+        SCOPED_TRACE(e.label);
+        ASSERT_EQ(listFast(e.bytes, e.available, e.entryLength),
+                  listByTheRule(e.bytes, e.available, e.entryLength));
+    }
+}
+
+TEST(FastListedText, EveryByteAtEveryPositionOfARunListsLikeTheRule) {
+    // Each stored byte as the character of a regular pair and as the high byte that
+    // breaks the run, at each position of a run longer than one bulk step.
+    for (int b = 0; b < 256; ++b) {
+        for (std::size_t position = 0; position < 20; ++position) {
+            for (bool asHighByte : {false, true}) {
+                std::string bytes = regularPairsThen(20, std::string(4, '\0'));
+                bytes[2 * position + (asHighByte ? 1 : 0)] = static_cast<char>(b);
+                SCOPED_TRACE("byte " + std::to_string(b) + " at pair " + std::to_string(position) +
+                             (asHighByte ? " (high)" : " (low)"));
+                ASSERT_EQ(listFast(bytes, bytes.size(), bytes.size()),
+                          listByTheRule(bytes, bytes.size(), bytes.size()));
+            }
+        }
+    }
+}
+
+TEST(FastEscape, EveryByteAtEveryPositionEscapesAsAlone) {
+    // Each byte's escaped form must not depend on its neighbours, nothing may be
+    // written past the promised room, and the text must come back.
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    std::vector<std::string> texts;
+    for (std::size_t length = 0; length <= all.size(); length += 17)
+        for (std::size_t start = 0; start + length <= all.size(); start += 61)
+            texts.push_back(all.substr(start, length));
+    for (std::size_t length = 1; length <= 20; ++length)
+        texts.push_back(std::string(length, '\x81')); // the longest form only: "\x81"
+
+    for (const std::string& text : texts) {
+        std::string expected;
+        for (char c : text)
+            expected += cli::escape(std::string(1, c));
+        const std::size_t room = cli::kMaxEscapedChar * text.size() + cli::kEscapeSlack;
+        std::string out(room + 8, '#');
+        char* end = cli::escapeInto(out.data(), text);
+        EXPECT_EQ(out.substr(room), std::string(8, '#')) << "wrote past its room";
+        ASSERT_EQ(std::string(out.data(), end), expected);
+        std::string back;
+        ASSERT_TRUE(cli::unescape(expected, back).ok());
+        EXPECT_EQ(back, text);
+    }
+}
+
+TEST(FastListing, LongListingsEqualTheLineByLineForm) {
+    // Several read blocks and several output flushes, with unterminated entries and
+    // texts full of characters that need escapes; for both kinds of layout.
+    for (const char* name : {"strings.edt", "aimbios.edt"}) {
+        const FileKind kind = kindForFileName(name);
+        std::vector<std::string> texts = samples::sampleTexts(kind, 12000);
+        for (std::size_t i = 0; i < texts.size(); i += 97)
+            texts[i] = std::string(400, static_cast<char>(i % 2 ? '\\' : '\x85')); // too long
+        const std::string image = samples::makeImage(kind, texts);
+        test::TempDir dir;
+        const std::string path = dir.file(name);
+        test::writeBytes(path, image);
+
+        std::string expected = kind.limitCaption + "\n";
+        for (const EntryLine& line : decodeEntries(
+                 reinterpret_cast<const unsigned char*>(image.data()), image.size(), kind))
+            expected += "[" + formatKey(line.key) + "] " + cli::escape(line.text) + "\n";
+
+        std::FILE* out = std::fopen(dir.file("listing").c_str(), "wb");
+        ASSERT_NE(out, nullptr);
+        ASSERT_EQ(cli::listCommand(path, out, stderr), 0);
+        std::fclose(out);
+        const std::string listing = test::readBytes(dir.file("listing"));
+        ASSERT_EQ(listing.size(), expected.size()) << name;
+        EXPECT_TRUE(listing == expected) << name; // no 6 MB diff on failure
+    }
+}
+
+} // namespace
+} // namespace edt

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include "editor/edit_text.h"
+#include "record/message.h"
+
+namespace edt {
+namespace {
+
+std::string back(std::u16string_view text) {
+    std::string bytes;
+    const Status status = fromEditText(text, bytes);
+    EXPECT_TRUE(status.ok()) << describe(status);
+    return bytes;
+}
+
+TEST(RowText, KeyInBracketsBlankThenText) {
+    EXPECT_EQ(rowText({641, "Hi!"}), u"[0000641] Hi!");
+    EXPECT_EQ(rowText({641, ""}), u"[0000641] ");
+    EXPECT_EQ(rowText({1, "  two blanks"}), u"[0000001]   two blanks");
+    EXPECT_EQ(rowText({15999841, "x"}), u"[15999841] x");
+}
+
+TEST(RowText, ShowsWindows1252AndMarksLineBreaks) {
+    EXPECT_EQ(rowText({1, "\x80 caf\xE9 \xA0."}), u"[0000001] € café \u00A0.");
+    EXPECT_EQ(rowText({1, "a\r\nb"}), u"[0000001] a\u21B5b");
+    EXPECT_EQ(rowText({1, "a\rb\nc"}), u"[0000001] a\u2190b\u2193c");
+    EXPECT_EQ(rowText({1, "\n\r"}), u"[0000001] \u2193\u2190");
+}
+
+TEST(EditText, EveryByteAloneAndWithItsNeighboursRoundTripsInBothLineBreakForms) {
+    std::string all;
+    for (int c = 1; c <= 255; ++c)
+        all += static_cast<char>(c);
+    for (const std::u16string_view lineBreak : {u"\n", u"\r\n"}) {
+        for (int c = 1; c <= 255; ++c) {
+            const std::string text(1, static_cast<char>(c));
+            EXPECT_EQ(back(toEditText(text, lineBreak)), text) << "byte " << c;
+        }
+        for (const std::string& text : {all, std::string("\r\r\n\n\r\r\n")})
+            EXPECT_EQ(back(toEditText(text, lineBreak)), text);
+    }
+}
+
+TEST(EditText, EveryLineBreakATextBoxMakesIsCrLfAndCountsTwo) {
+    // Qt's paragraph and line separators and "\n"; the Windows edit control's "\r\n",
+    // and a lone CR or LF pasted into it.
+    for (const std::u16string_view text :
+         {u"ab\u2029c\u2028d", u"ab\nc\nd", u"ab\r\nc\r\nd", u"ab\rc\nd", u"ab\r\nc\rd"}) {
+        EXPECT_EQ(back(text), "ab\r\nc\r\nd");
+        EXPECT_EQ(editTextLength(text), 8);
+    }
+    EXPECT_EQ(back(u"x\u2190y\u2193z"), "x\ry\nz"); // the marks typed by the user
+}
+
+TEST(EditText, RefusesCharactersWindows1252LacksByName) {
+    for (const auto& [text, named] :
+         {std::pair{u"Greek \u03A9 here", "U+03A9"}, std::pair{u"\U0001F600", "U+1F600"}}) {
+        std::string bytes = "old";
+        const Status status = fromEditText(text, bytes);
+        EXPECT_EQ(status.code, StatusCode::NotInCharacterSet);
+        EXPECT_TRUE(bytes.empty());
+        EXPECT_NE(describe(status).find(named), std::string::npos) << describe(status);
+        EXPECT_NE(describe(status).find("Windows-1252"), std::string::npos);
+    }
+}
+
+TEST(EditText, CountsEveryCharacterOnceButLineBreaksTwice) {
+    EXPECT_EQ(editTextLength(u""), 0);
+    EXPECT_EQ(editTextLength(u"Hi!"), 3);
+    EXPECT_EQ(editTextLength(u"\u2190\u2193"), 2);
+    EXPECT_EQ(editTextLength(u"\U0001F600"), 1);
+    EXPECT_EQ(editTextLength(u"\u03A9"), 1);
+}
+
+} // namespace
+} // namespace edt

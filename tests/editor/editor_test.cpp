@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The editor's commands without a window: open, select and write, and every write it
+// refuses, with the file and the entry's text as they were.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <sys/stat.h>
+#include <tuple>
+#include <unistd.h>
+
+#include "editor/editor.h"
+#include "record/message.h"
+#include "record/text_codec.h"
+#include "record/writer.h"
+#include "tests/support/test_support.h"
+#include "tools/sample_files.h"
+
+namespace edt {
+namespace {
+
+class EditorTest : public testing::Test {
+public:
+    // A file of three entries of the kind its name gives, every byte behind the
+    // terminators 0xAB, listed, and one row selected.
+    std::string openAndSelect(const std::string& name) {
+        const std::string path = make(name, {"first", "Hi!", "third"});
+        EXPECT_TRUE(editor.open(path, name).ok());
+        EXPECT_EQ(editor.select(1, u"\n").text, u"Hi!");
+        return path;
+    }
+    std::string make(const std::string& name, const std::vector<std::string>& texts) {
+        const std::string path = dir.file(name);
+        test::writeBytes(path, samples::makeImage(kindForFileName(name), texts, 0xAB));
+        return path;
+    }
+
+    test::TempDir dir;
+    Editor editor;
+};
+
+TEST_F(EditorTest, OpensSelectsAndWritesOnlyTheTextsBytes) {
+    const std::string path = make("email.edt", {"Hi!", "", "  two blanks"});
+    std::string expected = test::readBytes(path);
+    ASSERT_TRUE(editor.open(path, "email.edt").ok());
+    EXPECT_EQ(editor.limitCaption(), "Record Length (Max 315):");
+    ASSERT_EQ(editor.entries().size(), 3u);
+    EXPECT_EQ(editor.rowOfKey(1281), 2u);
+    for (const RecordKey notAKey : {0, 640, 642, 99999})
+        EXPECT_FALSE(editor.rowOfKey(notAKey)) << notAKey;
+    for (const auto& [row, key, text] :
+         {std::tuple{0u, u"0000001", u"Hi!"}, std::tuple{1u, u"0000641", u""},
+          std::tuple{2u, u"0001281", u"  two blanks"}}) {
+        const Editor::Selection selected = editor.select(row, u"\n");
+        EXPECT_EQ(selected.key, key);
+        EXPECT_EQ(selected.text, text);
+    }
+    const Editor::Written written = editor.write(u"0001281", u"caf\u00e9\nok");
+    ASSERT_TRUE(written.status.ok()) << describe(written.status);
+    EXPECT_EQ(written.row, 2u);
+    EXPECT_EQ(editor.entries()[2].text, "caf\xE9\r\nok");
+    expected.replace(1280, 20, encodeText("caf\xE9\r\nok"));
+    EXPECT_EQ(test::readBytes(path), expected);
+}
+
+TEST_F(EditorTest, OpeningTheSameFileAgainKeepsTheShownKeyWritable) {
+    const std::string path = openAndSelect("email.edt");
+    ASSERT_TRUE(editor.open(path, "email.edt").ok());
+    EXPECT_TRUE(editor.write(u"0000641", u"kept").status.ok());
+    EXPECT_EQ(test::readBytes(path).substr(640, 12), encodeText("kept"));
+}
+
+TEST_F(EditorTest, WritesAtKeysOfEightDigits) {
+    std::vector<std::string> texts(70000, "entry"); // the last key, 11199841, has 8 digits
+    const std::string path = make("quests.edt", texts);
+    ASSERT_TRUE(editor.open(path, "quests.edt").ok());
+    EXPECT_EQ(editor.select(69999, u"\n").key, u"11199841");
+    ASSERT_TRUE(editor.write(u"11199841", u"last").status.ok());
+    EXPECT_EQ(test::readBytes(path).substr(11199840, 12), encodeText("last"));
+}
+
+// Every refusal: the reason, nothing written, the entry's text as it was.
+struct Refusal {
+    const char* name;
+    const char* file;
+    std::function<void(EditorTest&, Editor&, const std::string& path)> before; // the set-up
+    std::u16string key;
+    std::u16string text;
+    StatusCode code;
+    const char* says;
+};
+
+void PrintTo(const Refusal& r, std::ostream* out) {
+    *out << r.name;
+}
+
+class Refusals : public EditorTest, public testing::WithParamInterface<Refusal> {};
+
+TEST_P(Refusals, SayWhyAndWriteNothing) {
+    const Refusal& r = GetParam();
+    if (r.code == StatusCode::SystemError && ::geteuid() == 0)
+        GTEST_SKIP() << "root may write any file";
+    const std::string path = openAndSelect(r.file);
+    r.before(*this, editor, path);
+    const bool exists = ::access(path.c_str(), F_OK) == 0;
+    const std::string before = exists ? test::readBytes(path) : std::string();
+    const Editor::Written written = editor.write(r.key, r.text);
+    EXPECT_EQ(written.status.code, r.code) << describe(written.status);
+    EXPECT_EQ(written.status.undo, Undo::None);
+    EXPECT_NE(describe(written.status).find(r.says), std::string::npos) << describe(written.status);
+    EXPECT_EQ(::access(path.c_str(), F_OK) == 0, exists); // a removed file is not made anew
+    EXPECT_EQ(exists ? test::readBytes(path) : std::string(), before);
+    EXPECT_TRUE(editor.entries().empty() || editor.entries()[1].text == "Hi!");
+}
+
+void nothing(EditorTest&, Editor&, const std::string&) {}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writes, Refusals,
+    testing::Values(
+        Refusal{"NoFileOpen", "email.edt",
+                [](EditorTest&, Editor& e, const std::string&) { e = Editor(); }, u"", u"orphan",
+                StatusCode::NoFileOpen, "No file is open"},
+        Refusal{"NoLineSelected", "email.edt", nothing, u"", u"where to?",
+                StatusCode::NoLineSelected, "No line is selected"},
+        Refusal{"LastOpenFailed", "email.edt",
+                [](EditorTest& t, Editor& e, const std::string&) {
+                    e.open(t.dir.file("gone.edt"), "gone.edt");
+                },
+                u"0000641", u"x", StatusCode::FileNotListed, "could not be read"},
+        Refusal{"KeyOfAnotherFile", "email.edt",
+                [](EditorTest& t, Editor& e, const std::string&) {
+                    e.open(t.make("quests.edt", {"other", "Hi!"}), "quests.edt");
+                },
+                u"0000641", u"x", StatusCode::KeyFromOtherFile, "which was open before"},
+        Refusal{"NoEntryAtTheKey", "email.edt", nothing, u"0000642", u"x", StatusCode::BadKey,
+                "Key 0000642 is not the start of an entry"},
+        Refusal{"TooLong", "quests.edt", nothing, u"0000161", std::u16string(79, u'y'),
+                StatusCode::TextTooLong, "holds at most 78"},
+        Refusal{"CharacterTheSetLacks", "email.edt", nothing, u"0000641", u"Hi!\u03A9",
+                StatusCode::NotInCharacterSet, "U+03A9"},
+        Refusal{"CharacterWithNoStoredForm", "email.edt", nothing, u"0000641", u"Hi!\u00FF",
+                StatusCode::UnstorableCharacter, "cannot be stored"},
+        Refusal{"FileRemoved", "email.edt",
+                [](EditorTest&, Editor&, const std::string& p) { std::remove(p.c_str()); },
+                u"0000641", u"lost?", StatusCode::FileRemoved, "Open it again"},
+        Refusal{"FileChangedByAnotherProgram", "email.edt",
+                [](EditorTest&, Editor&, const std::string& p) {
+                    ASSERT_TRUE(writeRecord(p, "email.edt", 1, "theirs").status.ok());
+                },
+                u"0000641", u"mine", StatusCode::FileChanged, "changed by another program"},
+        Refusal{"FileThatMayNotBeWritten", "email.edt",
+                [](EditorTest&, Editor&, const std::string& p) { ::chmod(p.c_str(), 0444); },
+                u"0000641", u"denied", StatusCode::SystemError, "Permission denied"}),
+    [](const testing::TestParamInfo<Refusal>& info) { return info.param.name; });
+
+} // namespace
+} // namespace edt
