@@ -2,7 +2,7 @@
 # Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-x86-64):
 #   cmake -S . -B build-windows -G Ninja \
 #         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-#         -DEDT_BUILD_WINDOW=OFF -DEDT_BUILD_TESTS=OFF
+#         -DEDT_BUILD_BENCH=OFF -DEDT_BUILD_TESTS=OFF
 # scripts/build-windows.sh does exactly that.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)

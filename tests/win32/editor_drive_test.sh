@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Drives the real edt-editor.exe under Wine on a virtual X display as a person would,
+# with xdotool: File > Open ... through the system's dialog and a typed path, lines
+# selected by a click and by arrow keys, texts edited (Tab into the text box, Enter
+# for a line break) and written with the Write Record button, a text one character too
+# long and a file changed by another program refused with a message box, File > Exit.
+# After each step the file's bytes must equal those of the same writes by the native
+# edt-tool.
+# Usage: editor_drive_test.sh SOURCE_DIR EDT_EDITOR_EXE NATIVE_EDT_TOOL NATIVE_MAKE_SAMPLES
+set -euo pipefail
+if [[ ${1:-} != --on-display ]]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$0" --on-display "$@"
+fi
+exec 2>&1 # xvfb-run drops the error stream
+source_dir=$(realpath "$2") exe=$(realpath "$3") tool=$(realpath "$4") make_samples=$(realpath "$5")
+work=$(mktemp -d)
+source "$source_dir/scripts/wine-session.sh"
+trap 'wine_end; rm -rf "$work"' EXIT
+
+mkdir "$work/files"
+"$make_samples" "$work/files" 20 >/dev/null
+file=$work/files/email.edt
+# An entry with a lone CR, a lone LF and a CR LF, which must survive the text box.
+"$tool" write "$file" 1921 'lone\rCR lone\nLF pair\r\nend' >/dev/null
+# The kind follows from the name: the expected bytes are an email.edt too.
+mkdir "$work/expected"
+expected=$work/expected/email.edt
+cp "$file" "$expected"
+
+# The same write by the native tool, into the expected bytes.
+expect() { "$tool" write "$expected" "$1" "$2" >/dev/null; }
+# Waits (at most 10 s) for the file to hold the expected bytes.
+same_bytes() {
+    local i
+    for ((i = 0; i < 100; ++i)); do
+        cmp -s "$file" "$expected" && { echo "ok: $1"; return; }
+        sleep 0.1
+    done
+    cmp -l "$file" "$expected" | head -5 || true
+    fail "$1: the file's bytes differ from the expected ones"
+}
+# Write Record is refused with a message box, which OK closes; the file is unchanged.
+refused() {
+    local box
+    box=$(window '^Zelvar EDT File Editor$') || fail "$1: no message box"
+    focus "$box"
+    xdotool key Return
+    window_gone '^Zelvar EDT File Editor$' || fail "$1: the message box stays"
+    same_bytes "$1: refused, file unchanged"
+    focus "$main"
+}
+
+cd "$work/files"
+wine "$exe" >"$work/editor.log" 2>&1 &
+editor=$!
+main=$(window '^Zelvar EDT File Editor$') || fail "the editor showed no window"
+# Cancel in the open dialog changes nothing.
+file_menu "$main" o
+focus "$(window '^Open File \.\.\.$')" && xdotool key Escape
+window_gone '^Open File' && [[ $(xdotool getwindowname "$main") == "Zelvar EDT File Editor" ]] ||
+    fail "a cancelled Open changed the window"
+echo "ok: Open cancelled"
+open_with_dialog "$main" "$file"
+main=$(window '^Zelvar Email Editor - ') || fail "the file was not opened"
+caption=$(xdotool getwindowname "$main")
+[[ $caption == "Zelvar Email Editor - $(windows_path "$file")" ]] || fail "caption '$caption'"
+focus "$main"
+
+# Without a window manager the X window is the menu bar and the client area, 461
+# pixels high at 96 dpi; the first row lies 3 pixels into the list, itself 3 pixels in.
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove --window "$main" 60 $((HEIGHT - 461 + 3 + 8)) click 1
+# Tab moves to the text box, selecting its text; typing replaces it.
+xdotool key Tab
+xdotool type --delay 5 'Hello'
+xdotool key Return
+xdotool type --delay 5 'World'
+xdotool key Tab space # to Write Record, and press it
+expect 1 'Hello\r\nWorld'
+same_bytes "a line clicked, edited and written"
+
+# From the button, Tab wraps round to the list; Down twice selects the third line.
+xdotool key Tab Down Down Tab
+xdotool type --delay 5 'Second'
+xdotool key Tab space
+expect 1281 'Second'
+same_bytes "a line chosen with arrow keys, edited and written"
+
+# The fourth line's lone CR and LF show as marks and come back as they were.
+xdotool key Tab Down Tab ctrl+End
+xdotool type --delay 5 '!'
+xdotool key Tab space
+expect 1921 'lone\rCR lone\nLF pair\r\nend!'
+same_bytes "lone CR and LF kept"
+
+# An entry of email.edt holds 318 characters: 319 are refused, 318 written.
+xdotool key Tab Tab
+xdotool type --delay 2 "$(printf 'x%.0s' {1..319})"
+xdotool key Tab space
+refused "a text one character too long"
+xdotool key shift+Tab ctrl+End BackSpace Tab space
+expect 1921 "$(printf 'x%.0s' {1..318})"
+same_bytes "318 characters written"
+
+# Another program changes the file: the next Write Record is refused.
+"$tool" write "$file" 641 'changed elsewhere' >/dev/null
+expect 641 'changed elsewhere'
+xdotool key space
+refused "a file changed by another program"
+
+file_menu "$main" x
+timeout 10 tail --pid="$editor" -f /dev/null || fail "File > Exit did not end the editor"
+wait "$editor" || fail "the editor ended with status $?"
+same_bytes "after File > Exit"
+echo "edt-editor.exe under Wine: all steps passed"

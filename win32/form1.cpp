@@ -1,0 +1,410 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "win32/form1.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "editor/edit_text.h"
+#include "editor/layout.h"
+#include "platform/wide_text.h"
+#include "record/message.h"
+#include "win32/dpi.h"
+#include "win32/resource_ids.h"
+
+namespace edt::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"EdtEditorForm1";
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
+// Child ids, in tab order, above IDOK and IDCANCEL: IsDialogMessageW sends those for
+// Enter and Escape, and the window has no use for them.
+enum ControlId : int {
+    kList1 = 201,
+    kEditWindow,
+    kRecordLabel,
+    kLabel1,
+    kWriteRecord,
+    kStringLen,
+    kRecLabel,
+    kVersionInfo,
+};
+
+std::wstring wide(const std::string& utf8) {
+    std::wstring out;
+    os::win::toWide(utf8, out);
+    return out;
+}
+
+std::wstring wide(std::u16string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+std::u16string textOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return std::u16string(text.begin(), text.end());
+}
+
+HWND makeControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style,
+                 DWORD exStyle, int id) {
+    return CreateWindowExW(
+        exStyle, kind, text.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0,
+        parent, reinterpret_cast<HMENU>(INT_PTR{id}), GetModuleHandleW(nullptr), nullptr);
+}
+
+// A label: left-aligned text on one line, centred in its height, "&" shown as it is.
+HWND makeLabel(HWND parent, const std::string& text, int id) {
+    return makeControl(parent, L"STATIC", wide(text),
+                       SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX, 0, id);
+}
+
+// The resize rules let the text box reach 95 twips into the version line's box, and
+// the box past the bottom of the window by as much as the frame is higher than the
+// design's: the text box stays on top, and the line is drawn at the bottom of what of
+// its box lies inside the window.
+void drawVersionLine(const DRAWITEMSTRUCT& item, HFONT font) {
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    RECT box = item.rcItem;
+    RECT inside;
+    GetClientRect(GetParent(item.hwndItem), &inside);
+    MapWindowPoints(GetParent(item.hwndItem), item.hwndItem, reinterpret_cast<POINT*>(&inside), 2);
+    box.bottom = std::min(box.bottom, inside.bottom);
+    const std::wstring text = wide(textOf(item.hwndItem));
+    const HGDIOBJ previous = SelectObject(item.hDC, font);
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
+    DrawTextW(item.hDC, text.c_str(), -1, &box, DT_LEFT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(item.hDC, previous);
+}
+
+void registerClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(EDT_ICON_ID), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(EDT_ICON_ID),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);
+}
+
+} // namespace
+
+Form1::Form1(HINSTANCE instance) {
+    registerClass(instance, &Form1::windowProc);
+    createMenu();
+    // windowProc sets hwnd_ as the window is created.
+    CreateWindowExW(0, kClassName, wide(design::kStartCaption).c_str(), kStyle, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, mnu_Bar, instance, this);
+    dpi_ = dpiOf(hwnd_);
+    createControls();
+    applyFonts();
+    placeAtDesign();
+    load();
+}
+
+Form1::~Form1() {
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+}
+
+void Form1::createMenu() {
+    mnu_Bar = CreateMenu();
+    mnu_File = CreatePopupMenu();
+    AppendMenuW(mnu_File, MF_STRING, mnu_FileOpen, wide(design::kOpenItem).c_str());
+    AppendMenuW(mnu_File, MF_SEPARATOR, mnu_FileSpace1, nullptr);
+    AppendMenuW(mnu_File, MF_STRING, mnu_FileExit, wide(design::kExitItem).c_str());
+    AppendMenuW(mnu_Bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnu_File),
+                wide(design::kFileMenu).c_str());
+}
+
+void Form1::createControls() {
+    // Created in tab order: IsDialogMessageW moves the focus along the creation order
+    // and skips the labels, which have no WS_TABSTOP.
+    List1.create(hwnd_, kList1, editor_);
+    EditWindow = makeControl(hwnd_, L"EDIT", wide(design::kTextBoxStartText),
+                             WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL,
+                             WS_EX_CLIENTEDGE, kEditWindow);
+    SendMessageW(EditWindow, EM_SETLIMITTEXT, 0, 0); // 0: as long as the system allows
+    RecordLabel = makeLabel(hwnd_, "", kRecordLabel);
+    Label1 = makeLabel(hwnd_, design::kRecordCaption, kLabel1);
+    btn_WriteRecord = makeControl(hwnd_, L"BUTTON", wide(design::kWriteRecordCaption),
+                                  WS_TABSTOP | BS_PUSHBUTTON, 0, kWriteRecord);
+    StringLen = makeLabel(hwnd_, "", kStringLen);
+    RecLabel = makeLabel(hwnd_, design::kStartLimitCaption, kRecLabel);
+    VersionInfo = makeControl(hwnd_, L"STATIC", L"", SS_OWNERDRAW, 0, kVersionInfo);
+
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    std::wstring tip = wide(design::kWriteRecordCaption);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(btn_WriteRecord);
+    tool.lpszText = tip.data(); // copied by the tooltip
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Form1::load() {
+    setEditText(u""); // counts: StringLen shows 0
+    List1.reset();
+    SetWindowTextW(VersionInfo, wide(design::versionLine()).c_str());
+}
+
+void Form1::show(int showCommand) {
+    const SIZE client{twipsToPixels(design::kClientWidth, static_cast<int>(dpi_)),
+                      twipsToPixels(design::kClientHeight, static_cast<int>(dpi_))};
+    const SIZE outer = outerSize(client, kStyle, 0, dpi_);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcWork;
+    SetWindowPos(hwnd_, nullptr, area.left + (area.right - area.left - outer.cx) / 2,
+                 area.top + (area.bottom - area.top - outer.cy) / 2, outer.cx, outer.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    SetFocus(List1.handle());
+}
+
+LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!form)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        form->hwnd_ = nullptr;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return form->handleMessage(message, wParam, lParam);
+}
+
+LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        if (lParam == 0 && id == mnu_FileOpen)
+            openFile();
+        else if (lParam == 0 && id == mnu_FileExit)
+            exitProgram();
+        else if (id == kEditWindow && HIWORD(wParam) == EN_CHANGE)
+            countLength();
+        else if (id == kWriteRecord && HIWORD(wParam) == BN_CLICKED)
+            WriteRecord();
+        return 0;
+    }
+    case WM_NOTIFY: {
+        auto& header = *reinterpret_cast<NMHDR*>(lParam);
+        if (header.hwndFrom != List1.handle())
+            break;
+        LRESULT result = 0;
+        if (const std::optional<std::size_t> row = List1.notify(header, result))
+            selectEntry(*row);
+        return result;
+    }
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.hwndItem != VersionInfo)
+            break;
+        drawVersionLine(item, fonts_->arial(false));
+        return TRUE;
+    }
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED)
+            applyLayout();
+        return 0;
+    case WM_DPICHANGED:
+        changeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        // A plain window forgets its focused control when another window (a dialog, a
+        // message box) takes over; give it back, as dialogs do.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            focused_ = GetFocus();
+        } else if (!HIWORD(wParam)) {
+            SetFocus(focused_ && IsChild(hwnd_, focused_) ? focused_ : List1.handle());
+            return 0;
+        }
+        break;
+    case WM_NEXTDLGCTL: {
+        // Tab in the multi-line text box: the edit control asks its parent for the
+        // next control, which a dialog would give; this window does the same.
+        HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                   : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0);
+        if (next) {
+            SetFocus(next);
+            if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                SendMessageW(next, EM_SETSEL, 0, -1);
+        }
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void Form1::applyFonts() {
+    auto fonts = std::make_unique<FormFonts>(dpi_);
+    const auto setFont = [](HWND control, HFONT font) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    };
+    setFont(List1.handle(), fonts->arial(false));
+    setFont(EditWindow, fonts->arial(false));
+    setFont(RecordLabel, fonts->arial(true));
+    setFont(Label1, fonts->arial(false));
+    setFont(btn_WriteRecord, fonts->gui());
+    setFont(StringLen, fonts->arial(true));
+    setFont(RecLabel, fonts->arial(false));
+    InvalidateRect(VersionInfo, nullptr, TRUE); // drawn with the window's fonts_
+    fonts_ = std::move(fonts);                  // the old set is no longer in use
+}
+
+void Form1::place(HWND control, const design::TwipsRect& r) {
+    const int dpi = static_cast<int>(dpi_);
+    SetWindowPos(control, nullptr, twipsToPixels(r.left, dpi), twipsToPixels(r.top, dpi),
+                 twipsToPixels(r.width, dpi), twipsToPixels(r.height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::placeAtDesign() {
+    place(List1.handle(), design::kList1);
+    place(EditWindow, design::kEditWindow);
+    place(RecordLabel, design::kRecordLabel);
+    place(Label1, design::kLabel1);
+    place(btn_WriteRecord, design::kWriteRecord);
+    place(StringLen, design::kStringLen);
+    place(RecLabel, design::kRecLabel);
+    place(VersionInfo, design::kVersionInfo);
+    List1.fitColumn();
+}
+
+void Form1::applyLayout() {
+    if (IsIconic(hwnd_))
+        return;
+    const int dpi = static_cast<int>(dpi_);
+    RECT outer;
+    GetWindowRect(hwnd_, &outer);
+    const float w = pixelsToTwips(outer.right - outer.left, dpi);
+    const float h = pixelsToTwips(outer.bottom - outer.top, dpi);
+    if (!layoutApplies(w, h))
+        return;
+
+    const FormLayout asked = layoutForm(w, h, requestedListHeight(h));
+    place(List1.handle(),
+          {design::kList1.left, design::kList1.top, asked.listWidth, asked.listHeight});
+    RECT list;
+    GetWindowRect(List1.handle(), &list);
+    const FormLayout l = layoutForm(w, h, pixelsToTwips(list.bottom - list.top, dpi));
+
+    place(EditWindow, {design::kEditWindow.left, l.editTop, l.editWidth, l.editHeight});
+    place(btn_WriteRecord,
+          {l.buttonLeft, l.buttonTop, design::kWriteRecord.width, design::kWriteRecord.height});
+    const std::pair<HWND, design::TwipsRect> labels[] = {{Label1, design::kLabel1},
+                                                         {RecordLabel, design::kRecordLabel},
+                                                         {RecLabel, design::kRecLabel},
+                                                         {StringLen, design::kStringLen}};
+    for (const auto& [label, r] : labels)
+        place(label, {r.left, l.labelTop, r.width, r.height});
+    const design::TwipsRect& v = design::kVersionInfo;
+    place(VersionInfo, {v.left, l.versionTop, v.width, v.height});
+    List1.fitColumn();
+}
+
+void Form1::changeDpi(UINT dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    applyFonts();
+    placeAtDesign();
+    // The size Windows suggests keeps the window's size in inches; its WM_SIZE lays
+    // the controls out again.
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    applyLayout();
+}
+
+void Form1::openFile() {
+    DialogBox.setCancelError(design::kCancelError);
+    DialogBox.setDialogTitle(wide(design::kDialogTitle));
+    DialogBox.setFlags(design::kDialogFlags);
+    DialogBox.setFilter(wide(design::kDialogFilter));
+    DialogBox.setFilterIndex(design::kDialogFilterIndex);
+    DialogBox.setDefaultExt(wide(design::kDialogDefaultExt));
+    if (!DialogBox.ShowOpen(hwnd_))
+        return; // cancelled: nothing changes
+    CurrFileName = DialogBox.FileName();
+    CurrFileTitle = DialogBox.FileTitle();
+    SetWindowTextW(hwnd_, (wide(design::kOpenCaptionPrefix) + CurrFileName).c_str());
+    ReadFile();
+}
+
+void Form1::ReadFile() {
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const Status status =
+        editor_.open(os::win::toUtf8(CurrFileName), os::win::toUtf8(CurrFileTitle));
+    List1.reset();
+    SetCursor(previous);
+
+    SetWindowTextW(RecLabel, wide(editor_.limitCaption()).c_str());
+    if (!status.ok())
+        report(status, false);
+}
+
+void Form1::selectEntry(std::size_t row) {
+    // The edit control's line break is CR LF.
+    const Editor::Selection selected = editor_.select(row, u"\r\n");
+    SetWindowTextW(RecordLabel, wide(selected.key).c_str());
+    setEditText(selected.text);
+}
+
+void Form1::setEditText(const std::u16string& text) {
+    SetWindowTextW(EditWindow, wide(text).c_str());
+    // A multi-line edit control tells no EN_CHANGE for text set by the program.
+    countLength();
+}
+
+void Form1::countLength() {
+    SetWindowTextW(StringLen, std::to_wstring(editTextLength(textOf(EditWindow))).c_str());
+}
+
+void Form1::WriteRecord() {
+    const Editor::Written written = editor_.write(textOf(RecordLabel), textOf(EditWindow));
+    if (!written.status.ok()) {
+        report(written.status, true);
+        return;
+    }
+    List1.rowChanged(written.row);
+}
+
+void Form1::report(const Status& status, bool writing) {
+    std::string message = describe(status);
+    if (writing && status.undo == Undo::None)
+        message += " Nothing was written.";
+    MessageBoxW(hwnd_, wide(message).c_str(), wide(design::kStartCaption).c_str(),
+                MB_OK | MB_ICONWARNING);
+}
+
+void Form1::exitProgram() {
+    DestroyWindow(hwnd_);
+}
+
+} // namespace edt::win32
