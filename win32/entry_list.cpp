@@ -54,8 +54,8 @@ std::optional<std::size_t> EntryList::notify(NMHDR& header, LRESULT& result) {
         if (item.iItem >= 0 && row < editor_->entries().size()) {
             // Arial has no kLineBreakMark, and GDI draws no other font's glyph in its
             // place: a line break shows as the Enter key's old sign, two characters
-            // Arial has and the texts' character set lacks.
-            for (const char16_t c : rowText(editor_->entries()[row])) {
+            // Arial has (only shown: the list's text is never read back).
+            for (const char16_t c : rowText(editor_->entries()[row], *editor_->codePage())) {
                 if (c == kLineBreakMark)
                     shown_ += L"\u25C4\u2518"; // BLACK LEFT-POINTING POINTER, LIGHT UP AND LEFT
                 else

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "editor/edit_text.h"
 #include "editor/layout.h"
@@ -16,6 +17,8 @@ namespace edt::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"EdtEditorForm1";
+// Where the code page each file was read with is kept between runs.
+constexpr wchar_t kCodePagesKey[] = L"Software\\edt-editor\\CodePages";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 // Child ids, in tab order, above IDOK and IDCANCEL: IsDialogMessageW sends those for
@@ -97,9 +100,18 @@ void registerClass(HINSTANCE instance, WNDPROC procedure) {
     RegisterClassExW(&windowClass);
 }
 
+// The host's default code page: the system's ANSI one; Windows-1252 where it is not
+// single-byte or $EDT_CODEPAGE names none.
+const CodePage& defaultCodePage() {
+    const CodePage* page = nullptr;
+    if (!CodePage::hostDefault(page).ok())
+        CodePage::named("1252", page);
+    return *page;
+}
+
 } // namespace
 
-Form1::Form1(HINSTANCE instance) {
+Form1::Form1(HINSTANCE instance) : codePage_(&defaultCodePage()) {
     registerClass(instance, &Form1::windowProc);
     createMenu();
     // windowProc sets hwnd_ as the window is created.
@@ -147,13 +159,19 @@ void Form1::createControls() {
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
-    std::wstring tip = wide(design::kWriteRecordCaption);
+    addTooltip(btn_WriteRecord, wide(design::kWriteRecordCaption));
+}
+
+void Form1::addTooltip(HWND control, const std::wstring& text) {
+    std::wstring tip = text;
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = hwnd_;
-    tool.uId = reinterpret_cast<UINT_PTR>(btn_WriteRecord);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = tip.data(); // copied by the tooltip
+    // A second call for the same control gives it the new text.
+    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -349,10 +367,21 @@ void Form1::openFile() {
     DialogBox.setFilter(wide(design::kDialogFilter));
     DialogBox.setFilterIndex(design::kDialogFilterIndex);
     DialogBox.setDefaultExt(wide(design::kDialogDefaultExt));
+    static const std::vector<std::wstring> names = [] {
+        std::vector<std::wstring> all;
+        for (const std::string& name : CodePage::available())
+            all.push_back(wide(name));
+        return all;
+    }();
+    DialogBox.setCodePages(names, [this](const std::wstring& path) { return codePageFor(path); });
     if (!DialogBox.ShowOpen(hwnd_))
         return; // cancelled: nothing changes
     CurrFileName = DialogBox.FileName();
     CurrFileTitle = DialogBox.FileTitle();
+    const CodePage* chosen = nullptr;
+    codePage_ = CodePage::named(os::win::toUtf8(DialogBox.CodePage()), chosen).ok()
+                    ? chosen
+                    : &defaultCodePage();
     SetWindowTextW(hwnd_, (wide(design::kOpenCaptionPrefix) + CurrFileName).c_str());
     ReadFile();
 }
@@ -360,13 +389,29 @@ void Form1::openFile() {
 void Form1::ReadFile() {
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     const Status status =
-        editor_.open(os::win::toUtf8(CurrFileName), os::win::toUtf8(CurrFileTitle));
+        editor_.open(os::win::toUtf8(CurrFileName), os::win::toUtf8(CurrFileTitle), *codePage_);
     List1.reset();
     SetCursor(previous);
 
     SetWindowTextW(RecLabel, wide(editor_.limitCaption()).c_str());
-    if (!status.ok())
+    if (!status.ok()) {
         report(status, false);
+        return;
+    }
+    const std::wstring name = wide(codePage_->name());
+    RegSetKeyValueW(HKEY_CURRENT_USER, kCodePagesKey, CurrFileName.c_str(), REG_SZ, name.c_str(),
+                    static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
+    for (const HWND shows : {List1.handle(), EditWindow})
+        addTooltip(shows, L"Texts in " + name);
+}
+
+std::wstring Form1::codePageFor(const std::wstring& path) const {
+    wchar_t name[64] = {};
+    DWORD size = sizeof name;
+    if (!path.empty() && RegGetValueW(HKEY_CURRENT_USER, kCodePagesKey, path.c_str(),
+                                      RRF_RT_REG_SZ, nullptr, name, &size) == ERROR_SUCCESS)
+        return name;
+    return wide(defaultCodePage().name());
 }
 
 void Form1::selectEntry(std::size_t row) {
@@ -396,9 +441,8 @@ void Form1::WriteRecord() {
 }
 
 void Form1::report(const Status& status, bool writing) {
-    std::string message = describe(status);
-    if (writing && status.undo == Undo::None)
-        message += " Nothing was written.";
+    const std::string message =
+        describe(status) + (writing ? nothingWritten(status) : std::string());
     MessageBoxW(hwnd_, wide(message).c_str(), wide(design::kStartCaption).c_str(),
                 MB_OK | MB_ICONWARNING);
 }

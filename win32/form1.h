@@ -64,6 +64,9 @@ private:
     void exitProgram();
     // Tells a failure; `writing` adds that nothing was written, where nothing was.
     void report(const Status& status, bool writing);
+    // The code page a file was last read with here, else the host's default.
+    std::wstring codePageFor(const std::wstring& path) const;
+    void addTooltip(HWND control, const std::wstring& text);
     void place(HWND control, const design::TwipsRect& rect);
 
     HWND hwnd_ = nullptr;
@@ -84,6 +87,7 @@ private:
     HMENU mnu_File = nullptr;
 
     Editor editor_;
+    const CodePage* codePage_ = nullptr; // what ReadFile reads the texts in
     OpenFileDialog DialogBox;
 };
 

@@ -2,8 +2,11 @@
 #include "win32/open_file_dialog.h"
 
 #include <commdlg.h>
+#include <dlgs.h>
 
-#include <vector>
+#include <utility>
+
+#include "win32/resource_ids.h"
 
 namespace edt::win32 {
 
@@ -13,6 +16,58 @@ void OpenFileDialog::setFilter(const std::wstring& filter) {
         if (c == L'|')
             c = L'\0';
     filter_ += L'\0'; // c_str() adds the second
+}
+
+void OpenFileDialog::showPreset(HWND box, const std::wstring& path) const {
+    const std::wstring preset = presetFor_ ? presetFor_(path) : std::wstring();
+    SendDlgItemMessageW(box, EDT_CODE_PAGE_BOX_ID, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(preset.c_str()));
+}
+
+// The character-set box: filled when the dialog opens, preset for each file picked,
+// read when the user confirms.
+UINT_PTR CALLBACK OpenFileDialog::hook(HWND box, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<OpenFileDialog*>(
+            reinterpret_cast<OPENFILENAMEW*>(lParam)->lCustData);
+        SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        for (const std::wstring& name : self->codePages_)
+            SendDlgItemMessageW(box, EDT_CODE_PAGE_BOX_ID, CB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>(name.c_str()));
+        self->showPreset(box, L"");
+        return 0;
+    }
+    auto* self = reinterpret_cast<OpenFileDialog*>(GetWindowLongPtrW(box, GWLP_USERDATA));
+    if (message != WM_NOTIFY || !self)
+        return 0;
+    const UINT code = reinterpret_cast<const OFNOTIFYW*>(lParam)->hdr.code;
+    if (code == CDN_INITDONE) {
+        // Lined up under "Files of type" and its box, as Notepad's Encoding box is.
+        const std::pair<int, int> pairs[] = {{stc2, EDT_CODE_PAGE_LABEL_ID},
+                                             {cmb1, EDT_CODE_PAGE_BOX_ID}};
+        for (const auto& [theirs, ours] : pairs) {
+            RECT r, mine;
+            GetWindowRect(GetDlgItem(GetParent(box), theirs), &r);
+            GetWindowRect(GetDlgItem(box, ours), &mine);
+            MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
+            MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&mine), 2);
+            SetWindowPos(GetDlgItem(box, ours), nullptr, r.left, mine.top, r.right - r.left,
+                         mine.bottom - mine.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    } else if (code == CDN_SELCHANGE) {
+        wchar_t path[32768] = {};
+        if (SendMessageW(GetParent(box), CDM_GETFILEPATH, 32768, reinterpret_cast<LPARAM>(path)) > 0)
+            self->showPreset(box, path);
+    } else if (code == CDN_FILEOK) {
+        const HWND list = GetDlgItem(box, EDT_CODE_PAGE_BOX_ID);
+        const LRESULT chosen = SendMessageW(list, CB_GETCURSEL, 0, 0);
+        self->codePage_.assign(static_cast<std::size_t>(
+                                   chosen < 0 ? 0 : SendMessageW(list, CB_GETLBTEXTLEN, chosen, 0)),
+                               L'\0');
+        if (chosen >= 0)
+            SendMessageW(list, CB_GETLBTEXT, chosen, reinterpret_cast<LPARAM>(self->codePage_.data()));
+    }
+    return 0;
 }
 
 bool OpenFileDialog::ShowOpen(HWND owner) {
@@ -28,9 +83,13 @@ bool OpenFileDialog::ShowOpen(HWND owner) {
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrTitle = title_.c_str();
-    // OFN_EXPLORER: the Explorer look, and the form that takes a dialog template with
-    // further boxes (OFN_ENABLETEMPLATE | OFN_ENABLEHOOK) should one be added.
-    dialog.Flags = flags_ | OFN_EXPLORER;
+    // OFN_EXPLORER: the Explorer look, and the form that takes a template with the
+    // character-set box.
+    dialog.Flags = flags_ | OFN_EXPLORER | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
+    dialog.hInstance = GetModuleHandleW(nullptr);
+    dialog.lpTemplateName = MAKEINTRESOURCEW(EDT_OPEN_TEMPLATE_ID);
+    dialog.lpfnHook = &OpenFileDialog::hook;
+    dialog.lCustData = reinterpret_cast<LPARAM>(this);
     dialog.lpstrDefExt = defaultExt_.empty() ? nullptr : defaultExt_.c_str();
 
     if (!GetOpenFileNameW(&dialog)) {
