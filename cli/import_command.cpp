@@ -26,9 +26,10 @@ std::string summary(const ImportPlan& plan) {
 
 } // namespace
 
-int importCommand(const std::string& path, const std::string& translationPath, bool dryRun,
-                  const CodePage& codePage, std::FILE* out, std::FILE* err) {
-    const auto format = translate::formatOfPath(translationPath);
+int importCommand(const std::string& path, const std::string& translationPath,
+                  std::optional<translate::TranslationFormat> format, bool dryRun,
+                  const Settings& settings, std::FILE* out, std::FILE* err) {
+    const CodePage& codePage = settings.codePage;
     if (!format)
         return refuse(err, Status::error(StatusCode::UnknownFormat, translationPath), true);
     translate::Translation translation;
@@ -56,7 +57,14 @@ int importCommand(const std::string& path, const std::string& translationPath, b
                            "\": " + summary(plan) + ". Nothing was written.\n",
                        out, err);
     }
-    const WriteResult written = writeEntries(path, fileTitleOf(path), plan.writes, codePage, &plan.identity);
+    std::optional<Status> note;
+    if (!plan.writes.empty())
+        status = settings.backups.beforeWrite(path, note);
+    tell(err, note);
+    if (!status.ok())
+        return refuse(err, status, true);
+    const WriteResult written =
+        writeEntries(path, fileTitleOf(path), plan.writes, codePage, &plan.identity);
     if (!written.status.ok()) {
         // A write or read-back of one entry failed, rather than the file as a whole.
         const Status& failure = written.status;

@@ -18,12 +18,15 @@
 namespace edt::cli {
 namespace {
 
-const char kUsage[] = "Usage: edt-tool [--codepage NAME] list FILE\n"
-                      "       edt-tool [--codepage NAME] write FILE KEY TEXT\n"
-                      "       edt-tool [--codepage NAME] export FILE --format csv|po [-o OUT]\n"
-                      "       edt-tool [--codepage NAME] import FILE TRANSLATION [--dry-run]\n"
-                      "       edt-tool [--codepage NAME] check FILE TRANSLATION\n"
-                      "       edt-tool --list-codepages | --help | --version\n";
+const char kUsage[] =
+    "Usage: edt-tool list FILE\n"
+    "       edt-tool write FILE KEY TEXT\n"
+    "       edt-tool export FILE --format csv|po [-o OUT]\n"
+    "       edt-tool import FILE TRANSLATION [--format csv|po] [--dry-run]\n"
+    "       edt-tool check FILE TRANSLATION [--format csv|po]\n"
+    "       edt-tool --list-codepages | --help | --version\n"
+    "Each command takes --codepage NAME too, write and import --no-backup, before or\n"
+    "after the command.\n";
 
 const char kHelp[] =
     "edt-tool lists and edits the texts of EDT files in place.\n"
@@ -39,17 +42,25 @@ const char kHelp[] =
     "                       breaks kept inside quoted fields. PO: the key as msgctxt,\n"
     "                       the text as msgid, an empty msgstr, the entry's limit as a\n"
     "                       comment. The format follows OUT's extension if not given.\n"
-    "  import FILE TRANSLATION [--dry-run]\n"
-    "                       Store the texts of a translation (.csv: key,text; .po:\n"
-    "                       msgctxt key, msgstr text) in FILE. Empty texts and fuzzy\n"
+    "  import FILE TRANSLATION [--format csv|po] [--dry-run]\n"
+    "                       Store the texts of a translation (CSV: key,text; PO:\n"
+    "                       msgctxt key, msgstr text) in FILE: its name (.csv, .po,\n"
+    "                       .pot) or --format says which; - reads it from standard\n"
+    "                       input (with --format). Empty texts and fuzzy\n"
     "                       messages are left out. Every text is checked first (the\n"
     "                       key starts an entry, the text fits it, every character\n"
     "                       can be stored); if any fails, all problems are listed with\n"
     "                       their line and nothing is written. A write that fails\n"
     "                       midway is undone, so FILE is written whole or not at all.\n"
     "                       --dry-run only checks and reports.\n"
-    "  check FILE TRANSLATION\n"
+    "  check FILE TRANSLATION [--format csv|po]\n"
     "                       The same as import --dry-run.\n"
+    "\n"
+    "Before write and import first change a file, a copy of it goes to\n"
+    "$XDG_STATE_HOME/edt-editor/backups (~/.local/state/edt-editor/backups; on Windows\n"
+    "%LOCALAPPDATA%\\edt-editor\\backups), named by the file's name and the time; the\n"
+    "20 newest of each name are kept, files above 64 MiB are not copied. --no-backup or\n"
+    "EDT_NO_BACKUP=1 writes without the copy.\n"
     "\n"
     "import and check end with a summary: entries changed, unchanged (the text was\n"
     "already there) and untranslated (no text given).\n"
@@ -114,20 +125,28 @@ int runExport(const std::vector<std::string>& args, const CodePage& codePage, st
     return exportCommand(path, *format, outPath, codePage, out, err);
 }
 
-// import FILE TRANSLATION [--dry-run]
-int runImport(const std::vector<std::string>& args, const CodePage& codePage, std::FILE* out,
-              std::FILE* err) {
+// import FILE TRANSLATION [--format csv|po] [--dry-run], and check (a dry run).
+int runImport(const std::vector<std::string>& args, bool dryRun, const Settings& settings,
+              std::FILE* out, std::FILE* err) {
     std::vector<std::string> operands;
-    bool dryRun = false;
+    std::optional<std::string> formatName;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--dry-run")
+        if (args[i] == "--dry-run" && args[0] == "import")
             dryRun = true;
+        else if (args[i] == "--format" && i + 1 < args.size())
+            formatName = args[++i];
+        else if (args[i].rfind("--format=", 0) == 0)
+            formatName = args[i].substr(9);
         else
             operands.push_back(args[i]);
     }
     if (operands.size() != 2)
         return usageError(err);
-    return importCommand(operands[0], operands[1], dryRun, codePage, out, err);
+    const std::optional<TranslationFormat> format =
+        formatName ? translate::formatOfName(*formatName) : translate::formatOfPath(operands[1]);
+    if (formatName && !format)
+        return usageError(err);
+    return importCommand(operands[0], operands[1], format, dryRun, settings, out, err);
 }
 
 } // namespace
@@ -137,6 +156,11 @@ int refuse(std::FILE* err, const Status& status, bool writing, const std::string
     std::fprintf(err, "edt-tool: %s%s%s\n", lead.c_str(), describe(status).c_str(),
                  closing.c_str());
     return kExitRefused;
+}
+
+void tell(std::FILE* err, const std::optional<Status>& note) {
+    if (note)
+        std::fprintf(err, "edt-tool: note: %s\n", describe(*note).c_str());
 }
 
 int deliver(const std::string& bytes, std::FILE* out, std::FILE* err) {
@@ -149,7 +173,7 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
     // The options that hold for every command, before or after it.
     std::vector<std::string> args;
     std::optional<std::string> codePageName;
-    bool listCodePages = false;
+    bool listCodePages = false, noBackup = false;
     for (std::size_t i = 1; i < argv.size(); ++i) {
         if (argv[i] == "--codepage" && i + 1 < argv.size())
             codePageName = argv[++i];
@@ -157,6 +181,8 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
             codePageName = argv[i].substr(11);
         else if (argv[i] == "--list-codepages")
             listCodePages = true;
+        else if (argv[i] == "--no-backup")
+            noBackup = true;
         else if (argv[i] == "--codepage")
             return usageError(err);
         else
@@ -179,22 +205,22 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
         return deliver(names, out, err);
     }
     const CodePage* codePage = nullptr;
-    const Status chosen = codePageName ? CodePage::named(*codePageName, codePage)
-                                       : CodePage::hostDefault(codePage);
+    const Status chosen =
+        codePageName ? CodePage::named(*codePageName, codePage) : CodePage::hostDefault(codePage);
     if (!chosen.ok()) {
         std::fprintf(err, "edt-tool: %s\n", describe(chosen).c_str());
         return kExitUsage;
     }
+    Backups backups = Backups::forUser(noBackup);
+    const Settings settings{*codePage, backups};
     if (args.size() == 2 && args[0] == "list")
         return listCommand(args[1], *codePage, out, err);
     if (args.size() == 4 && args[0] == "write")
-        return writeCommand(args[1], args[2], args[3], *codePage, out, err);
+        return writeCommand(args[1], args[2], args[3], settings, out, err);
     if (!args.empty() && args[0] == "export")
         return runExport(args, *codePage, out, err);
-    if (!args.empty() && args[0] == "import")
-        return runImport(args, *codePage, out, err);
-    if (args.size() == 3 && args[0] == "check")
-        return importCommand(args[1], args[2], true, *codePage, out, err);
+    if (!args.empty() && (args[0] == "import" || args[0] == "check"))
+        return runImport(args, args[0] == "check", settings, out, err);
     return usageError(err);
 }
 

@@ -2,9 +2,12 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "record/backups.h"
+#include "record/code_page.h"
 #include "record/status.h"
 
 namespace edt::cli {
@@ -24,5 +27,15 @@ int refuse(std::FILE* err, const Status& status, bool writing, const std::string
 
 // Writes all of `bytes` to `out` and flushes it; a failure is told on `err`.
 int deliver(const std::string& bytes, std::FILE* out, std::FILE* err);
+
+// Tells a note, if any, on `err`.
+void tell(std::FILE* err, const std::optional<Status>& note);
+
+// What holds for every command of a run: the code page of the texts, and the copies
+// taken before files are written.
+struct Settings {
+    const CodePage& codePage;
+    Backups& backups;
+};
 
 } // namespace edt::cli

@@ -9,8 +9,8 @@
 namespace edt::cli {
 
 int writeCommand(const std::string& path, const std::string& keyText, const std::string& escaped,
-                 const CodePage& codePage, std::FILE* out, std::FILE* err) {
-    const Escaper escaper(codePage);
+                 const Settings& settings, std::FILE* out, std::FILE* err) {
+    const Escaper escaper(settings.codePage);
     RecordKey key = 0;
     if (!parseKey(keyText, key)) {
         Status status = Status::error(StatusCode::NotAKey);
@@ -21,7 +21,12 @@ int writeCommand(const std::string& path, const std::string& keyText, const std:
     const Status status = escaper.unescape(escaped, text);
     if (!status.ok())
         return refuse(err, status, true);
-    const WriteResult result = writeRecord(path, fileTitleOf(path), key, text, codePage);
+    std::optional<Status> note;
+    const Status backedUp = settings.backups.beforeWrite(path, note);
+    tell(err, note);
+    if (!backedUp.ok())
+        return refuse(err, backedUp, true);
+    const WriteResult result = writeRecord(path, fileTitleOf(path), key, text, settings.codePage);
     if (!result.status.ok())
         return refuse(err, result.status, true);
     std::string line = "[" + formatKey(result.line.key) + "] ";

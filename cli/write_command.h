@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <string>
 
-#include "record/code_page.h"
+#include "cli/tool.h"
 
 namespace edt::cli {
 
 // edt-tool write FILE KEY TEXT: stores TEXT (escaped UTF-8) at KEY (decimal) and
 // prints the new EntryLine.
 int writeCommand(const std::string& path, const std::string& key, const std::string& text,
-                 const CodePage& codePage, std::FILE* out, std::FILE* err);
+                 const Settings& settings, std::FILE* out, std::FILE* err);
 
 } // namespace edt::cli

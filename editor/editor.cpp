@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "editor/edit_text.h"
+#include "editor/finder.h"
+#include "record/text_codec.h"
 #include "record/writer.h"
 
 namespace edt {
@@ -18,8 +20,7 @@ std::string narrow(std::u16string_view digits) {
 
 } // namespace
 
-Status Editor::open(const std::string& path, std::string_view fileTitle,
-                    const CodePage& codePage) {
+Status Editor::open(const std::string& path, std::string_view fileTitle, const CodePage& codePage) {
     opened_ = true;
     codePage_ = &codePage;
     path_ = path;
@@ -29,6 +30,7 @@ Status Editor::open(const std::string& path, std::string_view fileTitle,
     std::vector<EntryLine>().swap(entries_);
     ReadResult result = readFile(path, fileTitle);
     limitCaption_ = result.kind.limitCaption;
+    kind_ = result.kind;
     if (!result.status.ok())
         return result.status;
     entries_ = std::move(result.entries);
@@ -48,11 +50,38 @@ std::optional<std::size_t> Editor::rowOfKey(RecordKey key) const {
 Editor::Selection Editor::select(std::size_t row, std::u16string_view lineBreak) {
     const EntryLine& line = entries_[row];
     keyPath_ = path_;
+    selected_ = row;
     Selection selection;
+    const EntryLayout layout(kind_, identity_ ? identity_->size : 0);
+    selection.maxChars = static_cast<std::size_t>(maxCharsForEntry(layout.lengthOf(row)));
     for (const char digit : formatKey(line.key))
         selection.key += static_cast<char16_t>(digit);
     selection.text = toEditText(line.text, lineBreak, *codePage_);
     return selection;
+}
+
+bool Editor::isEdited(std::u16string_view editText) const {
+    if (!selected_ || keyPath_ != path_ || *selected_ >= entries_.size())
+        return false;
+    std::string bytes;
+    return !fromEditText(editText, *codePage_, bytes).ok() || bytes != entries_[*selected_].text;
+}
+
+std::optional<Editor::Found> Editor::find(std::u16string_view query,
+                                          std::optional<std::size_t> from, bool forward) const {
+    const std::size_t count = entries_.size();
+    if (query.empty() || count == 0)
+        return std::nullopt;
+    const Finder finder(query, *codePage_);
+    // Steps from the row after (or before) `from`, round the end, back to `from`.
+    std::size_t row = from ? *from : (forward ? count - 1 : 0);
+    for (std::size_t step = 0; step < count; ++step) {
+        const bool round = forward ? row + 1 == count : row == 0;
+        row = forward ? (round ? 0 : row + 1) : (round ? count - 1 : row - 1);
+        if (finder.matches(entries_[row]))
+            return Found{row, from && (forward ? row <= *from : row >= *from)};
+    }
+    return std::nullopt;
 }
 
 Editor::Written Editor::write(std::u16string_view shownKey, std::u16string_view editText) {
@@ -62,6 +91,11 @@ Editor::Written Editor::write(std::u16string_view shownKey, std::u16string_view 
     if (!written.status.ok())
         return written;
     EntryLine& entry = entries_[written.row];
+    if (backups_) {
+        written.status = backups_->beforeWrite(path_, written.note);
+        if (!written.status.ok())
+            return written;
+    }
     WriteResult result = writeRecord(path_, title_, entry.key, bytes, *codePage_, &*identity_);
     written.status = std::move(result.status);
     if (written.status.ok()) {

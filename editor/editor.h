@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "record/backups.h"
 #include "record/code_page.h"
 #include "record/entry_line.h"
 #include "record/reader.h"
@@ -19,6 +20,10 @@ namespace edt {
 // fails. The file is opened and closed within each call.
 class Editor {
 public:
+    // Writes go through `backups` (a copy of each file before its first write) when
+    // given; it must outlive the editor.
+    explicit Editor(Backups* backups = nullptr) : backups_(backups) {}
+
     // Lists the file at `path`, its kind chosen from `fileTitle` (its name without
     // folder), its texts read in `codePage` (which lives as long as the program). On
     // failure the list is empty and the status says why; the kind's limit caption is
@@ -38,8 +43,23 @@ public:
     struct Selection {
         std::u16string key;
         std::u16string text;
+        std::size_t maxChars = 0; // the most characters the entry holds with its terminator
     };
     Selection select(std::size_t row, std::u16string_view lineBreak);
+
+    // Whether a text box's text differs from the text of the row selected last (a
+    // change not written yet).
+    bool isEdited(std::u16string_view editText) const;
+
+    // The next row after `from` (before it, going back; from the first or the last row
+    // without one) whose key or text holds `query`, not minding case, going round the
+    // end at most once (`wrapped`). None when no row does.
+    struct Found {
+        std::size_t row = 0;
+        bool wrapped = false;
+    };
+    std::optional<Found> find(std::u16string_view query, std::optional<std::size_t> from,
+                              bool forward) const;
 
     // Stores a text box's text at the key shown, in the file listed last, and puts it
     // into that entry's row. Refused with the reason, nothing written, when no file is
@@ -49,7 +69,8 @@ public:
     // listed; a write that fails midway is undone and says so.
     struct Written {
         Status status;
-        std::size_t row = 0; // the entry's row, when written
+        std::size_t row = 0;        // the entry's row, when written
+        std::optional<Status> note; // said of the backup, when there is something to say
     };
     Written write(std::u16string_view shownKey, std::u16string_view editText);
 
@@ -58,14 +79,17 @@ private:
     Status check(std::u16string_view shownKey, std::u16string_view editText, std::size_t& row,
                  std::string& bytes) const;
 
+    Backups* backups_ = nullptr;
     bool opened_ = false;
     std::string path_;
     std::string title_;
     std::string limitCaption_;
+    FileKind kind_;
     const CodePage* codePage_ = nullptr;
     std::vector<EntryLine> entries_;
     std::optional<FileIdentity> identity_; // none after a failed open
     std::string keyPath_;                  // the file the shown key was selected from
+    std::optional<std::size_t> selected_;  // the row selected last
 };
 
 } // namespace edt

@@ -63,4 +63,7 @@ bool identityAt(const std::string& path, FileIdentity& out);
 // Reads a whole regular file into memory.
 Result readWholeFile(const std::string& path, std::string& content);
 
+// Reads standard input to its end.
+Result readStandardInput(std::string& content);
+
 } // namespace edt::os

@@ -177,4 +177,19 @@ bool identityAt(const std::string& path, FileIdentity& out) {
     return true;
 }
 
+Result readStandardInput(std::string& content) {
+    content.clear();
+    char buffer[1 << 16];
+    while (true) {
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errnoFailure(Op::Read, errno);
+        if (n == 0)
+            return Result::success();
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
 } // namespace edt::os

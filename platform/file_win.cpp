@@ -13,7 +13,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <io.h>
 
 #include "platform/wide_text.h"
 
@@ -166,6 +169,16 @@ Result File::truncate(std::uint64_t size) const {
 bool identityAt(const std::string& path, FileIdentity& out) {
     File file;
     return file.open(path, File::Mode::Read).ok() && file.identity(out).ok();
+}
+
+Result readStandardInput(std::string& content) {
+    content.clear();
+    _setmode(_fileno(stdin), _O_BINARY); // a CSV's CR LF stays as it is
+    char buffer[1 << 16];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
+        content.append(buffer, n);
+    return std::ferror(stdin) ? errnoFailure(Op::Read, errno) : Result::success();
 }
 
 } // namespace edt::os

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "platform/code_page_table.h"
+#include "platform/text_case.h"
 #include "record/utf8.h"
 
 namespace edt {
@@ -87,10 +88,14 @@ std::string localeCodePageName(const char* lcAll, const char* lcCtype, const cha
          ++c)
         language += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
     const std::pair<const char*, const char*> byLanguage[] = {
-        {"pl cs sk hu sl hr ro sq bs", "Windows-1250"}, {"ru uk be bg mk sr", "Windows-1251"},
-        {"el", "Windows-1253"},       {"tr az", "Windows-1254"},
-        {"he", "Windows-1255"},       {"ar fa ur", "Windows-1256"},
-        {"et lv lt", "Windows-1257"}, {"vi", "Windows-1258"},
+        {"pl cs sk hu sl hr ro sq bs", "Windows-1250"},
+        {"ru uk be bg mk sr", "Windows-1251"},
+        {"el", "Windows-1253"},
+        {"tr az", "Windows-1254"},
+        {"he", "Windows-1255"},
+        {"ar fa ur", "Windows-1256"},
+        {"et lv lt", "Windows-1257"},
+        {"vi", "Windows-1258"},
         {"th", "Windows-874"}};
     for (const auto& [languages, codePage] : byLanguage) {
         const std::string list = std::string(" ") + languages + " ";
@@ -111,9 +116,9 @@ Status CodePage::named(std::string_view given, const CodePage*& out) {
     os::CodePageTable table;
     const os::TableLoad load = os::loadCodePageTable(upper(name), table);
     if (load != os::TableLoad::Loaded) {
-        Status status = Status::error(load == os::TableLoad::MultiByte
-                                          ? StatusCode::MultiByteCodePage
-                                          : StatusCode::UnknownCodePage);
+        Status status =
+            Status::error(load == os::TableLoad::MultiByte ? StatusCode::MultiByteCodePage
+                                                           : StatusCode::UnknownCodePage);
         status.detail = std::string(given);
         return status;
     }
@@ -140,6 +145,8 @@ Status CodePage::named(std::string_view given, const CodePage*& out) {
     }
     page->bytes_.emplace(0, 0);
     for (int b = 0; b < 256; ++b) {
+        const auto lower = page->fromUnicode(os::lowerCase(page->unicode_[b]));
+        page->folded_[b] = lower ? *lower : static_cast<unsigned char>(b);
         std::string utf8;
         appendUtf8(utf8, page->unicode_[b]);
         std::copy(utf8.begin(), utf8.end(), page->utf8_[b].begin());
@@ -157,11 +164,12 @@ Status CodePage::hostDefault(const CodePage*& out) {
             status.detail = std::string("EDT_CODEPAGE=") + chosen;
         return status;
     }
-    if (const unsigned ansi = os::systemAnsiCodePage(); ansi && named(std::to_string(ansi), out).ok())
+    if (const unsigned ansi = os::systemAnsiCodePage();
+        ansi && named(std::to_string(ansi), out).ok())
         return Status::success();
-    if (named(localeCodePageName(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"),
-                                 std::getenv("LANG")),
-              out)
+    if (named(
+            localeCodePageName(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG")),
+            out)
             .ok())
         return Status::success();
     // A system whose converter lacks the code page still has Latin-1.
@@ -176,9 +184,8 @@ std::vector<std::string> CodePage::available() {
         if (std::find(names.begin(), names.end(), name) == names.end() && named(name, page).ok())
             names.push_back(name);
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return sortKey(a) < sortKey(b);
-    });
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return sortKey(a) < sortKey(b); });
     return names;
 }
 

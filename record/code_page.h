@@ -48,6 +48,10 @@ public:
         return {utf8_[byte].data(), utf8Length_[byte]};
     }
 
+    // The byte of the small letter of a byte's character, where the code page has
+    // it (case-insensitive search compares these); the byte itself otherwise.
+    unsigned char folded(unsigned char byte) const { return folded_[byte]; }
+
     std::string toUtf8(std::string_view bytes) const;
     // UTF-8 -> bytes. Fails on malformed UTF-8 (BadUtf8) and on characters the code
     // page lacks (NotInCharacterSet).
@@ -63,6 +67,7 @@ private:
     std::array<bool, 256> defined_{};
     std::array<std::array<char, 4>, 256> utf8_{};
     std::array<unsigned char, 256> utf8Length_{};
+    std::array<unsigned char, 256> folded_{};
     std::unordered_map<char32_t, unsigned char> bytes_;
 };
 

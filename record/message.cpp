@@ -87,8 +87,9 @@ std::string what(const Status& s) {
         return "This edt-tool is built without PO support (GNU gettext's libgettextpo); use "
                "CSV instead.";
     case StatusCode::UnknownFormat:
-        return "Cannot tell the format of " + quoted(s.path) +
-               ": a translation is a .csv, .po or .pot file.";
+        return "Cannot tell the format of " +
+               (s.path == "-" ? std::string("standard input") : quoted(s.path)) +
+               ": give --format csv or --format po (a .csv, .po or .pot name says it).";
     case StatusCode::ExportOverSource:
         return quoted(s.path) + " is the file being exported; give another name for the export.";
     case StatusCode::UnknownCodePage:
@@ -102,6 +103,14 @@ std::string what(const Status& s) {
         return "The translation was exported with the code page " + s.detail +
                ", but the texts are read in " + s.codePage + " now: import it with --codepage " +
                s.detail + ", or export the texts again.";
+    case StatusCode::BackupFailed:
+        return "Cannot copy " + quoted(s.path) + " to the backups in " + quoted(s.detail) +
+               " before writing into it: " + s.os.reason +
+               ". (--no-backup or EDT_NO_BACKUP=1 writes without a copy.)";
+    case StatusCode::BackupTooLarge:
+        return quoted(s.path) + " is " + std::to_string(s.count) +
+               " bytes long; files of more than " + std::to_string(s.limit) +
+               " bytes are written without a backup copy.";
     case StatusCode::NoFileOpen:
         return "No file is open. Open one with File > Open ..., select a line and edit its "
                "text first.";

@@ -37,6 +37,8 @@ enum class StatusCode {
     UnknownCodePage,     // detail: the name given
     MultiByteCodePage,   // detail: the name given
     CodePageMismatch,    // a translation exported with detail, not codePage
+    BackupFailed,        // path, os; detail: the backups' folder
+    BackupTooLarge,      // path, count: its size; limit: the largest copied (a note)
     // The editor's Write Record.
     NoFileOpen,
     NoLineSelected,

@@ -121,7 +121,8 @@ Status parseTranslation(std::string_view content, TranslationFormat format, Tran
 
 Status readTranslation(const std::string& path, TranslationFormat format, Translation& out) {
     std::string content;
-    os::Result read = os::readWholeFile(path, content);
+    os::Result read =
+        path == "-" ? os::readStandardInput(content) : os::readWholeFile(path, content);
     if (!read.ok())
         return Status::system(std::move(read), path);
     return parseTranslation(content, format, out);

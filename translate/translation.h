@@ -34,8 +34,9 @@ struct Translation {
     std::vector<Problem> problems;      // what could not be read
 };
 
-// Reads a translation: CSV with the header `key,text`, or PO with the key as msgctxt
-// and the text as msgstr. The status fails only when the file cannot be read at all.
+// Reads a translation ("-": standard input): CSV with the header `key,text`, or PO
+// with the key as msgctxt and the text as msgstr. The status fails only when the file
+// cannot be read at all.
 Status readTranslation(const std::string& path, TranslationFormat format, Translation& out);
 Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out);
 

@@ -8,11 +8,11 @@
 #include "record/reader.h"
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
+#include "tests/support/test_support.h"
 #include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
 #include "translate/csv.h"
 #include "translate/import_plan.h"
-#include "tests/support/test_support.h"
 
 namespace edt {
 namespace {
@@ -177,9 +177,11 @@ TEST_F(Import, AFileChangedBetweenCheckAndWriteIsRefused) {
     ASSERT_TRUE(translate::planImport(file, translation, test::codePage(), plan).ok());
     ASSERT_EQ(plan.writes.size(), 1u);
 
-    ASSERT_TRUE(writeRecord(file, "strings.edt", 1, "another program", test::codePage()).status.ok());
+    ASSERT_TRUE(
+        writeRecord(file, "strings.edt", 1, "another program", test::codePage()).status.ok());
     const std::string changed = test::readBytes(file);
-    const Status status = writeEntries(file, "strings.edt", plan.writes, test::codePage(), &plan.identity).status;
+    const Status status =
+        writeEntries(file, "strings.edt", plan.writes, test::codePage(), &plan.identity).status;
     EXPECT_EQ(status.code, StatusCode::FileChanged);
     EXPECT_EQ(status.undo, Undo::None);
     EXPECT_EQ(test::readBytes(file), changed);
@@ -202,10 +204,26 @@ TEST_F(Import, ExportGoesToOutOrAFileButNeverOverTheEdtFile) {
     EXPECT_EQ(test::fileDigest(file), before);
 }
 
+TEST_F(Import, ATranslationComesFromAPipeOrAnyNameWithItsFormatGiven) {
+    const std::string file = dir_.file("strings.edt");
+    test::writeBytes(file, samples::makeImage(kindForFileName(file), {"eins", "zwei", "drei"}));
+    const std::string tool = EDT_TOOL_PROGRAM;
+    ASSERT_EQ(test::runCommand(tool + " export " + file + " --format csv | sed s/zwei/neu/ | " +
+                               tool + " import " + file + " - --format csv"),
+              0);
+    test::writeBytes(dir_.file("de.txt"), "key,text\r\n961,drei\r\n");
+    EXPECT_NE(test::runTool({"check", file, dir_.file("de.txt"), "--format=csv"})
+                  .out.find("0 changed, 1 unchanged, 2 untranslated"),
+              std::string::npos);
+    EXPECT_EQ(readFile(file, "strings.edt").entries[1].text, "neu");
+    EXPECT_NE(test::runTool({"import", file, "-"}).err.find("give --format csv"),
+              std::string::npos);
+}
+
 TEST(ToolUsage, NewCommandsAreDocumentedAndWrongUseIsAUsageError) {
     const test::ToolRun help = test::runTool({"--help"});
     for (const char* part : {"export FILE --format csv|po [-o OUT]",
-                             "import FILE TRANSLATION [--dry-run]", "check FILE TRANSLATION"})
+                             "import FILE TRANSLATION [--format csv|po]", "check FILE TRANSLATION"})
         EXPECT_TRUE(contains(help.out, part)) << part;
     EXPECT_EQ(test::runTool({"export"}).code, 2);
     EXPECT_EQ(test::runTool({"export", "a.edt"}).code, 2); // no format

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "editor/editor.h"
+#include "platform/folders.h"
 #include "record/message.h"
 #include "record/text_codec.h"
 #include "record/writer.h"
@@ -73,6 +74,53 @@ TEST_F(EditorTest, ReadsAndWritesInTheCodePageOfTheOpen) {
     EXPECT_NE(describe(refused).find("'я' (U+044F) (character 3 of the text) cannot be stored"),
               std::string::npos)
         << describe(refused);
+}
+
+// Find: keys and texts, any case, forward and back, round the end once.
+TEST_F(EditorTest, FindsKeysAndTextsInAnyCaseGoingRoundTheEnd) {
+    const std::string path = make("quests.edt", {"Zelvar", "caf\xC9 ZELVAR", "\xD0\xF3\xF1\xFC"});
+    ASSERT_TRUE(editor.open(path, "quests.edt", test::codePage("1251")).ok());
+    const struct {
+        const char16_t* query;
+        std::optional<std::size_t> from;
+        bool forward;
+        std::optional<std::size_t> row;
+        bool wrapped;
+    } rows[] = {{u"zelvar", std::nullopt, true, 0, false},
+                {u"zelvar", 0, true, 1, false},
+                {u"zelvar", 1, true, 0, true},
+                {u"zelvar", 0, false, 1, true},
+                {u"кафЙ", std::nullopt, true, std::nullopt, false},
+                {u"cafй", 2, true, 1, true},
+                {u"РУСЬ", std::nullopt, false, 2, false},
+                {u"161", 2, true, 1, true},
+                {u"[0000321]", std::nullopt, true, 2, false},
+                {u"nowhere", 0, true, std::nullopt, false}};
+    for (const auto& r : rows) {
+        const auto found = editor.find(r.query, r.from, r.forward);
+        EXPECT_EQ(found ? std::optional(found->row) : std::nullopt, r.row);
+        EXPECT_EQ(found && found->wrapped, r.wrapped);
+    }
+}
+
+// What a window needs around a write: the entry's limit, whether the text box holds a
+// change, and one copy of the file before the first write.
+TEST_F(EditorTest, TellsTheLimitAndAnEditAndCopiesTheFileOnce) {
+    Backups backups(dir.file("backups"));
+    Editor copying(&backups);
+    const std::string path = make("quests.edt", {"a", "b"});
+    const std::string before = test::readBytes(path);
+    ASSERT_TRUE(copying.open(path, "quests.edt", test::codePage()).ok());
+    EXPECT_EQ(copying.select(1, u"\n").maxChars, 78u);
+    EXPECT_FALSE(copying.isEdited(u"b"));
+    EXPECT_TRUE(copying.isEdited(u"b!"));
+    for (const char16_t* text : {u"one", u"two"})
+        ASSERT_TRUE(copying.write(u"0000161", text).status.ok());
+    EXPECT_FALSE(copying.isEdited(u"two"));
+    std::vector<std::string> copies;
+    ASSERT_TRUE(os::listFolder(dir.file("backups"), copies).ok());
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(test::readBytes(dir.file("backups/" + copies[0])), before);
 }
 
 TEST_F(EditorTest, OpeningTheSameFileAgainKeepsTheShownKeyWritable) {
@@ -158,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
                 u"0000641", u"lost?", StatusCode::FileRemoved, "Open it again"},
         Refusal{"FileChangedByAnotherProgram", "email.edt",
                 [](EditorTest&, Editor&, const std::string& p) {
-                    ASSERT_TRUE(writeRecord(p, "email.edt", 1, "theirs", test::codePage()).status.ok());
+                    ASSERT_TRUE(
+                        writeRecord(p, "email.edt", 1, "theirs", test::codePage()).status.ok());
                 },
                 u"0000641", u"mine", StatusCode::FileChanged, "changed by another program"},
         Refusal{"FileThatMayNotBeWritten", "email.edt",

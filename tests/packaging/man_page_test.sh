@@ -25,7 +25,6 @@ section() { # the text under one heading, up to the next heading
 while read -r usage; do
     usage=${usage#Usage: }
     args=${usage#edt-tool }
-    args=${args#\[--codepage NAME\] }
     [[ $args == --* ]] && continue
     section SYNOPSIS | grep -qF -- "$usage" || fail "the synopsis lacks '$usage'"
     section COMMANDS | grep -qF -- "$args" || fail "no COMMANDS entry for '$args'"

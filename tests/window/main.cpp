@@ -8,6 +8,8 @@ int main(int argc, char** argv) {
     // CTest lists the tests at build time, where there may be no window system.
     if (GTEST_FLAG_GET(list_tests))
         return RUN_ALL_TESTS();
+    qputenv("XDG_CONFIG_HOME", EDT_TEST_CONFIG_DIR);
+    qputenv("EDT_NO_BACKUP", "1");
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/folders.h"
+
+#include <filesystem>
+
+namespace edt::os {
+namespace fs = std::filesystem;
+
+// Paths are UTF-8 everywhere; u8path makes them so on Windows too.
+Result makeFolders(const std::string& path) {
+    std::error_code error;
+    fs::create_directories(fs::u8path(path), error);
+    return error ? Result::failure(Op::Create, error.message()) : Result::success();
+}
+
+Result listFolder(const std::string& path, std::vector<std::string>& names) {
+    names.clear();
+    std::error_code error;
+    for (fs::directory_iterator it(fs::u8path(path), error), end; !error && it != end;
+         it.increment(error))
+        names.push_back(it->path().filename().u8string());
+    return error ? Result::failure(Op::List, error.message()) : Result::success();
+}
+
+bool exists(const std::string& path) {
+    std::error_code error;
+    return fs::exists(fs::u8path(path), error);
+}
+
+} // namespace edt::os
