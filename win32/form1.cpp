@@ -64,6 +64,15 @@ HWND makeLabel(HWND parent, const std::string& text, int id) {
                        SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX, 0, id);
 }
 
+// A multi-line edit control takes Escape as a dialog's Cancel and posts WM_CLOSE to
+// its parent, which here is the main window: the key does nothing in the text box.
+LRESULT CALLBACK withoutEscape(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR) {
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE)
+        return 0;
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
 // The resize rules let the text box reach 95 twips into the version line's box, and
 // the box past the bottom of the window by as much as the frame is higher than the
 // design's: the text box stays on top, and the line is drawn at the bottom of what of
@@ -147,6 +156,7 @@ void Form1::createControls() {
                              WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL,
                              WS_EX_CLIENTEDGE, kEditWindow);
     SendMessageW(EditWindow, EM_SETLIMITTEXT, 0, 0); // 0: as long as the system allows
+    SetWindowSubclass(EditWindow, withoutEscape, 0, 0);
     RecordLabel = makeLabel(hwnd_, "", kRecordLabel);
     Label1 = makeLabel(hwnd_, design::kRecordCaption, kLabel1);
     btn_WriteRecord = makeControl(hwnd_, L"BUTTON", wide(design::kWriteRecordCaption),
