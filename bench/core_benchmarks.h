@@ -9,5 +9,6 @@ namespace edt::bench {
 void registerReaderBenchmarks(const std::string& dir);
 void registerWriteBenchmarks(const std::string& dir);
 void registerListingBenchmarks(const std::string& dir);
+void registerFindBenchmarks(const std::string& dir);
 
 } // namespace edt::bench

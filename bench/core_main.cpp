@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // edt-bench-core --data=DIR [--benchmark_...]: the record core's reader and writer,
-// and the work of edt-tool list on a file held in memory.
+// the work of edt-tool list on a file held in memory, and a step of find.
 #include "bench/bench_support.h"
 #include "bench/core_benchmarks.h"
 
@@ -9,5 +9,6 @@ int main(int argc, char** argv) {
         edt::bench::registerReaderBenchmarks(dir);
         edt::bench::registerListingBenchmarks(dir);
         edt::bench::registerWriteBenchmarks(dir);
+        edt::bench::registerFindBenchmarks(dir);
     });
 }

@@ -45,6 +45,9 @@ if(TARGET edt-editor)
   install(FILES ${EDT_DATA_DIR}/edt-editor.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${EDT_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  # The type of EDT files, which the desktop entry opens (shared-mime-info).
+  install(FILES ${EDT_DATA_DIR}/edt-editor.mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+          RENAME edt-editor.xml)
 
   set(EDT_HICOLOR ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
   if(EXISTS ${EDT_ICON_DIR}/edt-editor.svg)

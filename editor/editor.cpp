@@ -52,12 +52,18 @@ Editor::Selection Editor::select(std::size_t row, std::u16string_view lineBreak)
     keyPath_ = path_;
     selected_ = row;
     Selection selection;
-    const EntryLayout layout(kind_, identity_ ? identity_->size : 0);
-    selection.maxChars = static_cast<std::size_t>(maxCharsForEntry(layout.lengthOf(row)));
+    selection.maxChars = *shownLimit();
     for (const char digit : formatKey(line.key))
         selection.key += static_cast<char16_t>(digit);
     selection.text = toEditText(line.text, lineBreak, *codePage_);
     return selection;
+}
+
+std::optional<std::size_t> Editor::shownLimit() const {
+    if (!selected_ || keyPath_ != path_ || *selected_ >= entries_.size())
+        return std::nullopt;
+    const EntryLayout layout(kind_, identity_ ? identity_->size : 0);
+    return static_cast<std::size_t>(maxCharsForEntry(layout.lengthOf(*selected_)));
 }
 
 bool Editor::isEdited(std::u16string_view editText) const {

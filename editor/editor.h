@@ -51,6 +51,10 @@ public:
     // change not written yet).
     bool isEdited(std::u16string_view editText) const;
 
+    // The most characters the entry of the key shown holds, while that key belongs to
+    // the file open now.
+    std::optional<std::size_t> shownLimit() const;
+
     // The next row after `from` (before it, going back; from the first or the last row
     // without one) whose key or text holds `query`, not minding case, going round the
     // end at most once (`wrapped`). None when no row does.

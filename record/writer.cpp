@@ -123,6 +123,10 @@ WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
     }
     if (expected && *expected != before)
         return refuse(Status::error(StatusCode::FileChanged, path));
+    if (writes.empty()) {
+        result.identity = before;
+        return result;
+    }
     const FileKind kind = kindForFileName(fileTitle);
     for (std::size_t i = 0; i < writes.size(); ++i) {
         result.status =

@@ -154,6 +154,14 @@ if [[ -x $window ]]; then
     ratio=$(calc %.2f "$large / $small")
     echo "10 entries $(calc %.0f "$small") us, 1,000,000 entries $(calc %.0f "$large") us, ratio $ratio; target 2x: $(verdict "$ratio" 2)"
 fi
+
+echo
+echo "== 6. One step of find in 1,000,000 entries, from the first row (medians of 5)"
+run find "$bin/edt-bench-core" '^FindStep/'
+for query in nowhere key; do
+    ms=$(median find "FindStep/entries-1000000/$query" real_time)
+    echo "$query: $(calc %.1f "$ms") ms; target 50 ms: $(verdict "$ms" 50)"
+done
 echo
 echo "Load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Raw results: $results"

@@ -2,6 +2,7 @@
 #include "window/form1.h"
 
 #include <QCoreApplication>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -9,12 +10,14 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
-#include <QUrl>
+#include <QShortcut>
 #include <QTextDocument>
+#include <QUrl>
 
 #include "editor/design.h"
 #include "editor/edit_text.h"
@@ -23,6 +26,7 @@
 #include "window/editor_icon.h"
 #include "window/entry_model.h"
 #include "window/file_open_dialog.h"
+#include "window/find_bar.h"
 
 namespace edt {
 namespace {
@@ -80,6 +84,12 @@ QString settingsKey(const QString& path) {
            QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath()));
 }
 
+// The one local file a drag carries, if it carries one.
+QString droppedFile(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+
 // The text box's text with every character kept (toPlainText would turn a no-break
 // space into a blank); line breaks are paragraph separators.
 std::u16string editText(const QPlainTextEdit* box) {
@@ -106,6 +116,22 @@ Form1::Form1(std::unique_ptr<OpenDialog> dialog, QWidget* parent)
            twipsToPixels(design::kClientHeight) + menuBar()->sizeHint().height());
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
+
+    // Beyond the design: drops, and find (Ctrl+F, F3, Shift+F3) over the window.
+    setAcceptDrops(true);
+    for (QWidget* target : {List1->viewport(), EditWindow->viewport()}) {
+        target->setAcceptDrops(true);
+        target->installEventFilter(this);
+    }
+    findBar_ = new FindBar(centralWidget());
+    connect(findBar_, &FindBar::next, this, &Form1::findNext);
+    connect(findBar_, &FindBar::closed, List1, [this] { List1->setFocus(); });
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this,
+            [this] { findBar_->open(List1->geometry()); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this,
+            [this] { findNext(true); });
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this), &QShortcut::activated, this,
+            [this] { findNext(false); });
 
     load();
 }
@@ -243,26 +269,100 @@ void Form1::openFile() {
                             [this](const QString& path) { return codePageFor(path); });
     if (!DialogBox->ShowOpen(this))
         return; // cancelled: nothing changes
+    const CodePage* chosen = nullptr;
+    CodePage::named(DialogBox->CodePage().toStdString(), chosen);
     CurrFileName = DialogBox->FileName();
     CurrFileTitle = DialogBox->FileTitle();
-    const CodePage* chosen = nullptr;
-    codePage_ = CodePage::named(DialogBox->CodePage().toStdString(), chosen).ok()
-                    ? chosen
-                    : &defaultCodePage();
+    codePage_ = chosen ? chosen : &defaultCodePage();
     setWindowTitle(fromCore(design::kOpenCaptionPrefix) + CurrFileName);
     ReadFile();
+}
+
+void Form1::openPath(const QString& path, const CodePage* codePage) {
+    const QFileInfo file(path);
+    if (!codePage && !CodePage::named(codePageFor(path).toStdString(), codePage).ok())
+        codePage = &defaultCodePage();
+    CurrFileName = file.absoluteFilePath();
+    CurrFileTitle = file.fileName();
+    codePage_ = codePage;
+    setWindowTitle(fromCore(design::kOpenCaptionPrefix) + CurrFileName);
+    ReadFile();
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openPath(path);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!droppedFile(drag->mimeData()).isEmpty()) {
+            drag->acceptProposedAction();
+            return true;
+        }
+    } else if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!droppedFile(drop->mimeData()).isEmpty()) {
+            dropEvent(drop);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::findNext(bool forward) {
+    const QString query = findBar_->query();
+    if (query.isEmpty()) {
+        findBar_->open(List1->geometry());
+        return;
+    }
+    const QModelIndexList rows = List1->selectionModel()->selectedRows();
+    const std::optional<std::size_t> from =
+        rows.isEmpty() ? std::nullopt : std::optional(static_cast<std::size_t>(rows[0].row()));
+    const auto found = editor_.find(query.toStdU16String(), from, forward);
+    findBar_->setNote(!found            ? QStringLiteral("Not found")
+                      : !found->wrapped ? QString()
+                      : forward         ? QStringLiteral("From the top again")
+                                        : QStringLiteral("From the bottom again"));
+    if (!found || found->row == from)
+        return;
+    // Moving on drops a change the text box holds: not without asking.
+    if (editor_.isEdited(editText(EditWindow))) {
+        const QString question = QStringLiteral("Entry %1 holds a change that was not written. "
+                                                "Go on to the next match and drop it?")
+                                     .arg(RecordLabel->text());
+        const bool goOn = asker_
+                              ? asker_(question)
+                              : QMessageBox::question(this, fromCore(design::kStartCaption),
+                                                      question, QMessageBox::Yes | QMessageBox::No,
+                                                      QMessageBox::No) == QMessageBox::Yes;
+        if (!goOn)
+            return;
+    }
+    const QModelIndex index = model_->index(static_cast<int>(found->row));
+    List1->setCurrentIndex(index); // selects it as a click does
+    List1->scrollTo(index);
 }
 
 void Form1::ReadFile() {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     model_->beginListChange();
-    const Status status =
-        editor_.open(QFile::encodeName(CurrFileName).toStdString(), CurrFileTitle.toStdString(),
-                     *codePage_);
+    const Status status = editor_.open(QFile::encodeName(CurrFileName).toStdString(),
+                                       CurrFileTitle.toStdString(), *codePage_);
     model_->endListChange();
     QGuiApplication::restoreOverrideCursor();
 
     RecLabel->setText(fromCore(editor_.limitCaption()));
+    countLength(); // the key shown may belong to the file before
     if (!status.ok()) {
         report(status, false);
         return;
@@ -289,7 +389,19 @@ void Form1::selectEntry() {
 }
 
 void Form1::countLength() {
-    StringLen->setText(QString::number(editTextLength(editText(EditWindow))));
+    const int count = editTextLength(editText(EditWindow));
+    StringLen->setText(QString::number(count));
+    // The count turns red while the text cannot fit the entry of the key shown.
+    const std::optional<std::size_t> limit = editor_.shownLimit();
+    const bool over = limit && static_cast<std::size_t>(count) > *limit;
+    QPalette palette = StringLen->palette();
+    palette.setColor(QPalette::WindowText,
+                     over ? QColor(200, 0, 0) : this->palette().color(QPalette::WindowText));
+    StringLen->setPalette(palette);
+    StringLen->setToolTip(over ? QStringLiteral("Entry %1 holds at most %2 characters.")
+                                     .arg(RecordLabel->text())
+                                     .arg(*limit)
+                               : QString());
 }
 
 void Form1::WriteRecord() {
@@ -300,6 +412,13 @@ void Form1::WriteRecord() {
         return;
     }
     model_->rowChanged(static_cast<int>(written.row));
+    if (written.note) {
+        const QString note = fromCore(describe(*written.note));
+        if (reporter_)
+            reporter_(note);
+        else
+            QMessageBox::information(this, fromCore(design::kStartCaption), note);
+    }
 }
 
 void Form1::exitProgram() {

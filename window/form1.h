@@ -19,6 +19,7 @@ class QPushButton;
 namespace edt {
 
 class EntryModel;
+class FindBar;
 
 // The editor's one window: the list of entries, the label row, the text box, the
 // Write Record button, the version line and the File menu. Moves text between these
@@ -47,13 +48,29 @@ public:
     // reason and nothing is written; EditWindow keeps the text either way.
     void WriteRecord();
 
-    // Where refusals and failures are told; by default a warning message box.
+    // Opens `path` as File > Open does once a file is chosen: the state strings, the
+    // caption, ReadFile. The texts are read in `codePage`, else in the one the file
+    // was read with last, else in the default. For the command line and drops.
+    void openPath(const QString& path, const CodePage* codePage = nullptr);
+
+    // Copies of files before their first write; none unless given.
+    void setBackups(Backups backups) { backups_ = std::move(backups); }
+
+    // Where refusals and failures are told; by default a warning message box. Notes
+    // come the same way.
     using Reporter = std::function<void(const QString& message)>;
     void setReporter(Reporter reporter);
+    // Where a question is asked (true: go on); by default a message box.
+    using Asker = std::function<bool(const QString& question)>;
+    void setAsker(Asker asker) { asker_ = std::move(asker); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    // Files dropped on the list or the text box open too.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -63,6 +80,7 @@ private:
     void openFile();
     void selectEntry();
     void countLength();
+    void findNext(bool forward);
     void exitProgram();
     // Tells a failure; `writing` adds that nothing was written, where nothing was.
     void report(const Status& status, bool writing);
@@ -82,8 +100,11 @@ private:
     QAction* mnu_FileSpace1 = nullptr;
     QAction* mnu_FileExit = nullptr;
 
-    Editor editor_;
+    Backups backups_{""};
+    Editor editor_{&backups_};
     const CodePage* codePage_ = nullptr; // what ReadFile reads the texts in
+    FindBar* findBar_ = nullptr;
+    Asker asker_;
     EntryModel* model_ = nullptr;
     std::unique_ptr<OpenDialog> DialogBox;
     Reporter reporter_;

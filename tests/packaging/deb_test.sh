@@ -40,11 +40,12 @@ root=$work/root
 dpkg -x "$deb" "$root"
 files=$(cd "$root" && find . -type f | sort)
 wanted_files=(./usr/bin/edt-tool ./usr/share/man/man1/edt-tool.1.gz ./usr/share/doc/edt-editor/copyright)
-((with_editor)) && wanted_files+=(./usr/bin/edt-editor ./usr/share/applications/edt-editor.desktop)
+((with_editor)) && wanted_files+=(./usr/bin/edt-editor ./usr/share/applications/edt-editor.desktop
+    ./usr/share/mime/packages/edt-editor.xml)
 for file in "${wanted_files[@]}"; do
     grep -qxF "$file" <<<"$files" || fail "the package lacks $file"
 done
-if grep -v -E '^\./usr/(bin|share/(man|applications|metainfo|icons|doc/edt-editor))/' <<<"$files"; then
+if grep -v -E '^\./usr/(bin|share/(man|applications|metainfo|icons|mime|doc/edt-editor))/' <<<"$files"; then
     fail "files outside the expected folders"
 fi
 [[ $("$root/usr/bin/edt-tool" --version) == "edt-tool $version" ]] ||
@@ -58,7 +59,10 @@ file "$root/usr/bin/edt-tool" | grep -q ', stripped' || fail "edt-tool in the pa
 if ((with_editor)); then
     # The menu entry's command starts the unpacked editor on a (virtual) X display: its
     # platform plugin and libraries load, and it is still running after three seconds.
+    # %f is the file a file manager gives: here, one of the package's own (a file that
+    # is no EDT file opens too, and lists its bytes).
     command=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/edt-editor.desktop")
+    command=${command/\%f/$root/usr/share/doc/edt-editor/copyright}
     PATH=$root/usr/bin:$PATH xvfb-run -a bash -c "
         $command >'$work/editor.log' 2>&1 &
         pid=\$!

@@ -15,7 +15,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected=(bin/edt-tool share/man/man1/edt-tool.1.gz share/doc/edt-editor/copyright)
 if ((with_editor)); then
-    expected+=(bin/edt-editor share/applications/edt-editor.desktop)
+    expected+=(bin/edt-editor share/applications/edt-editor.desktop
+        share/mime/packages/edt-editor.xml)
     metainfo=$(cd "$prefix" && ls share/metainfo/*.metainfo.xml) || fail "no metainfo installed"
     expected+=("$metainfo")
     expected+=($(cd "$prefix" && find share/icons -type f 2>/dev/null))

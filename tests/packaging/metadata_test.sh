@@ -25,8 +25,17 @@ if appstreamcli validate --no-net "$work/$(basename "$metainfo")" >/dev/null 2>&
 fi
 
 key() { sed -n "s/^$1=//p" "$desktop"; }
-# The editor takes no file argument, so the command has no %f/%u field code.
-[[ $(key Exec) == edt-editor ]] || fail "Exec is '$(key Exec)', not edt-editor"
+# The editor opens the one file a file manager gives it, of the type the package names.
+[[ $(key Exec) == "edt-editor %f" ]] || fail "Exec is '$(key Exec)', not edt-editor %f"
+mime=$(dirname "$desktop")/edt-editor.mime.xml
+type=$(sed -n 's/.*mime-type type="\([^"]*\)".*/\1/p' "$mime")
+[[ $(key MimeType) == "$type;" ]] || fail "MimeType is '$(key MimeType)', the package's '$type'"
+mkdir -p "$work/mime/packages"
+cp "$mime" "$work/mime/packages/edt-editor.xml"
+update-mime-database "$work/mime" || fail "update-mime-database rejects $mime"
+grep -qx "50:$type:\*.edt" "$work/mime/globs2" || fail "no *.edt glob for $type"
+grep -q "EDT game text file" "$work/mime/${type}.xml" || fail "the type has no comment"
+grep -q "<mediatype>$type</mediatype>" "$metainfo" || fail "metainfo does not provide $type"
 [[ $(key Icon) == edt-editor ]] || fail "Icon is '$(key Icon)', not the installed icon's name"
 [[ $(key Type) == Application && $(key Terminal) == false ]] || fail "not a graphical application entry"
 

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the window does beyond its design: a file opened from the command line or a
+// drop, find, and the count turning red over the entry's limit.
+#include <QDir>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProcess>
+#include <QTest>
+#include <QUrl>
+
+#include "form1_fixture.h"
+#include "tests/support/test_support.h"
+
+namespace edt::test {
+namespace {
+
+TEST_F(Form1Test, OpensAFileFromTheCommandLineOrADropAsFileOpenDoes) {
+    const QString path = makeFile(QStringLiteral("quests.edt"), {"\xCF\xF0\xE8", "b"});
+    QDir::setCurrent(dir.path());
+    form->openPath(QStringLiteral("quests.edt"), &test::codePage("1251")); // relative
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Zelvar Email Editor - ") + path);
+    EXPECT_EQ(form->CurrFileTitle, QStringLiteral("quests.edt"));
+    EXPECT_EQ(recLabel->text(), QStringLiteral("Record Length (Max 75):"));
+    EXPECT_EQ(row(0), QStringLiteral("[0000001] При"));
+
+    const QString other = makeFile(QStringLiteral("civ"), {"dropped"});
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(other)});
+    QDropEvent drop(QPointF(list->viewport()->rect().center()), Qt::CopyAction, &data,
+                    Qt::LeftButton, Qt::NoModifier);
+    // As the list's viewport passes a drop on (QApplication delivers none without a drag).
+    EXPECT_TRUE(static_cast<QObject*>(form.get())->eventFilter(list->viewport(), &drop));
+    EXPECT_EQ(form->CurrFileName, other);
+    EXPECT_EQ(row(0), QStringLiteral("[0000001] dropped"));
+
+    form->openPath(dir.filePath(QStringLiteral("missing.edt")));
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_TRUE(reports[0].contains(QStringLiteral("No such file"))) << reports[0].toStdString();
+    // The program itself: help and version, and a code page it refuses.
+    const QString program = QStringLiteral(EDT_EDITOR_PROGRAM);
+    for (const auto& [args, status, says] :
+         {std::tuple{QStringList{"--version"}, 0, "edt-editor 1.0.1"},
+          std::tuple{QStringList{"--help"}, 0, "[--codepage NAME] [--no-backup] [FILE]"},
+          std::tuple{QStringList{"--codepage", "UTF-8", "x"}, 2, "several bytes"}}) {
+        QProcess run;
+        run.setProcessChannelMode(QProcess::MergedChannels);
+        run.start(program, args);
+        ASSERT_TRUE(run.waitForFinished());
+        EXPECT_EQ(run.exitCode(), status);
+        EXPECT_TRUE(run.readAll().contains(says)) << says;
+    }
+}
+
+TEST_F(Form1Test, FindGoesFromMatchToMatchAndAsksBeforeDroppingAnEdit) {
+    open(makeFile(QStringLiteral("email.edt"), {"Zelvar one", "other", "two ZELVAR"}));
+    auto* field = form->findChild<QLineEdit*>(QStringLiteral("FindField"));
+    auto* note = form->findChild<QLabel*>(QStringLiteral("FindNote"));
+    ASSERT_TRUE(field && note);
+    EXPECT_FALSE(field->isVisible());
+    QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(field->hasFocus());
+    QTest::keyClicks(field, QStringLiteral("zelvar"));
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(recordLabel->text(), QStringLiteral("0000001"));
+    QTest::keyClick(field, Qt::Key_F3);
+    EXPECT_EQ(recordLabel->text(), QStringLiteral("0001281"));
+    QTest::keyClick(field, Qt::Key_F3);
+    EXPECT_EQ(recordLabel->text(), QStringLiteral("0000001"));
+    EXPECT_EQ(note->text(), QStringLiteral("From the top again"));
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_FALSE(field->isVisible());
+    EXPECT_TRUE(list->hasFocus());
+
+    // An unwritten change: asked, and staying keeps it.
+    typeText(QStringLiteral("changed"));
+    QStringList asked;
+    form->setAsker([&](const QString& question) {
+        asked << question;
+        return false;
+    });
+    QTest::keyClick(form.get(), Qt::Key_F3, Qt::ShiftModifier);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].contains(QStringLiteral("0000001"))) << asked[0].toStdString();
+    EXPECT_EQ(recordLabel->text(), QStringLiteral("0000001"));
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("changed"));
+}
+
+TEST_F(Form1Test, TheCountTurnsRedWhileTheTextDoesNotFit) {
+    open(makeFile(QStringLiteral("quests.edt"), {"a", "b"})); // 78 characters an entry
+    clickRow(1);
+    const QColor normal = stringLen->palette().color(QPalette::WindowText);
+    typeText(QString(79, QLatin1Char('y')));
+    EXPECT_NE(stringLen->palette().color(QPalette::WindowText), normal);
+    EXPECT_EQ(stringLen->toolTip(), QStringLiteral("Entry 0000161 holds at most 78 characters."));
+    EXPECT_EQ(stringLen->text(), QStringLiteral("79"));
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(stringLen->palette().color(QPalette::WindowText), normal);
+    EXPECT_TRUE(stringLen->toolTip().isEmpty());
+}
+
+} // namespace
+} // namespace edt::test
