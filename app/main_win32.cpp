@@ -1,12 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// edt-editor for Windows: creates the editor's one window and runs its messages until
-// it closes. No command line.
+// edt-editor for Windows: reads the command line, creates the editor's one window,
+// opens the file named there and runs the window's messages until it closes.
+#include "editor/start_options.h"
+#include "platform/wide_text.h"
+#include "win32/command_line.h"
 #include "win32/form1.h"
 #include "win32/message_loop.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    using Action = edt::StartOptions::Action;
+    const edt::StartOptions options = edt::parseStartOptions(edt::win32::commandLineArguments());
+    if (options.action != Action::Run) {
+        const bool wrongUse = options.action == Action::WrongUse;
+        edt::win32::tellAtStart(options.message, wrongUse);
+        return wrongUse ? 2 : 0;
+    }
+
     edt::win32::initCommonControls();
-    edt::win32::Form1 form(instance);
+    edt::Backups backups = edt::Backups::forUser(options.noBackup);
+    edt::win32::Form1 form(instance, &backups);
     form.show(showCommand);
-    return edt::win32::runMessageLoop(form.handle());
+    if (options.file) {
+        std::wstring path;
+        edt::os::win::toWide(*options.file, path);
+        form.openPath(path, options.codePage);
+    }
+    return edt::win32::runMessageLoop(form.handle(), form.accelerators());
 }

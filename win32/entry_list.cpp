@@ -33,6 +33,14 @@ void EntryList::reset() {
     fitColumn();
 }
 
+void EntryList::select(std::size_t row) {
+    const int item = static_cast<int>(row);
+    const UINT state = LVIS_SELECTED | LVIS_FOCUSED;
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(list_, item, state, state);
+    ListView_EnsureVisible(list_, item, FALSE);
+}
+
 void EntryList::rowChanged(std::size_t row) {
     ListView_RedrawItems(list_, static_cast<int>(row), static_cast<int>(row));
 }

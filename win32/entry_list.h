@@ -21,6 +21,9 @@ public:
 
     // Shows the editor's entries anew: none selected, the first at the top.
     void reset();
+    // Selects a row as a click does (the list tells it as the user's selection) and
+    // scrolls it into view.
+    void select(std::size_t row);
     // Repaints one row after a write changed its text.
     void rowChanged(std::size_t row);
     // Widens the one column to the list's inner width (long rows are cut at the edge).

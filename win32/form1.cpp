@@ -2,12 +2,15 @@
 #include "win32/form1.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "editor/edit_text.h"
 #include "editor/layout.h"
+#include "editor/window_notes.h"
 #include "platform/wide_text.h"
 #include "record/message.h"
 #include "win32/dpi.h"
@@ -32,7 +35,16 @@ enum ControlId : int {
     kStringLen,
     kRecLabel,
     kVersionInfo,
+    kFindField,
+    kFindNote,
 };
+
+// The commands of the find keys.
+enum FindCommand : WORD { kFind = 301, kFindNext, kFindPrevious };
+
+// The find field's size in twips: in the list's top-right corner, inside its border
+// (at its top, so that no sliver of a row shows above it), its note to its left.
+constexpr float kFindWidth = 2400, kFindHeight = 300, kFindNoteWidth = 1800, kFindMargin = 30;
 
 std::wstring wide(const std::string& utf8) {
     std::wstring out;
@@ -59,9 +71,34 @@ HWND makeControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWO
 }
 
 // A label: left-aligned text on one line, centred in its height, "&" shown as it is.
-HWND makeLabel(HWND parent, const std::string& text, int id) {
-    return makeControl(parent, L"STATIC", wide(text),
-                       SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX, 0, id);
+HWND makeLabel(HWND parent, const std::string& text, int id, DWORD style = SS_LEFTNOWORDWRAP) {
+    return makeControl(parent, L"STATIC", wide(text), style | SS_CENTERIMAGE | SS_NOPREFIX, 0, id);
+}
+
+// A multi-line edit control takes Escape as a dialog's Cancel and posts WM_CLOSE to
+// its parent, which here is the main window: the key does nothing in the text box.
+LRESULT CALLBACK withoutEscape(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR) {
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE)
+        return 0;
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+// A path made full, as Windows resolves it against the working folder.
+std::wstring fullPath(const std::wstring& path) {
+    std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD length =
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size())
+        return path;
+    full.resize(length);
+    return full;
+}
+
+// The name without its folder.
+std::wstring titleOf(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
 // The resize rules let the text box reach 95 twips into the version line's box, and
@@ -109,9 +146,16 @@ const CodePage& defaultCodePage() {
     return *page;
 }
 
+// The code page of that name; the default where it names none.
+const CodePage& codePageNamed(const std::wstring& name) {
+    const CodePage* page = nullptr;
+    return CodePage::named(os::win::toUtf8(name), page).ok() ? *page : defaultCodePage();
+}
+
 } // namespace
 
-Form1::Form1(HINSTANCE instance) : codePage_(&defaultCodePage()) {
+Form1::Form1(HINSTANCE instance, Backups* backups)
+    : editor_(backups), codePage_(&defaultCodePage()) {
     registerClass(instance, &Form1::windowProc);
     createMenu();
     // windowProc sets hwnd_ as the window is created.
@@ -122,11 +166,17 @@ Form1::Form1(HINSTANCE instance) : codePage_(&defaultCodePage()) {
     applyFonts();
     placeAtDesign();
     load();
+    DragAcceptFiles(hwnd_, TRUE);
+    ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'F', kFind},
+                    {FVIRTKEY, VK_F3, kFindNext},
+                    {FSHIFT | FVIRTKEY, VK_F3, kFindPrevious}};
+    accelerators_ = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
 }
 
 Form1::~Form1() {
     if (hwnd_)
         DestroyWindow(hwnd_);
+    DestroyAcceleratorTable(accelerators_);
 }
 
 void Form1::createMenu() {
@@ -147,22 +197,31 @@ void Form1::createControls() {
                              WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL,
                              WS_EX_CLIENTEDGE, kEditWindow);
     SendMessageW(EditWindow, EM_SETLIMITTEXT, 0, 0); // 0: as long as the system allows
+    SetWindowSubclass(EditWindow, withoutEscape, 0, 0);
     RecordLabel = makeLabel(hwnd_, "", kRecordLabel);
     Label1 = makeLabel(hwnd_, design::kRecordCaption, kLabel1);
     btn_WriteRecord = makeControl(hwnd_, L"BUTTON", wide(design::kWriteRecordCaption),
                                   WS_TABSTOP | BS_PUSHBUTTON, 0, kWriteRecord);
-    StringLen = makeLabel(hwnd_, "", kStringLen);
+    // SS_NOTIFY: the label takes the mouse, so that its tooltip shows.
+    StringLen = makeLabel(hwnd_, "", kStringLen, SS_LEFTNOWORDWRAP | SS_NOTIFY);
     RecLabel = makeLabel(hwnd_, design::kStartLimitCaption, kRecLabel);
     VersionInfo = makeControl(hwnd_, L"STATIC", L"", SS_OWNERDRAW, 0, kVersionInfo);
+    // The find field: no WS_TABSTOP, so that Tab passes it by; shown over the list.
+    findNote_ = makeLabel(hwnd_, "", kFindNote, SS_RIGHT);
+    findField_ = makeControl(hwnd_, L"EDIT", L"", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kFindField);
+    for (const HWND control : {findNote_, findField_}) {
+        ShowWindow(control, SW_HIDE);
+        SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
-    addTooltip(btn_WriteRecord, wide(design::kWriteRecordCaption));
+    setTooltip(btn_WriteRecord, wide(design::kWriteRecordCaption));
 }
 
-void Form1::addTooltip(HWND control, const std::wstring& text) {
+void Form1::setTooltip(HWND control, const std::wstring& text) {
     std::wstring tip = text;
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
@@ -170,9 +229,9 @@ void Form1::addTooltip(HWND control, const std::wstring& text) {
     tool.hwnd = hwnd_;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = tip.data(); // copied by the tooltip
-    // A second call for the same control gives it the new text.
     SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!tip.empty())
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Form1::load() {
@@ -222,6 +281,15 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             openFile();
         else if (lParam == 0 && id == mnu_FileExit)
             exitProgram();
+        else if (lParam == 0 && id == kFind)
+            showFind(true);
+        else if (lParam == 0 && (id == kFindNext || id == kFindPrevious))
+            findNext(id == kFindNext);
+        // Enter and Escape, as IsDialogMessageW tells them: in the find field only.
+        else if (id == IDOK && GetFocus() == findField_)
+            findNext(true);
+        else if (id == IDCANCEL && GetFocus() == findField_)
+            hideFind();
         else if (id == kEditWindow && HIWORD(wParam) == EN_CHANGE)
             countLength();
         else if (id == kWriteRecord && HIWORD(wParam) == BN_CLICKED)
@@ -236,6 +304,22 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (const std::optional<std::size_t> row = List1.notify(header, result))
             selectEntry(*row);
         return result;
+    }
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) == StringLen && !limitNote_.empty()) {
+            const LRESULT brush = DefWindowProcW(hwnd_, message, wParam, lParam);
+            SetTextColor(reinterpret_cast<HDC>(wParam), RGB(200, 0, 0));
+            return brush;
+        }
+        break;
+    case WM_DROPFILES: {
+        const auto drop = reinterpret_cast<HDROP>(wParam);
+        std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+        DragFinish(drop);
+        if (!path.empty())
+            openPath(path);
+        return 0;
     }
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
@@ -294,6 +378,8 @@ void Form1::applyFonts() {
     setFont(btn_WriteRecord, fonts->gui());
     setFont(StringLen, fonts->arial(true));
     setFont(RecLabel, fonts->arial(false));
+    setFont(findField_, fonts->arial(false));
+    setFont(findNote_, fonts->arial(false));
     InvalidateRect(VersionInfo, nullptr, TRUE); // drawn with the window's fonts_
     fonts_ = std::move(fonts);                  // the old set is no longer in use
 }
@@ -315,6 +401,7 @@ void Form1::placeAtDesign() {
     place(RecLabel, design::kRecLabel);
     place(VersionInfo, design::kVersionInfo);
     List1.fitColumn();
+    placeFind();
 }
 
 void Form1::applyLayout() {
@@ -347,6 +434,7 @@ void Form1::applyLayout() {
     const design::TwipsRect& v = design::kVersionInfo;
     place(VersionInfo, {v.left, l.versionTop, v.width, v.height});
     List1.fitColumn();
+    placeFind();
 }
 
 void Form1::changeDpi(UINT dpi, const RECT& suggested) {
@@ -376,14 +464,22 @@ void Form1::openFile() {
     DialogBox.setCodePages(names, [this](const std::wstring& path) { return codePageFor(path); });
     if (!DialogBox.ShowOpen(hwnd_))
         return; // cancelled: nothing changes
-    CurrFileName = DialogBox.FileName();
-    CurrFileTitle = DialogBox.FileTitle();
-    const CodePage* chosen = nullptr;
-    codePage_ = CodePage::named(os::win::toUtf8(DialogBox.CodePage()), chosen).ok()
-                    ? chosen
-                    : &defaultCodePage();
+    openChosen(DialogBox.FileName(), DialogBox.FileTitle(), codePageNamed(DialogBox.CodePage()));
+}
+
+void Form1::openPath(const std::wstring& path, const CodePage* codePage) {
+    const std::wstring full = fullPath(path);
+    openChosen(full, titleOf(full), codePage ? *codePage : codePageNamed(codePageFor(full)));
+}
+
+void Form1::openChosen(const std::wstring& fileName, const std::wstring& fileTitle,
+                       const CodePage& codePage) {
+    CurrFileName = fileName;
+    CurrFileTitle = fileTitle;
+    codePage_ = &codePage;
     SetWindowTextW(hwnd_, (wide(design::kOpenCaptionPrefix) + CurrFileName).c_str());
     ReadFile();
+    showLimit(); // the key shown may belong to another file now
 }
 
 void Form1::ReadFile() {
@@ -402,7 +498,7 @@ void Form1::ReadFile() {
     RegSetKeyValueW(HKEY_CURRENT_USER, kCodePagesKey, CurrFileName.c_str(), REG_SZ, name.c_str(),
                     static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
     for (const HWND shows : {List1.handle(), EditWindow})
-        addTooltip(shows, L"Texts in " + name);
+        setTooltip(shows, L"Texts in " + name);
 }
 
 std::wstring Form1::codePageFor(const std::wstring& path) const {
@@ -428,7 +524,72 @@ void Form1::setEditText(const std::u16string& text) {
 }
 
 void Form1::countLength() {
-    SetWindowTextW(StringLen, std::to_wstring(editTextLength(textOf(EditWindow))).c_str());
+    length_ = editTextLength(textOf(EditWindow));
+    showLimit(); // first: the new count is drawn in its colour
+    SetWindowTextW(StringLen, std::to_wstring(length_).c_str());
+}
+
+void Form1::showLimit() {
+    const std::optional<std::size_t> limit = editor_.shownLimit();
+    const std::wstring note = limit && static_cast<std::size_t>(length_) > *limit
+                                  ? wide(entryLimitNote(textOf(RecordLabel), *limit))
+                                  : L"";
+    if (note == limitNote_)
+        return;
+    limitNote_ = note;
+    setTooltip(StringLen, note);
+    InvalidateRect(StringLen, nullptr, TRUE);
+}
+
+void Form1::placeFind() {
+    RECT inner; // the list's rows, without its border and scroll bar
+    GetClientRect(List1.handle(), &inner);
+    MapWindowPoints(List1.handle(), hwnd_, reinterpret_cast<POINT*>(&inner), 2);
+    const int dpi = static_cast<int>(dpi_);
+    const auto px = [dpi](float twips) { return twipsToPixels(twips, dpi); };
+    const int fieldLeft = inner.right - px(kFindMargin) - px(kFindWidth);
+    SetWindowPos(findField_, nullptr, fieldLeft, inner.top, px(kFindWidth), px(kFindHeight),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(findNote_, nullptr, fieldLeft - px(kFindNoteWidth), inner.top, px(kFindNoteWidth),
+                 px(kFindHeight), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::showFind(bool focus) {
+    ShowWindow(findField_, SW_SHOWNA);
+    if (focus) {
+        SetFocus(findField_);
+        SendMessageW(findField_, EM_SETSEL, 0, -1);
+    }
+}
+
+void Form1::hideFind() {
+    for (const HWND control : {findNote_, findField_})
+        ShowWindow(control, SW_HIDE);
+    SetFocus(List1.handle());
+}
+
+void Form1::findNext(bool forward) {
+    const std::u16string query = textOf(findField_);
+    showFind(query.empty()); // F3 with nothing to look for: the field, to type it
+    if (query.empty())
+        return;
+    const int selected = ListView_GetNextItem(List1.handle(), -1, LVNI_SELECTED);
+    const std::optional<std::size_t> from =
+        selected >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(selected))
+                      : std::nullopt;
+    const std::optional<Editor::Found> found = editor_.find(query, from, forward);
+    if (found && found->row != from) {
+        if (editor_.isEdited(textOf(EditWindow)) &&
+            MessageBoxW(hwnd_, wide(dropChangeQuestion(textOf(RecordLabel))).c_str(),
+                        wide(design::kStartCaption).c_str(),
+                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+            return; // the change stays, and so does the selection
+        List1.select(found->row);
+    }
+    // The note covers rows only while it says something.
+    const std::wstring note = wide(findNote(found, forward));
+    SetWindowTextW(findNote_, note.c_str());
+    ShowWindow(findNote_, note.empty() ? SW_HIDE : SW_SHOWNA);
 }
 
 void Form1::WriteRecord() {
@@ -438,6 +599,9 @@ void Form1::WriteRecord() {
         return;
     }
     List1.rowChanged(written.row);
+    if (written.note)
+        MessageBoxW(hwnd_, wide(describe(*written.note)).c_str(),
+                    wide(design::kStartCaption).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 void Form1::report(const Status& status, bool writing) {

@@ -19,10 +19,14 @@ namespace edt::win32 {
 // box, the Write Record button, the version line and the File menu, placed in twips
 // at the DPI of the monitor it is on. Moves text between these controls and the
 // editor core, which holds the state and the commands' logic, as the Qt window does.
+// Beyond the design: a file dropped on the window opens; Ctrl+F shows a find field
+// over the list (F3 and Shift+F3 step through the matches); the text length turns red
+// while the text does not fit the selected entry.
 class Form1 {
 public:
-    // Creates the window, hidden, with its design values, and runs its Load.
-    explicit Form1(HINSTANCE instance);
+    // Creates the window, hidden, with its design values, and runs its Load. Writes
+    // go through `backups` (none without), which must outlive the window.
+    Form1(HINSTANCE instance, Backups* backups);
     ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -30,6 +34,13 @@ public:
     // Shows the window centred on its monitor, List1 focused.
     void show(int showCommand);
     HWND handle() const { return hwnd_; }
+    // The keys of find (Ctrl+F, F3, Shift+F3), for the message loop.
+    HACCEL accelerators() const { return accelerators_; }
+
+    // Opens `path` (full, or relative to the working folder) as File > Open ... does
+    // once a file is chosen: its texts read in `codePage`, or without one in the code
+    // page it was read with last here.
+    void openPath(const std::wstring& path, const CodePage* codePage = nullptr);
 
     // The open file's full path, and its name without folder; set by File > Open.
     std::wstring CurrFileName;
@@ -58,15 +69,26 @@ private:
     void applyLayout();
     void changeDpi(UINT dpi, const RECT& suggested);
     void openFile();
+    void openChosen(const std::wstring& fileName, const std::wstring& fileTitle,
+                    const CodePage& codePage);
+    void showFind(bool focus);
+    void placeFind();
+    void hideFind();
+    // One step of find: the next match (or the previous one) selected as a click
+    // would, after asking whether to drop a change not written.
+    void findNext(bool forward);
     void selectEntry(std::size_t row);
     void setEditText(const std::u16string& text);
     void countLength();
+    // Red StringLen and a tooltip with the entry's limit while the text does not fit.
+    void showLimit();
     void exitProgram();
     // Tells a failure; `writing` adds that nothing was written, where nothing was.
     void report(const Status& status, bool writing);
     // The code page a file was last read with here, else the host's default.
     std::wstring codePageFor(const std::wstring& path) const;
-    void addTooltip(HWND control, const std::wstring& text);
+    // Gives a control a tooltip with `text`, or none with an empty one.
+    void setTooltip(HWND control, const std::wstring& text);
     void place(HWND control, const design::TwipsRect& rect);
 
     HWND hwnd_ = nullptr;
@@ -83,11 +105,16 @@ private:
     HWND RecLabel = nullptr;
     HWND VersionInfo = nullptr;
     HWND tooltip_ = nullptr;
+    HWND findField_ = nullptr; // over the list, hidden until Ctrl+F
+    HWND findNote_ = nullptr;
+    HACCEL accelerators_ = nullptr;
     HMENU mnu_Bar = nullptr;
     HMENU mnu_File = nullptr;
 
     Editor editor_;
     const CodePage* codePage_ = nullptr; // what ReadFile reads the texts in
+    int length_ = 0;                     // StringLen's count
+    std::wstring limitNote_;             // StringLen's tooltip; empty while the text fits
     OpenFileDialog DialogBox;
 };
 

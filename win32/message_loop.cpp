@@ -12,9 +12,11 @@ void initCommonControls() {
     InitCommonControlsEx(&controls);
 }
 
-int runMessageLoop(HWND window) {
+int runMessageLoop(HWND window, HACCEL accelerators) {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsWindow(window) && TranslateAcceleratorW(window, accelerators, &message))
+            continue;
         // IsDialogMessageW also translates and dispatches what it does not use.
         if (!IsWindow(window) || !IsDialogMessageW(window, &message)) {
             TranslateMessage(&message);

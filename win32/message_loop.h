@@ -9,7 +9,8 @@ namespace edt::win32 {
 void initCommonControls();
 
 // Runs the thread's messages until the program quits, with Tab and Shift+Tab moving
-// the focus among `window`'s controls; returns the exit code.
-int runMessageLoop(HWND window);
+// the focus among `window`'s controls and `accelerators` sent to it as commands;
+// returns the exit code.
+int runMessageLoop(HWND window, HACCEL accelerators);
 
 } // namespace edt::win32

@@ -22,6 +22,7 @@
 #include "editor/design.h"
 #include "editor/edit_text.h"
 #include "editor/layout.h"
+#include "editor/window_notes.h"
 #include "record/message.h"
 #include "window/editor_icon.h"
 #include "window/entry_model.h"
@@ -329,17 +330,12 @@ void Form1::findNext(bool forward) {
     const std::optional<std::size_t> from =
         rows.isEmpty() ? std::nullopt : std::optional(static_cast<std::size_t>(rows[0].row()));
     const auto found = editor_.find(query.toStdU16String(), from, forward);
-    findBar_->setNote(!found            ? QStringLiteral("Not found")
-                      : !found->wrapped ? QString()
-                      : forward         ? QStringLiteral("From the top again")
-                                        : QStringLiteral("From the bottom again"));
+    findBar_->setNote(fromCore(findNote(found, forward)));
     if (!found || found->row == from)
         return;
     // Moving on drops a change the text box holds: not without asking.
     if (editor_.isEdited(editText(EditWindow))) {
-        const QString question = QStringLiteral("Entry %1 holds a change that was not written. "
-                                                "Go on to the next match and drop it?")
-                                     .arg(RecordLabel->text());
+        const QString question = fromCore(dropChangeQuestion(RecordLabel->text().toStdU16String()));
         const bool goOn = asker_
                               ? asker_(question)
                               : QMessageBox::question(this, fromCore(design::kStartCaption),
@@ -398,10 +394,8 @@ void Form1::countLength() {
     palette.setColor(QPalette::WindowText,
                      over ? QColor(200, 0, 0) : this->palette().color(QPalette::WindowText));
     StringLen->setPalette(palette);
-    StringLen->setToolTip(over ? QStringLiteral("Entry %1 holds at most %2 characters.")
-                                     .arg(RecordLabel->text())
-                                     .arg(*limit)
-                               : QString());
+    StringLen->setToolTip(
+        over ? fromCore(entryLimitNote(RecordLabel->text().toStdU16String(), *limit)) : QString());
 }
 
 void Form1::WriteRecord() {

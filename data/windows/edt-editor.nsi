@@ -69,19 +69,18 @@ Section "!${PRODUCT}" SecProgram
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; The editor takes no file on its command line: a double-click starts it, and File >
-; Open ... opens the file.
+; A double-click starts the editor with the file, which it opens as File > Open ... does.
 Section /o "Open .edt files with the editor" SecAssociate
   WriteRegStr HKLM "Software\Classes\.edt" "" "${PROG_ID}"
   WriteRegStr HKLM "Software\Classes\${PROG_ID}" "" "EDT text file"
   WriteRegStr HKLM "Software\Classes\${PROG_ID}\DefaultIcon" "" "$INSTDIR\edt-editor.exe,0"
-  WriteRegStr HKLM "Software\Classes\${PROG_ID}\shell\open\command" "" '"$INSTDIR\edt-editor.exe"'
+  WriteRegStr HKLM "Software\Classes\${PROG_ID}\shell\open\command" "" '"$INSTDIR\edt-editor.exe" "%1"'
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)' ; SHCNE_ASSOCCHANGED
 SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "The editor, edt-tool, a Start-menu entry and the uninstaller."
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecAssociate} "Show .edt files with the editor's icon and start the editor on a double-click (it opens files through File > Open ...)."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecAssociate} "Show .edt files with the editor's icon and open them in the editor with a double-click."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function .onInit

@@ -5,8 +5,10 @@
 # selected by a click and by arrow keys, texts edited (Tab into the text box, Enter
 # for a line break) and written with the Write Record button, a text one character too
 # long and a file changed by another program refused with a message box, File > Exit.
-# After each step the file's bytes must equal those of the same writes by the native
-# edt-tool.
+# Then a second run with the file on the command line: find (Ctrl+F, Enter, F3,
+# Shift+F3, Escape), and the question before find drops an unwritten change; and
+# --version's message box. After each step the file's bytes must equal those of the
+# same writes by the native edt-tool.
 # Usage: editor_drive_test.sh SOURCE_DIR EDT_EDITOR_EXE NATIVE_EDT_TOOL NATIVE_MAKE_SAMPLES
 set -euo pipefail
 if [[ ${1:-} != --on-display ]]; then
@@ -113,4 +115,49 @@ file_menu "$main" x
 timeout 10 tail --pid="$editor" -f /dev/null || fail "File > Exit did not end the editor"
 wait "$editor" || fail "the editor ended with status $?"
 same_bytes "after File > Exit"
+
+# Three texts to find, one of them in capitals.
+for entry in "3201 marker one" "5761 the MARKER two" "8321 marker three"; do
+    "$tool" write "$file" "${entry%% *}" "${entry#* }" >/dev/null
+    expect "${entry%% *}" "${entry#* }"
+done
+wine "$exe" email.edt >>"$work/editor.log" 2>&1 &
+editor=$!
+main=$(window '^Zelvar Email Editor - ') || fail "the file on the command line was not opened"
+caption=$(xdotool getwindowname "$main")
+[[ $caption == "Zelvar Email Editor - $(windows_path "$file")" ]] || fail "caption '$caption'"
+focus "$main"
+# Enter finds the first, F3 the second and third, Shift+F3 the second again; Escape
+# gives the list the focus, Tab the text box.
+xdotool key ctrl+f
+xdotool type --delay 5 'marker'
+xdotool key Return F3 F3 shift+F3 Escape Tab
+xdotool type --delay 5 'found'
+xdotool key Tab space
+expect 5761 'found'
+same_bytes "found with Ctrl+F, F3 and Shift+F3, and written"
+# F3 over an unwritten change asks first; No (the default) keeps the entry and the
+# change. Escape in the text box does nothing.
+xdotool key shift+Tab
+xdotool type --delay 5 'unwritten'
+xdotool key Escape F3
+focus "$(window '^Zelvar EDT File Editor$')" || fail "find did not ask about the change"
+xdotool key Return
+window_gone '^Zelvar EDT File Editor$' || fail "the question stays"
+focus "$main"
+xdotool key Tab space
+expect 5761 'unwritten'
+same_bytes "find told to stay keeps the entry and the change"
+file_menu "$main" x
+wait "$editor" || fail "the editor ended with status $?"
+
+# --version tells it in a message box, whose text Wine's trace shows.
+WINEDEBUG=trace+msgbox wine "$exe" --version >"$work/version.log" 2>&1 &
+version=$!
+focus "$(window '^edt-editor$')" || fail "--version showed no message box"
+xdotool key Return
+wait "$version" || fail "--version ended with status $?"
+grep -q "MSGBOX_OnInit L\"edt-editor $("$tool" --version | cut -d' ' -f2)\"" "$work/version.log" ||
+    fail "--version said: $(grep -a MSGBOX "$work/version.log")"
+echo "ok: --version"
 echo "edt-editor.exe under Wine: all steps passed"

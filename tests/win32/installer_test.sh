@@ -3,8 +3,9 @@
 # Packages the Windows programs (scripts/package-windows.sh) and checks what Windows
 # users get: the zip's files, and the installer run silently under Wine: the programs,
 # README and licence in Program Files, a Start-menu entry, an entry in Add/Remove
-# Programs, .edt files left alone unless /ASSOCIATE asks; the installed editor starts
-# and ends with File > Exit; the uninstaller takes everything away again.
+# Programs, .edt files left alone unless /ASSOCIATE asks (and then opened in the
+# editor as the shell opens them); the installed editor starts and ends with File >
+# Exit; the uninstaller takes everything away again.
 # Usage: installer_test.sh SOURCE_DIR CROSS_BUILD_DIR
 set -euo pipefail
 if [[ ${1:-} != --on-display ]]; then
@@ -77,7 +78,14 @@ uninstall
 
 install /ASSOCIATE
 [[ $(value 'HKLM\Software\Classes\.edt' '') == EdtEditor.edt &&
-    $(value 'HKLM\Software\Classes\EdtEditor.edt\shell\open\command' '') == '"C:\Program Files\EDT Editor\edt-editor.exe"' ]] ||
+    $(value 'HKLM\Software\Classes\EdtEditor.edt\shell\open\command' '') == '"C:\Program Files\EDT Editor\edt-editor.exe" "%1"' ]] ||
     fail "/ASSOCIATE did not associate .edt files with the editor"
-echo "ok: .edt files associated on request"
+: >"$work/my texts.edt"
+wine start /unix "$work/my texts.edt"
+main=$(window '^Zelvar Email Editor - ') || fail "the shell did not open a .edt file in the editor"
+[[ $(xdotool getwindowname "$main") == "Zelvar Email Editor - $(windows_path "$work/my texts.edt")" ]] ||
+    fail "the shell opened '$(xdotool getwindowname "$main")'"
+file_menu "$main" x
+window_gone '^Zelvar Email Editor' || fail "the editor did not end"
+echo "ok: .edt files associated on request, and opened in the editor"
 uninstall

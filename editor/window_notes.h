@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "editor/editor.h"
+
+namespace edt {
+
+// What the windows tell beside the design's captions, the same in every toolkit.
+
+// The find field's note after a step: that it went round the end ("From the top
+// again", "From the bottom again"), "Not found", or nothing.
+std::string findNote(const std::optional<Editor::Found>& found, bool forward);
+
+// Asked before find moves away from a change not written into the entry `key`.
+std::string dropChangeQuestion(std::u16string_view key);
+
+// The text length's tooltip while the text does not fit the entry `key`.
+std::string entryLimitNote(std::u16string_view key, std::size_t maxChars);
+
+} // namespace edt

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "win32/command_line.h"
+
+#include "win32/windows_api.h" // before <shellapi.h>, which needs it
+
+#include <shellapi.h>
+
+#include "platform/wide_text.h"
+
+namespace edt::win32 {
+
+std::vector<std::string> commandLineArguments() {
+    int count = 0;
+    wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> out;
+    for (int i = 0; args && i < count; ++i)
+        out.push_back(os::win::toUtf8(args[i]));
+    LocalFree(args);
+    return out;
+}
+
+void tellAtStart(const std::string& text, bool problem) {
+    std::wstring message;
+    os::win::toWide(text, message);
+    MessageBoxW(nullptr, message.c_str(), L"edt-editor",
+                MB_OK | (problem ? MB_ICONWARNING : MB_ICONINFORMATION));
+}
+
+} // namespace edt::win32
