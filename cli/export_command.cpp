@@ -7,20 +7,6 @@
 #include "translate/export.h"
 
 namespace edt::cli {
-namespace {
-
-// Into a file through a temporary one, so that a failed export leaves none behind.
-Status saveAs(const std::string& outPath, const std::string& content) {
-    os::OutputFile output;
-    os::Result result = output.create(outPath);
-    if (result.ok())
-        result = output.write(content.data(), content.size());
-    if (result.ok())
-        result = output.commit();
-    return result.ok() ? Status::success() : Status::system(std::move(result), outPath);
-}
-
-} // namespace
 
 int exportCommand(const std::string& path, translate::TranslationFormat format,
                   const std::string& outPath, const CodePage& codePage, std::FILE* out,
@@ -35,8 +21,12 @@ int exportCommand(const std::string& path, translate::TranslationFormat format,
         return refuse(err, Status::error(StatusCode::ExportOverSource, outPath), false);
     std::string content;
     Status status = translate::exportTexts(file, title, format, codePage, content);
-    if (status.ok() && !toOutput)
-        status = saveAs(outPath, content);
+    if (status.ok() && !toOutput) {
+        // Through a temporary file, so that a failed export leaves none behind.
+        os::Result saved = os::writeWholeFile(outPath, content.data(), content.size());
+        if (!saved.ok())
+            status = Status::system(std::move(saved), outPath);
+    }
     if (!status.ok())
         return refuse(err, status, false);
     return toOutput ? deliver(content, out, err) : kExitOk;

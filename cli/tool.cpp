@@ -152,9 +152,7 @@ int runImport(const std::vector<std::string>& args, bool dryRun, const Settings&
 } // namespace
 
 int refuse(std::FILE* err, const Status& status, bool writing, const std::string& lead) {
-    const std::string closing = writing ? nothingWritten(status) : std::string();
-    std::fprintf(err, "edt-tool: %s%s%s\n", lead.c_str(), describe(status).c_str(),
-                 closing.c_str());
+    std::fprintf(err, "edt-tool: %s%s\n", lead.c_str(), describe(status, writing).c_str());
     return kExitRefused;
 }
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/edit_text.h"
 
-
 namespace edt {
 namespace {
 
@@ -96,6 +95,13 @@ Status fromEditText(std::u16string_view text, const CodePage& codePage, std::str
         }
     }
     return Status::success();
+}
+
+std::string asciiOf(std::u16string_view text) {
+    std::string out;
+    for (const char16_t c : text)
+        out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
 }
 
 int editTextLength(std::u16string_view text) {

@@ -44,6 +44,9 @@ std::u16string toEditText(std::string_view bytes, std::u16string_view lineBreak,
 // page lacks (NotInCharacterSet).
 Status fromEditText(std::u16string_view text, const CodePage& codePage, std::string& bytes);
 
+// A label's text as bytes, for the digits of a key: other characters become '?'.
+std::string asciiOf(std::u16string_view text);
+
 // The number of characters a text box's text stands for, a line break counting as
 // two (CR and LF), a character outside the BMP as one.
 int editTextLength(std::u16string_view text);

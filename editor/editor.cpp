@@ -9,16 +9,6 @@
 #include "record/writer.h"
 
 namespace edt {
-namespace {
-
-std::string narrow(std::u16string_view digits) {
-    std::string out;
-    for (const char16_t c : digits)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
-
-} // namespace
 
 Status Editor::open(const std::string& path, std::string_view fileTitle, const CodePage& codePage) {
     opened_ = true;
@@ -59,18 +49,24 @@ Editor::Selection Editor::select(std::size_t row, std::u16string_view lineBreak)
     return selection;
 }
 
-std::optional<std::size_t> Editor::shownLimit() const {
+std::optional<std::size_t> Editor::shownRow() const {
     if (!selected_ || keyPath_ != path_ || *selected_ >= entries_.size())
         return std::nullopt;
+    return selected_;
+}
+
+std::optional<std::size_t> Editor::shownLimit() const {
+    const std::optional<std::size_t> row = shownRow();
+    if (!row)
+        return std::nullopt;
     const EntryLayout layout(kind_, identity_ ? identity_->size : 0);
-    return static_cast<std::size_t>(maxCharsForEntry(layout.lengthOf(*selected_)));
+    return static_cast<std::size_t>(maxCharsForEntry(layout.lengthOf(*row)));
 }
 
 bool Editor::isEdited(std::u16string_view editText) const {
-    if (!selected_ || keyPath_ != path_ || *selected_ >= entries_.size())
-        return false;
+    const std::optional<std::size_t> row = shownRow();
     std::string bytes;
-    return !fromEditText(editText, *codePage_, bytes).ok() || bytes != entries_[*selected_].text;
+    return row && (!fromEditText(editText, *codePage_, bytes).ok() || bytes != entries_[*row].text);
 }
 
 std::optional<Editor::Found> Editor::find(std::u16string_view query,
@@ -120,7 +116,7 @@ Status Editor::check(std::u16string_view shownKey, std::u16string_view editText,
     if (!identity_)
         return Status::error(StatusCode::FileNotListed, path_);
     RecordKey key = 0;
-    const bool isKey = parseKey(narrow(shownKey), key);
+    const bool isKey = parseKey(asciiOf(shownKey), key);
     // The key stays shown when another file is opened; it means nothing there. (The
     // same file opened again keeps its keys, so an edit survives a fresh listing.)
     if (keyPath_ != path_) {

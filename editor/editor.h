@@ -79,6 +79,8 @@ public:
     Written write(std::u16string_view shownKey, std::u16string_view editText);
 
 private:
+    // The row selected last, while its key belongs to the file open now.
+    std::optional<std::size_t> shownRow() const;
     // Why a write cannot go ahead, or the row it goes to and the text's bytes.
     Status check(std::u16string_view shownKey, std::u16string_view editText, std::size_t& row,
                  std::string& bytes) const;

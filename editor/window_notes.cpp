@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/window_notes.h"
 
+#include "editor/edit_text.h"
+
 namespace edt {
-namespace {
-
-std::string narrow(std::u16string_view key) {
-    return std::string(key.begin(), key.end()); // digits only
-}
-
-} // namespace
 
 std::string findNote(const std::optional<Editor::Found>& found, bool forward) {
     if (!found)
@@ -19,12 +14,15 @@ std::string findNote(const std::optional<Editor::Found>& found, bool forward) {
 }
 
 std::string dropChangeQuestion(std::u16string_view key) {
-    return "Entry " + narrow(key) +
+    return "Entry " + asciiOf(key) +
            " holds a change that was not written. Go on to the next match and drop it?";
 }
 
-std::string entryLimitNote(std::u16string_view key, std::size_t maxChars) {
-    return "Entry " + narrow(key) + " holds at most " + std::to_string(maxChars) + " characters.";
+std::string overLimitNote(const Editor& editor, std::u16string_view key, int length) {
+    const std::optional<std::size_t> limit = editor.shownLimit();
+    if (!limit || length < 0 || static_cast<std::size_t>(length) <= *limit)
+        return "";
+    return "Entry " + asciiOf(key) + " holds at most " + std::to_string(*limit) + " characters.";
 }
 
 } // namespace edt

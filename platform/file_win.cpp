@@ -21,6 +21,8 @@
 #include "platform/wide_text.h"
 
 namespace edt::os {
+using win::failure;
+
 namespace {
 
 // Largest single ReadFile/WriteFile request; the loops below go on from there.
@@ -38,10 +40,6 @@ OVERLAPPED at(std::uint64_t offset) {
     where.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
     where.OffsetHigh = static_cast<DWORD>(offset >> 32);
     return where;
-}
-
-Result failure(Op op, DWORD code) {
-    return Result::failure(op, win::reason(code));
 }
 
 FileIdentity identityOf(const BY_HANDLE_FILE_INFORMATION& info) {

@@ -12,4 +12,14 @@ Result OutputFile::write(const void* data, std::size_t length) {
     return Result::success();
 }
 
+Result writeWholeFile(const std::string& path, const void* data, std::size_t length) {
+    OutputFile output;
+    Result result = output.create(path);
+    if (result.ok())
+        result = output.write(data, length);
+    if (result.ok())
+        result = output.commit();
+    return result;
+}
+
 } // namespace edt::os

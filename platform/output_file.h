@@ -30,6 +30,9 @@ private:
     void* stream_ = nullptr; // a std::FILE
 };
 
+// Writes `length` bytes as the whole content of `path`, through an OutputFile.
+Result writeWholeFile(const std::string& path, const void* data, std::size_t length);
+
 // A name for a scratch file in the system's temporary folder, created empty and
 // private, ending in `suffix`; the caller removes it.
 Result createTemporaryFile(const std::string& suffix, std::string& path);

@@ -18,14 +18,12 @@
 #include "platform/wide_text.h"
 
 namespace edt::os {
+using win::failure;
+
 namespace {
 
 std::FILE* streamOf(void* stream) {
     return static_cast<std::FILE*>(stream);
-}
-
-Result failure(Op op, DWORD code) {
-    return Result::failure(op, win::reason(code));
 }
 
 // Creates a file of a fresh name `prefix` + six letters + `suffix`: CREATE_NEW fails on

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/os_result.h"
+
 namespace edt::os::win {
 
 // UTF-8 -> UTF-16; false for malformed UTF-8 or an embedded zero.
@@ -21,5 +23,8 @@ std::string toUtf8(std::wstring_view wide);
 
 // The system's sentence for a GetLastError() code, without its closing full stop.
 std::string reason(unsigned long errorCode);
+
+// The failure of `op` for a GetLastError() code.
+Result failure(Op op, unsigned long errorCode);
 
 } // namespace edt::os::win

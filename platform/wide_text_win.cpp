@@ -79,4 +79,8 @@ std::string reason(unsigned long errorCode) {
     return text;
 }
 
+Result failure(Op op, unsigned long errorCode) {
+    return Result::failure(op, reason(errorCode));
+}
+
 } // namespace edt::os::win

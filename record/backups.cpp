@@ -76,13 +76,8 @@ Status Backups::beforeWrite(const std::string& path, std::optional<Status>& note
     std::string copy = folder_ + "/" + title + "." + now();
     for (int n = 2; os::exists(copy); ++n)
         copy = folder_ + "/" + title + "." + now() + "-" + std::to_string(n);
-    os::OutputFile output;
     if (result.ok())
-        result = output.create(copy);
-    if (result.ok())
-        result = output.write(content.data(), content.size());
-    if (result.ok())
-        result = output.commit();
+        result = os::writeWholeFile(copy, content.data(), content.size());
     if (!result.ok())
         return failed(std::move(result), path, folder_);
     done_.insert({id.device, id.inode});

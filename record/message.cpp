@@ -150,8 +150,8 @@ std::string afterUndo(const Status& s) {
 
 } // namespace
 
-std::string describe(const Status& status) {
-    return what(status) + afterUndo(status);
+std::string describe(const Status& status, bool ofWrite) {
+    return what(status) + afterUndo(status) + (ofWrite ? nothingWritten(status) : std::string());
 }
 
 std::string nothingWritten(const Status& status) {

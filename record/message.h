@@ -9,8 +9,9 @@ namespace edt {
 
 // The sentence users read for a status: what happened, with the file, the key, the
 // limit and the system's reason, and for a write that failed midway what became of
-// the bytes already written. Front ends add their own closing clause.
-std::string describe(const Status& status);
+// the bytes already written. For a refused write (`ofWrite`), nothingWritten() closes
+// it.
+std::string describe(const Status& status, bool ofWrite = false);
 
 // The closing clause of a write that was refused before it began: " Nothing was
 // written to entry 0000641." (or without the entry when none is known); empty when

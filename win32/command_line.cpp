@@ -5,6 +5,7 @@
 
 #include <shellapi.h>
 
+#include "platform/console.h"
 #include "platform/wide_text.h"
 
 namespace edt::win32 {
@@ -12,9 +13,8 @@ namespace edt::win32 {
 std::vector<std::string> commandLineArguments() {
     int count = 0;
     wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::string> out;
-    for (int i = 0; args && i < count; ++i)
-        out.push_back(os::win::toUtf8(args[i]));
+    std::vector<std::string> out =
+        args ? os::utf8Arguments(count, args) : std::vector<std::string>();
     LocalFree(args);
     return out;
 }

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <vector>
 
+#include "editor/code_page_choice.h"
 #include "editor/edit_text.h"
 #include "editor/layout.h"
 #include "editor/window_notes.h"
@@ -137,19 +138,9 @@ void registerClass(HINSTANCE instance, WNDPROC procedure) {
     RegisterClassExW(&windowClass);
 }
 
-// The host's default code page: the system's ANSI one; Windows-1252 where it is not
-// single-byte or $EDT_CODEPAGE names none.
-const CodePage& defaultCodePage() {
-    const CodePage* page = nullptr;
-    if (!CodePage::hostDefault(page).ok())
-        CodePage::named("1252", page);
-    return *page;
-}
-
 // The code page of that name; the default where it names none.
 const CodePage& codePageNamed(const std::wstring& name) {
-    const CodePage* page = nullptr;
-    return CodePage::named(os::win::toUtf8(name), page).ok() ? *page : defaultCodePage();
+    return codePageOrDefault(os::win::toUtf8(name));
 }
 
 } // namespace
@@ -455,13 +446,11 @@ void Form1::openFile() {
     DialogBox.setFilter(wide(design::kDialogFilter));
     DialogBox.setFilterIndex(design::kDialogFilterIndex);
     DialogBox.setDefaultExt(wide(design::kDialogDefaultExt));
-    static const std::vector<std::wstring> names = [] {
-        std::vector<std::wstring> all;
-        for (const std::string& name : CodePage::available())
-            all.push_back(wide(name));
-        return all;
-    }();
-    DialogBox.setCodePages(names, [this](const std::wstring& path) { return codePageFor(path); });
+    std::vector<std::wstring> names;
+    for (const std::string& name : offeredCodePages())
+        names.push_back(wide(name));
+    DialogBox.setCodePages(std::move(names),
+                           [this](const std::wstring& path) { return codePageFor(path); });
     if (!DialogBox.ShowOpen(hwnd_))
         return; // cancelled: nothing changes
     openChosen(DialogBox.FileName(), DialogBox.FileTitle(), codePageNamed(DialogBox.CodePage()));
@@ -504,8 +493,8 @@ void Form1::ReadFile() {
 std::wstring Form1::codePageFor(const std::wstring& path) const {
     wchar_t name[64] = {};
     DWORD size = sizeof name;
-    if (!path.empty() && RegGetValueW(HKEY_CURRENT_USER, kCodePagesKey, path.c_str(),
-                                      RRF_RT_REG_SZ, nullptr, name, &size) == ERROR_SUCCESS)
+    if (!path.empty() && RegGetValueW(HKEY_CURRENT_USER, kCodePagesKey, path.c_str(), RRF_RT_REG_SZ,
+                                      nullptr, name, &size) == ERROR_SUCCESS)
         return name;
     return wide(defaultCodePage().name());
 }
@@ -530,10 +519,7 @@ void Form1::countLength() {
 }
 
 void Form1::showLimit() {
-    const std::optional<std::size_t> limit = editor_.shownLimit();
-    const std::wstring note = limit && static_cast<std::size_t>(length_) > *limit
-                                  ? wide(entryLimitNote(textOf(RecordLabel), *limit))
-                                  : L"";
+    const std::wstring note = wide(overLimitNote(editor_, textOf(RecordLabel), length_));
     if (note == limitNote_)
         return;
     limitNote_ = note;
@@ -605,9 +591,7 @@ void Form1::WriteRecord() {
 }
 
 void Form1::report(const Status& status, bool writing) {
-    const std::string message =
-        describe(status) + (writing ? nothingWritten(status) : std::string());
-    MessageBoxW(hwnd_, wide(message).c_str(), wide(design::kStartCaption).c_str(),
+    MessageBoxW(hwnd_, wide(describe(status, writing)).c_str(), wide(design::kStartCaption).c_str(),
                 MB_OK | MB_ICONWARNING);
 }
 

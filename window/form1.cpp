@@ -19,6 +19,7 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include "editor/code_page_choice.h"
 #include "editor/design.h"
 #include "editor/edit_text.h"
 #include "editor/layout.h"
@@ -60,23 +61,12 @@ QString fromCore(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The host's default code page; Windows-1252 where $EDT_CODEPAGE names none.
-const CodePage& defaultCodePage() {
-    const CodePage* page = nullptr;
-    if (!CodePage::hostDefault(page).ok())
-        CodePage::named("1252", page);
-    return *page;
-}
-
-// Every code page the chooser offers, found once.
-const QStringList& codePageNames() {
-    static const QStringList names = [] {
-        QStringList list;
-        for (const std::string& name : CodePage::available())
-            list << QString::fromStdString(name);
-        return list;
-    }();
-    return names;
+// Every code page the chooser offers.
+QStringList codePageNames() {
+    QStringList list;
+    for (const std::string& name : offeredCodePages())
+        list << QString::fromStdString(name);
+    return list;
 }
 
 // Where the code page a file was read with is kept between runs.
@@ -216,8 +206,7 @@ void Form1::setReporter(Reporter reporter) {
 }
 
 void Form1::report(const Status& status, bool writing) {
-    const QString message =
-        fromCore(describe(status) + (writing ? nothingWritten(status) : std::string()));
+    const QString message = fromCore(describe(status, writing));
     if (reporter_)
         reporter_(message);
     else
@@ -270,22 +259,21 @@ void Form1::openFile() {
                             [this](const QString& path) { return codePageFor(path); });
     if (!DialogBox->ShowOpen(this))
         return; // cancelled: nothing changes
-    const CodePage* chosen = nullptr;
-    CodePage::named(DialogBox->CodePage().toStdString(), chosen);
-    CurrFileName = DialogBox->FileName();
-    CurrFileTitle = DialogBox->FileTitle();
-    codePage_ = chosen ? chosen : &defaultCodePage();
-    setWindowTitle(fromCore(design::kOpenCaptionPrefix) + CurrFileName);
-    ReadFile();
+    openChosen(DialogBox->FileName(), DialogBox->FileTitle(),
+               codePageOrDefault(DialogBox->CodePage().toStdString()));
 }
 
 void Form1::openPath(const QString& path, const CodePage* codePage) {
     const QFileInfo file(path);
-    if (!codePage && !CodePage::named(codePageFor(path).toStdString(), codePage).ok())
-        codePage = &defaultCodePage();
-    CurrFileName = file.absoluteFilePath();
-    CurrFileTitle = file.fileName();
-    codePage_ = codePage;
+    openChosen(file.absoluteFilePath(), file.fileName(),
+               codePage ? *codePage : codePageOrDefault(codePageFor(path).toStdString()));
+}
+
+void Form1::openChosen(const QString& fileName, const QString& fileTitle,
+                       const CodePage& codePage) {
+    CurrFileName = fileName;
+    CurrFileTitle = fileTitle;
+    codePage_ = &codePage;
     setWindowTitle(fromCore(design::kOpenCaptionPrefix) + CurrFileName);
     ReadFile();
 }
@@ -388,14 +376,13 @@ void Form1::countLength() {
     const int count = editTextLength(editText(EditWindow));
     StringLen->setText(QString::number(count));
     // The count turns red while the text cannot fit the entry of the key shown.
-    const std::optional<std::size_t> limit = editor_.shownLimit();
-    const bool over = limit && static_cast<std::size_t>(count) > *limit;
+    const std::string note = overLimitNote(editor_, RecordLabel->text().toStdU16String(), count);
     QPalette palette = StringLen->palette();
-    palette.setColor(QPalette::WindowText,
-                     over ? QColor(200, 0, 0) : this->palette().color(QPalette::WindowText));
+    palette.setColor(QPalette::WindowText, note.empty()
+                                               ? this->palette().color(QPalette::WindowText)
+                                               : QColor(200, 0, 0));
     StringLen->setPalette(palette);
-    StringLen->setToolTip(
-        over ? fromCore(entryLimitNote(RecordLabel->text().toStdU16String(), *limit)) : QString());
+    StringLen->setToolTip(fromCore(note));
 }
 
 void Form1::WriteRecord() {

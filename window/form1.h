@@ -78,6 +78,8 @@ private:
     void load();
     void applyLayout();
     void openFile();
+    // Sets the state strings and the caption, then lists the file in `codePage`.
+    void openChosen(const QString& fileName, const QString& fileTitle, const CodePage& codePage);
     void selectEntry();
     void countLength();
     void findNext(bool forward);
