@@ -13,6 +13,7 @@
 #include "editor/layout.h"
 #include "editor/window_notes.h"
 #include "platform/wide_text.h"
+#include "record/file_kind.h"
 #include "record/message.h"
 #include "win32/dpi.h"
 #include "win32/resource_ids.h"
@@ -94,12 +95,6 @@ std::wstring fullPath(const std::wstring& path) {
         return path;
     full.resize(length);
     return full;
-}
-
-// The name without its folder.
-std::wstring titleOf(const std::wstring& path) {
-    const std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
 // The resize rules let the text box reach 95 twips into the version line's box, and
@@ -458,7 +453,8 @@ void Form1::openFile() {
 
 void Form1::openPath(const std::wstring& path, const CodePage* codePage) {
     const std::wstring full = fullPath(path);
-    openChosen(full, titleOf(full), codePage ? *codePage : codePageNamed(codePageFor(full)));
+    openChosen(full, wide(fileTitleOf(os::win::toUtf8(full))),
+               codePage ? *codePage : codePageNamed(codePageFor(full)));
 }
 
 void Form1::openChosen(const std::wstring& fileName, const std::wstring& fileTitle,
