@@ -10,8 +10,7 @@ bool isBreak(char32_t c) {
 
 // Appends the text of `bytes` with CR LF as `crLf` and lone CR or LF as their marks.
 void appendText(std::u16string& out, std::string_view bytes, std::u16string_view crLf,
-                const CodePage& codePage) {
-    const TextMarks marks = marksFor(codePage);
+                const TextMarks& marks, const CodePage& codePage) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
@@ -59,8 +58,8 @@ std::u16string rowText(const EntryLine& line, const CodePage& codePage) {
     for (const char digit : formatKey(line.key))
         row += static_cast<char16_t>(digit);
     row += u"] ";
-    const char16_t lineBreak = marksFor(codePage).lineBreak;
-    appendText(row, line.text, std::u16string_view(&lineBreak, 1), codePage);
+    const TextMarks marks = marksFor(codePage);
+    appendText(row, line.text, std::u16string_view(&marks.lineBreak, 1), marks, codePage);
     return row;
 }
 
@@ -68,7 +67,7 @@ std::u16string toEditText(std::string_view bytes, std::u16string_view lineBreak,
                           const CodePage& codePage) {
     std::u16string text;
     text.reserve(bytes.size());
-    appendText(text, bytes, lineBreak, codePage);
+    appendText(text, bytes, lineBreak, marksFor(codePage), codePage);
     return text;
 }
 
