@@ -105,7 +105,10 @@ xdotool key shift+Tab ctrl+End BackSpace Tab space
 expect 1921 "$(printf 'x%.0s' {1..318})"
 same_bytes "318 characters written"
 
-# Another program changes the file: the next Write Record is refused.
+# Another program changes the file: the next Write Record is refused. The change comes
+# a second after the editor's own write, as a person's would: one in the same clock
+# tick, or before the editor has read back its file's time, cannot be told from it.
+sleep 1
 "$tool" write "$file" 641 'changed elsewhere' >/dev/null
 expect 641 'changed elsewhere'
 xdotool key space
