@@ -89,6 +89,20 @@ const char kHelp[] =
 
 using translate::TranslationFormat;
 
+// Takes an option's value, given as "NAME VALUE" or "NAME=VALUE", at args[i]; moves
+// `i` past it.
+bool optionValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
+                 std::string& value) {
+    if (args[i] == name && i + 1 < args.size()) {
+        value = args[++i];
+        return true;
+    }
+    if (args[i].rfind(name + "=", 0) != 0)
+        return false;
+    value = args[i].substr(name.size() + 1);
+    return true;
+}
+
 int usageError(std::FILE* err) {
     std::fputs(kUsage, err);
     std::fputs("Try 'edt-tool --help' for more information.\n", err);
@@ -101,12 +115,9 @@ int runExport(const std::vector<std::string>& args, const CodePage& codePage, st
     std::string path, formatName, outPath;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--format" && hasValue)
-            formatName = args[++i];
-        else if (arg.rfind("--format=", 0) == 0)
-            formatName = arg.substr(9);
-        else if ((arg == "-o" || arg == "--output") && hasValue)
+        if (optionValue(args, i, "--format", formatName))
+            continue;
+        if ((arg == "-o" || arg == "--output") && i + 1 < args.size())
             outPath = args[++i];
         else if (path.empty() && (arg.empty() || arg[0] != '-'))
             path = arg;
@@ -130,13 +141,12 @@ int runImport(const std::vector<std::string>& args, bool dryRun, const Settings&
               std::FILE* out, std::FILE* err) {
     std::vector<std::string> operands;
     std::optional<std::string> formatName;
+    std::string value;
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--dry-run" && args[0] == "import")
             dryRun = true;
-        else if (args[i] == "--format" && i + 1 < args.size())
-            formatName = args[++i];
-        else if (args[i].rfind("--format=", 0) == 0)
-            formatName = args[i].substr(9);
+        else if (optionValue(args, i, "--format", value))
+            formatName = value;
         else
             operands.push_back(args[i]);
     }
@@ -171,12 +181,11 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
     // The options that hold for every command, before or after it.
     std::vector<std::string> args;
     std::optional<std::string> codePageName;
+    std::string value;
     bool listCodePages = false, noBackup = false;
     for (std::size_t i = 1; i < argv.size(); ++i) {
-        if (argv[i] == "--codepage" && i + 1 < argv.size())
-            codePageName = argv[++i];
-        else if (argv[i].rfind("--codepage=", 0) == 0)
-            codePageName = argv[i].substr(11);
+        if (optionValue(argv, i, "--codepage", value))
+            codePageName = value;
         else if (argv[i] == "--list-codepages")
             listCodePages = true;
         else if (argv[i] == "--no-backup")

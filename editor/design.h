@@ -58,6 +58,17 @@ constexpr const char* kDialogFilter = "All Files (*.*)|*.*|Text Files (*.txt)|*.
 constexpr int kDialogFilterIndex = 1;
 constexpr const char* kDialogDefaultExt = "txt";
 
+// Gives a window's open dialog these settings, in this order; `text` makes a caption
+// the toolkit's kind of string.
+template <class Dialog, class Text> void setUpOpenDialog(Dialog& dialog, Text text) {
+    dialog.setCancelError(kCancelError);
+    dialog.setDialogTitle(text(kDialogTitle));
+    dialog.setFlags(kDialogFlags);
+    dialog.setFilter(text(kDialogFilter));
+    dialog.setFilterIndex(kDialogFilterIndex);
+    dialog.setDefaultExt(text(kDialogDefaultExt));
+}
+
 // "Oskeln's Zelvar EDT File Editor - Version " and the program's version: 1.0.1.
 std::string versionLine();
 

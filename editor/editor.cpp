@@ -19,7 +19,6 @@ Status Editor::open(const std::string& path, std::string_view fileTitle, const C
     // The old list goes first: two large lists at once would double the memory.
     std::vector<EntryLine>().swap(entries_);
     ReadResult result = readFile(path, fileTitle);
-    limitCaption_ = result.kind.limitCaption;
     kind_ = result.kind;
     if (!result.status.ok())
         return result.status;

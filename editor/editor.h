@@ -30,7 +30,7 @@ public:
     // set either way.
     Status open(const std::string& path, std::string_view fileTitle, const CodePage& codePage);
 
-    const std::string& limitCaption() const { return limitCaption_; }
+    const std::string& limitCaption() const { return kind_.limitCaption; }
     // The code page of the last open (none before the first).
     const CodePage* codePage() const { return codePage_; }
     const std::vector<EntryLine>& entries() const { return entries_; }
@@ -89,7 +89,6 @@ private:
     bool opened_ = false;
     std::string path_;
     std::string title_;
-    std::string limitCaption_;
     FileKind kind_;
     const CodePage* codePage_ = nullptr;
     std::vector<EntryLine> entries_;

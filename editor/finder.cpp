@@ -22,15 +22,16 @@ Finder::Finder(std::u16string_view query, const CodePage& codePage) : codePage_(
         folded_ += static_cast<char>(codePage.folded(*byte));
     }
     for (int b = 1; inTexts_ && b < 256; ++b) {
-        if (codePage.folded(static_cast<unsigned char>(b)) == static_cast<unsigned char>(folded_[0]))
+        if (codePage.folded(static_cast<unsigned char>(b)) ==
+            static_cast<unsigned char>(folded_[0]))
             starts_.push_back(static_cast<unsigned char>(b));
     }
     // A key as the list shows it: digits, in brackets or not.
     std::u16string_view key = query;
     if (key.size() >= 2 && key.front() == u'[' && key.back() == u']')
         key = key.substr(1, key.size() - 2);
-    if (!key.empty() && std::all_of(key.begin(), key.end(),
-                                    [](char16_t c) { return c >= u'0' && c <= u'9'; }))
+    if (!key.empty() &&
+        std::all_of(key.begin(), key.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; }))
         digits_.assign(key.begin(), key.end());
 }
 

@@ -18,6 +18,10 @@ std::string dropChangeQuestion(std::u16string_view key) {
            " holds a change that was not written. Go on to the next match and drop it?";
 }
 
+std::string codePageNote(const CodePage& codePage) {
+    return "Texts in " + codePage.name();
+}
+
 std::string overLimitNote(const Editor& editor, std::u16string_view key, int length) {
     const std::optional<std::size_t> limit = editor.shownLimit();
     if (!limit || length < 0 || static_cast<std::size_t>(length) <= *limit)

@@ -19,6 +19,9 @@ std::string findNote(const std::optional<Editor::Found>& found, bool forward);
 // Asked before find moves away from a change not written into the entry `key`.
 std::string dropChangeQuestion(std::u16string_view key);
 
+// The list's and the text box's tooltip once a file is read: "Texts in Windows-1251".
+std::string codePageNote(const CodePage& codePage);
+
 // The text length's tooltip while a text of `length` characters does not fit the
 // entry shown, `key`; empty while it fits or no entry of the open file is shown.
 std::string overLimitNote(const Editor& editor, std::u16string_view key, int length);

@@ -435,12 +435,7 @@ void Form1::changeDpi(UINT dpi, const RECT& suggested) {
 }
 
 void Form1::openFile() {
-    DialogBox.setCancelError(design::kCancelError);
-    DialogBox.setDialogTitle(wide(design::kDialogTitle));
-    DialogBox.setFlags(design::kDialogFlags);
-    DialogBox.setFilter(wide(design::kDialogFilter));
-    DialogBox.setFilterIndex(design::kDialogFilterIndex);
-    DialogBox.setDefaultExt(wide(design::kDialogDefaultExt));
+    design::setUpOpenDialog(DialogBox, [](const char* text) { return wide(text); });
     std::vector<std::wstring> names;
     for (const std::string& name : offeredCodePages())
         names.push_back(wide(name));
@@ -483,7 +478,7 @@ void Form1::ReadFile() {
     RegSetKeyValueW(HKEY_CURRENT_USER, kCodePagesKey, CurrFileName.c_str(), REG_SZ, name.c_str(),
                     static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
     for (const HWND shows : {List1.handle(), EditWindow})
-        setTooltip(shows, L"Texts in " + name);
+        setTooltip(shows, wide(codePageNote(*codePage_)));
 }
 
 std::wstring Form1::codePageFor(const std::wstring& path) const {

@@ -249,12 +249,7 @@ void Form1::applyLayout() {
 }
 
 void Form1::openFile() {
-    DialogBox->setCancelError(design::kCancelError);
-    DialogBox->setDialogTitle(fromCore(design::kDialogTitle));
-    DialogBox->setFlags(design::kDialogFlags);
-    DialogBox->setFilter(fromCore(design::kDialogFilter));
-    DialogBox->setFilterIndex(design::kDialogFilterIndex);
-    DialogBox->setDefaultExt(fromCore(design::kDialogDefaultExt));
+    design::setUpOpenDialog(*DialogBox, [](const char* text) { return fromCore(text); });
     DialogBox->setCodePages(codePageNames(),
                             [this](const QString& path) { return codePageFor(path); });
     if (!DialogBox->ShowOpen(this))
@@ -354,7 +349,7 @@ void Form1::ReadFile() {
     const QString name = fromCore(codePage_->name());
     QSettings().setValue(settingsKey(CurrFileName), name);
     for (QWidget* shows : {static_cast<QWidget*>(List1), static_cast<QWidget*>(EditWindow)})
-        shows->setToolTip(QStringLiteral("Texts in %1").arg(name));
+        shows->setToolTip(fromCore(codePageNote(*codePage_)));
 }
 
 QString Form1::codePageFor(const QString& path) const {
