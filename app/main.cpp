@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(edt::editorIcon());
 
     edt::Form1 form;
-    form.setBackups(edt::Backups::forUser(options.noBackup));
+    form.setWriter(edt::SafeWriter::forUser(options.noBackup));
     form.show();
     if (options.file)
         form.openPath(QString::fromLocal8Bit(options.file->c_str()), options.codePage);

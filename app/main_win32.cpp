@@ -17,8 +17,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
 
     edt::win32::initCommonControls();
-    edt::Backups backups = edt::Backups::forUser(options.noBackup);
-    edt::win32::Form1 form(instance, &backups);
+    edt::SafeWriter writer = edt::SafeWriter::forUser(options.noBackup);
+    edt::win32::Form1 form(instance, &writer);
     form.show(showCommand);
     if (options.file) {
         std::wstring path;

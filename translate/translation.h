@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,8 +37,11 @@ struct Translation {
 
 // Reads a translation ("-": standard input): CSV with the header `key,text`, or PO
 // with the key as msgctxt and the text as msgstr. The status fails only when the file
-// cannot be read at all.
-Status readTranslation(const std::string& path, TranslationFormat format, Translation& out);
+// cannot be read at all: refused, or longer than `limit` bytes (TranslationTooLarge,
+// read no further), or more than memory holds (TranslationOutOfMemory). Holds about
+// twice the translation's size while reading it.
+Status readTranslation(const std::string& path, TranslationFormat format, Translation& out,
+                       std::uint64_t limit = UINT64_MAX);
 Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out);
 
 } // namespace edt::translate

@@ -140,8 +140,8 @@ const CodePage& codePageNamed(const std::wstring& name) {
 
 } // namespace
 
-Form1::Form1(HINSTANCE instance, Backups* backups)
-    : editor_(backups), codePage_(&defaultCodePage()) {
+Form1::Form1(HINSTANCE instance, SafeWriter* writer)
+    : editor_(writer), codePage_(&defaultCodePage()) {
     registerClass(instance, &Form1::windowProc);
     createMenu();
     // windowProc sets hwnd_ as the window is created.
@@ -470,6 +470,8 @@ void Form1::ReadFile() {
     SetCursor(previous);
 
     SetWindowTextW(RecLabel, wide(editor_.limitCaption()).c_str());
+    if (editor_.openNote())
+        tellNote(*editor_.openNote());
     if (!status.ok()) {
         report(status, false);
         return;
@@ -576,9 +578,13 @@ void Form1::WriteRecord() {
         return;
     }
     List1.rowChanged(written.row);
-    if (written.note)
-        MessageBoxW(hwnd_, wide(describe(*written.note)).c_str(),
-                    wide(design::kStartCaption).c_str(), MB_OK | MB_ICONINFORMATION);
+    for (const Status& note : written.notes)
+        tellNote(note);
+}
+
+void Form1::tellNote(const Status& status) {
+    MessageBoxW(hwnd_, wide(describe(status)).c_str(), wide(design::kStartCaption).c_str(),
+                MB_OK | MB_ICONINFORMATION);
 }
 
 void Form1::report(const Status& status, bool writing) {

@@ -25,8 +25,8 @@ namespace edt::win32 {
 class Form1 {
 public:
     // Creates the window, hidden, with its design values, and runs its Load. Writes
-    // go through `backups` (none without), which must outlive the window.
-    Form1(HINSTANCE instance, Backups* backups);
+    // go through `writer` (plain locked writes without), which must outlive the window.
+    Form1(HINSTANCE instance, SafeWriter* writer);
     ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -85,6 +85,8 @@ private:
     void exitProgram();
     // Tells a failure; `writing` adds that nothing was written, where nothing was.
     void report(const Status& status, bool writing);
+    // Tells a note as an information.
+    void tellNote(const Status& status);
     // The code page a file was last read with here, else the host's default.
     std::wstring codePageFor(const std::wstring& path) const;
     // Gives a control a tooltip with `text`, or none with an empty one.

@@ -342,6 +342,8 @@ void Form1::ReadFile() {
 
     RecLabel->setText(fromCore(editor_.limitCaption()));
     countLength(); // the key shown may belong to the file before
+    if (editor_.openNote())
+        tellNote(*editor_.openNote());
     if (!status.ok()) {
         report(status, false);
         return;
@@ -388,13 +390,16 @@ void Form1::WriteRecord() {
         return;
     }
     model_->rowChanged(static_cast<int>(written.row));
-    if (written.note) {
-        const QString note = fromCore(describe(*written.note));
-        if (reporter_)
-            reporter_(note);
-        else
-            QMessageBox::information(this, fromCore(design::kStartCaption), note);
-    }
+    for (const Status& note : written.notes)
+        tellNote(note);
+}
+
+void Form1::tellNote(const Status& status) {
+    const QString note = fromCore(describe(status));
+    if (reporter_)
+        reporter_(note);
+    else
+        QMessageBox::information(this, fromCore(design::kStartCaption), note);
 }
 
 void Form1::exitProgram() {

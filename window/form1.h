@@ -53,8 +53,12 @@ public:
     // was read with last, else in the default. For the command line and drops.
     void openPath(const QString& path, const CodePage* codePage = nullptr);
 
-    // Copies of files before their first write; none unless given.
-    void setBackups(Backups backups) { backups_ = std::move(backups); }
+    // How writes keep files safe (backup, journal, lock); plain locked writes unless
+    // given.
+    void setWriter(SafeWriter writer) {
+        writer_ = std::move(writer);
+        editor_.setWriter(&writer_);
+    }
 
     // Where refusals and failures are told; by default a warning message box. Notes
     // come the same way.
@@ -86,6 +90,8 @@ private:
     void exitProgram();
     // Tells a failure; `writing` adds that nothing was written, where nothing was.
     void report(const Status& status, bool writing);
+    // Tells a note as an information (the reporter, when set).
+    void tellNote(const Status& status);
     // The code page a file was last read with here, else the host's default.
     QString codePageFor(const QString& path) const;
 
@@ -102,8 +108,8 @@ private:
     QAction* mnu_FileSpace1 = nullptr;
     QAction* mnu_FileExit = nullptr;
 
-    Backups backups_{""};
-    Editor editor_{&backups_};
+    SafeWriter writer_{Backups(""), ""};
+    Editor editor_;
     const CodePage* codePage_ = nullptr; // what ReadFile reads the texts in
     FindBar* findBar_ = nullptr;
     Asker asker_;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -18,8 +19,8 @@
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
-#include "tools/sample_files.h"
 #include "tests/support/test_support.h"
+#include "tools/sample_files.h"
 
 extern "C" {
 ssize_t __real_pread(int fd, void* buffer, size_t length, off_t offset);
@@ -34,6 +35,7 @@ namespace {
 // An empty hook, or none armed, passes the call through.
 struct Faults {
     bool armed = false;
+    ino_t only = 0; // when set, calls on other files (journals ...) pass through
     int preads = 0, pwrites = 0, fsyncs = 0, ftruncates = 0;
     std::function<ssize_t(int call, int fd, void* buffer, size_t length, off_t offset)> pread;
     std::function<ssize_t(int call, int fd, const void* data, size_t length, off_t offset)> pwrite;
@@ -52,6 +54,17 @@ public:
     void arm() { faults.armed = true; }
 };
 
+bool hooked(int fd) {
+    struct stat info {};
+    return faults.armed &&
+           (faults.only == 0 || (::fstat(fd, &info) == 0 && info.st_ino == faults.only));
+}
+
+ino_t inodeOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
 ssize_t failWith(int error) {
     errno = error;
     return -1;
@@ -61,22 +74,22 @@ ssize_t failWith(int error) {
 
 extern "C" {
 ssize_t __wrap_pread(int fd, void* buffer, size_t length, off_t offset) {
-    if (faults.armed && faults.pread)
+    if (faults.pread && hooked(fd))
         return faults.pread(faults.preads++, fd, buffer, length, offset);
     return __real_pread(fd, buffer, length, offset);
 }
 ssize_t __wrap_pwrite(int fd, const void* data, size_t length, off_t offset) {
-    if (faults.armed && faults.pwrite)
+    if (faults.pwrite && hooked(fd))
         return faults.pwrite(faults.pwrites++, fd, data, length, offset);
     return __real_pwrite(fd, data, length, offset);
 }
 int __wrap_fsync(int fd) {
-    if (faults.armed && faults.fsync)
+    if (faults.fsync && hooked(fd))
         return faults.fsync(faults.fsyncs++, fd);
     return __real_fsync(fd);
 }
 int __wrap_ftruncate(int fd, off_t length) {
-    if (faults.armed && faults.ftruncate)
+    if (faults.ftruncate && hooked(fd))
         return faults.ftruncate(faults.ftruncates++, fd, length);
     return __real_ftruncate(fd, length);
 }
@@ -224,8 +237,8 @@ TEST_F(FaultInjection, FailedWritesThatLengthenedTheFileAreCutBackAndSaySo) {
     };
     faults_->ftruncate = [](int, int fd, off_t length) { return __real_ftruncate(fd, length); };
     faults_.arm();
-    const WriteResult result =
-        writeEntries(short_, "strings.edt", {{481, "Hi"}, {961, std::string(200, 'L')}}, test::codePage());
+    const WriteResult result = writeEntries(
+        short_, "strings.edt", {{481, "Hi"}, {961, std::string(200, 'L')}}, test::codePage());
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::SystemError);
     EXPECT_NE(describe(result.status)
@@ -291,6 +304,7 @@ TEST_F(FaultInjection, EdtToolReportsAnUndoneWrite) {
             return failWith(EIO);
         return __real_pwrite(fd, data, length, offset);
     };
+    faults_->only = inodeOf(path_);
     faults_.arm();
     const test::ToolRun run = test::runTool({"write", path_, "641", "Hello"});
     faults_->armed = false;
@@ -313,6 +327,7 @@ TEST_F(FaultInjection, ImportFlushesOnceAndIsUndoneWhenThatFails) {
         ++flushes; // the first flush fails; the one after putting back succeeds
         return call == 0 ? static_cast<int>(failWith(EIO)) : __real_fsync(fd);
     };
+    faults_->only = inodeOf(path_);
     faults_.arm();
     const test::ToolRun failed = test::runTool({"import", path_, csv});
     faults_->armed = false;
@@ -328,6 +343,7 @@ TEST_F(FaultInjection, ImportFlushesOnceAndIsUndoneWhenThatFails) {
         ++flushes;
         return __real_fsync(fd);
     };
+    faults_->only = inodeOf(path_);
     faults_.arm();
     const test::ToolRun imported = test::runTool({"import", path_, csv});
     faults_->armed = false;
@@ -348,6 +364,7 @@ TEST_F(FaultInjection, AnImportFailingAtAnyWriteLeavesTheFileAsItWas) {
             return __real_pwrite(fd, data, call == failAt ? length / 2 : length, at);
         };
         faults_->pwrites = 0;
+        faults_->only = inodeOf(path_);
         faults_.arm();
         const test::ToolRun run = test::runTool({"import", path_, csv});
         faults_->armed = false;
@@ -377,8 +394,8 @@ TEST_F(FaultInjection, AFileReplacedMidwayIsNotWrittenAndTheOriginalIsPutBack) {
     };
     const FileIdentity listed = readFile(path_, "email.edt").identity;
     faults_.arm();
-    const WriteResult result =
-        writeEntries(path_, "email.edt", {{1, "a"}, {641, "b"}, {1281, "c"}}, test::codePage(), &listed);
+    const WriteResult result = writeEntries(path_, "email.edt", {{1, "a"}, {641, "b"}, {1281, "c"}},
+                                            test::codePage(), &listed);
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::FileChanged) << describe(result.status);
     EXPECT_EQ(test::readBytes(keep), image_);                     // the file we wrote, put back
