@@ -404,6 +404,28 @@ TEST_F(FaultInjection, AFileReplacedMidwayIsNotWrittenAndTheOriginalIsPutBack) {
     EXPECT_EQ(test::readBytes(path_), std::string(4 * 640, 'o')); // the newcomer, untouched
 }
 
+// Another program writes over the first entry while the second write fails: the undo
+// puts back only the bytes that still hold this write's, and says so.
+TEST_F(FaultInjection, AnUndoLeavesAnotherProgramsBytes) {
+    faults_->pwrite = [](int call, int fd, const void* data, size_t length, off_t at) {
+        if (call == 1) {
+            __real_pwrite(fd, "OTHER", 5, 0);
+            return failWith(EIO);
+        }
+        return __real_pwrite(fd, data, length, at);
+    };
+    faults_.arm();
+    const WriteResult result =
+        writeEntries(path_, "email.edt", {{1, "a"}, {641, "b"}}, test::codePage());
+    faults_->armed = false;
+    EXPECT_EQ(result.status.undo, Undo::AroundOthers);
+    EXPECT_NE(describe(result.status).find("were put back where they still held this write's; "
+                                           "another program has changed the rest meanwhile."),
+              std::string::npos)
+        << describe(result.status);
+    EXPECT_EQ(test::readBytes(path_), "OTHER" + image_.substr(5));
+}
+
 TEST_F(FaultInjection, WithoutFaultsTheWriteLandsExactly) {
     // The hooks pass everything through when nothing is armed.
     faults_.arm();
