@@ -226,7 +226,8 @@ TEST_F(Import, ATranslationComesFromAPipeOrAnyNameWithItsFormatGiven) {
     const test::ToolRun large = test::runTool({"import", file, dir_.file("large.csv")});
     EXPECT_EQ(large.code, 1);
     EXPECT_TRUE(contains(large.err, "is more than 12892 bytes long: larger than any translation "
-                                    "of \"" + file + "\""))
+                                    "of \"" +
+                                        file + "\""))
         << large.err;
 }
 

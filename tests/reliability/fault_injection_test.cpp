@@ -419,8 +419,9 @@ TEST_F(FaultInjection, AnUndoLeavesAnotherProgramsBytes) {
         writeEntries(path_, "email.edt", {{1, "a"}, {641, "b"}}, test::codePage());
     faults_->armed = false;
     EXPECT_EQ(result.status.undo, Undo::AroundOthers);
-    EXPECT_NE(describe(result.status).find("were put back where they still held this write's; "
-                                           "another program has changed the rest meanwhile."),
+    EXPECT_NE(describe(result.status)
+                  .find("were put back where they still held this write's; "
+                        "another program has changed the rest meanwhile."),
               std::string::npos)
         << describe(result.status);
     EXPECT_EQ(test::readBytes(path_), "OTHER" + image_.substr(5));
