@@ -144,11 +144,12 @@ std::string what(const Status& s) {
                                 : quoted(s.detail) + " is not a backup of " + quoted(s.path) +
                                       "; edt-tool backups FILE lists them.";
     case StatusCode::TranslationTooLarge:
-        return quoted(s.path) + " is more than " + std::to_string(s.limit) +
-               " bytes long: larger than any translation of " + quoted(s.detail) +
-               " can be (every entry's longest text, escaped, with its key).";
+        return (s.path == "-" ? std::string("Standard input") : quoted(s.path)) + " is more than " +
+               std::to_string(s.limit) + " bytes long: larger than any translation of " +
+               quoted(s.detail) + " can be (every entry's longest text, escaped, with its key).";
     case StatusCode::TranslationOutOfMemory:
-        return "There is not enough memory to read the translation " + quoted(s.path) + ".";
+        return "There is not enough memory to read the translation " +
+               (s.path == "-" ? std::string("on standard input") : quoted(s.path)) + ".";
     case StatusCode::NoFileOpen:
         return "No file is open. Open one with File > Open ..., select a line and edit its "
                "text first.";
