@@ -2,6 +2,7 @@
 // Back up, journal, lock, write: the journal of a write cut short rolled back by the
 // next opening (only where its bytes are still there), torn or stale journals, a file
 // locked by another writer, and no state folder.
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "record/journal.h"
@@ -80,7 +81,7 @@ TEST_F(SafeWriterTest, ATornJournalIsDroppedAndAJournalOfAnotherFileLeavesTheFil
 
     test::writeBytes(journal_.path(), full);
     test::writeBytes(dir_.file("new"), torn);
-    ASSERT_EQ(std::rename(dir_.file("new").c_str(), path_.c_str()), 0);
+    std::filesystem::rename(dir_.file("new"), path_); // replaces it on Windows too
     const std::optional<Status> note = writer_.recover(path_);
     ASSERT_TRUE(note);
     EXPECT_EQ(note->code, StatusCode::JournalDiscarded);
