@@ -16,16 +16,7 @@ using Part = FormView::Part;
 using Message = FormView::Message;
 
 void FormController::setText(Part part, const std::string& utf8) {
-    std::u16string text;
-    char32_t c = 0;
-    for (std::size_t at = 0; nextCodePoint(utf8, at, c);) {
-        if (c > 0xFFFF) { // a surrogate pair
-            text += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-            c = 0xDC00 + ((c - 0x10000) & 0x3FF);
-        }
-        text += static_cast<char16_t>(c);
-    }
-    view_.setText(part, text);
+    view_.setText(part, utf16Of(utf8));
 }
 
 void FormController::load() {
@@ -66,6 +57,7 @@ void FormController::read(const std::string& path, const std::string& title) {
         codePage_ = &defaultCodePage();
     view_.setWaitCursor(true);
     const Status status = editor_.open(path, title, *codePage_);
+    selected_.reset();
     view_.listChanged();
     view_.setWaitCursor(false);
     setText(Part::LimitCaption, editor_.limitCaption());
@@ -84,6 +76,7 @@ std::string FormController::codePageFor(const std::string& path) const {
 }
 
 void FormController::select(std::size_t row) {
+    selected_ = row;
     const Editor::Selection selected = editor_.select(row, lineBreak_);
     view_.setText(Part::KeyLabel, selected.key);
     view_.setText(Part::TextBox, selected.text);
@@ -114,9 +107,8 @@ void FormController::findNext(bool forward) {
     view_.showFind(query.empty());
     if (query.empty())
         return;
-    const std::optional<std::size_t> from = view_.selectedRow();
-    const std::optional<Editor::Found> found = editor_.find(query, from, forward);
-    if (found && found->row != from) {
+    const std::optional<Editor::Found> found = editor_.find(query, selected_, forward);
+    if (found && found->row != selected_) {
         // Moving on drops a change the text box holds: not without asking. A "No"
         // leaves the entry, the change and the note as they were.
         if (editor_.isEdited(view_.text(Part::TextBox)) &&

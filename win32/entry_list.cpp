@@ -41,11 +41,6 @@ void EntryList::select(std::size_t row) {
     ListView_EnsureVisible(list_, item, FALSE);
 }
 
-std::optional<std::size_t> EntryList::selected() const {
-    const int item = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
-    return item < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(item));
-}
-
 void EntryList::rowChanged(std::size_t row) {
     ListView_RedrawItems(list_, static_cast<int>(row), static_cast<int>(row));
 }

@@ -7,7 +7,6 @@
 
 #include "editor/design.h"
 #include "editor/form_controller.h"
-#include "editor/form_view.h"
 #include "win32/entry_list.h"
 #include "win32/form_fonts.h"
 #include "win32/open_file_dialog.h"
@@ -80,7 +79,6 @@ private:
     std::u16string text(Part part) const override;
     void setFileNames(const std::string& path, const std::string& title) override;
     void listChanged(std::optional<std::size_t> row) override;
-    std::optional<std::size_t> selectedRow() const override { return List1.selected(); }
     void selectRow(std::size_t row) override { List1.select(row); }
     void setCount(int count, const std::string& overLimitNote) override;
     void showFind(bool focus) override;

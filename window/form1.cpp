@@ -195,10 +195,11 @@ void Form1::createControls() {
     setTabOrder(List1, EditWindow);
     setTabOrder(EditWindow, btn_WriteRecord);
 
-    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (const std::optional<std::size_t> row = selectedRow())
-            controller_.select(*row);
-    });
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected) {
+                if (!selected.isEmpty())
+                    controller_.select(static_cast<std::size_t>(selected.indexes()[0].row()));
+            });
     connect(EditWindow, &QPlainTextEdit::textChanged, this, [this] { controller_.countLength(); });
     connect(btn_WriteRecord, &QPushButton::clicked, this, &Form1::WriteRecord);
 }
@@ -317,13 +318,6 @@ void Form1::setFileNames(const std::string& path, const std::string& title) {
 
 void Form1::listChanged(std::optional<std::size_t> row) {
     model_->listChanged(row ? static_cast<int>(*row) : -1);
-}
-
-std::optional<std::size_t> Form1::selectedRow() const {
-    const QModelIndexList rows = List1->selectionModel()->selectedRows();
-    if (rows.isEmpty())
-        return std::nullopt;
-    return static_cast<std::size_t>(rows.first().row());
 }
 
 void Form1::selectRow(std::size_t row) {

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "editor/form_controller.h"
-#include "editor/form_view.h"
 #include "window/open_dialog.h"
 
 class QAction;
@@ -83,7 +82,6 @@ private:
     std::u16string text(Part part) const override;
     void setFileNames(const std::string& path, const std::string& title) override;
     void listChanged(std::optional<std::size_t> row) override;
-    std::optional<std::size_t> selectedRow() const override;
     void selectRow(std::size_t row) override;
     void setCount(int count, const std::string& overLimitNote) override;
     void showFind(bool focus) override;
