@@ -25,13 +25,20 @@ void OpenFileDialog::showPreset(HWND box, const std::wstring& path) const {
                         reinterpret_cast<LPARAM>(preset.c_str()));
 }
 
-// Once the name box names a file, picked or typed, its preset (a folder keeps it).
-void OpenFileDialog::follow(HWND box) const {
-    wchar_t path[32768] = {};
-    const DWORD kind =
-        SendMessageW(GetParent(box), CDM_GETFILEPATH, 32768, reinterpret_cast<LPARAM>(path)) > 0
-            ? GetFileAttributesW(path)
-            : INVALID_FILE_ATTRIBUTES;
+// Once the name box names a file, picked or typed, its preset (a folder keeps it). The
+// dialog puts its folder before whatever the box holds; a full path typed stands alone.
+void OpenFileDialog::follow(HWND box, int nameBox) const {
+    std::wstring path(32768, L'\0');
+    path.resize(static_cast<std::size_t>(
+        GetDlgItemTextW(GetParent(box), nameBox, path.data(), static_cast<int>(path.size()))));
+    if (path.find(L':') == std::wstring::npos && path.rfind(L"\\", 0) != 0) {
+        path.assign(32768, L'\0');
+        if (SendMessageW(GetParent(box), CDM_GETFILEPATH, 32768,
+                         reinterpret_cast<LPARAM>(path.data())) <= 0)
+            return;
+        path.resize(path.find(L'\0'));
+    }
+    const DWORD kind = GetFileAttributesW(path.c_str());
     if (kind != INVALID_FILE_ATTRIBUTES && !(kind & FILE_ATTRIBUTE_DIRECTORY))
         showPreset(box, path);
 }
@@ -44,10 +51,9 @@ LRESULT CALLBACK OpenFileDialog::typed(HWND dialog, UINT message, WPARAM wParam,
     const int id = LOWORD(wParam);
     const auto* self = reinterpret_cast<const OpenFileDialog*>(
         GetWindowLongPtrW(reinterpret_cast<HWND>(box), GWLP_USERDATA));
-    if (message == WM_COMMAND && self &&
-        ((id == cmb13 && HIWORD(wParam) == CBN_EDITCHANGE) ||
-         (id == edt1 && HIWORD(wParam) == EN_CHANGE)))
-        self->follow(reinterpret_cast<HWND>(box));
+    if (message == WM_COMMAND && self && (id == cmb13 || id == edt1) &&
+        (HIWORD(wParam) == CBN_EDITCHANGE || HIWORD(wParam) == EN_CHANGE))
+        self->follow(reinterpret_cast<HWND>(box), id);
     else if (message == WM_NCDESTROY)
         RemoveWindowSubclass(dialog, &OpenFileDialog::typed, 0);
     return result;
@@ -86,7 +92,7 @@ UINT_PTR CALLBACK OpenFileDialog::hook(HWND box, UINT message, WPARAM, LPARAM lP
                          mine.bottom - mine.top, SWP_NOZORDER | SWP_NOACTIVATE);
         }
     } else if (code == CDN_SELCHANGE) {
-        self->follow(box);
+        self->follow(box, cmb13);
     } else if (code == CDN_FILEOK) {
         const HWND list = GetDlgItem(box, EDT_CODE_PAGE_BOX_ID);
         const LRESULT chosen = SendMessageW(list, CB_GETCURSEL, 0, 0);
