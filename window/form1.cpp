@@ -2,9 +2,7 @@
 #include "window/form1.h"
 
 #include <QCoreApplication>
-#include <QDragEnterEvent>
-#include <QFile>
-#include <QFileInfo>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
