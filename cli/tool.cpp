@@ -12,6 +12,7 @@
 #include "cli/list_command.h"
 #include "cli/write_command.h"
 #include "edt/version.h"
+#include "platform/environment.h"
 #include "record/message.h"
 #include "translate/translation.h"
 
@@ -211,14 +212,16 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
             names += name + "\n";
         return deliver(names, out, err);
     }
+    const os::Environment environment = os::environment();
     const CodePage* codePage = nullptr;
     const Status chosen =
-        codePageName ? CodePage::named(*codePageName, codePage) : CodePage::hostDefault(codePage);
+        codePageName ? CodePage::named(*codePageName, codePage)
+                     : CodePage::hostDefault(environment.codePage, environment.locale, codePage);
     if (!chosen.ok()) {
         std::fprintf(err, "edt-tool: %s\n", describe(chosen).c_str());
         return kExitUsage;
     }
-    Backups backups = Backups::forUser(noBackup);
+    Backups backups = Backups::forUser(noBackup || environment.noBackup);
     const Settings settings{*codePage, backups};
     if (args.size() == 2 && args[0] == "list")
         return listCommand(args[1], *codePage, out, err);

@@ -20,6 +20,7 @@
 #include "tests/reliability/test_files.h"
 #include "tools/sample_files.h"
 #include "tests/support/test_support.h"
+#include "tests/support/entry_lines.h"
 
 extern "C" {
 ssize_t __real_pread(int fd, void* buffer, size_t length, off_t offset);
@@ -85,6 +86,7 @@ int __wrap_ftruncate(int fd, off_t length) {
 namespace edt {
 namespace {
 
+using test::decodeEntries;
 using test::TempDir;
 
 constexpr RecordKey kKey = 641;
