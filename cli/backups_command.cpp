@@ -23,7 +23,7 @@ int backupsCommand(const std::string& path, const Settings& settings, std::FILE*
     const std::vector<Backups::Copy> copies = backups.list(path);
     if (copies.empty())
         return refuse(err, Status::error(StatusCode::NoBackup, path), false);
-    const std::string title = fileTitleOf(os::fullPath(path));
+    const std::string title = fileTitleOf(os::resolvedPath(path));
     std::string listing = "Backups of \"" + path + "\" in \"" + backups.folderOf(path) + "\":\n";
     for (const Backups::Copy& copy : copies) {
         char size[32];

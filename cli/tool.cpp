@@ -15,6 +15,7 @@
 #include "cli/list_command.h"
 #include "cli/write_command.h"
 #include "edt/version.h"
+#include "platform/environment.h"
 #include "record/message.h"
 #include "translate/translation.h"
 
@@ -230,14 +231,16 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
             names += name + "\n";
         return deliver(names, out, err);
     }
+    const os::Environment environment = os::environment();
     const CodePage* codePage = nullptr;
     const Status chosen =
-        codePageName ? CodePage::named(*codePageName, codePage) : CodePage::hostDefault(codePage);
+        codePageName ? CodePage::named(*codePageName, codePage)
+                     : CodePage::hostDefault(environment.codePage, environment.locale, codePage);
     if (!chosen.ok()) {
         std::fprintf(err, "edt-tool: %s\n", describe(chosen).c_str());
         return kExitUsage;
     }
-    SafeWriter writer = SafeWriter::forUser(noBackup);
+    SafeWriter writer = SafeWriter::forUser(noBackup || environment.noBackup);
     const Settings settings{*codePage, writer};
     // Whatever a command does with FILE, a write into it cut short is rolled back first.
     static const char* const kOnFile[] = {"list",  "write",   "export", "import",

@@ -22,18 +22,21 @@ Result listFolder(const std::string& path, std::vector<std::string>& names) {
     return error ? Result::failure(Op::List, error.message()) : Result::success();
 }
 
-std::string fullPath(const std::string& path) {
+std::string resolvedPath(const std::string& path) {
     std::error_code error;
     const fs::path full = fs::canonical(fs::u8path(path), error);
-    if (!error)
-        return full.u8string();
-    const fs::path absolute = fs::absolute(fs::u8path(path), error);
-    return error ? path : absolute.lexically_normal().u8string();
+    return error ? fullPath(path) : full.u8string();
 }
 
 bool exists(const std::string& path) {
     std::error_code error;
     return fs::exists(fs::u8path(path), error);
+}
+
+std::string fullPath(const std::string& path) {
+    std::error_code error;
+    const fs::path full = fs::absolute(fs::u8path(path), error);
+    return error ? path : full.lexically_normal().u8string();
 }
 
 } // namespace edt::os

@@ -13,8 +13,9 @@ namespace edt::os {
 // %LOCALAPPDATA%. Empty when the system says none of these.
 std::string stateFolder();
 
-// The absolute path of an existing file, links resolved (as given when it cannot be).
-std::string fullPath(const std::string& path);
+// The absolute path of an existing file, links resolved (as fullPath gives it when
+// it cannot be).
+std::string resolvedPath(const std::string& path);
 
 // Makes a folder and those above it that are missing.
 Result makeFolders(const std::string& path);
@@ -23,5 +24,9 @@ Result makeFolders(const std::string& path);
 Result listFolder(const std::string& path, std::vector<std::string>& names);
 
 bool exists(const std::string& path);
+
+// A path made full against the working folder, "." and ".." taken out; as given when
+// the system cannot tell the working folder.
+std::string fullPath(const std::string& path);
 
 } // namespace edt::os

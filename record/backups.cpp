@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <ctime>
 #include <tuple>
 
@@ -78,15 +77,13 @@ std::vector<std::string> backupsIn(const std::string& folder, const std::string&
 
 } // namespace
 
-Backups Backups::forUser(bool noBackupOption) {
-    const char* off = std::getenv("EDT_NO_BACKUP");
+Backups Backups::forUser(bool off) {
     const std::string state = os::stateFolder();
-    return Backups(state.empty() ? state : state + "/edt-editor/backups",
-                   !noBackupOption && !(off && std::string(off) == "1"));
+    return Backups(state.empty() ? state : state + "/edt-editor/backups", !off);
 }
 
 std::string Backups::folderOf(const std::string& path) const {
-    return folder_ + "/" + stateNameOf(os::fullPath(path));
+    return folder_ + "/" + stateNameOf(os::resolvedPath(path));
 }
 
 Status Backups::beforeWrite(const os::File& file, const std::string& path,
@@ -103,14 +100,14 @@ Status Backups::beforeWrite(const os::File& file, const std::string& path,
         return Status::success();
     }
     const std::string folder = folderOf(path);
-    const std::string title = fileTitleOf(os::fullPath(path));
+    const std::string title = fileTitleOf(os::resolvedPath(path));
     std::string content(static_cast<std::size_t>(id.size), '\0');
     std::size_t got = 0;
     os::Result result = os::makeFolders(folder);
     if (result.ok())
         result = file.readAt(0, content.data(), content.size(), got);
     content.resize(got);
-    const std::string full = os::fullPath(path) + "\n";
+    const std::string full = os::resolvedPath(path) + "\n";
     if (result.ok() && !os::exists(folder + "/" + kPathName))
         result = os::writeWholeFile(folder + "/" + kPathName, full.data(), full.size());
     const std::string stamp = now();
@@ -135,7 +132,7 @@ std::vector<Backups::Copy> Backups::list(const std::string& path) const {
     if (folder_.empty())
         return copies;
     const std::string folder = folderOf(path);
-    for (const std::string& name : backupsIn(folder, fileTitleOf(os::fullPath(path)), false)) {
+    for (const std::string& name : backupsIn(folder, fileTitleOf(os::resolvedPath(path)), false)) {
         Copy copy{name, folder + "/" + name, 0, copies.empty()};
         os::FileIdentity id;
         if (os::identityAt(copy.path, id))

@@ -28,9 +28,10 @@ public:
     // Backups under `folder`, taken when `enabled`; none with an empty folder.
     explicit Backups(std::string folder, bool enabled = true)
         : folder_(std::move(folder)), enabled_(enabled && !folder_.empty()) {}
-    // As the user has it: copies off with `noBackupOption` or EDT_NO_BACKUP=1 (those
-    // there can still be listed and restored), under the state folder.
-    static Backups forUser(bool noBackupOption);
+    // As the user has it: under the state folder, copies off when `off` (--no-backup,
+    // or EDT_NO_BACKUP=1 as the front end read it); those there can still be listed and
+    // restored.
+    static Backups forUser(bool off);
 
     const std::string& folder() const { return folder_; }
     // The folder of the copies of the file at `path`.

@@ -183,7 +183,7 @@ std::string stateNameOf(const std::string& fullPath) {
 }
 
 Journal::Journal(const std::string& folder, const std::string& path)
-    : folder_(folder), filePath_(path), fullPath_(os::fullPath(path)),
+    : folder_(folder), filePath_(path), fullPath_(os::resolvedPath(path)),
       journalPath_(folder_ + "/" + stateNameOf(fullPath_) + ".journal") {}
 
 bool Journal::exists() const {

@@ -41,9 +41,9 @@ private:
 
 } // namespace
 
-SafeWriter SafeWriter::forUser(bool noBackupOption) {
+SafeWriter SafeWriter::forUser(bool noBackup) {
     const std::string state = os::stateFolder();
-    return SafeWriter(Backups::forUser(noBackupOption),
+    return SafeWriter(Backups::forUser(noBackup),
                       state.empty() ? state : state + "/edt-editor/journals");
 }
 

@@ -22,7 +22,7 @@ public:
         : backups_(std::move(backups)), journals_(std::move(journalFolder)) {}
     // In the user's state folder ($XDG_STATE_HOME/edt-editor/journals ...), copies as
     // Backups::forUser has them.
-    static SafeWriter forUser(bool noBackupOption);
+    static SafeWriter forUser(bool noBackup);
 
     Backups& backups() { return backups_; }
     const std::string& journalFolder() const { return journals_; }

@@ -11,10 +11,12 @@
 #include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
 #include "tests/support/test_support.h"
+#include "tests/support/entry_lines.h"
 
 namespace edt {
 namespace {
 
+using test::decodeEntries;
 using test::TempDir;
 
 class GettextTools : public testing::Test {

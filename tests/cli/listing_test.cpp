@@ -13,10 +13,12 @@
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 #include "tests/cli/tool_run.h"
+#include "tests/support/entry_lines.h"
 
 namespace edt {
 namespace {
 
+using test::decodeEntries;
 using test::decodeByTheRule;
 using test::regularPairsThen;
 

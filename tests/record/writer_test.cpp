@@ -6,10 +6,12 @@
 #include "record/writer.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
+#include "tests/support/entry_lines.h"
 
 namespace edt {
 namespace {
 
+using test::lineOf;
 using test::bytesOf;
 
 // A file of generated texts in a temp folder, and its bytes before any write.
@@ -46,7 +48,7 @@ TEST_F(WriterTest, WritesTextAndTerminatorOnly) {
     make("email.edt", 3);
     const WriteResult result = write(641, "Hi!");
     ASSERT_TRUE(result.status.ok()) << describe(result.status);
-    EXPECT_EQ(result.line.str(), "[0000641] Hi!");
+    EXPECT_EQ(lineOf(result.line), "[0000641] Hi!");
     EXPECT_EQ(test::readBytes(path_).substr(640, 10),
               bytesOf({0x49, 0, 0x6A, 0, 0x22, 0, 0, 0, 0, 0}));
     expectOnlyChanged(640, 10);
@@ -76,7 +78,7 @@ TEST_F(WriterTest, EmptyTextWritesFourZeroBytesAtTheKey) {
     ASSERT_TRUE(write(161, "").status.ok());
     EXPECT_EQ(test::readBytes(path_).substr(160, 4), std::string(4, '\0'));
     expectOnlyChanged(160, 4);
-    EXPECT_EQ(readFile(path_, "quests.edt").entries[1].str(), "[0000161] ");
+    EXPECT_EQ(lineOf(readFile(path_, "quests.edt").entries[1]), "[0000161] ");
 }
 
 struct FitCase {

@@ -22,6 +22,7 @@
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tests/support/test_support.h"
+#include "tests/support/entry_lines.h"
 #include "tools/sample_files.h"
 
 extern "C" {
@@ -100,6 +101,7 @@ int __wrap_ftruncate(int fd, off_t length) {
 namespace edt {
 namespace {
 
+using test::decodeEntries;
 using test::TempDir;
 
 constexpr RecordKey kKey = 641;
