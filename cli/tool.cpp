@@ -113,11 +113,14 @@ int usageError(std::FILE* err) {
 int runExport(const std::vector<std::string>& args, const CodePage& codePage, std::FILE* out,
               std::FILE* err) {
     std::string path, formatName, outPath;
+    bool force = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionValue(args, i, "--format", formatName))
             continue;
-        if ((arg == "-o" || arg == "--output") && i + 1 < args.size())
+        if (arg == "--force")
+            force = true;
+        else if ((arg == "-o" || arg == "--output") && i + 1 < args.size())
             outPath = args[++i];
         else if (path.empty() && (arg.empty() || arg[0] != '-'))
             path = arg;
@@ -133,7 +136,7 @@ int runExport(const std::vector<std::string>& args, const CodePage& codePage, st
                           "po.\n");
         return kExitUsage;
     }
-    return exportCommand(path, *format, outPath, codePage, out, err);
+    return exportCommand(path, *format, outPath, force, codePage, out, err);
 }
 
 // import FILE TRANSLATION [--format csv|po] [--dry-run], and check (a dry run).
@@ -142,9 +145,12 @@ int runImport(const std::vector<std::string>& args, bool dryRun, const Settings&
     std::vector<std::string> operands;
     std::optional<std::string> formatName;
     std::string value;
+    bool force = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--dry-run" && args[0] == "import")
             dryRun = true;
+        else if (args[i] == "--force")
+            force = true;
         else if (optionValue(args, i, "--format", value))
             formatName = value;
         else
@@ -156,7 +162,7 @@ int runImport(const std::vector<std::string>& args, bool dryRun, const Settings&
         formatName ? translate::formatOfName(*formatName) : translate::formatOfPath(operands[1]);
     if (formatName && !format)
         return usageError(err);
-    return importCommand(operands[0], operands[1], format, dryRun, settings, out, err);
+    return importCommand(operands[0], operands[1], format, dryRun, force, settings, out, err);
 }
 
 } // namespace
@@ -219,7 +225,7 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
         return kExitUsage;
     }
     Backups backups = Backups::forUser(noBackup);
-    const Settings settings{*codePage, backups};
+    const Settings settings{*codePage, backups, codePageName.has_value()};
     if (args.size() == 2 && args[0] == "list")
         return listCommand(args[1], *codePage, out, err);
     if (args.size() == 4 && args[0] == "write")

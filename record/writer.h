@@ -19,8 +19,9 @@ class CodePage;
 
 // Checks, without touching any file, that `text` (bytes of `codePage`) can be written
 // at `key` of a file of this kind and size: the key starts a listed entry, every
-// character has a stored form, and text plus terminator fit the entry. `path` names
-// the file in the status.
+// character has a stored form, and text plus terminator fit the bytes of the entry
+// the file holds (EntryLayout::presentOf: a write never changes a file's size).
+// `path` names the file in the status.
 Status checkWrite(const FileKind& kind, std::uint64_t fileSize, RecordKey key,
                   std::string_view text, const std::string& path, const CodePage& codePage);
 
@@ -37,13 +38,13 @@ struct WriteResult {
     EntryLine line;         // writeRecord: the entry's new list line
 };
 
-// Stores texts (bytes of `codePage`) in place, all or nothing: checks every text first, saves the bytes each
-// write will cover, writes them in order into the existing file, flushes it to disk
-// once and reads every entry back. If anything fails once writing has begun, the
-// saved bytes are put back (the file's length too) and the status says so; nothing is
-// written when a check fails. With `expected`, the writes are refused unless the file
-// is still the one with that identity, and undone if another file takes its name
-// meanwhile. `fileTitle` (the name without folder) chooses the kind.
+// Stores texts (bytes of `codePage`) in place, all or nothing: checks every text first, saves the
+// bytes each write will cover, writes them in order into the existing file, flushes it to disk once
+// and reads every entry back. If anything fails once writing has begun, the saved bytes are put
+// back (the file's length too) and the status says so; nothing is written when a check fails. With
+// `expected`, the writes are refused unless the file is still the one with that identity, and
+// undone if another file takes its name meanwhile. `fileTitle` (the name without folder) chooses
+// the kind.
 WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
                          const std::vector<EntryWrite>& writes, const CodePage& codePage,
                          const FileIdentity* expected = nullptr);
