@@ -68,12 +68,14 @@ Status poOf(const ReadResult& file, const std::string& fileTitle, const CodePage
     const EntryLayout layout(file.kind, file.identity.size);
     for (std::size_t i = 0; i < file.entries.size(); ++i) {
         const EntryLine& entry = file.entries[i];
-        const int most = maxCharsForEntry(layout.presentOf(i));
+        // The flag is for Weblate; gettext's own tools (msginit, msgmerge) drop flags
+        // they do not know, so the comment says the limit too.
+        const std::string limit = std::to_string(shownLimit(layout, file.kind, i));
         writer.add(formatKey(entry.key), toTranslatorText(entry.text, codePage),
-                   "The key is the entry's byte position in the file.\nA line break counts as "
-                   "two characters; the entry holds at most " +
-                       std::to_string(most) + ".",
-                   "max-length:" + std::to_string(shownLimit(layout, file.kind, i)));
+                   "The key is the entry's byte position in the file.\nAt most " + limit +
+                       " characters, a line break counting as two (the entry takes " +
+                       std::to_string(maxCharsForEntry(layout.presentOf(i))) + ").",
+                   "max-length:" + limit);
     }
     return writer.render(content);
 }

@@ -173,7 +173,7 @@ TEST_F(Import, EmptyAndFuzzyTextsLeaveEntriesAloneAndAreCounted) {
 TEST_F(Import, AFileChangedBetweenCheckAndWriteIsRefused) {
     const std::string file = makeFile(3);
     translate::Translation translation;
-    translation.items.push_back({2, "0000481", "neu"});
+    translation.items.push_back({2, "0000481", "neu", false, std::nullopt});
     translate::ImportPlan plan;
     ASSERT_TRUE(translate::planImport(file, translation, test::codePage(), plan).ok());
     ASSERT_EQ(plan.writes.size(), 1u);

@@ -113,12 +113,14 @@ TEST_P(RoundTrip, ExportThenImportOfTheExportLeavesEveryByte) {
             EXPECT_EQ(m.msgid, translate::toTranslatorText(entries[i].text, test::codePage()));
             EXPECT_EQ(m.msgstr, "");
             const int most = maxCharsForEntry(layout.lengthOf(i));
-            EXPECT_EQ(test::lineOf(content, m.line - 2),
-                      "#, max-length:" + std::to_string(std::min(
-                                             most, captionLimit(kindForFileName(name_), i % 2))));
+            const std::string limit =
+                std::to_string(std::min(most, captionLimit(kindForFileName(name_), i % 2)));
+            EXPECT_EQ(test::lineOf(content, m.line - 2), "#, max-length:" + limit);
             EXPECT_EQ(test::lineOf(content, m.line - 3),
-                      "#. A line break counts as two characters; the entry holds at most " +
-                          std::to_string(most) + ".");
+                      "#. At most " + limit +
+                          " characters, a line break counting as two (the "
+                          "entry takes " +
+                          std::to_string(most) + ").");
         }
     }
 

@@ -29,8 +29,9 @@ TEST_P(TranslatorText, EveryTextComesBackByteExactThroughCsvAndPo) {
     for (const TranslationFormat format : {TranslationFormat::Csv, TranslationFormat::Po}) {
         std::string content;
         ASSERT_TRUE(exportTexts(file, "files.edt", format, page, content).ok());
-        if (format == TranslationFormat::Po) // gettext's tools warn of the \r escape
+        if (format == TranslationFormat::Po) { // gettext's tools warn of the \r escape
             EXPECT_EQ(content.find("\\r"), std::string::npos);
+        }
         Translation translation;
         ASSERT_TRUE(parseTranslation(content, format, translation).ok());
         ASSERT_TRUE(translation.problems.empty()) << translation.problems[0].message;
