@@ -38,13 +38,13 @@ struct WriteResult {
     EntryLine line;         // writeRecord: the entry's new list line
 };
 
-// Stores texts (bytes of `codePage`) in place, all or nothing: checks every text first, saves the
-// bytes each write will cover, writes them in order into the existing file, flushes it to disk once
-// and reads every entry back. If anything fails once writing has begun, the saved bytes are put
-// back (the file's length too) and the status says so; nothing is written when a check fails. With
-// `expected`, the writes are refused unless the file is still the one with that identity, and
-// undone if another file takes its name meanwhile. `fileTitle` (the name without folder) chooses
-// the kind.
+// Stores texts (bytes of `codePage`) in place, all or nothing: checks every text first, saves the bytes each
+// write will cover, writes them in order into the existing file, flushes it to disk
+// once and reads every entry back. If anything fails once writing has begun, the
+// saved bytes are put back (the file's length too) and the status says so; nothing is
+// written when a check fails. With `expected`, the writes are refused unless the file
+// is still the one with that identity, and undone if another file takes its name
+// meanwhile. `fileTitle` (the name without folder) chooses the kind.
 WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
                          const std::vector<EntryWrite>& writes, const CodePage& codePage,
                          const FileIdentity* expected = nullptr);
