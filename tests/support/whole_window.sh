@@ -1,13 +1,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the tests that look at a screenshot of the editor's window as a person
 # would. whole_window IMAGE VERSION checks a picture of the window's inside (menu bar
-# and client area, no frame) for the three things a frame that is larger than the
-# layout expects cuts off: the version line and the Write Record button's caption,
-# read back by OCR (tesseract), and the list's right edge with its scroll bar, probed
-# at mid-height: the last column is the window's background, as the left margin is,
-# all the way down, and the list's edge lies near it (the rules leave a margin of 2 to 13 pixels); no
-# control runs past the bottom edge. Prints what it found; returns 1 with the reasons
-# when something is missing.
+# and client area, no frame) for what a frame larger than the layout expects cuts
+# off: the version line and the Write Record button's caption, read back by OCR
+# (tesseract); the list's right edge with its scroll bar, which must lie within the
+# last 32nd of the width (the rules leave 2 to 10 pixels at 100 %) while the last
+# column, below the menu bar, shows only the window's background (taken from the left
+# margin); and the bottom row, which no control may fill. Prints what it found;
+# returns 1 with the reasons when something is missing.
 
 # The colour of one pixel, as #RRGGBB.
 pixel_of() { convert "$1" -format "%[hex:u.p{$2,$3}]" info:; }
