@@ -37,6 +37,7 @@ void tell(std::FILE* err, const std::vector<Status>& notes);
 struct Settings {
     const CodePage& codePage;
     SafeWriter& writer;
+    bool codePageNamed = false; // by --codepage, rather than the default
 };
 
 } // namespace edt::cli

@@ -65,6 +65,8 @@ std::string canonicalCodePageName(std::string_view given) {
         if (!number)
             number = numberAfter(name, prefix);
     }
+    if (number == 65001)
+        return "UTF-8"; // Windows' number for it
     if (number)
         return (isWindowsCodePage(number) ? "Windows-" : "CP") + std::to_string(number);
     for (const char* prefix : {"ISO-8859-", "ISO8859-", "ISO_8859-", "ISO8859"}) {
@@ -106,6 +108,8 @@ std::string localeCodePageName(const char* lcAll, const char* lcCtype, const cha
 
 Status CodePage::named(std::string_view given, const CodePage*& out) {
     const std::string name = canonicalCodePageName(given);
+    if (name.empty()) // the converter would take it for the locale's own
+        return Status::error(StatusCode::UnknownCodePage);
     const std::lock_guard<std::mutex> lock(registryMutex);
     auto& pages = registry();
     if (const auto found = pages.find(name); found != pages.end()) {

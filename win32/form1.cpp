@@ -368,8 +368,12 @@ void Form1::applyLayout() {
     const int dpi = static_cast<int>(dpi_);
     RECT outer;
     GetWindowRect(hwnd_, &outer);
-    const float w = pixelsToTwips(outer.right - outer.left, dpi);
-    const float h = pixelsToTwips(outer.bottom - outer.top, dpi);
+    RECT client;
+    GetClientRect(hwnd_, &client); // below the menu bar
+    const RuledSize size = ruledSize({outer.right - outer.left, outer.bottom - outer.top},
+                                     {client.right, client.bottom}, dpi);
+    const float w = size.width;
+    const float h = size.height;
     if (!layoutApplies(w, h))
         return;
 

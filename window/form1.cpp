@@ -218,10 +218,13 @@ void Form1::applyLayout() {
     if (isMinimized())
         return;
     // Without a window manager (or offscreen) there is no frame: the outer size is
-    // the window's own, menu bar included.
+    // the window's own, menu bar included. The client area is what lies below the
+    // menu bar.
     const QSize outer = frameGeometry().size();
-    const float w = pixelsToTwips(outer.width());
-    const float h = pixelsToTwips(outer.height());
+    const RuledSize size =
+        ruledSize({outer.width(), outer.height()}, {width(), height() - menuBar()->height()});
+    const float w = size.width;
+    const float h = size.height;
     if (!layoutApplies(w, h))
         return;
 

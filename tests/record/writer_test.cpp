@@ -193,23 +193,31 @@ TEST_F(WriterTest, FolderIsRefused) {
     EXPECT_FALSE(describe(result.status).empty());
 }
 
-TEST_F(WriterTest, LastEntryOfAPartialFileMayGrowTheFileWithinTheEntry) {
+TEST_F(WriterTest, TheLastEntryOfAPartialFileTakesOnlyWhatFitsItsBytesThere) {
     // 720 bytes list two 480-byte entries; the second has 240 bytes in the file.
     path_ = dir_.file("x.edt");
     test::writeBytes(path_, std::string(720, '\x5A'));
     before_ = test::readBytes(path_);
-    ASSERT_TRUE(write(481, std::string(200, 'k')).status.ok());
+    const Status refused = write(481, std::string(119, 'k')).status;
+    EXPECT_EQ(refused.code, StatusCode::EntryCutOff);
+    EXPECT_EQ(refused.limit, 118u);
+    EXPECT_EQ(test::readBytes(path_), before_);
+    ASSERT_TRUE(write(481, std::string(118, 'k')).status.ok());
     const std::string after = test::readBytes(path_);
-    EXPECT_EQ(after.size(), 480u + 404u);
+    EXPECT_EQ(after.size(), 720u);
     EXPECT_EQ(after.substr(0, 480), before_.substr(0, 480));
-    EXPECT_EQ(readFile(path_, "x.edt").entries[1].text, std::string(200, 'k'));
+    EXPECT_EQ(readFile(path_, "x.edt").entries[1].text, std::string(118, 'k'));
 }
 
 TEST(CheckWrite, NeedsNoFile) {
     const FileKind kind = kindForFileName("quests.edt");
     EXPECT_TRUE(checkWrite(kind, 1600, 1441, std::string(78, 'a'), "q", test::codePage()).ok());
     EXPECT_EQ(checkWrite(kind, 1600, 1601, "a", "q", test::codePage()).code, StatusCode::BadKey);
-    EXPECT_TRUE(checkWrite(kind, 0, 1, "a", "q", test::codePage()).ok()); // the empty file's one entry
+    // The empty file's one entry, and one wholly past the end of a cut-off file.
+    EXPECT_EQ(checkWrite(kind, 0, 1, "", "q", test::codePage()).code, StatusCode::EntryPastEnd);
+    EXPECT_EQ(
+        checkWrite(kindForFileName("aimbios.edt"), 1681, 1921, "", "q", test::codePage()).code,
+        StatusCode::EntryPastEnd);
 }
 
 } // namespace
