@@ -64,7 +64,15 @@ int importCommand(const std::string& path, const std::string& translationPath,
     if (!format)
         return refuse(err, Status::error(StatusCode::UnknownFormat, translationPath), true);
     translate::Translation translation;
-    Status status = translate::readTranslation(translationPath, *format, translation);
+    // A translation larger than any this file could take is refused unread.
+    os::FileIdentity file;
+    Status status = translate::readTranslation(
+        translationPath, *format, translation,
+        os::identityAt(path, file)
+            ? maxTranslationSize(kindForFileName(fileTitleOf(path)), file.size)
+            : UINT64_MAX);
+    if (status.code == StatusCode::TranslationTooLarge)
+        status.detail = path;
     ImportPlan plan;
     const CodePage* source = nullptr;
     const CodePage* target = nullptr;
@@ -92,14 +100,9 @@ int importCommand(const std::string& path, const std::string& translationPath,
                            summary(plan, translation, *source, *target) + " Nothing was written.\n",
                        out, err);
     }
-    std::optional<Status> note;
-    if (!plan.writes.empty())
-        status = settings.backups.beforeWrite(path, note);
-    tell(err, note);
-    if (!status.ok())
-        return refuse(err, status, true);
     const WriteResult written =
-        writeEntries(path, fileTitleOf(path), plan.writes, *target, &plan.identity);
+        settings.writer.write(path, fileTitleOf(path), plan.writes, *target, &plan.identity);
+    tell(err, written.notes);
     if (!written.status.ok()) {
         // A write or read-back of one entry failed, rather than the file as a whole.
         const Status& failure = written.status;

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/tool.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/backups_command.h"
 #include "cli/export_command.h"
 #include "cli/import_command.h"
 #include "cli/list_command.h"
@@ -25,9 +28,11 @@ const char kUsage[] =
     "       edt-tool export FILE --format csv|po [-o OUT] [--force]\n"
     "       edt-tool import FILE TRANSLATION [--format csv|po] [--dry-run] [--force]\n"
     "       edt-tool check FILE TRANSLATION [--format csv|po]\n"
+    "       edt-tool backups FILE\n"
+    "       edt-tool restore FILE [BACKUP]\n"
     "       edt-tool --list-codepages | --help | --version\n"
-    "Each command takes --codepage NAME too, write and import --no-backup, before or\n"
-    "after the command.\n";
+    "Each command takes --codepage NAME too, write, import and restore --no-backup,\n"
+    "before or after the command.\n";
 
 const char kHelp[] =
     "edt-tool lists and edits the texts of EDT files in place.\n"
@@ -65,11 +70,20 @@ const char kHelp[] =
     "                       --dry-run only checks and reports.\n"
     "  check FILE TRANSLATION [--format csv|po]\n"
     "                       The same as import --dry-run.\n"
+    "  backups FILE         List FILE's backup copies: time, size, name, and which is\n"
+    "                       the original (the file before it was first written).\n"
+    "  restore FILE [BACKUP]\n"
+    "                       Put the newest backup, or the one named BACKUP, back into\n"
+    "                       FILE, after a backup of what it holds now.\n"
     "\n"
-    "Before write and import first change a file, a copy of it goes to\n"
+    "Every write goes through a journal of the bytes it replaces, kept in\n"
+    "$XDG_STATE_HOME/edt-editor/journals until the file is flushed; a write cut short\n"
+    "(a crash, a power cut) is rolled back by the next command that opens the file. A\n"
+    "program writing a file holds its lock; another waits up to two seconds, then\n"
+    "refuses. Before write and import first change a file in a run, a copy of it goes to\n"
     "$XDG_STATE_HOME/edt-editor/backups (~/.local/state/edt-editor/backups; on Windows\n"
-    "%LOCALAPPDATA%\\edt-editor\\backups), named by the file's name and the time; the\n"
-    "20 newest of each name are kept, files above 64 MiB are not copied. --no-backup or\n"
+    "%LOCALAPPDATA%\\edt-editor\\backups), one folder per file; its first copy and the\n"
+    "20 newest are kept, files above 64 MiB are not copied. --no-backup or\n"
     "EDT_NO_BACKUP=1 writes without the copy.\n"
     "\n"
     "import and check end with a summary: both code pages, entries changed,\n"
@@ -191,6 +205,11 @@ void tell(std::FILE* err, const std::optional<Status>& note) {
         std::fprintf(err, "edt-tool: note: %s\n", describe(*note).c_str());
 }
 
+void tell(std::FILE* err, const std::vector<Status>& notes) {
+    for (const Status& note : notes)
+        tell(err, note);
+}
+
 int deliver(const std::string& bytes, std::FILE* out, std::FILE* err) {
     if (std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0)
         return kExitOk;
@@ -240,8 +259,14 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
         std::fprintf(err, "edt-tool: %s\n", describe(chosen).c_str());
         return kExitUsage;
     }
-    Backups backups = Backups::forUser(noBackup || environment.noBackup);
-    const Settings settings{*codePage, backups, codePageName.has_value()};
+    SafeWriter writer = SafeWriter::forUser(noBackup || environment.noBackup);
+    const Settings settings{*codePage, writer, codePageName.has_value()};
+    // Whatever a command does with FILE, a write into it cut short is rolled back first.
+    static const char* const kOnFile[] = {"list",  "write",   "export", "import",
+                                          "check", "backups", "restore"};
+    if (args.size() >= 2 &&
+        std::find(std::begin(kOnFile), std::end(kOnFile), args[0]) != std::end(kOnFile))
+        tell(err, writer.recover(args[1]));
     if (args.size() == 2 && args[0] == "list")
         return listCommand(args[1], *codePage, out, err);
     if (args.size() == 4 && args[0] == "write")
@@ -250,6 +275,10 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
         return runExport(args, *codePage, out, err);
     if (!args.empty() && (args[0] == "import" || args[0] == "check"))
         return runImport(args, args[0] == "check", settings, out, err);
+    if (args.size() == 2 && args[0] == "backups")
+        return backupsCommand(args[1], settings, out, err);
+    if ((args.size() == 2 || args.size() == 3) && args[0] == "restore")
+        return restoreCommand(args[1], args.size() == 3 ? args[2] : "", settings, out, err);
     return usageError(err);
 }
 

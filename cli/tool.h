@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "record/backups.h"
 #include "record/code_page.h"
+#include "record/safe_writer.h"
 #include "record/status.h"
 
 namespace edt::cli {
@@ -30,12 +30,13 @@ int deliver(const std::string& bytes, std::FILE* out, std::FILE* err);
 
 // Tells a note, if any, on `err`.
 void tell(std::FILE* err, const std::optional<Status>& note);
+void tell(std::FILE* err, const std::vector<Status>& notes);
 
-// What holds for every command of a run: the code page of the texts, and the copies
-// taken before files are written.
+// What holds for every command of a run: the code page of the texts, and how files
+// are written (backup, journal, lock).
 struct Settings {
     const CodePage& codePage;
-    Backups& backups;
+    SafeWriter& writer;
     bool codePageNamed = false; // by --codepage, rather than the default
 };
 

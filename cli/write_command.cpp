@@ -21,12 +21,9 @@ int writeCommand(const std::string& path, const std::string& keyText, const std:
     const Status status = escaper.unescape(escaped, text);
     if (!status.ok())
         return refuse(err, status, true);
-    std::optional<Status> note;
-    const Status backedUp = settings.backups.beforeWrite(path, note);
-    tell(err, note);
-    if (!backedUp.ok())
-        return refuse(err, backedUp, true);
-    const WriteResult result = writeRecord(path, fileTitleOf(path), key, text, settings.codePage);
+    const WriteResult result =
+        settings.writer.writeRecord(path, fileTitleOf(path), key, text, settings.codePage);
+    tell(err, result.notes);
     if (!result.status.ok())
         return refuse(err, result.status, true);
     std::string line = "[" + formatKey(result.line.key) + "] ";

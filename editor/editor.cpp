@@ -16,6 +16,7 @@ Status Editor::open(const std::string& path, std::string_view fileTitle, const C
     path_ = path;
     title_ = std::string(fileTitle);
     identity_.reset();
+    openNote_ = writer_ ? writer_->recover(path) : std::nullopt;
     // The old list goes first: two large lists at once would double the memory.
     std::vector<EntryLine>().swap(entries_);
     ReadResult result = readFile(path, fileTitle);
@@ -92,13 +93,11 @@ Editor::Written Editor::write(std::u16string_view shownKey, std::u16string_view 
     if (!written.status.ok())
         return written;
     EntryLine& entry = entries_[written.row];
-    if (backups_) {
-        written.status = backups_->beforeWrite(path_, written.note);
-        if (!written.status.ok())
-            return written;
-    }
-    WriteResult result = writeRecord(path_, title_, entry.key, bytes, *codePage_, &*identity_);
+    WriteResult result =
+        writer_ ? writer_->writeRecord(path_, title_, entry.key, bytes, *codePage_, &*identity_)
+                : writeRecord(path_, title_, entry.key, bytes, *codePage_, &*identity_);
     written.status = std::move(result.status);
+    written.notes = std::move(result.notes);
     if (written.status.ok()) {
         identity_ = result.identity;
         entry.text = std::move(bytes);

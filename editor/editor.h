@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "record/backups.h"
 #include "record/code_page.h"
 #include "record/entry_line.h"
 #include "record/reader.h"
+#include "record/safe_writer.h"
 #include "record/status.h"
 
 namespace edt {
@@ -20,15 +20,18 @@ namespace edt {
 // fails. The file is opened and closed within each call.
 class Editor {
 public:
-    // Writes go through `backups` (a copy of each file before its first write) when
-    // given; it must outlive the editor.
-    explicit Editor(Backups* backups = nullptr) : backups_(backups) {}
+    // Writes go through `writer` (backup, journal, lock) when given; it must outlive
+    // the editor. Without, they are plain locked writes.
+    explicit Editor(SafeWriter* writer = nullptr) : writer_(writer) {}
+    void setWriter(SafeWriter* writer) { writer_ = writer; }
 
     // Lists the file at `path`, its kind chosen from `fileTitle` (its name without
     // folder), its texts read in `codePage` (which lives as long as the program). On
     // failure the list is empty and the status says why; the kind's limit caption is
-    // set either way.
+    // set either way. A write into it that was interrupted is rolled back first
+    // (openNote() says so).
     Status open(const std::string& path, std::string_view fileTitle, const CodePage& codePage);
+    const std::optional<Status>& openNote() const { return openNote_; }
 
     const std::string& limitCaption() const { return kind_.limitCaption; }
     // The code page of the last open (none before the first).
@@ -73,8 +76,8 @@ public:
     // listed; a write that fails midway is undone and says so.
     struct Written {
         Status status;
-        std::size_t row = 0;        // the entry's row, when written
-        std::optional<Status> note; // said of the backup, when there is something to say
+        std::size_t row = 0;       // the entry's row, when written
+        std::vector<Status> notes; // said along the way (of the backup, a rollback ...)
     };
     Written write(std::u16string_view shownKey, std::u16string_view editText);
 
@@ -85,7 +88,8 @@ private:
     Status check(std::u16string_view shownKey, std::u16string_view editText, std::size_t& row,
                  std::string& bytes) const;
 
-    Backups* backups_ = nullptr;
+    SafeWriter* writer_ = nullptr;
+    std::optional<Status> openNote_;
     bool opened_ = false;
     std::string path_;
     std::string title_;

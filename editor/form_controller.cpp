@@ -62,6 +62,8 @@ void FormController::read(const std::string& path, const std::string& title) {
     view_.setWaitCursor(false);
     setText(Part::LimitCaption, editor_.limitCaption());
     countLength(); // the key shown may belong to the file before
+    if (editor_.openNote())
+        view_.message(Message::Note, describe(*editor_.openNote()));
     if (!status.ok()) {
         view_.message(Message::Warning, describe(status, false));
         return;
@@ -97,8 +99,8 @@ void FormController::write() {
         return;
     }
     view_.listChanged(written.row);
-    if (written.note)
-        view_.message(Message::Note, describe(*written.note));
+    for (const Status& note : written.notes)
+        view_.message(Message::Note, describe(note));
 }
 
 void FormController::findNext(bool forward) {

@@ -73,10 +73,12 @@ class FormController {
 public:
     // Writes go through `backups` when given; view and backups outlive the controller.
     // `lineBreak` is the text box's: "\n" or "\r\n".
-    FormController(FormView& view, Backups* backups, std::u16string lineBreak)
-        : view_(view), editor_(backups), lineBreak_(std::move(lineBreak)) {}
+    FormController(FormView& view, SafeWriter* writer, std::u16string lineBreak)
+        : view_(view), editor_(writer), lineBreak_(std::move(lineBreak)) {}
 
     const Editor& editor() const { return editor_; }
+    // Writes through `writer` from now on (see Editor).
+    void setWriter(SafeWriter* writer) { editor_.setWriter(writer); }
 
     // Start-up: the text box emptied (StringLen 0), the list empty, the version line.
     void load();

@@ -25,11 +25,12 @@ struct FileIdentity {
 };
 
 // An open regular file, read and written by position: file_posix.cpp, file_win.cpp
-// (where paths are UTF-8 too). Opens existing regular files only, never creates or
-// truncates, and closes on destruction.
+// (where paths are UTF-8 too). Read and Update open existing regular files only, never
+// creating or truncating them; Create makes a private file of the program's own (a
+// journal), emptying one already there. Closes on destruction.
 class File {
 public:
-    enum class Mode { Read, Update };
+    enum class Mode { Read, Update, Create };
 
     File() = default;
     ~File();
@@ -50,6 +51,12 @@ public:
     Result truncate(std::uint64_t size) const;
     // Flushes the file's data to the disk.
     Result sync() const;
+    // Takes the exclusive write lock of the file (flock; on Windows LockFileEx on a byte
+    // far past any content, so that reading and writing stay free), retrying for up to
+    // `waitMs` milliseconds. False while another open file holds it. Where the file
+    // system has no locks, it goes on unlocked. Released by unlock() or close().
+    bool lock(int waitMs) const;
+    void unlock() const;
 
 private:
     static constexpr std::intptr_t kClosed = -1;
@@ -62,7 +69,11 @@ bool identityAt(const std::string& path, FileIdentity& out);
 // Reads a whole regular file into memory.
 Result readWholeFile(const std::string& path, std::string& content);
 
-// Reads standard input to its end.
-Result readStandardInput(std::string& content);
+// Reads standard input to its end; more than `limit` bytes stop it (`content` then
+// holds more than `limit`, and the rest is left unread).
+Result readStandardInput(std::string& content, std::size_t limit = static_cast<std::size_t>(-1));
+
+// Flushes a folder's list of names to the disk (a file created or removed in it).
+Result syncFolder(const std::string& path);
 
 } // namespace edt::os

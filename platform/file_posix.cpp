@@ -2,10 +2,13 @@
 #include "platform/file.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace edt::os {
@@ -58,12 +61,15 @@ Result File::open(const std::string& path, Mode mode) {
     struct stat before {};
     if (::stat(path.c_str(), &before) == 0 && !S_ISREG(before.st_mode))
         return Result::notAFile(typeOf(before.st_mode));
-    // Never create or truncate. O_NONBLOCK keeps a FIFO from blocking the open; it has
-    // no effect on regular files, the only kind we go on with.
-    const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_CLOEXEC;
+    // Never create or truncate but in Create mode. O_NONBLOCK keeps a FIFO from blocking
+    // the open; it has no effect on regular files, the only kind we go on with.
+    const int flags = (mode == Mode::Read     ? O_RDONLY
+                       : mode == Mode::Update ? O_RDWR
+                                              : O_RDWR | O_CREAT | O_TRUNC) |
+                      O_NONBLOCK | O_CLOEXEC;
     int fd = -1;
     do {
-        fd = ::open(path.c_str(), flags);
+        fd = ::open(path.c_str(), flags, 0600);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return errnoFailure(Op::Open, errno);
@@ -169,6 +175,36 @@ Result File::sync() const {
     return Result::success();
 }
 
+bool File::lock(int waitMs) const {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    while (::flock(fdOf(handle_), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK)
+            return true; // no locks on this file system
+        if (std::chrono::steady_clock::now() >= until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+void File::unlock() const {
+    ::flock(fdOf(handle_), LOCK_UN);
+}
+
+Result syncFolder(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errnoFailure(Op::Flush, errno);
+    int error = 0;
+    while (::fsync(fd) != 0 && (error = errno) == EINTR)
+        error = 0;
+    ::close(fd);
+    // Some file systems cannot flush a folder; their names reach the disk anyway.
+    return error == 0 || error == EINVAL ? Result::success() : errnoFailure(Op::Flush, error);
+}
+
 bool identityAt(const std::string& path, FileIdentity& out) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
@@ -177,10 +213,10 @@ bool identityAt(const std::string& path, FileIdentity& out) {
     return true;
 }
 
-Result readStandardInput(std::string& content) {
+Result readStandardInput(std::string& content, std::size_t limit) {
     content.clear();
     char buffer[1 << 16];
-    while (true) {
+    while (content.size() <= limit) {
         const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
@@ -190,6 +226,7 @@ Result readStandardInput(std::string& content) {
             return Result::success();
         content.append(buffer, static_cast<std::size_t>(n));
     }
+    return Result::success();
 }
 
 } // namespace edt::os

@@ -80,9 +80,9 @@ Result File::open(const std::string& path, Mode mode) {
     // Never create or truncate; let other programs go on reading, writing and
     // renaming the file, as they can on POSIX systems.
     const DWORD access = mode == Mode::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
-    HANDLE handle =
-        CreateFileW(wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = CreateFileW(
+        wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        mode == Mode::Create ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return failure(Op::Open, GetLastError());
     // Pipes, consoles and devices (NUL, COM1 ...) are not disk files.
@@ -164,17 +164,53 @@ Result File::truncate(std::uint64_t size) const {
     return Result::success();
 }
 
+namespace {
+
+// Windows locks are mandatory for the range they cover: the lock lies on one byte far
+// past the end of any EDT file, so that other programs go on reading and writing.
+constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
+
+} // namespace
+
+bool File::lock(int waitMs) const {
+    const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(waitMs);
+    while (true) {
+        OVERLAPPED where{};
+        where.OffsetHigh = kLockOffsetHigh;
+        if (LockFileEx(toHandle(handle_), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1,
+                       0, &where))
+            return true;
+        const DWORD error = GetLastError();
+        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING)
+            return true; // no locks on this file system
+        if (GetTickCount64() >= until)
+            return false;
+        Sleep(20);
+    }
+}
+
+void File::unlock() const {
+    OVERLAPPED where{};
+    where.OffsetHigh = kLockOffsetHigh;
+    UnlockFileEx(toHandle(handle_), 0, 1, 0, &where);
+}
+
+// NTFS journals its folders' names itself; a folder cannot be flushed like a file.
+Result syncFolder(const std::string&) {
+    return Result::success();
+}
+
 bool identityAt(const std::string& path, FileIdentity& out) {
     File file;
     return file.open(path, File::Mode::Read).ok() && file.identity(out).ok();
 }
 
-Result readStandardInput(std::string& content) {
+Result readStandardInput(std::string& content, std::size_t limit) {
     content.clear();
     _setmode(_fileno(stdin), _O_BINARY); // a CSV's CR LF stays as it is
     char buffer[1 << 16];
     std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
+    while (content.size() <= limit && (n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
         content.append(buffer, n);
     return std::ferror(stdin) ? errnoFailure(Op::Read, errno) : Result::success();
 }

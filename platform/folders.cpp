@@ -22,6 +22,12 @@ Result listFolder(const std::string& path, std::vector<std::string>& names) {
     return error ? Result::failure(Op::List, error.message()) : Result::success();
 }
 
+std::string resolvedPath(const std::string& path) {
+    std::error_code error;
+    const fs::path full = fs::canonical(fs::u8path(path), error);
+    return error ? fullPath(path) : full.u8string();
+}
+
 bool exists(const std::string& path) {
     std::error_code error;
     return fs::exists(fs::u8path(path), error);

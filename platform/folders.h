@@ -9,8 +9,13 @@
 namespace edt::os {
 
 // Where programs keep the state of their user (paths are UTF-8): $XDG_STATE_HOME, else
-// ~/.local/state; on Windows %LOCALAPPDATA%. Empty when the system says neither.
+// ~/.local/state of $HOME or, without HOME, of the account's home folder; on Windows
+// %LOCALAPPDATA%. Empty when the system says none of these.
 std::string stateFolder();
+
+// The absolute path of an existing file, links resolved (as fullPath gives it when
+// it cannot be).
+std::string resolvedPath(const std::string& path);
 
 // Makes a folder and those above it that are missing.
 Result makeFolders(const std::string& path);

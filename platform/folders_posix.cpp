@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
 
 #include "platform/folders.h"
 
@@ -10,7 +12,11 @@ std::string stateFolder() {
     if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state == '/')
         return state;
     const char* home = std::getenv("HOME");
-    return home && *home ? std::string(home) + "/.local/state" : std::string();
+    if (!home || !*home) {
+        const struct passwd* account = ::getpwuid(::getuid());
+        home = account ? account->pw_dir : nullptr;
+    }
+    return home && *home == '/' ? std::string(home) + "/.local/state" : std::string();
 }
 
 } // namespace edt::os

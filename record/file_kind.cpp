@@ -102,4 +102,15 @@ std::int64_t EntryLayout::indexOfKey(std::uint64_t key) const {
     return static_cast<std::int64_t>(index);
 }
 
+std::uint64_t maxTranslationSize(const FileKind& kind, std::uint64_t fileSize) {
+    constexpr std::uint64_t kBytesPerChar = 5;       // \xHH, or a quote doubled, at most
+    constexpr std::uint64_t kPerItem = 2 * 20 + 512; // key twice, comments, quotes, breaks
+    constexpr std::uint64_t kHeader = 4096;
+    const int longest = std::max(kind.recordLength - kind.secondFieldLength,
+                                 std::max(kind.firstFieldLength, kind.secondFieldLength));
+    const std::uint64_t perEntry =
+        2 * kBytesPerChar * static_cast<std::uint64_t>((std::max(longest, 4) - 4) / 2) + kPerItem;
+    return kHeader + EntryLayout(kind, fileSize).entryCount() * perEntry;
+}
+
 } // namespace edt

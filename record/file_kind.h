@@ -54,4 +54,10 @@ private:
     std::uint64_t fileSize_;
 };
 
+// The largest translation (CSV or PO) that a file of this kind and size could take:
+// for every entry its longest text twice (PO holds the original too), each character
+// escaped in at most five bytes, its key, and room for the lines around them. A
+// larger one is refused unread.
+std::uint64_t maxTranslationSize(const FileKind& kind, std::uint64_t fileSize);
+
 } // namespace edt

@@ -54,7 +54,35 @@ std::string what(const Status& s) {
                "again before writing.";
     case StatusCode::VerifyFailed:
         return "The bytes read back from " + entryOf(s) + " differ from those written.";
+    case StatusCode::WriteLocked:
+        return "Another program is writing this file: " + quoted(s.path) +
+               ". Try again once it is done.";
+    case StatusCode::NoStateFolder:
+        return "Cannot write into " + quoted(s.path) +
+               " safely: there is no folder for the journal of the write and the backups "
+               "(set XDG_STATE_HOME or HOME; on Windows LOCALAPPDATA).";
+    case StatusCode::JournalFailed:
+        return "Cannot keep the journal of the write into " + quoted(s.path) + " in " +
+               quoted(s.detail) + ": " + s.os.reason + ".";
+    case StatusCode::WriteRolledBack:
+        return "A write into " + quoted(s.path) + " begun at " + s.detail +
+               " was interrupted; the previous bytes of its " + std::to_string(s.count) + " " +
+               (s.count == 1 ? "entry were" : "entries were") +
+               " put back from its journal, so the file is as it was before that write" +
+               (s.limit == 0 ? std::string(".")
+                             : " except " + std::to_string(s.limit) +
+                                   (s.limit == 1 ? " entry" : " entries") +
+                                   " that another program has changed since, left as they are.");
+    case StatusCode::RollbackFailed:
+        return "A write into " + quoted(s.path) + " begun at " + s.detail +
+               " was interrupted, and putting back its previous bytes failed: " + s.os.reason +
+               ". The journal is kept; the next program that opens the file tries again.";
+    case StatusCode::JournalDiscarded:
+        return "A write into " + quoted(s.path) + " begun at " + s.detail +
+               " was interrupted, but another file has that name now; it was left as it is "
+               "and the journal removed.";
     case StatusCode::NotAKey:
+
         return quoted(s.detail) +
                " is not a key: give the entry's position as decimal digits, as the listing "
                "shows it.";
@@ -138,6 +166,17 @@ std::string what(const Status& s) {
     case StatusCode::CutOffTranslation:
         return "The translation ends in the middle: " + s.detail +
                ". Was it cut off? Nothing is imported from an incomplete file.";
+    case StatusCode::NoBackup:
+        return s.detail.empty() ? "There is no backup of " + quoted(s.path) + "."
+                                : quoted(s.detail) + " is not a backup of " + quoted(s.path) +
+                                      "; edt-tool backups FILE lists them.";
+    case StatusCode::TranslationTooLarge:
+        return (s.path == "-" ? std::string("Standard input") : quoted(s.path)) + " is more than " +
+               std::to_string(s.limit) + " bytes long: larger than any translation of " +
+               quoted(s.detail) + " can be (every entry's longest text, escaped, with its key).";
+    case StatusCode::TranslationOutOfMemory:
+        return "There is not enough memory to read the translation " +
+               (s.path == "-" ? std::string("on standard input") : quoted(s.path)) + ".";
     case StatusCode::NoFileOpen:
         return "No file is open. Open one with File > Open ..., select a line and edit its "
                "text first.";
@@ -166,11 +205,18 @@ std::string afterUndo(const Status& s) {
         return {};
     case Undo::PutBack:
         return " The entry's previous bytes" + others + " were put back: the file is as it was.";
+    case Undo::AroundOthers:
+        return " The entry's previous bytes" + others +
+               " were put back where they still held this write's; another program has "
+               "changed the rest meanwhile.";
     case Undo::Failed:
         return " Putting the previous bytes" + others + " back failed as well (" + s.undoReason +
                "): " + entryOf(s) + " may be damaged" +
                (s.alsoWritten == 0 ? std::string(".")
-                                   : ", and other entries may hold their new texts.");
+                                   : ", and other entries may hold their new texts.") +
+               (s.journalKept ? " The write's journal is kept: the next program that opens the "
+                                "file puts back what it can."
+                              : "");
     }
     return {};
 }

@@ -16,37 +16,46 @@ namespace edt {
 enum class StatusCode {
     Ok,
     // The file and the system.
-    SystemError,  // os: the operation and the system's reason, or what the path names
-    FileTooLarge, // count: the file's size; limit: the largest listed
-    OutOfMemory,  // listing the file
-    FileChanged,  // since it was listed: replaced, shortened, rewritten ...
-    FileRemoved,  // since it was listed: removed, or replaced by something not a file
-    VerifyFailed, // key: the bytes read back differ from those written
+    SystemError,      // os: the operation and the system's reason, or what the path names
+    FileTooLarge,     // count: the file's size; limit: the largest listed
+    OutOfMemory,      // listing the file
+    FileChanged,      // since it was listed: replaced, shortened, rewritten ...
+    FileRemoved,      // since it was listed: removed, or replaced by something not a file
+    VerifyFailed,     // key: the bytes read back differ from those written
+    WriteLocked,      // another program holds the file's write lock
+    NoStateFolder,    // path: no folder for backups and journals (no home)
+    JournalFailed,    // path, os; detail: the journal's path
+    WriteRolledBack,  // path; detail: when; count: entries put back; limit: left (a note)
+    RollbackFailed,   // path, os; detail: when the interrupted write began
+    JournalDiscarded, // path; detail: when; the file there is another one now (a note)
     // Keys and texts.
-    NotAKey,             // detail: what was given as a key
-    BadKey,              // key: no listed entry starts there
-    TextTooLong,         // key, count: characters; limit: the most that fit; entryBytes
-    UnstorableCharacter, // character, position, codePage: code 0 or 255, no stored form
-    NotInCharacterSet,   // character, codePage: the code page of the texts lacks it
-    BadUtf8,             // position: of the byte
-    BadEscape,           // position: an escape other than \\ \r \n \t \xHH
-    BadHexEscape,        // position: \x without two hexadecimal digits
-    NoPoSupport,         // this build cannot read or write PO files
-    UnknownFormat,       // path: a translation whose format its name does not tell
-    ExportOverSource,    // path: the export would replace the file it exports
-    UnknownCodePage,     // detail: the name given
-    MultiByteCodePage,   // detail: the name given
-    CodePageMismatch,    // a translation exported with detail, not codePage
-    BackupFailed,        // path, os; detail: the backups' folder
-    BackupTooLarge,      // path, count: its size; limit: the largest copied (a note)
-    EntryPastEnd,        // key; count: the file's size: no byte of the entry is there
-    EntryCutOff,         // key, count: characters; limit: what the bytes there hold;
-                         // entryBytes: those bytes; detail: the entry's full length
-    StaleEntry,          // key; detail: the file's text now; was: the translation's original
-    ExportExists,        // path: the export would replace a file (no --force)
-    ExportOverEdtFile,   // path: the export would replace an EDT file
-    NotUtf8Csv,          // position: line of the first byte that is not UTF-8
-    CutOffTranslation,   // detail: what the end of the translation lacks
+    NotAKey,                // detail: what was given as a key
+    BadKey,                 // key: no listed entry starts there
+    TextTooLong,            // key, count: characters; limit: the most that fit; entryBytes
+    UnstorableCharacter,    // character, position, codePage: code 0 or 255, no stored form
+    NotInCharacterSet,      // character, codePage: the code page of the texts lacks it
+    BadUtf8,                // position: of the byte
+    BadEscape,              // position: an escape other than \\ \r \n \t \xHH
+    BadHexEscape,           // position: \x without two hexadecimal digits
+    NoPoSupport,            // this build cannot read or write PO files
+    UnknownFormat,          // path: a translation whose format its name does not tell
+    ExportOverSource,       // path: the export would replace the file it exports
+    UnknownCodePage,        // detail: the name given
+    MultiByteCodePage,      // detail: the name given
+    CodePageMismatch,       // a translation exported with detail, not codePage
+    BackupFailed,           // path, os; detail: the backups' folder
+    BackupTooLarge,         // path, count: its size; limit: the largest copied (a note)
+    EntryPastEnd,           // key; count: the file's size: no byte of the entry is there
+    EntryCutOff,            // key, count: characters; limit: what the bytes there hold;
+                            // entryBytes: those bytes; detail: the entry's full length
+    StaleEntry,             // key; detail: the file's text now; was: the translation's original
+    ExportExists,           // path: the export would replace a file (no --force)
+    ExportOverEdtFile,      // path: the export would replace an EDT file
+    NotUtf8Csv,             // position: line of the first byte that is not UTF-8
+    CutOffTranslation,      // detail: what the end of the translation lacks
+    NoBackup,               // path; detail: the backup asked for, empty for any
+    TranslationTooLarge,    // path: the translation; limit; detail: the EDT file
+    TranslationOutOfMemory, // path: the translation
     // The editor's Write Record.
     NoFileOpen,
     NoLineSelected,
@@ -56,9 +65,11 @@ enum class StatusCode {
 
 // What became of a write that failed after it had begun.
 enum class Undo {
-    None,    // nothing had been written
-    PutBack, // every byte written was put back: the file is as it was
-    Failed,  // putting back failed too (undoReason says why)
+    None,         // nothing had been written
+    PutBack,      // every byte written was put back: the file is as it was
+    AroundOthers, // put back where the bytes were still this write's; another program
+                  // changed the rest meanwhile
+    Failed,       // putting back failed too (undoReason says why)
 };
 
 struct Status {
@@ -78,6 +89,7 @@ struct Status {
     Undo undo = Undo::None;
     std::uint64_t alsoWritten = 0; // other entries of the same batch written and undone
     std::string undoReason;        // phrased, when the undo failed
+    bool journalKept = false;      // a failed undo's journal waits for the next opening
 
     bool ok() const { return code == StatusCode::Ok; }
     static Status success() { return {}; }

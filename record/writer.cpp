@@ -39,13 +39,6 @@ Status checkWrite(const FileKind& kind, std::uint64_t fileSize, RecordKey key,
 
 namespace {
 
-// The bytes of the file that one write covers, as they were before it.
-struct SavedSpan {
-    std::uint64_t offset = 0;
-    std::string written; // what the write stores there
-    std::string before;  // what the file held (shorter at the end of the file)
-};
-
 os::Result readRange(const os::File& file, std::uint64_t offset, std::size_t length,
                      std::string& out) {
     out.assign(length, '\0');
@@ -55,31 +48,41 @@ os::Result readRange(const os::File& file, std::uint64_t offset, std::size_t len
     return result;
 }
 
-// Puts back the first `count` saved spans: only the bytes that now differ, so that a
-// full disk does not stand in the way of bytes never changed. A file that the writes
+// Puts back the first `count` changes, only where the file still holds what they
+// wrote: a byte that differs from both is another program's and stays, as do bytes
+// never changed (a full disk then does not stand in the way). A file that the writes
 // made longer gets its length back (a growth beyond what they wrote is another
 // program's). Flushed, then read back to be sure. The reason when it fails.
-std::string putBack(const os::File& file, const std::vector<SavedSpan>& saved, std::size_t count,
-                    std::uint64_t oldSize) {
+std::string putBack(const os::File& file, const std::vector<Change>& changes, std::size_t count,
+                    std::uint64_t oldSize, bool& others) {
     std::uint64_t writtenEnd = 0;
     std::string now;
     for (std::size_t i = count; i-- > 0;) {
-        const SavedSpan& span = saved[i];
-        writtenEnd = std::max<std::uint64_t>(writtenEnd, span.offset + span.written.size());
-        os::Result result = readRange(file, span.offset, span.before.size(), now);
+        const Change& change = changes[i];
+        writtenEnd = std::max<std::uint64_t>(writtenEnd, change.offset + change.after.size());
+        os::Result result = readRange(file, change.offset, change.before.size(), now);
         if (!result.ok())
             return result.reason;
-        now.resize(span.before.size(), '\0'); // shortened meanwhile: those bytes differ
-        std::size_t first = 0;
-        std::size_t last = now.size();
-        while (first < last && now[first] == span.before[first])
-            ++first;
-        while (last > first && now[last - 1] == span.before[last - 1])
-            --last;
-        if (first < last) {
-            result = file.writeAt(span.offset + first, span.before.data() + first, last - first);
+        // Bytes missing at the end are ours to put back only where this write cut the
+        // file (a whole content made shorter); else another program shortened it.
+        const std::size_t got = now.size();
+        const auto ours = [&](std::size_t k) {
+            return k >= got ? k >= change.after.size()
+                            : k < change.after.size() && now[k] == change.after[k] &&
+                                  now[k] != change.before[k];
+        };
+        for (std::size_t at = 0; at < change.before.size();) {
+            if (!ours(at)) {
+                ++at;
+                continue;
+            }
+            std::size_t end = at;
+            while (end < change.before.size() && ours(end))
+                ++end;
+            result = file.writeAt(change.offset + at, change.before.data() + at, end - at);
             if (!result.ok())
                 return result.reason;
+            at = end;
         }
     }
     FileIdentity id;
@@ -89,49 +92,152 @@ std::string putBack(const os::File& file, const std::vector<SavedSpan>& saved, s
     if (result.ok())
         result = file.sync();
     for (std::size_t i = 0; result.ok() && i < count; ++i) {
-        result = readRange(file, saved[i].offset, saved[i].before.size(), now);
-        if (result.ok() && now != saved[i].before)
-            return "the bytes read back still differ from the previous ones";
+        const Change& change = changes[i];
+        result = readRange(file, change.offset, change.before.size(), now);
+        for (std::size_t k = 0; result.ok() && k < change.before.size(); ++k) {
+            if (k < now.size() && now[k] == change.before[k])
+                continue;
+            if (k < now.size() ? k < change.after.size() && now[k] == change.after[k]
+                               : k >= change.after.size())
+                return "the bytes read back still differ from the previous ones";
+            others = true;
+        }
     }
     return result.ok() ? std::string() : result.reason;
 }
 
-// Undoes the first `count` writes and says so in `failure`, which concerns write
+// Undoes the first `count` changes and says so in `failure`, which concerns change
 // number `failed`.
-void undo(const os::File& file, const std::vector<SavedSpan>& saved, std::size_t count,
+void undo(const os::File& file, const std::vector<Change>& changes, std::size_t count,
           std::uint64_t oldSize, std::size_t failed, Status& failure) {
+    bool others = false;
     failure.alsoWritten = count - 1;
-    failure.undoReason = putBack(file, saved, count, oldSize);
-    failure.undo = failure.undoReason.empty() ? Undo::PutBack : Undo::Failed;
-    failure.atKey(saved[failed].offset + 1);
+    failure.undoReason = putBack(file, changes, count, oldSize, others);
+    failure.undo = !failure.undoReason.empty() ? Undo::Failed
+                   : others                    ? Undo::AroundOthers
+                                               : Undo::PutBack;
+    failure.atKey(changes[failed].offset + 1);
+}
+
+// Opens and locks the file for writing; false with the refusal in `result`.
+bool openLocked(const std::string& path, const FileIdentity* expected, os::File& file,
+                WriteResult& result) {
+    os::Result opened = file.open(path, os::File::Mode::Update);
+    if (!opened.ok()) {
+        FileIdentity now;
+        result.status = expected && !(os::identityAt(path, now) && now.sameFile(*expected))
+                            ? Status::error(StatusCode::FileRemoved, path)
+                            : Status::system(std::move(opened), path);
+        return false;
+    }
+    if (!file.lock(kLockWaitMs)) {
+        result.status = Status::error(StatusCode::WriteLocked, path);
+        return false;
+    }
+    return true;
+}
+
+// With the file open and locked, from the steps' start to the identity check.
+bool begin(const os::File& file, const std::string& path, const FileIdentity* expected,
+           WriteSteps* steps, FileIdentity& before, WriteResult& result) {
+    if (steps) {
+        if (std::optional<Status> said = steps->locked(file)) {
+            if (said->code == StatusCode::RollbackFailed) {
+                result.status = std::move(*said);
+                return false;
+            }
+            result.notes.push_back(std::move(*said));
+        }
+    }
+    os::Result examined = file.identity(before);
+    if (!examined.ok()) {
+        result.status = Status::system(std::move(examined), path);
+        return false;
+    }
+    if (expected && *expected != before) {
+        result.status = Status::error(StatusCode::FileChanged, path);
+        return false;
+    }
+    return true;
+}
+
+// Writes the changes after the steps' last check: in order, then one flush, then
+// everything read back; undone when any of it fails. `newSize`, when smaller than the
+// file, is the length it gets.
+void apply(const os::File& file, const std::string& path, const FileIdentity& before,
+           const std::vector<Change>& changes, std::uint64_t newSize, const FileIdentity* expected,
+           WriteSteps* steps, WriteResult& result) {
+    if (steps) {
+        std::optional<Status> note;
+        result.status = steps->beforeFirstByte(file, before, changes, note);
+        if (note)
+            result.notes.push_back(std::move(*note));
+        if (!result.status.ok())
+            return;
+    }
+    const auto finish = [&](bool settled) {
+        if (steps)
+            steps->finished(settled);
+        result.status.journalKept = steps && !settled;
+    };
+    // Writes stop at the first failure, which may have stopped halfway: its bytes go
+    // back too. A failure after the last write (flush, read-back, a file replaced
+    // meanwhile) undoes them all.
+    std::size_t written = 0;
+    os::Result failure;
+    while (written < changes.size() && failure.ok()) {
+        const Change& change = changes[written++];
+        failure = file.writeAt(change.offset, change.after.data(), change.after.size());
+    }
+    if (failure.ok() && newSize < before.size)
+        failure = file.truncate(newSize);
+    if (failure.ok())
+        failure = file.sync();
+    std::string back;
+    for (std::size_t i = 0; failure.ok() && i < changes.size(); ++i) {
+        failure = readRange(file, changes[i].offset, changes[i].after.size(), back);
+        if (failure.ok() && back != changes[i].after) {
+            result.status = Status::error(StatusCode::VerifyFailed, path);
+            undo(file, changes, changes.size(), before.size, i, result.status);
+            result.failed = i;
+            return finish(result.status.undo != Undo::Failed);
+        }
+    }
+    FileIdentity now;
+    if (failure.ok() && expected && !(os::identityAt(path, now) && now.sameFile(before))) {
+        result.status = Status::error(StatusCode::FileChanged, path);
+        undo(file, changes, changes.size(), before.size, changes.size() - 1, result.status);
+        result.failed = changes.size() - 1;
+        return finish(result.status.undo != Undo::Failed);
+    }
+    if (!failure.ok()) {
+        result.status = Status::system(std::move(failure), path);
+        result.failed = written - 1;
+        undo(file, changes, written, before.size, written - 1, result.status);
+        return finish(result.status.undo != Undo::Failed);
+    }
+    finish(true);
+    os::Result examined = file.identity(result.identity);
+    if (!examined.ok())
+        result.status = Status::system(std::move(examined), path);
 }
 
 } // namespace
 
 WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
                          const std::vector<EntryWrite>& writes, const CodePage& codePage,
-                         const FileIdentity* expected) {
+                         const FileIdentity* expected, WriteSteps* steps) {
     WriteResult result;
     os::File file;
     FileIdentity before;
-    os::Result opened = file.open(path, os::File::Mode::Update);
-    if (opened.ok())
-        opened = file.identity(before);
+    const bool ready = openLocked(path, expected, file, result) &&
+                       begin(file, path, expected, steps, before, result);
     // A failure of the whole file concerns the entry, when there is one.
-    const auto refuse = [&](Status status) {
+    if (!ready) {
         if (writes.size() == 1)
-            status.atKey(writes[0].key);
-        result.status = std::move(status);
+            result.status.atKey(writes[0].key);
         return result;
-    };
-    if (!opened.ok()) {
-        FileIdentity now;
-        return refuse(expected && !(os::identityAt(path, now) && now.sameFile(*expected))
-                          ? Status::error(StatusCode::FileRemoved, path)
-                          : Status::system(std::move(opened), path));
     }
-    if (expected && *expected != before)
-        return refuse(Status::error(StatusCode::FileChanged, path));
     if (writes.empty()) {
         result.identity = before;
         return result;
@@ -146,66 +252,49 @@ WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
         }
     }
 
-    std::vector<SavedSpan> saved(writes.size());
+    std::vector<Change> changes(writes.size());
     for (std::size_t i = 0; i < writes.size(); ++i) {
-        saved[i].offset = writes[i].key - 1;
-        saved[i].written = encodeText(writes[i].text);
+        changes[i].offset = writes[i].key - 1;
+        changes[i].after = encodeText(writes[i].text);
         os::Result read =
-            readRange(file, saved[i].offset, saved[i].written.size(), saved[i].before);
+            readRange(file, changes[i].offset, changes[i].after.size(), changes[i].before);
         if (!read.ok()) {
             result.status = Status::system(std::move(read), path).atKey(writes[i].key);
             result.failed = i;
             return result;
         }
     }
-
-    // Writes stop at the first failure, which may have stopped halfway: its bytes go
-    // back too. A failure after the last write (flush, read-back, a file replaced
-    // meanwhile) undoes them all.
-    std::size_t written = 0;
-    os::Result failure;
-    while (written < saved.size() && failure.ok()) {
-        const SavedSpan& span = saved[written++];
-        failure = file.writeAt(span.offset, span.written.data(), span.written.size());
-    }
-    if (failure.ok())
-        failure = file.sync();
-    std::string back;
-    for (std::size_t i = 0; failure.ok() && i < saved.size(); ++i) {
-        failure = readRange(file, saved[i].offset, saved[i].written.size(), back);
-        if (failure.ok() && back != saved[i].written) {
-            result.status = Status::error(StatusCode::VerifyFailed, path);
-            undo(file, saved, saved.size(), before.size, i, result.status);
-            result.failed = i;
-            return result;
-        }
-    }
-    FileIdentity now;
-    if (failure.ok() && expected && !(os::identityAt(path, now) && now.sameFile(before))) {
-        result.status = Status::error(StatusCode::FileChanged, path);
-        undo(file, saved, saved.size(), before.size, saved.size() - 1, result.status);
-        result.failed = saved.size() - 1;
-        return result;
-    }
-    if (!failure.ok()) {
-        result.status = Status::system(std::move(failure), path);
-        result.failed = written - 1;
-        undo(file, saved, written, before.size, written - 1, result.status);
-        return result;
-    }
-    os::Result examined = file.identity(result.identity);
-    if (!examined.ok())
-        result.status = Status::system(std::move(examined), path);
+    apply(file, path, before, changes, before.size, expected, steps, result);
+    if (writes.size() == 1 && !result.status.ok() && !result.status.key)
+        result.status.atKey(writes[0].key);
     return result;
 }
 
 WriteResult writeRecord(const std::string& path, std::string_view fileTitle, RecordKey key,
                         std::string_view text, const CodePage& codePage,
-                        const FileIdentity* expected) {
+                        const FileIdentity* expected, WriteSteps* steps) {
     WriteResult result =
-        writeEntries(path, fileTitle, {{key, std::string(text)}}, codePage, expected);
+        writeEntries(path, fileTitle, {{key, std::string(text)}}, codePage, expected, steps);
     if (result.status.ok())
         result.line = EntryLine{key, std::string(text)};
+    return result;
+}
+
+WriteResult writeContent(const std::string& path, const std::string& content, WriteSteps* steps) {
+    WriteResult result;
+    os::File file;
+    FileIdentity before;
+    if (!openLocked(path, nullptr, file, result) ||
+        !begin(file, path, nullptr, steps, before, result))
+        return result;
+    std::vector<Change> changes(1);
+    changes[0].after = content;
+    os::Result read = readRange(file, 0, static_cast<std::size_t>(before.size), changes[0].before);
+    if (!read.ok()) {
+        result.status = Status::system(std::move(read), path);
+        return result;
+    }
+    apply(file, path, before, changes, content.size(), nullptr, steps, result);
     return result;
 }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one libFuzzer target for a given time:  scripts/fuzz.sh TARGET SECONDS
-# TARGET is reader, entry_line, writer, charset, escape or listing (fuzz_ prefix
-# optional).
+# TARGET is reader, entry_line, writer, write_undo, charset, escape or listing
+# (fuzz_ prefix optional).
 # Builds build-fuzz/ with clang, ASan and UBSan first. New inputs go to
 # build-fuzz/corpus/TARGET; an input that finds a fault is saved in
 # build-fuzz/artifacts/TARGET/ - copy it into fuzz/corpus/fuzz_TARGET/ as a
@@ -33,6 +33,9 @@ EDT_FUZZ_SCRATCH=$(mktemp -d "$shm/edt-fuzz-run.XXXXXX")
 export EDT_FUZZ_SCRATCH
 trap 'rm -rf "$EDT_FUZZ_SCRATCH"' EXIT
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+# Leaks of system libraries (libgettextpo keeps what its PO parser allocated) would
+# stop a target at its first input.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp}
 "$build/bin/$target" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$target/" \
     "$build/corpus/$target" "$starting"

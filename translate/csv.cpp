@@ -62,6 +62,7 @@ private:
             } else {
                 readUnquoted(field);
             }
+            field.shrink_to_fit(); // grown by doubling: a large file is held once, not 1.5 times
             record.fields.push_back(std::move(field));
             if (atEnd())
                 return true;

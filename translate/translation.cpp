@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <new>
 
 #include "platform/file.h"
 #include "record/message.h"
@@ -66,8 +67,7 @@ Status readCsv(std::string_view content, Translation& out) {
     }
     if (cutOff(content, out))
         return Status::success();
-    const std::vector<csv::Record> records =
-        csv::parse(content, out.problems, csv::separatorOf(content));
+    std::vector<csv::Record> records = csv::parse(content, out.problems, csv::separatorOf(content));
     if (records.empty()) {
         if (out.problems.empty())
             out.problems.push_back({0, "The file is empty; it needs the header line "
@@ -105,7 +105,7 @@ Status readCsv(std::string_view content, Translation& out) {
         return i < fields.size() ? fields[i] : std::string();
     };
     for (auto record = records.begin() + 1; record != records.end(); ++record) {
-        const auto& fields = record->fields;
+        const std::vector<std::string>& fields = record->fields;
         if (emptyFrom(fields, 0))
             continue; // blank line
         if (!emptyFrom(fields, header.size())) {
@@ -192,13 +192,27 @@ Status parseTranslation(std::string_view content, TranslationFormat format, Tran
     return format == TranslationFormat::Csv ? readCsv(content, out) : readPo(content, out);
 }
 
-Status readTranslation(const std::string& path, TranslationFormat format, Translation& out) {
-    std::string content;
-    os::Result read =
-        path == "-" ? os::readStandardInput(content) : os::readWholeFile(path, content);
-    if (!read.ok())
-        return Status::system(std::move(read), path);
-    return parseTranslation(content, format, out);
+Status readTranslation(const std::string& path, TranslationFormat format, Translation& out,
+                       std::uint64_t limit) {
+    Status tooLarge = Status::error(StatusCode::TranslationTooLarge, path);
+    tooLarge.limit = limit;
+    os::FileIdentity id;
+    if (path != "-" && os::identityAt(path, id) && id.size > limit)
+        return tooLarge;
+    try {
+        std::string content;
+        const auto most = static_cast<std::size_t>(std::min<std::uint64_t>(limit, SIZE_MAX - 1));
+        os::Result read =
+            path == "-" ? os::readStandardInput(content, most) : os::readWholeFile(path, content);
+        if (!read.ok())
+            return Status::system(std::move(read), path);
+        if (content.size() > limit)
+            return tooLarge;
+        return parseTranslation(content, format, out);
+    } catch (const std::bad_alloc&) {
+        out = {};
+        return Status::error(StatusCode::TranslationOutOfMemory, path);
+    }
 }
 
 } // namespace edt::translate

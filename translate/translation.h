@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,8 +46,11 @@ std::string sourceColumn(const std::string& codePage);
 // semicolons or tabs), or PO with the key as msgctxt, the original as msgid and the
 // text as msgstr. A CSV file that is not UTF-8, and input that ends in the middle (a
 // last line without its line break, an open quote), are problems. The status fails
-// only when the file cannot be read at all.
-Status readTranslation(const std::string& path, TranslationFormat format, Translation& out);
+// only when the file cannot be read at all: refused, or longer than `limit` bytes
+// (TranslationTooLarge, read no further), or more than memory holds
+// (TranslationOutOfMemory).
+Status readTranslation(const std::string& path, TranslationFormat format, Translation& out,
+                       std::uint64_t limit = UINT64_MAX);
 Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out);
 
 } // namespace edt::translate

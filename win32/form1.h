@@ -24,8 +24,8 @@ namespace edt::win32 {
 class Form1 : private FormView {
 public:
     // Creates the window, hidden, with its design values, and runs its Load. Writes
-    // go through `backups` (none without), which must outlive the window.
-    Form1(HINSTANCE instance, Backups* backups);
+    // go through `writer` (plain locked writes without), which must outlive the window.
+    Form1(HINSTANCE instance, SafeWriter* writer);
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;

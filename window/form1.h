@@ -54,7 +54,10 @@ public:
     void openPath(const QString& path, const CodePage* codePage = nullptr);
 
     // Copies of files before their first write; none unless given.
-    void setBackups(Backups backups) { backups_ = std::move(backups); }
+    void setWriter(SafeWriter writer) {
+        writer_ = std::move(writer);
+        controller_.setWriter(&writer_);
+    }
 
     // Where refusals and failures are told; by default a warning message box. Notes
     // come the same way.
@@ -104,8 +107,8 @@ private:
     QAction* mnu_FileSpace1 = nullptr;
     QAction* mnu_FileExit = nullptr;
 
-    Backups backups_{""};
-    FormController controller_{*this, &backups_, u"\n"};
+    SafeWriter writer_{Backups(""), ""};
+    FormController controller_{*this, nullptr, u"\n"};
     QLineEdit* findField_ = nullptr; // over the list, hidden until find
     QLabel* findNote_ = nullptr;
     Asker asker_;

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The copy of a file taken before edt-tool first writes into it: made, pruned, left out
-// when asked or when the file is too large, and a write refused when it cannot be made.
+// The copy of a file taken before edt-tool first writes into it: made in the file's own
+// folder, pruned (the original and the newest kept), left out when asked, when the file
+// is too large or when the write is refused; a write refused when it cannot be made;
+// listed and put back by the backups and restore commands.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 
+#include "record/backups.h"
 #include "tests/cli/tool_run.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
@@ -15,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Backups : public testing::Test {
+class BackupCopies : public testing::Test {
 protected:
     void SetUp() override {
         ::unsetenv("EDT_NO_BACKUP");
@@ -24,6 +27,7 @@ protected:
         const FileKind kind = kindForFileName("email.edt");
         original_ = samples::makeImage(kind, samples::sampleTexts(kind, 3));
         test::writeBytes(file_, original_);
+        folder_ = Backups(state_.path() + "/edt-editor/backups").folderOf(file_);
     }
     void TearDown() override { ::setenv("EDT_NO_BACKUP", "1", 1); }
 
@@ -37,36 +41,74 @@ protected:
     }
 
     test::TempDir dir_, state_;
-    const std::string folder_ = state_.path() + "/edt-editor/backups";
-    std::string file_, original_;
+    std::string folder_, file_, original_;
 };
 
-TEST_F(Backups, EachRunCopiesTheFileBeforeItsFirstWrite) {
+TEST_F(BackupCopies, EachRunCopiesTheFileOnceAfterItsChecksIntoItsOwnFolder) {
+    ASSERT_EQ(test::runTool({"write", file_, "641", std::string(400, 'x')}).code, 1);
+    EXPECT_TRUE(copies().empty()); // refused before it touched the file
     ASSERT_EQ(test::runTool({"write", file_, "641", "one"}).code, 0);
-    ASSERT_EQ(copies().size(), 1u);
+    ASSERT_EQ(copies().size(), 2u);
     EXPECT_EQ(copies()[0].rfind("email.edt.20", 0), 0u) << copies()[0];
     EXPECT_EQ(test::readBytes(folder_ + "/" + copies()[0]), original_);
+    EXPECT_EQ(test::readBytes(folder_ + "/path"), fs::canonical(file_).string() + "\n");
     // Another run copies it again, unless told not to.
     ASSERT_EQ(test::runTool({"write", file_, "641", "two"}).code, 0);
     ASSERT_EQ(test::runTool({"--no-backup", "write", file_, "641", "three"}).code, 0);
     ::setenv("EDT_NO_BACKUP", "1", 1);
     ASSERT_EQ(test::runTool({"write", file_, "641", "four"}).code, 0);
-    EXPECT_EQ(copies().size(), 2u);
+    EXPECT_EQ(copies().size(), 3u);
 }
 
-TEST_F(Backups, TheTwentyNewestOfANameAreKept) {
+TEST_F(BackupCopies, TheOriginalAndTheTwentyNewestAreKeptInTheOrderOfTheirTime) {
     fs::create_directories(folder_);
-    for (int n = 10; n < 35; ++n) // older copies, and one of another file
-        test::writeBytes(folder_ + "/email.edt.2020-01-01_00-00-" + std::to_string(n), "old");
-    test::writeBytes(folder_ + "/email.2020-01-01_00-00-00", "another file's");
+    test::writeBytes(folder_ + "/email.edt.2020-01-01_00-00-00", "original");
+    test::writeBytes(folder_ + "/email.edt.2020-01-01_00-00-01", "old");
+    for (int n = 2; n <= 25; ++n) // in one second: -10 is newer than -9
+        test::writeBytes(folder_ + "/email.edt.2020-01-01_00-00-01-" + std::to_string(n), "old");
+    test::writeBytes(folder_ + "/email.edt.2020-01-01_00-00-01-3.Ab12Cd", "left by a kill");
     ASSERT_EQ(test::runTool({"write", file_, "641", "x"}).code, 0);
     const std::vector<std::string> kept = copies();
-    ASSERT_EQ(kept.size(), 21u);
-    EXPECT_EQ(kept[0], "email.2020-01-01_00-00-00");
-    EXPECT_EQ(kept[1], "email.edt.2020-01-01_00-00-16");
+    ASSERT_EQ(kept.size(), 1u + 1u + 20u); // its path, the original and the 20 newest
+    for (const char* name : {"email.edt.2020-01-01_00-00-00", "email.edt.2020-01-01_00-00-01-7",
+                             "email.edt.2020-01-01_00-00-01-10", "path"})
+        EXPECT_TRUE(std::count(kept.begin(), kept.end(), name)) << name;
+    for (const char* name : {"email.edt.2020-01-01_00-00-01-6", "email.edt.2020-01-01_00-00-01",
+                             "email.edt.2020-01-01_00-00-01-3.Ab12Cd"})
+        EXPECT_FALSE(std::count(kept.begin(), kept.end(), name)) << name;
+
+    const test::ToolRun listed = test::runTool({"backups", file_});
+    EXPECT_EQ(listed.code, 0) << listed.err;
+    EXPECT_NE(listed.out.find("2020-01-01 00:00:00           8 bytes  "
+                              "email.edt.2020-01-01_00-00-00  (the original)\n"),
+              std::string::npos)
+        << listed.out;
+    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 22);
 }
 
-TEST_F(Backups, AWriteIsRefusedWhenTheCopyCannotBeMadeAndALargeFileGoesWithout) {
+TEST_F(BackupCopies, RestorePutsBackTheNewestOrTheNamedCopyAfterCopyingThePresent) {
+    const test::ToolRun none = test::runTool({"restore", file_});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_NE(none.err.find("There is no backup of"), std::string::npos) << none.err;
+    ASSERT_EQ(test::runTool({"write", file_, "641", "changed"}).code, 0);
+    const std::string changed = test::readBytes(file_);
+    const std::string first = copies()[0];
+
+    const test::ToolRun restored = test::runTool({"restore", file_});
+    EXPECT_EQ(restored.code, 0) << restored.err;
+    EXPECT_EQ(restored.out, "Restored \"" + file_ + "\" from the backup " + first + ".\n");
+    EXPECT_EQ(test::readBytes(file_), original_);
+    ASSERT_EQ(copies().size(), 3u); // the present state went first
+    EXPECT_EQ(test::readBytes(folder_ + "/" + copies()[1]), changed);
+
+    EXPECT_EQ(test::runTool({"restore", file_, copies()[1]}).code, 0);
+    EXPECT_EQ(test::readBytes(file_), changed);
+    const test::ToolRun wrong = test::runTool({"restore", file_, "email.edt.1999"});
+    EXPECT_EQ(wrong.code, 1);
+    EXPECT_NE(wrong.err.find("\"email.edt.1999\" is not a backup of"), std::string::npos);
+}
+
+TEST_F(BackupCopies, AWriteIsRefusedWhenTheCopyCannotBeMadeAndALargeFileGoesWithout) {
     test::writeBytes(state_.file("edt-editor"), "a file where the folder should be");
     const test::ToolRun refused = test::runTool({"write", file_, "641", "x"});
     EXPECT_EQ(refused.code, 1);
@@ -75,6 +117,7 @@ TEST_F(Backups, AWriteIsRefusedWhenTheCopyCannotBeMadeAndALargeFileGoesWithout) 
         << refused.err;
     EXPECT_NE(refused.err.find("Nothing was written"), std::string::npos);
     EXPECT_EQ(test::readBytes(file_), original_);
+    fs::remove(state_.file("edt-editor"));
 
     fs::resize_file(file_, (std::uintmax_t{64} << 20) + 640);
     const test::ToolRun large = test::runTool({"write", file_, "641", "x"});

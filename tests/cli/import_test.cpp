@@ -219,6 +219,17 @@ TEST_F(Import, ATranslationComesFromAPipeOrAnyNameWithItsFormatGiven) {
     EXPECT_EQ(readFile(file, "strings.edt").entries[1].text, "neu");
     EXPECT_NE(test::runTool({"import", file, "-"}).err.find("give --format csv"),
               std::string::npos);
+    // One larger than any translation of the file could be is refused, endless or not.
+    EXPECT_EQ(test::runCommand("yes 961,abc | " + tool + " check " + file +
+                               " - --format csv 2>/dev/null"),
+              1);
+    test::writeBytes(dir_.file("large.csv"), "key,text\r\n" + std::string(12900, 'x'));
+    const test::ToolRun large = test::runTool({"import", file, dir_.file("large.csv")});
+    EXPECT_EQ(large.code, 1);
+    EXPECT_TRUE(contains(large.err, "is more than 12892 bytes long: larger than any translation "
+                                    "of \"" +
+                                        file + "\""))
+        << large.err;
 }
 
 TEST(ToolUsage, NewCommandsAreDocumentedAndWrongUseIsAUsageError) {

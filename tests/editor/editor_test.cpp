@@ -106,8 +106,8 @@ TEST_F(EditorTest, FindsKeysAndTextsInAnyCaseGoingRoundTheEnd) {
 // What a window needs around a write: the entry's limit, whether the text box holds a
 // change, and one copy of the file before the first write.
 TEST_F(EditorTest, TellsTheLimitAndAnEditAndCopiesTheFileOnce) {
-    Backups backups(dir.file("backups"));
-    Editor copying(&backups);
+    SafeWriter writer(Backups(dir.file("backups")), dir.file("journals"));
+    Editor copying(&writer);
     const std::string path = make("quests.edt", {"a", "b"});
     const std::string before = test::readBytes(path);
     ASSERT_TRUE(copying.open(path, "quests.edt", test::codePage()).ok());
@@ -117,10 +117,9 @@ TEST_F(EditorTest, TellsTheLimitAndAnEditAndCopiesTheFileOnce) {
     for (const char16_t* text : {u"one", u"two"})
         ASSERT_TRUE(copying.write(u"0000161", text).status.ok());
     EXPECT_FALSE(copying.isEdited(u"two"));
-    std::vector<std::string> copies;
-    ASSERT_TRUE(os::listFolder(dir.file("backups"), copies).ok());
+    const std::vector<Backups::Copy> copies = writer.backups().list(path);
     ASSERT_EQ(copies.size(), 1u);
-    EXPECT_EQ(test::readBytes(dir.file("backups/" + copies[0])), before);
+    EXPECT_EQ(test::readBytes(copies[0].path), before);
 }
 
 TEST_F(EditorTest, OpeningTheSameFileAgainKeepsTheShownKeyWritable) {

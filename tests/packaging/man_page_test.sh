@@ -26,8 +26,10 @@ while read -r usage; do
     usage=${usage#Usage: }
     args=${usage#edt-tool }
     [[ $args == --* ]] && continue
-    section SYNOPSIS | grep -qF -- "$usage" || fail "the synopsis lacks '$usage'"
-    section COMMANDS | grep -qF -- "$args" || fail "no COMMANDS entry for '$args'"
+    # Here-strings, not pipes: grep -q stops reading early, and pipefail would count
+    # the writer's broken pipe as a failure.
+    grep -qF -- "$usage" <<<"$(section SYNOPSIS)" || fail "the synopsis lacks '$usage'"
+    grep -qF -- "$args" <<<"$(section COMMANDS)" || fail "no COMMANDS entry for '$args'"
 done < <(grep -E '^(Usage: | +)edt-tool ' <<<"$help")
 for option in $(grep -oE '(^|[ |])--?[a-z][a-z-]*' <<<"$help" | tr -d ' |' | sort -u); do
     grep -qE -- "(^|[ ,])$option([ ,|]|$)" <<<"$(section COMMANDS)" ||

@@ -5,11 +5,14 @@
 // undone (or, when even that fails, reported as possibly damaging the entry), and a
 // mismatch on reading back must never pass for success.
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "record/message.h"
@@ -18,9 +21,9 @@
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
-#include "tools/sample_files.h"
 #include "tests/support/test_support.h"
 #include "tests/support/entry_lines.h"
+#include "tools/sample_files.h"
 
 extern "C" {
 ssize_t __real_pread(int fd, void* buffer, size_t length, off_t offset);
@@ -35,6 +38,7 @@ namespace {
 // An empty hook, or none armed, passes the call through.
 struct Faults {
     bool armed = false;
+    ino_t only = 0; // when set, calls on other files (journals ...) pass through
     int preads = 0, pwrites = 0, fsyncs = 0, ftruncates = 0;
     std::function<ssize_t(int call, int fd, void* buffer, size_t length, off_t offset)> pread;
     std::function<ssize_t(int call, int fd, const void* data, size_t length, off_t offset)> pwrite;
@@ -53,6 +57,17 @@ public:
     void arm() { faults.armed = true; }
 };
 
+bool hooked(int fd) {
+    struct stat info {};
+    return faults.armed &&
+           (faults.only == 0 || (::fstat(fd, &info) == 0 && info.st_ino == faults.only));
+}
+
+ino_t inodeOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
 ssize_t failWith(int error) {
     errno = error;
     return -1;
@@ -62,22 +77,22 @@ ssize_t failWith(int error) {
 
 extern "C" {
 ssize_t __wrap_pread(int fd, void* buffer, size_t length, off_t offset) {
-    if (faults.armed && faults.pread)
+    if (faults.pread && hooked(fd))
         return faults.pread(faults.preads++, fd, buffer, length, offset);
     return __real_pread(fd, buffer, length, offset);
 }
 ssize_t __wrap_pwrite(int fd, const void* data, size_t length, off_t offset) {
-    if (faults.armed && faults.pwrite)
+    if (faults.pwrite && hooked(fd))
         return faults.pwrite(faults.pwrites++, fd, data, length, offset);
     return __real_pwrite(fd, data, length, offset);
 }
 int __wrap_fsync(int fd) {
-    if (faults.armed && faults.fsync)
+    if (faults.fsync && hooked(fd))
         return faults.fsync(faults.fsyncs++, fd);
     return __real_fsync(fd);
 }
 int __wrap_ftruncate(int fd, off_t length) {
-    if (faults.armed && faults.ftruncate)
+    if (faults.ftruncate && hooked(fd))
         return faults.ftruncate(faults.ftruncates++, fd, length);
     return __real_ftruncate(fd, length);
 }
@@ -279,6 +294,7 @@ TEST_F(FaultInjection, EdtToolReportsAnUndoneWrite) {
             return failWith(EIO);
         return __real_pwrite(fd, data, length, offset);
     };
+    faults_->only = inodeOf(path_);
     faults_.arm();
     const test::ToolRun run = test::runTool({"write", path_, "641", "Hello"});
     faults_->armed = false;
@@ -301,6 +317,7 @@ TEST_F(FaultInjection, ImportFlushesOnceAndIsUndoneWhenThatFails) {
         ++flushes; // the first flush fails; the one after putting back succeeds
         return call == 0 ? static_cast<int>(failWith(EIO)) : __real_fsync(fd);
     };
+    faults_->only = inodeOf(path_);
     faults_.arm();
     const test::ToolRun failed = test::runTool({"import", path_, csv});
     faults_->armed = false;
@@ -316,6 +333,7 @@ TEST_F(FaultInjection, ImportFlushesOnceAndIsUndoneWhenThatFails) {
         ++flushes;
         return __real_fsync(fd);
     };
+    faults_->only = inodeOf(path_);
     faults_.arm();
     const test::ToolRun imported = test::runTool({"import", path_, csv});
     faults_->armed = false;
@@ -336,6 +354,7 @@ TEST_F(FaultInjection, AnImportFailingAtAnyWriteLeavesTheFileAsItWas) {
             return __real_pwrite(fd, data, call == failAt ? length / 2 : length, at);
         };
         faults_->pwrites = 0;
+        faults_->only = inodeOf(path_);
         faults_.arm();
         const test::ToolRun run = test::runTool({"import", path_, csv});
         faults_->armed = false;
@@ -365,12 +384,35 @@ TEST_F(FaultInjection, AFileReplacedMidwayIsNotWrittenAndTheOriginalIsPutBack) {
     };
     const FileIdentity listed = readFile(path_, "email.edt").identity;
     faults_.arm();
-    const WriteResult result =
-        writeEntries(path_, "email.edt", {{1, "a"}, {641, "b"}, {1281, "c"}}, test::codePage(), &listed);
+    const WriteResult result = writeEntries(path_, "email.edt", {{1, "a"}, {641, "b"}, {1281, "c"}},
+                                            test::codePage(), &listed);
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::FileChanged) << describe(result.status);
     EXPECT_EQ(test::readBytes(keep), image_);                     // the file we wrote, put back
     EXPECT_EQ(test::readBytes(path_), std::string(4 * 640, 'o')); // the newcomer, untouched
+}
+
+// Another program writes over the first entry while the second write fails: the undo
+// puts back only the bytes that still hold this write's, and says so.
+TEST_F(FaultInjection, AnUndoLeavesAnotherProgramsBytes) {
+    faults_->pwrite = [](int call, int fd, const void* data, size_t length, off_t at) {
+        if (call == 1) {
+            __real_pwrite(fd, "OTHER", 5, 0);
+            return failWith(EIO);
+        }
+        return __real_pwrite(fd, data, length, at);
+    };
+    faults_.arm();
+    const WriteResult result =
+        writeEntries(path_, "email.edt", {{1, "a"}, {641, "b"}}, test::codePage());
+    faults_->armed = false;
+    EXPECT_EQ(result.status.undo, Undo::AroundOthers);
+    EXPECT_NE(describe(result.status)
+                  .find("were put back where they still held this write's; "
+                        "another program has changed the rest meanwhile."),
+              std::string::npos)
+        << describe(result.status);
+    EXPECT_EQ(test::readBytes(path_), "OTHER" + image_.substr(5));
 }
 
 TEST_F(FaultInjection, WithoutFaultsTheWriteLandsExactly) {
@@ -381,6 +423,120 @@ TEST_F(FaultInjection, WithoutFaultsTheWriteLandsExactly) {
     ASSERT_TRUE(result.status.ok()) << describe(result.status);
     EXPECT_EQ(test::readBytes(path_), written());
 }
+
+} // namespace
+} // namespace edt
+
+namespace edt {
+namespace {
+
+// Calls of the file layer that change something on disk (writes and flushes, of the
+// journal, its folder and the file alike) counted across hooks; -1 never kills.
+int changes = 0;
+int killAt = -1;
+
+ssize_t killingPwrite(int, int fd, const void* data, size_t length, off_t at) {
+    if (changes++ == killAt) {
+        __real_pwrite(fd, data, length / 2, at); // torn halfway
+        ::raise(SIGKILL);
+    }
+    return __real_pwrite(fd, data, length, at);
+}
+
+int killingFsync(int, int fd) {
+    if (changes++ == killAt)
+        ::raise(SIGKILL);
+    return __real_fsync(fd);
+}
+
+// An import killed (SIGKILL, as a crash or kill -9) at each k-th change it makes;
+// the next command that opens the file finds the journal and rolls it back. The file
+// is then exactly as it was or exactly imported, never between.
+class KilledImport : public ::testing::TestWithParam<std::uint64_t> {
+protected:
+    void SetUp() override {
+        ::setenv("XDG_STATE_HOME", state_.path().c_str(), 1);
+        const FileKind kind = kindForFileName("email.edt");
+        original_ = samples::makeImage(kind, samples::sampleTexts(kind, GetParam()), 'q');
+        path_ = dir_.file("email.edt");
+        csv_ = dir_.file("email.csv");
+        std::string csv = "key,text\r\n";
+        for (std::uint64_t i = 0; i < GetParam(); ++i)
+            csv += formatKey(1 + 640 * i) + ",Imported text number " + std::to_string(i) + "\r\n";
+        test::writeBytes(csv_, csv);
+        test::writeBytes(path_, original_);
+        imported_ = run(-1);
+    }
+
+    // Imports with the kill armed at `k`; the file's bytes after the next run lists it.
+    std::string run(int k) {
+        test::writeBytes(path_, original_);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            changes = 0;
+            killAt = k;
+            faults.pwrite = killingPwrite;
+            faults.fsync = killingFsync;
+            faults.armed = true;
+            ::_exit(test::runTool({"import", path_, csv_}).code);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        killed_ = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+        const test::ToolRun next = test::runTool({"list", path_});
+        EXPECT_EQ(next.code, 0) << next.err;
+        const bool rolledBack = next.err.find("was interrupted") != std::string::npos;
+        EXPECT_TRUE(killed_ || (!rolledBack && WEXITSTATUS(status) == 0)) << "k = " << k;
+        return test::readBytes(path_);
+    }
+
+    // Kills at each of `points`, and counts what the file holds afterwards.
+    void killEach(const std::vector<int>& points) {
+        int runs = 0, asBefore = 0, asImported = 0, between = 0;
+        for (const int k : points) {
+            const std::string after = run(k);
+            if (!killed_)
+                break;
+            ++runs;
+            (after == original_ ? asBefore : after == imported_ ? asImported : between)++;
+            EXPECT_TRUE(after == original_ || after == imported_) << "killed at change " << k;
+        }
+        std::printf("%d kills of an import of %llu entries: %d as before, %d imported, %d "
+                    "between\n",
+                    runs, static_cast<unsigned long long>(GetParam()), asBefore, asImported,
+                    between);
+        EXPECT_GT(runs, 0);
+        EXPECT_EQ(between, 0);
+    }
+
+    test::TempDir dir_, state_;
+    std::string original_, imported_, path_, csv_;
+    bool killed_ = false;
+};
+
+TEST_P(KilledImport, LeavesTheFileAsItWasOrImportedAfterTheNextRun) {
+    ASSERT_NE(imported_, original_);
+    changes = 0; // how many changes a whole import makes
+    killAt = -1;
+    faults.pwrite = killingPwrite;
+    faults.fsync = killingFsync;
+    faults.armed = true;
+    test::writeBytes(path_, original_);
+    ASSERT_EQ(test::runTool({"import", path_, csv_}).code, 0);
+    faults = Faults{};
+    const int total = changes;
+    // Every change of a small import; of a large one the first and last few (journal,
+    // flushes, removal) and a sample of the entries between.
+    std::vector<int> points;
+    const int step = GetParam() < 100 ? 1 : total / 24;
+    for (int k = 0; k <= total; ++k) {
+        if (k < 6 || k >= total - 6 || k % step == 0)
+            points.push_back(k);
+    }
+    killEach(points);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, KilledImport, ::testing::Values(4, 5000));
 
 } // namespace
 } // namespace edt

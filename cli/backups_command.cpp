@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/backups_command.h"
+
+#include "platform/folders.h"
+#include "record/file_kind.h"
+
+namespace edt::cli {
+namespace {
+
+// "email.edt.2026-12-07_18-30-05-2" -> "2026-12-07 18:30:05"
+std::string timeOfName(const std::string& name, const std::string& title) {
+    std::string time = name.substr(title.size() + 1, 19);
+    time[10] = ' ';
+    time[13] = time[16] = ':';
+    return time;
+}
+
+} // namespace
+
+int backupsCommand(const std::string& path, const Settings& settings, std::FILE* out,
+                   std::FILE* err) {
+    Backups& backups = settings.writer.backups();
+    const std::vector<Backups::Copy> copies = backups.list(path);
+    if (copies.empty())
+        return refuse(err, Status::error(StatusCode::NoBackup, path), false);
+    const std::string title = fileTitleOf(os::resolvedPath(path));
+    std::string listing = "Backups of \"" + path + "\" in \"" + backups.folderOf(path) + "\":\n";
+    for (const Backups::Copy& copy : copies) {
+        char size[32];
+        std::snprintf(size, sizeof size, "%12llu", static_cast<unsigned long long>(copy.size));
+        listing += timeOfName(copy.name, title) + size + " bytes  " + copy.name +
+                   (copy.original ? "  (the original)\n" : "\n");
+    }
+    return deliver(listing, out, err);
+}
+
+int restoreCommand(const std::string& path, const std::string& backup, const Settings& settings,
+                   std::FILE* out, std::FILE* err) {
+    Backups::Copy copy;
+    const Status found = settings.writer.backups().find(path, backup, copy);
+    if (!found.ok())
+        return refuse(err, found, true);
+    const WriteResult result = settings.writer.restore(path, copy);
+    tell(err, result.notes);
+    if (!result.status.ok())
+        return refuse(err, result.status, true);
+    return deliver("Restored \"" + path + "\" from the backup " + copy.name + ".\n", out, err);
+}
+
+} // namespace edt::cli

@@ -1,0 +1,283 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "record/journal.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+#include "platform/folders.h"
+#include "platform/output_file.h"
+#include "record/file_kind.h"
+
+namespace edt {
+namespace {
+
+constexpr char kMagic[] = "EDTJRNL1";
+constexpr std::size_t kChunk = std::size_t{1} << 20;
+
+std::uint64_t fnv1a(std::uint64_t hash, const char* data, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i)
+        hash = (hash ^ static_cast<unsigned char>(data[i])) * 0x100000001b3ULL;
+    return hash;
+}
+constexpr std::uint64_t kFnvStart = 0xcbf29ce484222325ULL;
+
+std::string hexOf(std::uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::string timeText(std::int64_t seconds) {
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::localtime(&t));
+    return text;
+}
+
+// Streams the journal into its file in large pieces (positioned writes), with the
+// checksum of everything before it at the end.
+class Writer {
+public:
+    explicit Writer(const os::File& file) : file_(file) {}
+    void raw(const char* data, std::size_t length) {
+        hash_ = fnv1a(hash_, data, length);
+        append(data, length);
+    }
+    void number(std::uint64_t value) {
+        char bytes[8];
+        for (int i = 0; i < 8; ++i)
+            bytes[i] = static_cast<char>(value >> (8 * i));
+        raw(bytes, 8);
+    }
+    void bytes(const std::string& data) {
+        number(data.size());
+        raw(data.data(), data.size());
+    }
+    os::Result finish() {
+        number(hash_);
+        flush();
+        return result_;
+    }
+
+private:
+    void append(const char* data, std::size_t length) {
+        while (length > 0 && result_.ok()) {
+            const std::size_t n = std::min(length, kChunk - buffer_.size());
+            buffer_.append(data, n);
+            data += n;
+            length -= n;
+            if (buffer_.size() == kChunk)
+                flush();
+        }
+    }
+    void flush() {
+        if (result_.ok() && !buffer_.empty())
+            result_ = file_.writeAt(offset_, buffer_.data(), buffer_.size());
+        offset_ += buffer_.size();
+        buffer_.clear();
+    }
+
+    const os::File& file_;
+    std::string buffer_;
+    std::uint64_t offset_ = 0;
+    std::uint64_t hash_ = kFnvStart;
+    os::Result result_;
+};
+
+// Reads back what Writer wrote, from `at` up to `end`; false at any inconsistency.
+class Reader {
+public:
+    Reader(const std::string& data, std::size_t at, std::size_t end)
+        : data_(data), at_(at), end_(end) {}
+    bool number(std::uint64_t& value) {
+        if (end_ - at_ < 8)
+            return false;
+        value = 0;
+        for (int i = 0; i < 8; ++i)
+            value |= std::uint64_t{static_cast<unsigned char>(data_[at_ + i])} << (8 * i);
+        at_ += 8;
+        return true;
+    }
+    bool bytes(std::string& out) {
+        std::uint64_t length = 0;
+        if (!number(length) || length > end_ - at_)
+            return false;
+        out.assign(data_, at_, length);
+        at_ += length;
+        return true;
+    }
+    bool atEnd() const { return at_ == end_; }
+
+private:
+    const std::string& data_;
+    std::size_t at_;
+    std::size_t end_;
+};
+
+struct Content {
+    std::string path;
+    os::FileIdentity before;
+    std::int64_t time = 0;
+    std::vector<Change> changes;
+};
+
+// False for a journal that is torn: its write never changed the file.
+bool parse(const std::string& data, Content& out) {
+    const std::size_t magic = sizeof kMagic - 1;
+    if (data.size() < magic + 8 || data.compare(0, magic, kMagic) != 0)
+        return false;
+    const std::size_t end = data.size() - 8;
+    std::uint64_t stored = 0, count = 0, time = 0, modified = 0;
+    if (!Reader(data, end, data.size()).number(stored) ||
+        stored != fnv1a(kFnvStart, data.data(), end))
+        return false;
+    Reader in(data, magic, end);
+    if (!in.bytes(out.path) || !in.number(out.before.device) || !in.number(out.before.inode) ||
+        !in.number(out.before.size) || !in.number(modified) || !in.number(time) ||
+        !in.number(count))
+        return false;
+    out.before.modifiedNs = static_cast<std::int64_t>(modified);
+    out.time = static_cast<std::int64_t>(time);
+    for (std::uint64_t i = 0; i < count; ++i) {
+        Change change;
+        if (!in.number(change.offset) || !in.bytes(change.before) || !in.bytes(change.after))
+            return false;
+        out.changes.push_back(std::move(change));
+    }
+    return in.atEnd();
+}
+
+os::Result readRange(const os::File& file, std::uint64_t offset, std::size_t length,
+                     std::string& out) {
+    out.assign(length, '\0');
+    std::size_t got = 0;
+    os::Result result = file.readAt(offset, out.data(), out.size(), got);
+    out.resize(got);
+    return result;
+}
+
+// Whether every byte of the span holds what the write stored or what was there before
+// it (a write torn midway leaves both); else another program has changed it since.
+bool onlyOurs(const Change& change, const std::string& now) {
+    for (std::size_t i = 0; i < change.after.size(); ++i) {
+        const bool wasThere = i < change.before.size();
+        if (i < now.size() ? now[i] != change.after[i] && !(wasThere && now[i] == change.before[i])
+                           : wasThere)
+            return false;
+    }
+    return true;
+}
+
+Status failure(StatusCode code, os::Result result, const std::string& path, std::string detail) {
+    Status status = Status::system(std::move(result), path);
+    status.code = code;
+    status.detail = std::move(detail);
+    return status;
+}
+
+} // namespace
+
+std::string stateNameOf(const std::string& fullPath) {
+    return hexOf(fnv1a(kFnvStart, fullPath.data(), fullPath.size())) + "-" + fileTitleOf(fullPath);
+}
+
+Journal::Journal(const std::string& folder, const std::string& path)
+    : folder_(folder), filePath_(path), fullPath_(os::resolvedPath(path)),
+      journalPath_(folder_ + "/" + stateNameOf(fullPath_) + ".journal") {}
+
+bool Journal::exists() const {
+    return os::exists(journalPath_);
+}
+
+Status Journal::begin(const os::FileIdentity& before, const std::vector<Change>& changes) const {
+    os::Result result = os::makeFolders(folder_);
+    os::File file;
+    if (result.ok())
+        result = file.open(journalPath_, os::File::Mode::Create);
+    if (result.ok()) {
+        Writer out(file);
+        out.raw(kMagic, sizeof kMagic - 1);
+        out.bytes(fullPath_);
+        out.number(before.device);
+        out.number(before.inode);
+        out.number(before.size);
+        out.number(static_cast<std::uint64_t>(before.modifiedNs));
+        out.number(static_cast<std::uint64_t>(std::time(nullptr)));
+        out.number(changes.size());
+        for (const Change& change : changes) {
+            out.number(change.offset);
+            out.bytes(change.before);
+            out.bytes(change.after);
+        }
+        result = out.finish();
+    }
+    if (result.ok())
+        result = file.sync();
+    file.close();
+    // The journal's name must be on the disk too, or a power cut could lose it.
+    if (result.ok())
+        result = os::syncFolder(folder_);
+    if (result.ok())
+        return Status::success();
+    os::removeFile(journalPath_);
+    return failure(StatusCode::JournalFailed, std::move(result), filePath_, journalPath_);
+}
+
+void Journal::end() const {
+    os::removeFile(journalPath_);
+    os::syncFolder(folder_);
+}
+
+std::optional<Status> Journal::recover(const os::File& file) const {
+    std::string data;
+    if (!exists() || !os::readWholeFile(journalPath_, data).ok())
+        return std::nullopt;
+    Content journal;
+    if (!parse(data, journal) || journal.path != fullPath_) {
+        if (journal.path.empty() || journal.path == fullPath_)
+            end(); // torn: flushed before the file changed, so the file never did
+        return std::nullopt;
+    }
+    std::string().swap(data);
+    Status status = Status::error(StatusCode::WriteRolledBack, filePath_);
+    status.detail = timeText(journal.time);
+    os::FileIdentity now;
+    os::Result result = file.identity(now);
+    if (result.ok() && now.inode != journal.before.inode) {
+        status.code = StatusCode::JournalDiscarded;
+        end();
+        return status;
+    }
+    std::uint64_t writtenEnd = 0;
+    std::string bytes;
+    for (const Change& change : journal.changes) {
+        if (!result.ok())
+            break;
+        writtenEnd = std::max<std::uint64_t>(writtenEnd, change.offset + change.after.size());
+        result = readRange(file, change.offset, change.after.size(), bytes);
+        if (!result.ok())
+            break;
+        if (!onlyOurs(change, bytes)) {
+            ++status.limit;
+            continue;
+        }
+        ++status.count;
+        bytes.resize(std::min(bytes.size(), change.before.size()));
+        if (bytes != change.before.substr(0, bytes.size()) || bytes.size() < change.before.size())
+            result = file.writeAt(change.offset, change.before.data(), change.before.size());
+    }
+    // Bytes past the old end are the write's own when nothing beyond them is.
+    if (result.ok())
+        result = file.identity(now);
+    if (result.ok() && now.size > journal.before.size && now.size <= writtenEnd)
+        result = file.truncate(journal.before.size);
+    if (result.ok())
+        result = file.sync();
+    if (!result.ok())
+        return failure(StatusCode::RollbackFailed, std::move(result), filePath_, status.detail);
+    end();
+    return status;
+}
+
+} // namespace edt

@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "record/safe_writer.h"
+
+#include "platform/folders.h"
+#include "record/journal.h"
+
+namespace edt {
+namespace {
+
+class Steps : public WriteSteps {
+public:
+    Steps(Backups& backups, const std::string& folder, const std::string& path, bool backUpAgain)
+        : backups_(backups), folder_(folder), path_(path), journal_(folder, path),
+          again_(backUpAgain) {}
+
+    std::optional<Status> locked(const os::File& file) override {
+        return folder_.empty() ? std::nullopt : journal_.recover(file);
+    }
+    Status beforeFirstByte(const os::File& file, const FileIdentity& before,
+                           const std::vector<Change>& changes,
+                           std::optional<Status>& note) override {
+        if (folder_.empty())
+            return Status::error(StatusCode::NoStateFolder, path_);
+        Status status = backups_.beforeWrite(file, path_, note, again_);
+        if (status.ok())
+            status = journal_.begin(before, changes);
+        return status;
+    }
+    void finished(bool settled) override {
+        if (settled)
+            journal_.end();
+    }
+
+private:
+    Backups& backups_;
+    const std::string& folder_;
+    const std::string& path_;
+    Journal journal_;
+    bool again_;
+};
+
+} // namespace
+
+SafeWriter SafeWriter::forUser(bool noBackup) {
+    const std::string state = os::stateFolder();
+    return SafeWriter(Backups::forUser(noBackup),
+                      state.empty() ? state : state + "/edt-editor/journals");
+}
+
+WriteResult SafeWriter::write(const std::string& path, std::string_view fileTitle,
+                              const std::vector<EntryWrite>& writes, const CodePage& codePage,
+                              const FileIdentity* expected) {
+    Steps steps(backups_, journals_, path, false);
+    return writeEntries(path, fileTitle, writes, codePage, expected, &steps);
+}
+
+WriteResult SafeWriter::writeRecord(const std::string& path, std::string_view fileTitle,
+                                    RecordKey key, std::string_view text, const CodePage& codePage,
+                                    const FileIdentity* expected) {
+    Steps steps(backups_, journals_, path, false);
+    return edt::writeRecord(path, fileTitle, key, text, codePage, expected, &steps);
+}
+
+WriteResult SafeWriter::restore(const std::string& path, const Backups::Copy& copy) {
+    std::string content;
+    os::Result read = os::readWholeFile(copy.path, content);
+    if (!read.ok()) {
+        WriteResult result;
+        result.status = Status::system(std::move(read), copy.path);
+        return result;
+    }
+    Steps steps(backups_, journals_, path, true);
+    return writeContent(path, content, &steps);
+}
+
+std::optional<Status> SafeWriter::recover(const std::string& path) const {
+    if (journals_.empty())
+        return std::nullopt;
+    const Journal journal(journals_, path);
+    os::File file;
+    // A journal whose file is locked belongs to a write going on now.
+    if (!journal.exists() || !file.open(path, os::File::Mode::Update).ok() || !file.lock(0))
+        return std::nullopt;
+    return journal.recover(file);
+}
+
+} // namespace edt

@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Back up, journal, lock, write: the journal of a write cut short rolled back by the
+// next opening (only where its bytes are still there), torn or stale journals, a file
+// locked by another writer, and no state folder.
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "record/journal.h"
+#include "record/message.h"
+#include "record/safe_writer.h"
+#include "record/text_codec.h"
+#include "tests/support/test_support.h"
+#include "tools/sample_files.h"
+
+namespace edt {
+namespace {
+
+class SafeWriterTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const FileKind kind = kindForFileName("email.edt");
+        before_ = samples::makeImage(kind, samples::sampleTexts(kind, 3), 'q');
+        test::writeBytes(path_, before_);
+    }
+
+    // A journal of writes at keys 1 and 641 left behind as a kill leaves it: with the
+    // first entry written and the second torn halfway.
+    void interrupt() {
+        FileIdentity id;
+        ASSERT_TRUE(os::identityAt(path_, id));
+        for (const RecordKey key : {1, 641}) {
+            const std::string after = encodeText("new text at " + std::to_string(key));
+            changes_.push_back({key - 1, before_.substr(key - 1, after.size()), after});
+        }
+        ASSERT_TRUE(journal_.begin(id, changes_).ok());
+        std::string torn = before_;
+        torn.replace(0, changes_[0].after.size(), changes_[0].after);
+        torn.replace(640, changes_[1].after.size() / 2, changes_[1].after, 0,
+                     changes_[1].after.size() / 2);
+        test::writeBytes(path_, torn);
+    }
+
+    test::TempDir dir_;
+    const std::string path_ = dir_.file("email.edt");
+    const std::string journals_ = dir_.file("journals");
+    SafeWriter writer_{Backups(dir_.file("backups")), journals_};
+    Journal journal_{journals_, path_};
+    std::string before_;
+    std::vector<Change> changes_;
+};
+
+TEST_F(SafeWriterTest, TheNextOpeningRollsBackWhatTheWriteStillHoldsAndSaysSo) {
+    interrupt();
+    // Another program changed the second entry since: its bytes stay.
+    std::string bytes = test::readBytes(path_);
+    bytes[641] = '!';
+    test::writeBytes(path_, bytes);
+    const std::optional<Status> note = writer_.recover(path_);
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->code, StatusCode::WriteRolledBack);
+    EXPECT_EQ(describe(*note).substr(0, 16 + path_.size()), "A write into \"" + path_ + "\" ");
+    EXPECT_NE(describe(*note).find("was interrupted; the previous bytes of its 1 entry were put "
+                                   "back from its journal, so the file is as it was before that "
+                                   "write except 1 entry that another program has changed"),
+              std::string::npos)
+        << describe(*note);
+    bytes.replace(0, changes_[0].before.size(), changes_[0].before);
+    EXPECT_EQ(test::readBytes(path_), bytes);
+    EXPECT_FALSE(journal_.exists());
+    EXPECT_FALSE(writer_.recover(path_));
+}
+
+TEST_F(SafeWriterTest, ATornJournalIsDroppedAndAJournalOfAnotherFileLeavesTheFileAlone) {
+    interrupt();
+    const std::string torn = test::readBytes(path_);
+    const std::string full = test::readBytes(journal_.path());
+    test::writeBytes(journal_.path(), full.substr(0, full.size() - 3));
+    EXPECT_FALSE(writer_.recover(path_)); // never written past: the file did not change
+    EXPECT_FALSE(journal_.exists());
+    EXPECT_EQ(test::readBytes(path_), torn);
+
+    test::writeBytes(journal_.path(), full);
+    test::writeBytes(dir_.file("new"), torn);
+    std::filesystem::rename(dir_.file("new"), path_); // replaces it on Windows too
+    const std::optional<Status> note = writer_.recover(path_);
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->code, StatusCode::JournalDiscarded);
+    EXPECT_EQ(test::readBytes(path_), torn);
+    EXPECT_FALSE(journal_.exists());
+}
+
+TEST_F(SafeWriterTest, AWriteRollsBackFirstAndLeavesNoJournalNorWritesWhileLocked) {
+    interrupt();
+    WriteResult result = writer_.writeRecord(path_, "email.edt", 1281, "third", test::codePage());
+    ASSERT_TRUE(result.status.ok()) << describe(result.status);
+    ASSERT_EQ(result.notes.size(), 1u);
+    EXPECT_EQ(result.notes[0].code, StatusCode::WriteRolledBack);
+    std::string expected = before_;
+    const std::string third = encodeText("third");
+    expected.replace(1280, third.size(), third);
+    EXPECT_EQ(test::readBytes(path_), expected);
+    EXPECT_FALSE(journal_.exists());
+    ASSERT_EQ(writer_.backups().list(path_).size(), 1u);
+    EXPECT_EQ(test::readBytes(writer_.backups().list(path_)[0].path), before_);
+
+    os::File other; // another program in the middle of its write
+    ASSERT_TRUE(other.open(path_, os::File::Mode::Update).ok());
+    ASSERT_TRUE(other.lock(0));
+    interrupt(); // its journal: not to be rolled back while it writes
+    EXPECT_FALSE(writer_.recover(path_));
+    result = writer_.writeRecord(path_, "email.edt", 1281, "late", test::codePage());
+    EXPECT_EQ(describe(result.status, true),
+              "Another program is writing this file: \"" + path_ +
+                  "\". Try again once it is done. Nothing was written to entry 0001281.");
+    other.close();
+    EXPECT_TRUE(writer_.recover(path_));
+}
+
+TEST_F(SafeWriterTest, WithoutAStateFolderNothingIsWritten) {
+    SafeWriter nowhere(Backups(""), "");
+    const WriteResult result = nowhere.writeRecord(path_, "email.edt", 1, "x", test::codePage());
+    EXPECT_EQ(result.status.code, StatusCode::NoStateFolder);
+    EXPECT_NE(describe(result.status, true).find("there is no folder for the journal"),
+              std::string::npos);
+    EXPECT_EQ(test::readBytes(path_), before_);
+}
+
+} // namespace
+} // namespace edt
