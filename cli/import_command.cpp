@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "cli/tool.h"
+#include "cli/words.h"
 #include "translate/import_plan.h"
 #include "translate/translation.h"
 
@@ -84,11 +85,12 @@ int importCommand(const std::string& path, const std::string& translationPath,
         return refuse(err, status, true);
     if (!plan.problems.empty()) {
         for (const Problem& problem : plan.problems) {
+            const std::string sentence = itemMessage(problem.status);
             if (problem.line > 0)
                 std::fprintf(err, "%s:%zu: %s\n", translationPath.c_str(), problem.line,
-                             problem.message.c_str());
+                             sentence.c_str());
             else
-                std::fprintf(err, "%s: %s\n", translationPath.c_str(), problem.message.c_str());
+                std::fprintf(err, "%s: %s\n", translationPath.c_str(), sentence.c_str());
         }
         std::fprintf(err, "edt-tool: %s in \"%s\"; nothing was written to \"%s\".\n",
                      counted(plan.problems.size(), "problem", "problems").c_str(),

@@ -13,10 +13,10 @@
 #include "cli/export_command.h"
 #include "cli/import_command.h"
 #include "cli/list_command.h"
+#include "cli/words.h"
 #include "cli/write_command.h"
 #include "edt/version.h"
 #include "platform/environment.h"
-#include "record/message.h"
 #include "translate/translation.h"
 
 namespace edt::cli {
@@ -196,13 +196,13 @@ int runImport(const std::vector<std::string>& args, bool dryRun, const Settings&
 } // namespace
 
 int refuse(std::FILE* err, const Status& status, bool writing, const std::string& lead) {
-    std::fprintf(err, "edt-tool: %s%s\n", lead.c_str(), describe(status, writing).c_str());
+    std::fprintf(err, "edt-tool: %s%s\n", lead.c_str(), toolMessage(status, writing).c_str());
     return kExitRefused;
 }
 
 void tell(std::FILE* err, const std::optional<Status>& note) {
     if (note)
-        std::fprintf(err, "edt-tool: note: %s\n", describe(*note).c_str());
+        std::fprintf(err, "edt-tool: note: %s\n", toolMessage(*note).c_str());
 }
 
 void tell(std::FILE* err, const std::vector<Status>& notes) {
@@ -256,7 +256,7 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
         codePageName ? CodePage::named(*codePageName, codePage)
                      : CodePage::hostDefault(environment.codePage, environment.locale, codePage);
     if (!chosen.ok()) {
-        std::fprintf(err, "edt-tool: %s\n", describe(chosen).c_str());
+        std::fprintf(err, "edt-tool: %s\n", toolMessage(chosen).c_str());
         return kExitUsage;
     }
     SafeWriter writer = SafeWriter::forUser(noBackup || environment.noBackup);

@@ -7,7 +7,6 @@
 #include "editor/window_notes.h"
 #include "platform/folders.h"
 #include "record/file_kind.h"
-#include "record/message.h"
 #include "record/utf8.h"
 
 namespace edt {
@@ -63,9 +62,9 @@ void FormController::read(const std::string& path, const std::string& title) {
     setText(Part::LimitCaption, editor_.limitCaption());
     countLength(); // the key shown may belong to the file before
     if (editor_.openNote())
-        view_.message(Message::Note, describe(*editor_.openNote()));
+        view_.message(Message::Note, windowMessage(*editor_.openNote()));
     if (!status.ok()) {
-        view_.message(Message::Warning, describe(status, false));
+        view_.message(Message::Warning, windowMessage(status));
         return;
     }
     view_.rememberCodePage(path, codePage_->name());
@@ -95,12 +94,12 @@ void FormController::write() {
     const Editor::Written written =
         editor_.write(view_.text(Part::KeyLabel), view_.text(Part::TextBox));
     if (!written.status.ok()) {
-        view_.message(Message::Warning, describe(written.status, true));
+        view_.message(Message::Warning, windowMessage(written.status, true));
         return;
     }
     view_.listChanged(written.row);
     for (const Status& note : written.notes)
-        view_.message(Message::Note, describe(note));
+        view_.message(Message::Note, windowMessage(note));
 }
 
 void FormController::findNext(bool forward) {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/start_options.h"
 
+#include "editor/window_notes.h"
 #include "edt/version.h"
-#include "record/message.h"
 
 namespace edt {
 namespace {
@@ -55,7 +55,7 @@ StartOptions parseStartOptions(const std::vector<std::string>& args) {
     if (codePage) {
         const Status status = CodePage::named(*codePage, options.codePage);
         if (!status.ok())
-            return ending(Action::WrongUse, describe(status));
+            return ending(Action::WrongUse, windowMessage(status));
     }
     return options;
 }

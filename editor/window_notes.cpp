@@ -2,8 +2,56 @@
 #include "editor/window_notes.h"
 
 #include "editor/edit_text.h"
+#include "record/message.h"
 
 namespace edt {
+namespace {
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+std::string own(const Status& s) {
+    switch (s.code) {
+    case StatusCode::NoFileOpen:
+        return "No file is open. Open one with File > Open ..., select a line and edit its "
+               "text first.";
+    case StatusCode::NoLineSelected:
+        return "No line is selected. Select the line whose text you want to replace in the "
+               "list first.";
+    case StatusCode::FileNotListed:
+        return quoted(s.path) +
+               " could not be read. Open a file that can be read, select a line and edit its "
+               "text first.";
+    case StatusCode::KeyFromOtherFile:
+        return "The key " + formatKey(s.key.value_or(0)) + " belongs to " + quoted(s.detail) +
+               ", which was open before " + quoted(s.path) +
+               ". Select a line of the file open now first.";
+    default:
+        return {};
+    }
+}
+
+std::string hint(const Status& s) {
+    switch (s.code) {
+    case StatusCode::FileChanged:
+    case StatusCode::FileRemoved:
+        return " Open it again before writing.";
+    case StatusCode::UnknownCodePage:
+    case StatusCode::MultiByteCodePage:
+        return " The Character set box of File > Open ... lists the single-byte code pages.";
+    case StatusCode::BackupFailed:
+        return " (edt-editor --no-backup or EDT_NO_BACKUP=1 writes without a copy.)";
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+std::string windowMessage(const Status& status, bool ofWrite) {
+    return describe(status, ofWrite, {own, hint});
+}
 
 std::string findNote(const std::optional<Editor::Found>& found, bool forward) {
     if (!found)

@@ -12,6 +12,11 @@ namespace edt {
 
 // What the windows tell beside the design's captions, the same in every toolkit.
 
+// The sentence a window shows for a status: the record core's, with the window's own
+// hints (its menu, its command line), and the sentences of the editor's own statuses.
+// A refused write (`ofWrite`) closes with what was not written.
+std::string windowMessage(const Status& status, bool ofWrite = false);
+
 // The find field's note after a step: that it went round the end ("From the top
 // again", "From the bottom again"), "Not found", or nothing.
 std::string findNote(const std::optional<Editor::Found>& found, bool forward);

@@ -33,7 +33,6 @@ public:
     // restored.
     static Backups forUser(bool off);
 
-    const std::string& folder() const { return folder_; }
     // The folder of the copies of the file at `path`.
     std::string folderOf(const std::string& path) const;
 

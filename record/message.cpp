@@ -45,13 +45,10 @@ std::string what(const Status& s) {
     case StatusCode::OutOfMemory:
         return "There is not enough memory to list " + quoted(s.path) + ".";
     case StatusCode::FileChanged:
-        return quoted(s.path) +
-               " has been changed by another program since it was listed. Open it again "
-               "before writing.";
+        return quoted(s.path) + " has been changed by another program since it was listed.";
     case StatusCode::FileRemoved:
         return quoted(s.path) +
-               " has been removed or replaced by another program since it was listed. Open it "
-               "again before writing.";
+               " has been removed or replaced by another program since it was listed.";
     case StatusCode::VerifyFailed:
         return "The bytes read back from " + entryOf(s) + " differ from those written.";
     case StatusCode::WriteLocked:
@@ -81,11 +78,6 @@ std::string what(const Status& s) {
         return "A write into " + quoted(s.path) + " begun at " + s.detail +
                " was interrupted, but another file has that name now; it was left as it is "
                "and the journal removed.";
-    case StatusCode::NotAKey:
-
-        return quoted(s.detail) +
-               " is not a key: give the entry's position as decimal digits, as the listing "
-               "shows it.";
     case StatusCode::BadKey:
         return "Key " + formatKey(s.key.value_or(0)) + " is not the start of an entry of " +
                quoted(s.path) + ".";
@@ -105,36 +97,15 @@ std::string what(const Status& s) {
                s.codePage + ", the code page the texts are read in.";
     case StatusCode::BadUtf8:
         return "The text is not valid UTF-8 (at byte " + std::to_string(s.position) + ").";
-    case StatusCode::BadEscape:
-        return "Unknown escape at character " + std::to_string(s.position) +
-               " (use \\\\ \\r \\n \\t or \\xHH).";
-    case StatusCode::BadHexEscape:
-        return "The escape \\x at character " + std::to_string(s.position) +
-               " needs two hexadecimal digits.";
-    case StatusCode::NoPoSupport:
-        return "This edt-tool is built without PO support (GNU gettext's libgettextpo); use "
-               "CSV instead.";
-    case StatusCode::UnknownFormat:
-        return "Cannot tell the format of " +
-               (s.path == "-" ? std::string("standard input") : quoted(s.path)) +
-               ": give --format csv or --format po (a .csv, .po or .pot name says it).";
-    case StatusCode::ExportOverSource:
-        return quoted(s.path) + " is the file being exported; give another name for the export.";
     case StatusCode::UnknownCodePage:
     case StatusCode::MultiByteCodePage:
         return (s.detail.empty() ? std::string("An empty name") : quoted(s.detail)) +
                (s.code == StatusCode::UnknownCodePage
                     ? " names no code page this system offers."
-                    : " is a code page of several bytes per character; EDT texts hold one.") +
-               " The single-byte code pages: edt-tool --list-codepages.";
-    case StatusCode::CodePageMismatch:
-        return "The translation was exported with the code page " + s.detail +
-               ", but the texts are read in " + s.codePage + " now: import it with --codepage " +
-               s.detail + ", or export the texts again.";
+                    : " is a code page of several bytes per character; EDT texts hold one.");
     case StatusCode::BackupFailed:
         return "Cannot copy " + quoted(s.path) + " to the backups in " + quoted(s.detail) +
-               " before writing into it: " + s.os.reason +
-               ". (--no-backup or EDT_NO_BACKUP=1 writes without a copy.)";
+               " before writing into it: " + s.os.reason + ".";
     case StatusCode::BackupTooLarge:
         return quoted(s.path) + " is " + std::to_string(s.count) +
                " bytes long; files of more than " + std::to_string(s.limit) +
@@ -149,50 +120,9 @@ std::string what(const Status& s) {
                std::to_string(s.entryBytes) + " of the " + s.detail + " bytes of " + entryOf(s) +
                " are in the file, room for " + std::to_string(s.limit) +
                " characters with the terminator; a write never makes a file longer.";
-    case StatusCode::StaleEntry:
-        return "Entry " + entryOf(s).substr(6) + " no longer holds the original the " +
-               "translation was made from: the file holds \"" + s.detail + "\", the " +
-               "translation's original is \"" + s.was +
-               "\". Export the texts again, or give --force to write it anyway.";
-    case StatusCode::ExportExists:
-        return quoted(s.path) + " exists; give --force to replace it, or another name.";
-    case StatusCode::ExportOverEdtFile:
-        return quoted(s.path) + " is the name of an EDT file; an export never replaces one. "
-                                "Give a name ending in .po or .csv.";
-    case StatusCode::NotUtf8Csv:
-        return "The file is not UTF-8 (line " + std::to_string(s.position) +
-               " holds other bytes). Save it as UTF-8: in Excel as \"CSV UTF-8 (Comma "
-               "delimited)\", in LibreOffice with the character set \"Unicode (UTF-8)\".";
-    case StatusCode::CutOffTranslation:
-        return "The translation ends in the middle: " + s.detail +
-               ". Was it cut off? Nothing is imported from an incomplete file.";
-    case StatusCode::NoBackup:
-        return s.detail.empty() ? "There is no backup of " + quoted(s.path) + "."
-                                : quoted(s.detail) + " is not a backup of " + quoted(s.path) +
-                                      "; edt-tool backups FILE lists them.";
-    case StatusCode::TranslationTooLarge:
-        return (s.path == "-" ? std::string("Standard input") : quoted(s.path)) + " is more than " +
-               std::to_string(s.limit) + " bytes long: larger than any translation of " +
-               quoted(s.detail) + " can be (every entry's longest text, escaped, with its key).";
-    case StatusCode::TranslationOutOfMemory:
-        return "There is not enough memory to read the translation " +
-               (s.path == "-" ? std::string("on standard input") : quoted(s.path)) + ".";
-    case StatusCode::NoFileOpen:
-        return "No file is open. Open one with File > Open ..., select a line and edit its "
-               "text first.";
-    case StatusCode::NoLineSelected:
-        return "No line is selected. Select the line whose text you want to replace in the "
-               "list first.";
-    case StatusCode::FileNotListed:
-        return quoted(s.path) +
-               " could not be read. Open a file that can be read, select a line and edit its "
-               "text first.";
-    case StatusCode::KeyFromOtherFile:
-        return "The key " + formatKey(s.key.value_or(0)) + " belongs to " + quoted(s.detail) +
-               ", which was open before " + quoted(s.path) +
-               ". Select a line of the file open now first.";
+    default:
+        return {}; // the front end's own: phrased by it
     }
-    return "Unknown error.";
 }
 
 std::string afterUndo(const Status& s) {
@@ -223,22 +153,22 @@ std::string afterUndo(const Status& s) {
 
 } // namespace
 
-std::string describe(const Status& status, bool ofWrite) {
-    return what(status) + afterUndo(status) + (ofWrite ? nothingWritten(status) : std::string());
-}
-
-std::string nothingWritten(const Status& status) {
-    if (status.undo != Undo::None)
-        return {};
-    // Where the sentence does not name the entry already.
-    const bool named =
-        status.code == StatusCode::BadKey || status.code == StatusCode::TextTooLong ||
-        status.code == StatusCode::VerifyFailed || status.code == StatusCode::KeyFromOtherFile ||
-        status.code == StatusCode::EntryPastEnd || status.code == StatusCode::EntryCutOff ||
-        status.code == StatusCode::StaleEntry;
-    if (status.key && !named)
-        return " Nothing was written to entry " + formatKey(*status.key) + ".";
-    return " Nothing was written.";
+std::string describe(const Status& status, bool ofWrite, const FrontEndWords& words) {
+    std::string sentence = words.own ? words.own(status) : std::string();
+    if (sentence.empty()) {
+        sentence = what(status);
+        if (words.hint)
+            sentence += words.hint(status);
+    }
+    if (sentence.empty() && !status.ok())
+        sentence = "Unknown error.";
+    sentence += afterUndo(status);
+    if (!ofWrite || status.undo != Undo::None)
+        return sentence; // once writing had begun, afterUndo says what became of the bytes
+    const std::string key = status.key ? formatKey(*status.key) : std::string();
+    if (!key.empty() && sentence.find(key) == std::string::npos)
+        return sentence + " Nothing was written to entry " + key + ".";
+    return sentence + " Nothing was written.";
 }
 
 std::string describeCharacter(char32_t cp) {

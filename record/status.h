@@ -12,7 +12,8 @@ namespace edt {
 
 // What went wrong, as a value: the record core, the translations and the editor
 // report through it and never throw across their interfaces or print. describe()
-// (message.h) is the one place that turns it into the sentence users read.
+// (message.h) turns it into the sentence users read: the record core's statuses there,
+// those of translations and of each front end where that front end phrases them.
 enum class StatusCode {
     Ok,
     // The file and the system.
@@ -29,34 +30,47 @@ enum class StatusCode {
     RollbackFailed,   // path, os; detail: when the interrupted write began
     JournalDiscarded, // path; detail: when; the file there is another one now (a note)
     // Keys and texts.
+    BadKey,              // key: no listed entry starts there
+    TextTooLong,         // key, count: characters; limit: the most that fit; entryBytes
+    UnstorableCharacter, // character, position, codePage: code 0 or 255, no stored form
+    NotInCharacterSet,   // character, codePage: the code page of the texts lacks it
+    BadUtf8,             // position: of the byte
+    UnknownCodePage,     // detail: the name given
+    MultiByteCodePage,   // detail: the name given
+    BackupFailed,        // path, os; detail: the backups' folder
+    BackupTooLarge,      // path, count: its size; limit: the largest copied (a note)
+    EntryPastEnd,        // key; count: the file's size: no byte of the entry is there
+    EntryCutOff,         // key, count: characters; limit: what the bytes there hold;
+                         // entryBytes: those bytes; detail: the entry's full length
+    // Translations and edt-tool's command line (phrased by edt-tool).
     NotAKey,                // detail: what was given as a key
-    BadKey,                 // key: no listed entry starts there
-    TextTooLong,            // key, count: characters; limit: the most that fit; entryBytes
-    UnstorableCharacter,    // character, position, codePage: code 0 or 255, no stored form
-    NotInCharacterSet,      // character, codePage: the code page of the texts lacks it
-    BadUtf8,                // position: of the byte
     BadEscape,              // position: an escape other than \\ \r \n \t \xHH
     BadHexEscape,           // position: \x without two hexadecimal digits
     NoPoSupport,            // this build cannot read or write PO files
     UnknownFormat,          // path: a translation whose format its name does not tell
     ExportOverSource,       // path: the export would replace the file it exports
-    UnknownCodePage,        // detail: the name given
-    MultiByteCodePage,      // detail: the name given
-    CodePageMismatch,       // a translation exported with detail, not codePage
-    BackupFailed,           // path, os; detail: the backups' folder
-    BackupTooLarge,         // path, count: its size; limit: the largest copied (a note)
-    EntryPastEnd,           // key; count: the file's size: no byte of the entry is there
-    EntryCutOff,            // key, count: characters; limit: what the bytes there hold;
-                            // entryBytes: those bytes; detail: the entry's full length
-    StaleEntry,             // key; detail: the file's text now; was: the translation's original
     ExportExists,           // path: the export would replace a file (no --force)
     ExportOverEdtFile,      // path: the export would replace an EDT file
+    StaleEntry,             // key; detail: the file's text now; was: the translation's original
+    DuplicateKey,           // key; count: the line of the entry's first text
     NotUtf8Csv,             // position: line of the first byte that is not UTF-8
     CutOffTranslation,      // detail: what the end of the translation lacks
-    NoBackup,               // path; detail: the backup asked for, empty for any
+    EmptyTranslation,       // a CSV without even its header line
+    UnknownColumn,          // detail: the column's name
+    MissingColumns,         // the header names no key or no text column
+    TooManyFields,          // a CSV line with more fields than its header
+    UnclosedQuote,          // a quoted CSV field that is never closed
+    TextAfterQuote,         // text after the closing quote of a CSV field
+    BareQuote,              // a quote inside a CSV field that is not quoted
+    NotUtf8Po,              // detail: the PO file's character set
+    UnreadablePo,           // detail: gettext's words; empty when it said none
+    OtherDomain,            // detail: the domain of PO messages that would be ignored
+    PluralMessage,          // a PO message with plural forms
+    NoContext,              // a translated PO message without msgctxt
     TranslationTooLarge,    // path: the translation; limit; detail: the EDT file
     TranslationOutOfMemory, // path: the translation
-    // The editor's Write Record.
+    NoBackup,               // path; detail: the backup asked for, empty for any
+    // The editor's Write Record (phrased by the editor).
     NoFileOpen,
     NoLineSelected,
     FileNotListed,    // the last open failed

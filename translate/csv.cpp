@@ -80,8 +80,7 @@ private:
         ++pos_; // opening quote
         while (true) {
             if (atEnd()) {
-                problems_.push_back({startLine, "A quoted field that starts on this line is "
-                                                "never closed: its closing quote is missing."});
+                problems_.push_back(problemAt(startLine, StatusCode::UnclosedQuote));
                 return false;
             }
             const char c = peek();
@@ -100,8 +99,7 @@ private:
             ++pos_;
         }
         if (!atEnd() && peek() != separator_ && !atLineBreak()) {
-            problems_.push_back({line_, "Text follows the closing quote of a field; a quote "
-                                        "inside a quoted field must be doubled (\"\")."});
+            problems_.push_back(problemAt(line_, StatusCode::TextAfterQuote));
             while (!atEnd() && peek() != separator_ && !atLineBreak())
                 field += data_[pos_++];
         }
@@ -112,8 +110,7 @@ private:
         bool reported = false;
         while (!atEnd() && peek() != separator_ && !atLineBreak()) {
             if (peek() == '"' && !reported) {
-                problems_.push_back({line_, "A field holds a quote but is not quoted; enclose "
-                                            "it in quotes and double the quote (\"\")."});
+                problems_.push_back(problemAt(line_, StatusCode::BareQuote));
                 reported = true;
             }
             field += data_[pos_++];

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "record/message.h"
 #include "record/reader.h"
 #include "translate/translator_text.h"
 
@@ -26,12 +25,11 @@ struct Candidates {
     std::unordered_map<RecordKey, std::size_t> byKey; // -> index in list
 };
 
-// The sentence of a refusal, naming the entry where it does not already.
-std::string keyed(const Status& status, RecordKey key) {
-    const std::string sentence = describe(status);
-    if (sentence.find(formatKey(key)) != std::string::npos)
-        return sentence;
-    return "Entry " + formatKey(key) + ": " + sentence;
+// A refusal of one entry's text: every refusal names the entry.
+Status keyed(Status status, RecordKey key) {
+    if (!status.key)
+        status.atKey(key);
+    return status;
 }
 
 // The translated items that name a key once and convert to the target code page;
@@ -51,7 +49,7 @@ Candidates collect(const Translation& translation, const CodePage& target, const
         if (!parseKey(item.key, key)) {
             Status status = Status::error(StatusCode::NotAKey);
             status.detail = item.key;
-            plan.problems.push_back({item.line, describe(status)});
+            plan.problems.push_back({item.line, status});
             continue;
         }
         std::string text;
@@ -62,10 +60,9 @@ Candidates collect(const Translation& translation, const CodePage& target, const
         }
         const auto [found, inserted] = candidates.byKey.emplace(key, candidates.list.size());
         if (!inserted) {
-            const std::size_t first = candidates.list[found->second].line;
-            plan.problems.push_back({item.line, "Entry " + formatKey(key) +
-                                                    " already has a text, at line " +
-                                                    std::to_string(first) + "."});
+            Status twice = Status::error(StatusCode::DuplicateKey).atKey(key);
+            twice.count = candidates.list[found->second].line;
+            plan.problems.push_back({item.line, twice});
             continue;
         }
         Candidate candidate;
@@ -118,7 +115,7 @@ Status planImport(const std::string& path, const Translation& translation, const
             Status stale = Status::error(StatusCode::StaleEntry, path).atKey(key);
             stale.detail = shortView(toTranslatorText(*candidate.stale, source));
             stale.was = shortView(*candidate.item->source);
-            plan.problems.push_back({candidate.line, describe(stale)});
+            plan.problems.push_back({candidate.line, stale});
             continue;
         }
         const Status check =

@@ -31,7 +31,8 @@ void record(int severity, const char* filename, std::size_t lineno, const char* 
     while (!message.empty() && message.back() == '\n')
         message.pop_back();
     const bool located = filename && lineno != static_cast<std::size_t>(-1);
-    activeSession->errors.push_back({located ? lineno : 0, std::move(message)});
+    activeSession->errors.push_back(
+        problemAt(located ? lineno : 0, StatusCode::UnreadablePo, std::move(message)));
 }
 
 void onReport(int severity, po_message_t, const char* filename, std::size_t lineno, std::size_t,
@@ -66,7 +67,7 @@ std::string joinMessages(const std::vector<Problem>& problems) {
     for (const Problem& p : problems) {
         if (!out.empty())
             out += "; ";
-        out += p.message;
+        out += p.status.detail;
     }
     return out;
 }
@@ -237,14 +238,13 @@ Status read(std::string_view content, Catalog& catalog, std::vector<Problem>& pr
         if (file)
             po_file_free(file);
         if (completed && session.errors.empty())
-            problems.push_back({0, "gettext cannot read the file."});
+            problems.push_back(problemAt(0, StatusCode::UnreadablePo));
         return Status::success(); // the problems say why
     }
 
     for (const char* const* domain = po_file_domains(file); *domain; ++domain) {
         if (std::strcmp(*domain, "messages") != 0)
-            problems.push_back({0, std::string("The messages of the domain \"") + *domain +
-                                       "\" would be ignored; EDT entries belong to no domain."});
+            problems.push_back(problemAt(0, StatusCode::OtherDomain, *domain));
     }
     catalog.charset = charsetOf(file);
     catalog.codePage = headerField(file, kCodePageField);

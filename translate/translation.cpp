@@ -6,7 +6,6 @@
 #include <new>
 
 #include "platform/file.h"
-#include "record/message.h"
 #include "record/utf8.h"
 #include "translate/csv.h"
 #include "translate/po.h"
@@ -34,8 +33,7 @@ bool cutOff(std::string_view content, Translation& out) {
     Status status = Status::error(StatusCode::CutOffTranslation);
     status.detail = "its last line has no line break";
     out.problems.push_back(
-        {static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1,
-         describe(status)});
+        {static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1, status});
     return true;
 }
 
@@ -62,7 +60,7 @@ Status readCsv(std::string_view content, Translation& out) {
     if (const std::size_t line = firstNonUtf8Line(content)) {
         Status status = Status::error(StatusCode::NotUtf8Csv);
         status.position = line;
-        out.problems.push_back({line, describe(status)});
+        out.problems.push_back({line, status});
         return Status::success();
     }
     if (cutOff(content, out))
@@ -70,8 +68,7 @@ Status readCsv(std::string_view content, Translation& out) {
     std::vector<csv::Record> records = csv::parse(content, out.problems, csv::separatorOf(content));
     if (records.empty()) {
         if (out.problems.empty())
-            out.problems.push_back({0, "The file is empty; it needs the header line "
-                                       "key,max,source,text."});
+            out.problems.push_back(problemAt(0, StatusCode::EmptyTranslation));
         return Status::success();
     }
     // Columns by their names; "source (Windows-1252)" names the source's code page.
@@ -90,15 +87,11 @@ Status readCsv(std::string_view content, Translation& out) {
                     std::string(header[i]).substr(header[i].find('(') + 1, name.size() - 9);
         } else if (name != "max" && !name.empty()) {
             out.problems.push_back(
-                {records.front().line, "Unknown column \"" + header[i] +
-                                           "\"; the columns are key, max, source and text."});
+                problemAt(records.front().line, StatusCode::UnknownColumn, header[i]));
         }
     }
     if (!keyColumn || !textColumn) {
-        out.problems.push_back(
-            {records.front().line,
-             "The first line must name the columns: key,max,source,text as edt-tool export "
-             "writes them (key,text will do), separated by commas, semicolons or tabs."});
+        out.problems.push_back(problemAt(records.front().line, StatusCode::MissingColumns));
         return Status::success();
     }
     const auto field = [](const std::vector<std::string>& fields, std::size_t i) {
@@ -109,8 +102,7 @@ Status readCsv(std::string_view content, Translation& out) {
         if (emptyFrom(fields, 0))
             continue; // blank line
         if (!emptyFrom(fields, header.size())) {
-            out.problems.push_back({record->line, "The line has more fields than the header; "
-                                                  "quote a text that holds the separator."});
+            out.problems.push_back(problemAt(record->line, StatusCode::TooManyFields));
             continue;
         }
         TranslationItem item;
@@ -139,8 +131,7 @@ Status readPo(std::string_view content, Translation& out) {
     if (!status.ok())
         return status;
     if (!isUtf8(catalog.charset)) {
-        out.problems.push_back({0, "The file is in the character set " + catalog.charset +
-                                       "; convert it to UTF-8 first (msgconv --to-code=UTF-8)."});
+        out.problems.push_back(problemAt(0, StatusCode::NotUtf8Po, catalog.charset));
         return Status::success();
     }
     out.codePage = catalog.codePage;
@@ -149,13 +140,11 @@ Status readPo(std::string_view content, Translation& out) {
         TranslationItem item{message.line, message.context.value_or(""), message.msgstr,
                              message.fuzzy, message.msgid};
         if (message.hasPlural) {
-            out.problems.push_back({message.line, "The message has plural forms; an EDT entry "
-                                                  "holds one text."});
+            out.problems.push_back(problemAt(message.line, StatusCode::PluralMessage));
             continue;
         }
         if (!message.context && item.translated()) {
-            out.problems.push_back({message.line, "The message has no msgctxt, so it names no "
-                                                  "entry; the key belongs there."});
+            out.problems.push_back(problemAt(message.line, StatusCode::NoContext));
             continue;
         }
         out.items.push_back(std::move(item));

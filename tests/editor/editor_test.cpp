@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "editor/editor.h"
+#include "editor/window_notes.h"
 #include "platform/folders.h"
 #include "record/message.h"
 #include "record/text_codec.h"
@@ -166,7 +167,8 @@ TEST_P(Refusals, SayWhyAndWriteNothing) {
     const Editor::Written written = editor.write(r.key, r.text);
     EXPECT_EQ(written.status.code, r.code) << describe(written.status);
     EXPECT_EQ(written.status.undo, Undo::None);
-    EXPECT_NE(describe(written.status).find(r.says), std::string::npos) << describe(written.status);
+    const std::string shown = windowMessage(written.status, true);
+    EXPECT_NE(shown.find(r.says), std::string::npos) << shown;
     EXPECT_EQ(::access(path.c_str(), F_OK) == 0, exists); // a removed file is not made anew
     EXPECT_EQ(exists ? test::readBytes(path) : std::string(), before);
     EXPECT_TRUE(editor.entries().empty() || editor.entries()[1].text == "Hi!");

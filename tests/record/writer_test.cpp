@@ -167,7 +167,7 @@ TEST_F(WriterTest, RefusesAFileThatChangedSinceItWasListed) {
     before_ = test::readBytes(path_);
     const WriteResult result = writeRecord(path_, "email.edt", 1, "x", test::codePage(), &listed.identity);
     EXPECT_EQ(result.status.code, StatusCode::FileChanged);
-    EXPECT_NE(describe(result.status).find("again"), std::string::npos);
+    EXPECT_NE(describe(result.status).find("changed by another program"), std::string::npos);
     expectUnchanged();
 
     // Its own write gives the identity to use for the next one.

@@ -103,7 +103,7 @@ TEST(Po, SyntaxErrorsComeBackAsProblemsWithGettextsLine) {
                     .ok());
     ASSERT_FALSE(problems.empty());
     EXPECT_EQ(problems[0].line, 7u);
-    EXPECT_NE(problems[0].message.find("bogus"), std::string::npos);
+    EXPECT_NE(problems[0].status.detail.find("bogus"), std::string::npos);
 
     test::TempDir dir;
     Translation translation;

@@ -34,7 +34,7 @@ TEST_P(TranslatorText, EveryTextComesBackByteExactThroughCsvAndPo) {
         }
         Translation translation;
         ASSERT_TRUE(parseTranslation(content, format, translation).ok());
-        ASSERT_TRUE(translation.problems.empty()) << translation.problems[0].message;
+        ASSERT_TRUE(translation.problems.empty()) << translation.problems[0].status.detail;
         EXPECT_EQ(translation.codePage, page.name());
         ASSERT_EQ(translation.items.size(), texts.size());
         for (std::size_t i = 0; i < texts.size(); ++i) {

@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/words.h"
+
+#include "record/entry_line.h"
+#include "record/message.h"
+
+namespace edt::cli {
+namespace {
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+std::string own(const Status& s) {
+    switch (s.code) {
+    case StatusCode::NotAKey:
+        return quoted(s.detail) +
+               " is not a key: give the entry's position as decimal digits, as the listing "
+               "shows it.";
+    case StatusCode::BadEscape:
+        return "Unknown escape at character " + std::to_string(s.position) +
+               " (use \\\\ \\r \\n \\t or \\xHH).";
+    case StatusCode::BadHexEscape:
+        return "The escape \\x at character " + std::to_string(s.position) +
+               " needs two hexadecimal digits.";
+    case StatusCode::NoPoSupport:
+        return "This edt-tool is built without PO support (GNU gettext's libgettextpo); use "
+               "CSV instead.";
+    case StatusCode::UnknownFormat:
+        return "Cannot tell the format of " +
+               (s.path == "-" ? std::string("standard input") : quoted(s.path)) +
+               ": give --format csv or --format po (a .csv, .po or .pot name says it).";
+    case StatusCode::ExportOverSource:
+        return quoted(s.path) + " is the file being exported; give another name for the export.";
+    case StatusCode::ExportExists:
+        return quoted(s.path) + " exists; give --force to replace it, or another name.";
+    case StatusCode::ExportOverEdtFile:
+        return quoted(s.path) + " is the name of an EDT file; an export never replaces one. "
+                                "Give a name ending in .po or .csv.";
+    case StatusCode::StaleEntry:
+        return "Entry " + formatKey(s.key.value_or(0)) + " of " + quoted(s.path) +
+               " no longer holds the original the translation was made from: the file holds " +
+               quoted(s.detail) + ", the translation's original is " + quoted(s.was) +
+               ". Export the texts again, or give --force to write it anyway.";
+    case StatusCode::DuplicateKey:
+        return "Entry " + formatKey(s.key.value_or(0)) + " already has a text, at line " +
+               std::to_string(s.count) + ".";
+    case StatusCode::NotUtf8Csv:
+        return "The file is not UTF-8 (line " + std::to_string(s.position) +
+               " holds other bytes). Save it as UTF-8: in Excel as \"CSV UTF-8 (Comma "
+               "delimited)\", in LibreOffice with the character set \"Unicode (UTF-8)\".";
+    case StatusCode::CutOffTranslation:
+        return "The translation ends in the middle: " + s.detail +
+               ". Was it cut off? Nothing is imported from an incomplete file.";
+    case StatusCode::EmptyTranslation:
+        return "The file is empty; it needs the header line key,max,source,text.";
+    case StatusCode::UnknownColumn:
+        return "Unknown column " + quoted(s.detail) +
+               "; the columns are key, max, source and text.";
+    case StatusCode::MissingColumns:
+        return "The first line must name the columns: key,max,source,text as edt-tool export "
+               "writes them (key,text will do), separated by commas, semicolons or tabs.";
+    case StatusCode::TooManyFields:
+        return "The line has more fields than the header; quote a text that holds the "
+               "separator.";
+    case StatusCode::UnclosedQuote:
+        return "A quoted field that starts on this line is never closed: its closing quote is "
+               "missing.";
+    case StatusCode::TextAfterQuote:
+        return "Text follows the closing quote of a field; a quote inside a quoted field must "
+               "be doubled (\"\").";
+    case StatusCode::BareQuote:
+        return "A field holds a quote but is not quoted; enclose it in quotes and double the "
+               "quote (\"\").";
+    case StatusCode::NotUtf8Po:
+        return "The file is in the character set " + s.detail +
+               "; convert it to UTF-8 first (msgconv --to-code=UTF-8).";
+    case StatusCode::UnreadablePo:
+        return s.detail.empty() ? std::string("gettext cannot read the file.") : s.detail;
+    case StatusCode::OtherDomain:
+        return "The messages of the domain " + quoted(s.detail) +
+               " would be ignored; EDT entries belong to no domain.";
+    case StatusCode::PluralMessage:
+        return "The message has plural forms; an EDT entry holds one text.";
+    case StatusCode::NoContext:
+        return "The message has no msgctxt, so it names no entry; the key belongs there.";
+    case StatusCode::TranslationTooLarge:
+        return (s.path == "-" ? std::string("Standard input") : quoted(s.path)) + " is more than " +
+               std::to_string(s.limit) + " bytes long: larger than any translation of " +
+               quoted(s.detail) + " can be (every entry's longest text, escaped, with its key).";
+    case StatusCode::TranslationOutOfMemory:
+        return "There is not enough memory to read the translation " +
+               (s.path == "-" ? std::string("on standard input") : quoted(s.path)) + ".";
+    case StatusCode::NoBackup:
+        return s.detail.empty() ? "There is no backup of " + quoted(s.path) + "."
+                                : quoted(s.detail) + " is not a backup of " + quoted(s.path) +
+                                      "; edt-tool backups FILE lists them.";
+    default:
+        return {};
+    }
+}
+
+std::string hint(const Status& s) {
+    switch (s.code) {
+    case StatusCode::UnknownCodePage:
+    case StatusCode::MultiByteCodePage:
+        return " The single-byte code pages: edt-tool --list-codepages.";
+    case StatusCode::BackupFailed:
+        return " (--no-backup or EDT_NO_BACKUP=1 writes without a copy.)";
+    case StatusCode::FileChanged:
+    case StatusCode::FileRemoved:
+        return " Run the command again.";
+    default:
+        return {};
+    }
+}
+
+constexpr FrontEndWords kWords{own, hint};
+
+} // namespace
+
+std::string toolMessage(const Status& status, bool ofWrite) {
+    return edt::describe(status, ofWrite, kWords);
+}
+
+std::string itemMessage(const Status& status) {
+    const std::string sentence = toolMessage(status);
+    if (!status.key || sentence.find(formatKey(*status.key)) != std::string::npos)
+        return sentence;
+    return "Entry " + formatKey(*status.key) + ": " + sentence;
+}
+
+} // namespace edt::cli
