@@ -51,10 +51,13 @@ int hexValue(char c) {
 
 static_assert(sizeof(Escaper::Escaped) == 8 && Escaper::kMaxEscapedChar <= 7);
 
-Escaper::Escaper(const CodePage& codePage) : codePage_(codePage) {
+Escaper::Escaper(const CodePage& codePage, VectorPath path) : codePage_(codePage), path_(path) {
     for (int b = 0; b < 256; ++b) {
         byChar_[b] = escapedForm(codePage, static_cast<unsigned char>(b));
         byStored_[b] = escapedForm(codePage, decodeByte(static_cast<unsigned char>(b)));
+        for (int k = 3; k >= 0; --k) // little-endian: the form's first byte lowest
+            storedForms_[b] =
+                storedForms_[b] << 8 | static_cast<unsigned char>(byStored_[b].bytes[k]);
     }
 }
 

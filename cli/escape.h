@@ -2,9 +2,11 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "cli/vector_path.h"
 #include "record/code_page.h"
 #include "record/status.h"
 
@@ -21,9 +23,11 @@ public:
     static constexpr std::size_t kMaxEscapedChar = 4;
     static constexpr std::size_t kSlack = 8;
 
-    explicit Escaper(const CodePage& codePage);
+    // `path`: how the listing's bulk escapes are done (writeListedText).
+    explicit Escaper(const CodePage& codePage, VectorPath path = listingPath());
 
     const CodePage& codePage() const { return codePage_; }
+    VectorPath path() const { return path_; }
 
     // The escaped UTF-8 form of a text (bytes of the code page).
     std::string escape(std::string_view text) const;
@@ -46,11 +50,16 @@ public:
         unsigned char length;
     };
     const Escaped& ofStoredByte(unsigned char stored) const { return byStored_[stored]; }
+    // The same as four bytes, zeros after the form (no form holds a zero byte, so the
+    // value shows its length): the table the vector paths gather from.
+    const std::uint32_t* storedForms() const { return storedForms_.data(); }
 
 private:
     const CodePage& codePage_;
+    VectorPath path_;
     std::array<Escaped, 256> byChar_{};
     std::array<Escaped, 256> byStored_{};
+    std::array<std::uint32_t, 256> storedForms_{};
 };
 
 } // namespace edt::cli

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "cli/escape_avx2.h"
 #include "record/text_codec.h"
 
 namespace edt::cli {
@@ -11,17 +12,21 @@ namespace edt::cli {
 char* writeListedText(char* out, const unsigned char* bytes, std::size_t available,
                       std::size_t entryLength, char* scratch, const Escaper& escaper) {
     const std::size_t present = available < entryLength ? available : entryLength;
-    // Over regular pairs the zero balance goes -1, 0, -1, 0 ..., so it cannot end the
-    // text there: each pair is one character, and after the run the balance is 0 as
-    // at the start of the entry. Texts are nearly always stored this way.
+    // Texts are nearly always stored as regular pairs: one character each, and the text
+    // cannot end inside the run (regularPairRun).
     const std::size_t run = regularPairRun(bytes, present);
-    for (std::size_t i = 0; i < run; i += 2) {
+    std::size_t i = 0;
+    if (escaper.path() == VectorPath::Avx2) {
+        const std::size_t steps = run / 16 * 8; // characters in whole steps of eight
+        out = escapePairsAvx2(out, bytes, steps, escaper.storedForms());
+        i = 2 * steps;
+    }
+    for (; i < run; i += 2) {
         const Escaper::Escaped& e = escaper.ofStoredByte(bytes[i]);
         std::memcpy(out, &e, sizeof e); // the bytes past e.length are overwritten next
         out += e.length;
     }
-    // Two zero bytes after the run take the balance from 0 to 2: the usual end.
-    if (run + 2 <= present && bytes[run] == 0 && bytes[run + 1] == 0)
+    if (zeroPairAt(bytes, present, run))
         return out;
     // The rest, from a zero balance: decoded by the exact rule, then escaped.
     const std::size_t rest = decodeEntryTo(bytes + run, available > run ? available - run : 0,
