@@ -12,16 +12,16 @@
 #include "bench/core_benchmarks.h"
 #include "cli/escape.h"
 #include "cli/listed_text.h"
-#include "cli/vector_path.h"
 #include "record/entry_line.h"
 #include "record/file_kind.h"
 #include "record/text_codec.h"
+#include "record/vector_path.h"
 
 namespace edt::bench {
 namespace {
 
 void listInMemory(benchmark::State& state, const BenchFile& file, const std::string& path,
-                  cli::VectorPath vectorPath, const char* codePageName) {
+                  VectorPath vectorPath, const char* codePageName) {
     std::string image;
     {
         const std::int64_t size = fileSize(path);
@@ -83,12 +83,12 @@ void registerListingBenchmarks(const std::string& dir) {
     for (const BenchFile& file : readerFiles()) {
         if (file.label.find("-100mb") == std::string::npos)
             continue;
-        for (const cli::VectorPath vectorPath : cli::availablePaths()) {
+        for (const VectorPath vectorPath : availablePaths()) {
             for (const char* page : {"1252", "1250", "1251", "1253", "866", "KOI8-R"}) {
                 if (file.label != "default-100mb" && page != std::string("1252"))
                     continue;
                 benchmark::RegisterBenchmark(
-                    ("ListInMemory/" + file.label + "/" + cli::pathName(vectorPath) + "/" + page)
+                    ("ListInMemory/" + file.label + "/" + pathName(vectorPath) + "/" + page)
                         .c_str(),
                     listInMemory, file, file.path(dir), vectorPath, page)
                     ->UseRealTime()

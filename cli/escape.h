@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "cli/vector_path.h"
 #include "record/code_page.h"
 #include "record/status.h"
+#include "record/stored_forms.h"
 
 namespace edt::cli {
 
@@ -23,11 +23,10 @@ public:
     static constexpr std::size_t kMaxEscapedChar = 4;
     static constexpr std::size_t kSlack = 8;
 
-    // `path`: how the listing's bulk escapes are done (writeListedText).
-    explicit Escaper(const CodePage& codePage, VectorPath path = listingPath());
+    // `path`: how the listing's runs of characters are escaped (writeListedText).
+    explicit Escaper(const CodePage& codePage, VectorPath path = vectorPath());
 
     const CodePage& codePage() const { return codePage_; }
-    VectorPath path() const { return path_; }
 
     // The escaped UTF-8 form of a text (bytes of the code page).
     std::string escape(std::string_view text) const;
@@ -43,23 +42,18 @@ public:
     Status unescape(std::string_view escaped, std::string& text) const;
 
     // The escaped form of each byte, eight bytes a byte, so that escaping a character is
-    // one load and one store with no branch: by character, and by the stored byte that
-    // stands for it in a file.
+    // one load and one store with no branch.
     struct Escaped {
         char bytes[7];
         unsigned char length;
     };
-    const Escaped& ofStoredByte(unsigned char stored) const { return byStored_[stored]; }
-    // The same as four bytes, zeros after the form (no form holds a zero byte, so the
-    // value shows its length): the table the vector paths gather from.
-    const std::uint32_t* storedForms() const { return storedForms_.data(); }
+    // The same for whole runs of stored characters.
+    const StoredForms& storedForms() const { return storedForms_; }
 
 private:
     const CodePage& codePage_;
-    VectorPath path_;
     std::array<Escaped, 256> byChar_{};
-    std::array<Escaped, 256> byStored_{};
-    std::array<std::uint32_t, 256> storedForms_{};
+    StoredForms storedForms_;
 };
 
 } // namespace edt::cli

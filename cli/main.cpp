@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "cli/tool.h"
-#include "cli/vector_path.h"
 #include "platform/console.h"
+#include "record/vector_path.h"
 
 #ifdef _WIN32
 int wmain(int argc, wchar_t** argv) {
@@ -15,6 +15,6 @@ int main(int argc, char** argv) {
     const edt::os::Utf8Console console;
     // EDT_SIMD=scalar runs the listing's reference path (to compare, or to rule out the
     // vector one); EDT_SIMD=avx2 names that path.
-    edt::cli::chooseListingPath(std::getenv("EDT_SIMD"));
+    edt::chooseVectorPath(std::getenv("EDT_SIMD"));
     return edt::cli::runTool(edt::os::utf8Arguments(argc, argv), stdout, stderr);
 }

@@ -16,10 +16,10 @@
 
 #include "cli/escape.h"
 #include "cli/listed_text.h"
-#include "cli/vector_path.h"
 #include "fuzz/fuzz_support.h"
 #include "record/code_page.h"
 #include "record/text_codec.h"
+#include "record/vector_path.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ const std::vector<std::unique_ptr<Escaper>>& escapersFor(std::uint8_t index) {
     if (escapers.empty()) {
         const edt::CodePage* page = nullptr;
         FUZZ_CHECK(edt::CodePage::named(names[at], page).ok());
-        for (const edt::cli::VectorPath path : edt::cli::availablePaths())
+        for (const edt::VectorPath path : edt::availablePaths())
             escapers.push_back(std::make_unique<Escaper>(*page, path));
     }
     return escapers;

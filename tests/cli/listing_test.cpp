@@ -9,8 +9,8 @@
 #include "cli/escape.h"
 #include "cli/list_command.h"
 #include "cli/listed_text.h"
-#include "cli/vector_path.h"
 #include "record/reader.h"
+#include "record/vector_path.h"
 #include "tests/cli/tool_run.h"
 #include "tests/support/plain_rules.h"
 #include "tests/support/test_support.h"
@@ -43,7 +43,7 @@ std::string listByTheRule(const std::string& bytes, std::size_t available, std::
     return escaper.escape(decodeByTheRule(bytes, available, entryLength));
 }
 
-class FastListedText : public ::testing::TestWithParam<cli::VectorPath> {};
+class FastListedText : public ::testing::TestWithParam<VectorPath> {};
 
 TEST_P(FastListedText, EveryShapeOfEntryListsLikeTheRule) {
     const cli::Escaper escaper(test::codePage(), GetParam());
@@ -106,7 +106,7 @@ TEST(FastEscape, EveryByteAtEveryPositionEscapesAsAlone) {
 TEST_P(FastListedText, LongListingsEqualTheLineByLineForm) {
     // Several read blocks and several output flushes, with unterminated entries and
     // texts full of characters that need escapes; for both kinds of layout.
-    cli::chooseListingPath(cli::pathName(GetParam()));
+    chooseVectorPath(pathName(GetParam()));
     for (const char* name : {"strings.edt", "aimbios.edt"}) {
         const FileKind kind = kindForFileName(name);
         std::vector<std::string> texts = samples::sampleTexts(kind, 12000);
@@ -130,18 +130,18 @@ TEST_P(FastListedText, LongListingsEqualTheLineByLineForm) {
         ASSERT_EQ(listing.size(), expected.size()) << name;
         EXPECT_TRUE(listing == expected) << name; // no 6 MB diff on failure
     }
-    cli::chooseListingPath(nullptr);
+    chooseVectorPath(nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, FastListedText, ::testing::ValuesIn(cli::availablePaths()),
-                         [](const auto& info) { return cli::pathName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Paths, FastListedText, ::testing::ValuesIn(availablePaths()),
+                         [](const auto& info) { return pathName(info.param); });
 
 TEST(FastListing, TheSwitchChoosesAPathThisCpuRuns) {
-    const cli::VectorPath fastest = cli::availablePaths().back();
-    EXPECT_EQ(cli::chooseListingPath("scalar"), cli::VectorPath::Scalar);
-    EXPECT_EQ(cli::listingPath(), cli::VectorPath::Scalar);
-    EXPECT_EQ(cli::chooseListingPath("no-such-path"), fastest);
-    EXPECT_EQ(cli::chooseListingPath(nullptr), fastest);
+    const VectorPath fastest = availablePaths().back();
+    EXPECT_EQ(chooseVectorPath("scalar"), VectorPath::Scalar);
+    EXPECT_EQ(vectorPath(), VectorPath::Scalar);
+    EXPECT_EQ(chooseVectorPath("no-such-path"), fastest);
+    EXPECT_EQ(chooseVectorPath(nullptr), fastest);
 }
 
 } // namespace

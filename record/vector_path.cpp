@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/vector_path.h"
+#include "record/vector_path.h"
 
 #include <atomic>
 #include <cstring>
 
-namespace edt::cli {
+namespace edt {
 namespace {
 
 bool runsAvx2() {
@@ -34,11 +34,11 @@ std::vector<VectorPath> availablePaths() {
     return paths;
 }
 
-VectorPath listingPath() {
+VectorPath vectorPath() {
     return chosen().load(std::memory_order_relaxed);
 }
 
-VectorPath chooseListingPath(const char* name) {
+VectorPath chooseVectorPath(const char* name) {
     const std::vector<VectorPath> paths = availablePaths();
     VectorPath path = paths.back();
     for (const VectorPath offered : paths) {
@@ -49,4 +49,4 @@ VectorPath chooseListingPath(const char* name) {
     return path;
 }
 
-} // namespace edt::cli
+} // namespace edt

@@ -3,10 +3,11 @@
 
 #include <vector>
 
-namespace edt::cli {
+namespace edt {
 
-// The ways the listing can turn stored characters into escaped UTF-8: the plain loop,
-// the reference, and AVX2 (table gathers and byte shuffles, eight characters a step).
+// The ways stored texts are turned into their written forms in bulk (StoredForms):
+// the plain loop, the reference, and AVX2 (table gathers and byte shuffles, eight
+// characters a step).
 enum class VectorPath { Scalar, Avx2 };
 
 // "scalar", "avx2".
@@ -15,11 +16,11 @@ const char* pathName(VectorPath path);
 // Every path this CPU runs, the scalar one first and the fastest last.
 std::vector<VectorPath> availablePaths();
 
-// The path listings take: the fastest this CPU runs, unless one was chosen.
-VectorPath listingPath();
+// The path bulk conversions take: the fastest this CPU runs, unless one was chosen.
+VectorPath vectorPath();
 
 // Chooses the path by name ($EDT_SIMD, read by the front end): a path this CPU runs,
 // or the fastest one when the name is missing or names none it runs. Returns it.
-VectorPath chooseListingPath(const char* name);
+VectorPath chooseVectorPath(const char* name);
 
-} // namespace edt::cli
+} // namespace edt
