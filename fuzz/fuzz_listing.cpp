@@ -2,7 +2,8 @@
 // edt-tool list's one-pass path, on every vector path this CPU runs and in every code
 // page the system offers: for any stored bytes of any entry length, it writes exactly
 // what the scalar path writes, which is what decoding by the running-balance rule and
-// then escaping writes, and stays inside the room it promises.
+// then escaping writes, and stays inside the room it promises; the same for the CSV
+// export's records against csv::appendField.
 //   byte 0: entry length (160, 320, 480, 640, 800: value % 5), and bit 3: the rest are
 //           characters, each stored with its zero byte (so that runs are long and a
 //           zero character is a terminator)
@@ -20,25 +21,33 @@
 #include "record/code_page.h"
 #include "record/text_codec.h"
 #include "record/vector_path.h"
+#include "translate/csv.h"
+#include "translate/csv_records.h"
 
 namespace {
 
 using edt::cli::Escaper;
 
-// One escaper per path, the scalar one first, for the code page at `index`.
-const std::vector<std::unique_ptr<Escaper>>& escapersFor(std::uint8_t index) {
+struct Writers {
+    std::unique_ptr<Escaper> escaper;
+    std::unique_ptr<edt::translate::CsvRecords> csv;
+};
+
+// The writers of each path, the scalar one first, for the code page at `index`.
+const std::vector<Writers>& writersFor(std::uint8_t index) {
     static const std::vector<std::string> names = edt::CodePage::available();
-    static std::map<std::size_t, std::vector<std::unique_ptr<Escaper>>> made;
+    static std::map<std::size_t, std::vector<Writers>> made;
     FUZZ_CHECK(!names.empty());
     const std::size_t at = index % names.size();
-    auto& escapers = made[at];
-    if (escapers.empty()) {
+    auto& writers = made[at];
+    if (writers.empty()) {
         const edt::CodePage* page = nullptr;
         FUZZ_CHECK(edt::CodePage::named(names[at], page).ok());
         for (const edt::VectorPath path : edt::availablePaths())
-            escapers.push_back(std::make_unique<Escaper>(*page, path));
+            writers.push_back({std::make_unique<Escaper>(*page, path),
+                               std::make_unique<edt::translate::CsvRecords>(*page, path)});
     }
-    return escapers;
+    return writers;
 }
 
 } // namespace
@@ -61,17 +70,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::unique_ptr<unsigned char[]> bytes(new unsigned char[available ? available : 1]);
     std::copy(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(available), bytes.get());
 
-    const auto& escapers = escapersFor(data[1]);
-    const std::string expected =
-        escapers.front()->escape(edt::decodeEntry(bytes.get(), available, entryLength));
-    const std::size_t room = Escaper::kMaxEscapedChar * entryLength + Escaper::kSlack;
+    const auto& writers = writersFor(data[1]);
+    const std::string text = edt::decodeEntry(bytes.get(), available, entryLength);
+    const std::string expected = writers.front().escaper->escape(text);
+    std::string expectedCsv = "0000641,";
+    edt::translate::csv::appendField(expectedCsv, writers.front().escaper->codePage().toUtf8(text));
+    expectedCsv += "\r\n";
+    const std::size_t room = edt::translate::CsvRecords::room(entryLength);
     std::unique_ptr<char[]> out(new char[room]);
     std::unique_ptr<char[]> scratch(new char[entryLength]);
-    for (const auto& escaper : escapers) {
+    for (const Writers& writer : writers) {
         const char* end = edt::cli::writeListedText(out.get(), bytes.get(), available, entryLength,
-                                                    scratch.get(), *escaper);
-        FUZZ_CHECK(end >= out.get() && end <= out.get() + room);
+                                                    scratch.get(), *writer.escaper);
+        FUZZ_CHECK(end >= out.get() &&
+                   end <= out.get() + Escaper::kMaxEscapedChar * entryLength + Escaper::kSlack);
         FUZZ_CHECK(std::string(static_cast<const char*>(out.get()), end) == expected);
+        end = writer.csv->write(out.get(), 641, bytes.get(), available, entryLength, scratch.get());
+        FUZZ_CHECK(end >= out.get() && end <= out.get() + room);
+        FUZZ_CHECK(std::string(static_cast<const char*>(out.get()), end) == expectedCsv);
     }
     return 0;
 }

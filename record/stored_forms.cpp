@@ -58,4 +58,18 @@ char* StoredForms::writeText(char* out, std::string_view text) const {
                       reinterpret_cast<const unsigned char*>(text.data()), text.size(), 1);
 }
 
+char* StoredForms::writeEntry(char* out, const unsigned char* bytes, std::size_t available,
+                              std::size_t entryLength, char* scratch) const {
+    const std::size_t present = available < entryLength ? available : entryLength;
+    // Texts are nearly always stored as regular pairs, and cannot end inside the run.
+    const std::size_t run = regularPairRun(bytes, present);
+    out = writeRun(out, bytes, run);
+    if (zeroPairAt(bytes, present, run))
+        return out;
+    // The rest, from a zero balance: decoded by the exact rule.
+    const std::size_t rest = decodeEntryTo(bytes + run, available > run ? available - run : 0,
+                                           entryLength - run, scratch);
+    return writeText(out, std::string_view(scratch, rest));
+}
+
 } // namespace edt

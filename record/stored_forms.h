@@ -32,6 +32,12 @@ public:
     // The same for characters (bytes of the code page, not stored bytes).
     char* writeText(char* out, std::string_view text) const;
 
+    // Writes the forms of one stored entry's text (decodeEntry's rule: `entryLength`
+    // bytes of which the first `available` are in `bytes`) in one pass; `scratch` has
+    // room for entryLength characters.
+    char* writeEntry(char* out, const unsigned char* bytes, std::size_t available,
+                     std::size_t entryLength, char* scratch) const;
+
 private:
     VectorPath path_;
     // Each form as four bytes, the first lowest, zeros after it: by stored byte, by

@@ -4,19 +4,20 @@
 #include "edt/version.h"
 #include "record/text_codec.h"
 #include "translate/csv.h"
+#include "translate/csv_records.h"
 #include "translate/po.h"
 
 namespace edt::translate {
 namespace {
 
 std::string csvOf(const std::vector<EntryLine>& entries, const CodePage& codePage) {
-    std::string content = "key,text";
-    content += csv::kRecordEnd;
+    const CsvRecords records(codePage);
+    std::string content(CsvRecords::kHeader);
     for (const EntryLine& entry : entries) {
-        content += formatKey(entry.key);
-        content += ',';
-        csv::appendField(content, codePage.toUtf8(entry.text));
-        content += csv::kRecordEnd;
+        const std::size_t used = content.size();
+        content.resize(used + CsvRecords::room(2 * entry.text.size()));
+        content.resize(static_cast<std::size_t>(
+            records.write(content.data() + used, entry.key, entry.text) - content.data()));
     }
     return content;
 }
