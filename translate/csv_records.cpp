@@ -12,11 +12,15 @@
 namespace edt::translate {
 namespace {
 
-// Each character's UTF-8 form, a quote doubled: a field that holds one is quoted.
+// Each character's UTF-8 form, a quote doubled (whichever byte stands for it in the
+// code page): a field that holds one is quoted.
 std::array<std::string, 256> formsOf(const CodePage& codePage) {
     std::array<std::string, 256> forms;
-    for (int c = 0; c < 256; ++c)
-        forms[c] = c == '"' ? std::string("\"\"") : std::string(codePage.utf8Of(c));
+    for (int c = 0; c < 256; ++c) {
+        forms[c] = std::string(codePage.utf8Of(static_cast<unsigned char>(c)));
+        if (forms[c] == "\"")
+            forms[c] += '"';
+    }
     forms[0] = std::string(1, '\0'); // no text holds it
     return forms;
 }
