@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/code_page_choice.h"
 #include "editor/start_options.h"
 #include "edt/version.h"
 #include "window/editor_icon.h"
@@ -29,8 +30,10 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("edt-editor"));
     QApplication::setWindowIcon(edt::editorIcon());
 
+    const edt::os::Environment environment = edt::os::environment();
+    edt::useEnvironment(environment);
     edt::Form1 form;
-    form.setBackups(edt::Backups::forUser(options.noBackup));
+    form.setBackups(edt::Backups::forUser(options.noBackup || environment.noBackup));
     form.show();
     if (options.file)
         form.openPath(QString::fromLocal8Bit(options.file->c_str()), options.codePage);

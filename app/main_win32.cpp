@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // edt-editor for Windows: reads the command line, creates the editor's one window,
 // opens the file named there and runs the window's messages until it closes.
+#include "editor/code_page_choice.h"
 #include "editor/start_options.h"
 #include "platform/wide_text.h"
 #include "win32/command_line.h"
@@ -17,7 +18,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
 
     edt::win32::initCommonControls();
-    edt::Backups backups = edt::Backups::forUser(options.noBackup);
+    const edt::os::Environment environment = edt::os::environment();
+    edt::useEnvironment(environment);
+    edt::Backups backups = edt::Backups::forUser(options.noBackup || environment.noBackup);
     edt::win32::Form1 form(instance, &backups);
     form.show(showCommand);
     if (options.file) {

@@ -6,27 +6,47 @@
 #include "cli/output_buffer.h"
 #include "cli/tool.h"
 #include "platform/output_file.h"
+#include "record/file_kind.h"
 #include "record/reader.h"
 #include "translate/csv_records.h"
 #include "translate/export.h"
 
 namespace edt::cli {
+
 namespace {
 
+// An EDT file's name: any .edt, or one the kind table knows (civ ...) without the
+// extension of a translation.
+bool isEdtName(const std::string& path) {
+    const std::string title = fileTitleOf(path);
+    const auto dot = title.rfind('.');
+    std::string extension = dot == std::string::npos ? std::string() : title.substr(dot);
+    for (char& c : extension)
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return extension == ".edt" || (kindForFileName(title).recordLength != FileKind{}.recordLength &&
+                                   !translate::formatOfPath(path));
+}
+
 // A CSV export straight from the entries' stored bytes, as the reader hands them over:
-// to `output`, flushed along the way.
+// to `output`, flushed along the way. The same records as translate::exportTexts.
 Status streamCsv(const std::string& path, const FileKind& kind, const CodePage& codePage,
                  OutputBuffer& output, FileIdentity& identity) {
     const translate::CsvRecords records(codePage);
-    char* header = output.room(translate::CsvRecords::kHeader.size());
-    output.commit(translate::CsvRecords::kHeader.copy(header, std::string::npos) + header);
+    const std::string& header = records.header();
+    char* start = output.room(header.size());
+    output.commit(header.copy(start, std::string::npos) + start);
     // Room for the decoded text of any entry (no entry is longer than a record).
     std::unique_ptr<char[]> scratch(new char[static_cast<std::size_t>(kind.recordLength)]);
+    std::unique_ptr<EntryLayout> layout; // once the file's size is known
+    std::size_t index = 0;
     return visitEntryBytes(
         path, kind,
         [&](RecordKey key, const unsigned char* bytes, std::size_t available, std::size_t length) {
+            if (!layout)
+                layout = std::make_unique<EntryLayout>(kind, identity.size);
+            const int max = translate::shownLimit(*layout, kind, index++);
             char* line = output.room(translate::CsvRecords::room(length));
-            output.commit(records.write(line, key, bytes, available, length, scratch.get()));
+            output.commit(records.write(line, key, max, bytes, available, length, scratch.get()));
         },
         &identity);
 }
@@ -34,7 +54,7 @@ Status streamCsv(const std::string& path, const FileKind& kind, const CodePage& 
 } // namespace
 
 int exportCommand(const std::string& path, translate::TranslationFormat format,
-                  const std::string& outPath, const CodePage& codePage, std::FILE* out,
+                  const std::string& outPath, bool force, const CodePage& codePage, std::FILE* out,
                   std::FILE* err) {
     const std::string title = fileTitleOf(path);
     const bool toOutput = outPath.empty() || outPath == "-";
@@ -64,8 +84,14 @@ int exportCommand(const std::string& path, translate::TranslationFormat format,
     if (!status.ok())
         return refuse(err, status, false);
     FileIdentity existing;
-    if (!toOutput && os::identityAt(outPath, existing) && existing.sameFile(identity))
-        return refuse(err, Status::error(StatusCode::ExportOverSource, outPath), false);
+    if (!toOutput && isEdtName(outPath))
+        return refuse(err, Status::error(StatusCode::ExportOverEdtFile, outPath), false);
+    if (!toOutput && os::identityAt(outPath, existing)) {
+        if (existing.sameFile(identity))
+            return refuse(err, Status::error(StatusCode::ExportOverSource, outPath), false);
+        if (!force)
+            return refuse(err, Status::error(StatusCode::ExportExists, outPath), false);
+    }
     if (!toOutput) {
         // Through a temporary file, so that a failed export leaves none behind.
         os::Result saved = os::writeWholeFile(outPath, content.data(), content.size());

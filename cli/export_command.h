@@ -9,10 +9,11 @@
 
 namespace edt::cli {
 
-// edt-tool export FILE --format csv|po [-o OUT]: every entry's key and text for
-// translators. Without OUT (or with "-") the export goes to `out`.
+// edt-tool export FILE --format csv|po [-o OUT] [--force]: every entry's key and text
+// for translators. Without OUT (or with "-") the export goes to `out`. OUT never
+// replaces an EDT file, nor without `force` any existing file.
 int exportCommand(const std::string& path, translate::TranslationFormat format,
-                  const std::string& outPath, const CodePage& codePage, std::FILE* out,
+                  const std::string& outPath, bool force, const CodePage& codePage, std::FILE* out,
                   std::FILE* err);
 
 } // namespace edt::cli

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/import_command.h"
 
+#include <algorithm>
+
 #include "cli/tool.h"
 #include "translate/import_plan.h"
 #include "translate/translation.h"
@@ -15,28 +17,61 @@ std::string counted(std::uint64_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-std::string summary(const ImportPlan& plan) {
-    std::string text = std::to_string(plan.changed) + " changed, " +
-                       std::to_string(plan.unchanged) + " unchanged, " +
+std::string summary(const ImportPlan& plan, const translate::Translation& translation,
+                    const CodePage& source, const CodePage& target) {
+    const bool originals =
+        std::any_of(translation.items.begin(), translation.items.end(),
+                    [](const translate::TranslationItem& item) { return item.source.has_value(); });
+    std::string text = " (" + (originals ? "originals in " + source.name() + ", " : std::string()) +
+                       "texts written in " + target.name() + "): " + std::to_string(plan.changed) +
+                       " changed, " + std::to_string(plan.unchanged) + " unchanged, " +
                        std::to_string(plan.untranslated) + " untranslated";
-    if (plan.fuzzy > 0)
-        text += " (" + counted(plan.fuzzy, "fuzzy message", "fuzzy messages") + " left out)";
+    if (plan.fuzzy > 0) {
+        text += " (" + counted(plan.fuzzy, "fuzzy message", "fuzzy messages") + " left out:";
+        for (const std::string& key : plan.fuzzyKeys)
+            text += " " + key;
+        text += ")";
+    }
+    if (plan.forced > 0)
+        text += ", " + counted(plan.forced, "stale entry", "stale entries") + " written anyway";
+    text += ".";
+    if (!originals && !translation.items.empty())
+        text += " The translation gives no originals (no source column), so the entries were "
+                "not checked for changes since the export.";
     return text;
+}
+
+// The code pages of an import: the target from --codepage, else the PO's Language,
+// else the default; the source the one the translation names, else the target.
+Status codePagesOf(const translate::Translation& translation, const Settings& settings,
+                   const CodePage*& source, const CodePage*& target) {
+    target = &settings.codePage;
+    if (!settings.codePageNamed && !translation.language.empty()) {
+        const std::string name = localeCodePageName(translation.language.c_str(), nullptr, nullptr);
+        if (!CodePage::named(name, target).ok())
+            target = &settings.codePage;
+    }
+    source = target;
+    return translation.codePage.empty() ? Status::success()
+                                        : CodePage::named(translation.codePage, source);
 }
 
 } // namespace
 
 int importCommand(const std::string& path, const std::string& translationPath,
-                  std::optional<translate::TranslationFormat> format, bool dryRun,
+                  std::optional<translate::TranslationFormat> format, bool dryRun, bool force,
                   const Settings& settings, std::FILE* out, std::FILE* err) {
-    const CodePage& codePage = settings.codePage;
     if (!format)
         return refuse(err, Status::error(StatusCode::UnknownFormat, translationPath), true);
     translate::Translation translation;
     Status status = translate::readTranslation(translationPath, *format, translation);
     ImportPlan plan;
+    const CodePage* source = nullptr;
+    const CodePage* target = nullptr;
     if (status.ok())
-        status = translate::planImport(path, translation, codePage, plan);
+        status = codePagesOf(translation, settings, source, target);
+    if (status.ok())
+        status = translate::planImport(path, translation, *target, *source, force, plan);
     if (!status.ok())
         return refuse(err, status, true);
     if (!plan.problems.empty()) {
@@ -53,8 +88,8 @@ int importCommand(const std::string& path, const std::string& translationPath,
         return kExitRefused;
     }
     if (dryRun) {
-        return deliver("Checked \"" + translationPath + "\" against \"" + path +
-                           "\": " + summary(plan) + ". Nothing was written.\n",
+        return deliver("Checked \"" + translationPath + "\" against \"" + path + "\"" +
+                           summary(plan, translation, *source, *target) + " Nothing was written.\n",
                        out, err);
     }
     std::optional<Status> note;
@@ -64,7 +99,7 @@ int importCommand(const std::string& path, const std::string& translationPath,
     if (!status.ok())
         return refuse(err, status, true);
     const WriteResult written =
-        writeEntries(path, fileTitleOf(path), plan.writes, codePage, &plan.identity);
+        writeEntries(path, fileTitleOf(path), plan.writes, *target, &plan.identity);
     if (!written.status.ok()) {
         // A write or read-back of one entry failed, rather than the file as a whole.
         const Status& failure = written.status;
@@ -79,8 +114,8 @@ int importCommand(const std::string& path, const std::string& translationPath,
                            " of the translation): ";
         return refuse(err, written.status, true, lead);
     }
-    return deliver("Imported \"" + translationPath + "\" into \"" + path + "\": " + summary(plan) +
-                       ".\n",
+    return deliver("Imported \"" + translationPath + "\" into \"" + path + "\"" +
+                       summary(plan, translation, *source, *target) + "\n",
                    out, err);
 }
 

@@ -11,13 +11,15 @@
 
 namespace edt::cli {
 
-// edt-tool import FILE TRANSLATION [--format csv|po] [--dry-run] (and check FILE
-// TRANSLATION, the same as --dry-run; "-" for standard input, with its format given):
-// checks every translated text against FILE and lists every problem
-// with its line in TRANSLATION; only when there is none, and not for a dry run, writes
-// the changed entries, all or nothing. Ends with a summary line on `out`.
+// edt-tool import FILE TRANSLATION [--format csv|po] [--dry-run] [--force] (and check
+// FILE TRANSLATION, the same as --dry-run; "-" for standard input, with its format
+// given): checks every translated text against FILE and lists every problem with its
+// line in TRANSLATION; only when there is none, and not for a dry run, writes the
+// changed entries, all or nothing. The texts go in the target code page: --codepage,
+// else the PO's Language, else the default; the originals are read in the one the
+// translation names. `force` writes stale entries too. Ends with a summary on `out`.
 int importCommand(const std::string& path, const std::string& translationPath,
-                  std::optional<translate::TranslationFormat> format, bool dryRun,
+                  std::optional<translate::TranslationFormat> format, bool dryRun, bool force,
                   const Settings& settings, std::FILE* out, std::FILE* err);
 
 } // namespace edt::cli

@@ -13,6 +13,7 @@
 #include "cli/output_buffer.h"
 #include "cli/write_command.h"
 #include "edt/version.h"
+#include "platform/environment.h"
 #include "record/message.h"
 #include "translate/translation.h"
 
@@ -22,8 +23,8 @@ namespace {
 const char kUsage[] =
     "Usage: edt-tool list FILE\n"
     "       edt-tool write FILE KEY TEXT\n"
-    "       edt-tool export FILE --format csv|po [-o OUT]\n"
-    "       edt-tool import FILE TRANSLATION [--format csv|po] [--dry-run]\n"
+    "       edt-tool export FILE --format csv|po [-o OUT] [--force]\n"
+    "       edt-tool import FILE TRANSLATION [--format csv|po] [--dry-run] [--force]\n"
     "       edt-tool check FILE TRANSLATION [--format csv|po]\n"
     "       edt-tool --list-codepages | --help | --version\n"
     "Each command takes --codepage NAME too, write and import --no-backup, before or\n"
@@ -37,21 +38,30 @@ const char kHelp[] =
     "                       entry: [KEY] TEXT, in file order.\n"
     "  write FILE KEY TEXT  Store TEXT in the entry that starts at KEY and print its\n"
     "                       new line. Only the text's bytes and its terminator change.\n"
-    "  export FILE --format csv|po [-o OUT]\n"
-    "                       Write every entry's key and text for translators, to OUT or\n"
-    "                       to standard output. CSV: UTF-8, header key,text, line\n"
-    "                       breaks kept inside quoted fields. PO: the key as msgctxt,\n"
-    "                       the text as msgid, an empty msgstr, the entry's limit as a\n"
-    "                       comment. The format follows OUT's extension if not given.\n"
-    "  import FILE TRANSLATION [--format csv|po] [--dry-run]\n"
-    "                       Store the texts of a translation (CSV: key,text; PO:\n"
-    "                       msgctxt key, msgstr text) in FILE: its name (.csv, .po,\n"
-    "                       .pot) or --format says which; - reads it from standard\n"
-    "                       input (with --format). Empty texts and fuzzy\n"
-    "                       messages are left out. Every text is checked first (the\n"
-    "                       key starts an entry, the text fits it, every character\n"
-    "                       can be stored); if any fails, all problems are listed with\n"
-    "                       their line and nothing is written. A write that fails\n"
+    "  export FILE --format csv|po [-o OUT] [--force]\n"
+    "                       Write every entry's key, limit and text for translators,\n"
+    "                       to OUT or to standard output. CSV: UTF-8, the columns\n"
+    "                       key,max,source (CODE PAGE),text. PO: the key as msgctxt,\n"
+    "                       the text as msgid, an empty msgstr, the flag max-length:N.\n"
+    "                       The code page named is the source's, the one the texts\n"
+    "                       were read in. The format follows OUT's extension if not\n"
+    "                       given. An existing OUT is replaced only with --force, an\n"
+    "                       EDT file (any .edt, or civ ... without .po or .csv) never.\n"
+    "  import FILE TRANSLATION [--format csv|po] [--dry-run] [--force]\n"
+    "                       Store the texts of a translation in FILE: its name (.csv,\n"
+    "                       .po, .pot) or --format says which; - reads it from\n"
+    "                       standard input (with --format). The texts are written in\n"
+    "                       the target code page: --codepage, else the PO's Language\n"
+    "                       (pl: 1250, ru: 1251 ... as for the default), else the\n"
+    "                       default; the originals (msgid, the source column) are read\n"
+    "                       in the code page the translation names. An entry that\n"
+    "                       holds neither the original nor the translation is stale\n"
+    "                       and refused; --force writes it anyway. Empty texts and\n"
+    "                       fuzzy messages are left out. Every text is checked first\n"
+    "                       (the key starts an entry, the text fits it, every\n"
+    "                       character can be stored); if any fails, or the\n"
+    "                       translation ends in the middle, all problems are listed\n"
+    "                       with their line and nothing is written. A write that fails\n"
     "                       midway is undone, so FILE is written whole or not at all.\n"
     "                       --dry-run only checks and reports.\n"
     "  check FILE TRANSLATION [--format csv|po]\n"
@@ -63,14 +73,18 @@ const char kHelp[] =
     "20 newest of each name are kept, files above 64 MiB are not copied. --no-backup or\n"
     "EDT_NO_BACKUP=1 writes without the copy.\n"
     "\n"
-    "import and check end with a summary: entries changed, unchanged (the text was\n"
-    "already there) and untranslated (no text given).\n"
+    "import and check end with a summary: both code pages, entries changed,\n"
+    "unchanged (the text was already there) and untranslated (no text given), and\n"
+    "the keys of fuzzy messages.\n"
     "\n"
     "KEY is the entry's position in the file, counted from 1, as the listing shows it\n"
     "(leading zeros allowed). The kind of file, and so its record length, follows\n"
     "from FILE's name: email.edt (640 bytes), aimbios.edt and mercbios.edt (800 + 320),\n"
     "files.edt (800), quests.edt (160), names beginning with civ (320), any other\n"
-    "name (480). A text of n characters needs 2n + 4 bytes of its entry.\n"
+    "name (480). A text of n characters needs 2n + 4 bytes of its entry; it is stored\n"
+    "whole up to that (398 characters in 800 bytes), a longer one is refused, never\n"
+    "cut. A write never changes a file's size: an entry cut off by the end of the\n"
+    "file takes only texts that fit the bytes there.\n"
     "\n"
     "Texts are in a single-byte code page, one byte a character: the language's\n"
     "Windows code page (1250 Central European, 1251 Cyrillic, 1252 Western, 1253\n"
@@ -81,8 +95,8 @@ const char kHelp[] =
     "--list-codepages lists every one this system offers. The character of code 255\n"
     "(y with diaeresis in 1252, ya in 1251) cannot be stored in an EDT file.\n"
     "\n"
-    "Translations hold texts as plain UTF-8 (a PO export names its code page, and an\n"
-    "import under another one is refused); write takes them as UTF-8 with escapes:\n"
+    "Translations hold texts as plain UTF-8, a line break as one line feed and a lone\n"
+    "CR or LF as the editor's stand-ins; write takes them as UTF-8 with escapes:\n"
     "  \\\\  backslash   \\r  carriage return   \\n  line feed   \\t  tab\n"
     "  \\xHH  any other control code, and the bytes the code page leaves undefined\n"
     "\n"
@@ -114,11 +128,14 @@ int usageError(std::FILE* err) {
 int runExport(const std::vector<std::string>& args, const CodePage& codePage, std::FILE* out,
               std::FILE* err) {
     std::string path, formatName, outPath;
+    bool force = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionValue(args, i, "--format", formatName))
             continue;
-        if ((arg == "-o" || arg == "--output") && i + 1 < args.size())
+        if (arg == "--force")
+            force = true;
+        else if ((arg == "-o" || arg == "--output") && i + 1 < args.size())
             outPath = args[++i];
         else if (path.empty() && (arg.empty() || arg[0] != '-'))
             path = arg;
@@ -134,7 +151,7 @@ int runExport(const std::vector<std::string>& args, const CodePage& codePage, st
                           "po.\n");
         return kExitUsage;
     }
-    return exportCommand(path, *format, outPath, codePage, out, err);
+    return exportCommand(path, *format, outPath, force, codePage, out, err);
 }
 
 // import FILE TRANSLATION [--format csv|po] [--dry-run], and check (a dry run).
@@ -143,9 +160,12 @@ int runImport(const std::vector<std::string>& args, bool dryRun, const Settings&
     std::vector<std::string> operands;
     std::optional<std::string> formatName;
     std::string value;
+    bool force = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--dry-run" && args[0] == "import")
             dryRun = true;
+        else if (args[i] == "--force")
+            force = true;
         else if (optionValue(args, i, "--format", value))
             formatName = value;
         else
@@ -157,7 +177,7 @@ int runImport(const std::vector<std::string>& args, bool dryRun, const Settings&
         formatName ? translate::formatOfName(*formatName) : translate::formatOfPath(operands[1]);
     if (formatName && !format)
         return usageError(err);
-    return importCommand(operands[0], operands[1], format, dryRun, settings, out, err);
+    return importCommand(operands[0], operands[1], format, dryRun, force, settings, out, err);
 }
 
 } // namespace
@@ -219,15 +239,17 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
             names += name + "\n";
         return deliver(names, out, err);
     }
+    const os::Environment environment = os::environment();
     const CodePage* codePage = nullptr;
     const Status chosen =
-        codePageName ? CodePage::named(*codePageName, codePage) : CodePage::hostDefault(codePage);
+        codePageName ? CodePage::named(*codePageName, codePage)
+                     : CodePage::hostDefault(environment.codePage, environment.locale, codePage);
     if (!chosen.ok()) {
         std::fprintf(err, "edt-tool: %s\n", describe(chosen).c_str());
         return kExitUsage;
     }
-    Backups backups = Backups::forUser(noBackup);
-    const Settings settings{*codePage, backups};
+    Backups backups = Backups::forUser(noBackup || environment.noBackup);
+    const Settings settings{*codePage, backups, codePageName.has_value()};
     if (args.size() == 2 && args[0] == "list")
         return listCommand(args[1], *codePage, out, err);
     if (args.size() == 4 && args[0] == "write")

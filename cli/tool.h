@@ -40,6 +40,7 @@ void tell(std::FILE* err, const std::optional<Status>& note);
 struct Settings {
     const CodePage& codePage;
     Backups& backups;
+    bool codePageNamed = false; // by --codepage, rather than the default
 };
 
 } // namespace edt::cli

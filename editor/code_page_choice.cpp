@@ -3,11 +3,26 @@
 
 namespace edt {
 
-const CodePage& defaultCodePage() {
+namespace {
+
+const CodePage*& chosenDefault() {
+    static const CodePage* page = nullptr;
+    return page;
+}
+
+} // namespace
+
+void useEnvironment(const os::Environment& environment) {
     const CodePage* page = nullptr;
-    if (!CodePage::hostDefault(page).ok())
+    if (!CodePage::hostDefault(environment.codePage, environment.locale, page).ok())
         CodePage::named("1252", page);
-    return *page;
+    chosenDefault() = page;
+}
+
+const CodePage& defaultCodePage() {
+    if (!chosenDefault())
+        useEnvironment({});
+    return *chosenDefault();
 }
 
 const CodePage& codePageOrDefault(std::string_view name) {

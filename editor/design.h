@@ -27,6 +27,10 @@ constexpr TwipsRect kStringLen{4635, 4635, 780, 240};
 constexpr TwipsRect kRecLabel{2115, 4635, 2490, 240};
 constexpr TwipsRect kVersionInfo{90, 6660, 8340, 285};
 
+// Beyond the design: the find field over the list's top-right corner, inside its
+// border and clear of its scroll bar, with its note to its left.
+constexpr float kFindWidth = 2400, kFindHeight = 300, kFindNoteWidth = 1800;
+
 // Arial 8.25 pt for the list, the text box and the labels.
 constexpr const char* kFontFace = "Arial";
 constexpr float kFontPoints = 8.25f;

@@ -43,14 +43,6 @@ void skipBreak(std::u16string_view text, std::size_t& i) {
 
 } // namespace
 
-TextMarks marksFor(const CodePage& codePage) {
-    const auto free = [&](char16_t mark, char16_t otherwise) {
-        return codePage.fromUnicode(mark) ? otherwise : mark;
-    };
-    return {free(kLoneCrMark, u'\u240D'), free(kLoneLfMark, u'\u240A'),
-            free(kLineBreakMark, u'\u23CE')};
-}
-
 std::u16string rowText(const EntryLine& line, const CodePage& codePage) {
     std::u16string row;
     row.reserve(line.text.size() + 12);

@@ -59,7 +59,7 @@ std::optional<std::size_t> Editor::shownLimit() const {
     if (!row)
         return std::nullopt;
     const EntryLayout layout(kind_, identity_ ? identity_->size : 0);
-    return static_cast<std::size_t>(maxCharsForEntry(layout.lengthOf(*row)));
+    return static_cast<std::size_t>(maxCharsForEntry(layout.presentOf(*row)));
 }
 
 bool Editor::isEdited(std::u16string_view editText) const {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/layout.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "editor/design.h"
@@ -15,6 +16,9 @@ constexpr float kEditHeight = 1500;
 constexpr float kButtonGap = 30;
 constexpr float kLabelGap = 90;
 constexpr float kVersionOffset = 950;
+// The design window's frame: its outer size less its client area.
+constexpr float kFrameWidth = 125;
+constexpr float kFrameHeight = 695;
 
 } // namespace
 
@@ -24,6 +28,13 @@ int twipsToPixels(float twips, int dpi) {
 
 float pixelsToTwips(int pixels, int dpi) {
     return static_cast<float>(static_cast<double>(pixels) * 1440.0 / dpi);
+}
+
+RuledSize ruledSize(PixelSize outer, PixelSize client, int dpi) {
+    return {
+        std::min(pixelsToTwips(outer.width, dpi), pixelsToTwips(client.width, dpi) + kFrameWidth),
+        std::min(pixelsToTwips(outer.height, dpi),
+                 pixelsToTwips(client.height, dpi) + kFrameHeight)};
 }
 
 bool layoutApplies(float outerWidth, float outerHeight) {

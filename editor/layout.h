@@ -8,6 +8,25 @@ namespace edt {
 int twipsToPixels(float twips, int dpi = 96);
 float pixelsToTwips(int pixels, int dpi = 96);
 
+// A window's size in pixels.
+struct PixelSize {
+    int width;
+    int height;
+};
+
+// W and H, the window size the resize rules read, in twips.
+struct RuledSize {
+    float width;
+    float height;
+};
+
+// W and H for a window whose outer size (frame, title bar and menu bar included) and
+// client area (below the menu bar) measure `outer` and `client` pixels at `dpi`: the
+// outer size, but with no more frame than the design's window has around its client
+// area, 125 twips across and 695 down. Frames that count invisible resize borders
+// (Windows 10 and 11) or are drawn thicker would otherwise push the controls out.
+RuledSize ruledSize(PixelSize outer, PixelSize client, int dpi = 96);
+
 // What the resize rules set; everything not named here keeps its design value.
 struct FormLayout {
     float listWidth;

@@ -18,6 +18,11 @@ std::string dropChangeQuestion(std::u16string_view key) {
            " holds a change that was not written. Go on to the next match and drop it?";
 }
 
+std::string severalFilesNote(std::size_t count) {
+    return std::to_string(count) +
+           " files were dropped. The editor opens one file at a time: drop only that one.";
+}
+
 std::string codePageNote(const CodePage& codePage) {
     return "Texts in " + codePage.name();
 }

@@ -19,6 +19,9 @@ std::string findNote(const std::optional<Editor::Found>& found, bool forward);
 // Asked before find moves away from a change not written into the entry `key`.
 std::string dropChangeQuestion(std::u16string_view key);
 
+// Told when `count` files are dropped at once: one file is open at a time.
+std::string severalFilesNote(std::size_t count);
+
 // The list's and the text box's tooltip once a file is read: "Texts in Windows-1251".
 std::string codePageNote(const CodePage& codePage);
 

@@ -3,7 +3,8 @@
 // page the system offers: for any stored bytes of any entry length, it writes exactly
 // what the scalar path writes, which is what decoding by the running-balance rule and
 // then escaping writes, and stays inside the room it promises; the same for the CSV
-// export's records against csv::appendField.
+// export's records against the translators' text (toTranslatorText) through
+// csv::appendField.
 //   byte 0: entry length (160, 320, 480, 640, 800: value % 5), and bit 3: the rest are
 //           characters, each stored with its zero byte (so that runs are long and a
 //           zero character is a terminator)
@@ -23,6 +24,7 @@
 #include "record/vector_path.h"
 #include "translate/csv.h"
 #include "translate/csv_records.h"
+#include "translate/translator_text.h"
 
 namespace {
 
@@ -73,9 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto& writers = writersFor(data[1]);
     const std::string text = edt::decodeEntry(bytes.get(), available, entryLength);
     const std::string expected = writers.front().escaper->escape(text);
-    std::string expectedCsv = "0000641,";
-    edt::translate::csv::appendField(expectedCsv, writers.front().escaper->codePage().toUtf8(text));
-    expectedCsv += "\r\n";
+    std::string field;
+    edt::translate::csv::appendField(
+        field, edt::translate::toTranslatorText(text, writers.front().escaper->codePage()));
+    const std::string expectedCsv = "0000641,315," + field + ',' + field + "\r\n";
     const std::size_t room = edt::translate::CsvRecords::room(entryLength);
     std::unique_ptr<char[]> out(new char[room]);
     std::unique_ptr<char[]> scratch(new char[entryLength]);
@@ -85,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(end >= out.get() &&
                    end <= out.get() + Escaper::kMaxEscapedChar * entryLength + Escaper::kSlack);
         FUZZ_CHECK(std::string(static_cast<const char*>(out.get()), end) == expected);
-        end = writer.csv->write(out.get(), 641, bytes.get(), available, entryLength, scratch.get());
+        end = writer.csv->write(out.get(), 641, 315, bytes.get(), available, entryLength,
+                                scratch.get());
         FUZZ_CHECK(end >= out.get() && end <= out.get() + room);
         FUZZ_CHECK(std::string(static_cast<const char*>(out.get()), end) == expectedCsv);
     }

@@ -6,6 +6,7 @@
 #include "fuzz/fuzz_support.h"
 #include "record/reader.h"
 #include "tests/support/plain_rules.h"
+#include "tests/support/entry_lines.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view image(reinterpret_cast<const char*>(data), size);
     for (const char* name : edt::fuzz::kKindNames) {
         const edt::FileKind kind = edt::kindForFileName(name);
-        FUZZ_CHECK(edt::decodeEntries(data, size, kind) == modelLines(image, kind));
+        FUZZ_CHECK(edt::test::decodeEntries(data, size, kind) == modelLines(image, kind));
     }
 
     // The same bytes as a file, under one kind's name (in upper case now and then).

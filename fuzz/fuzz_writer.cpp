@@ -3,6 +3,7 @@
 // taken when it was listed, and with the file changed meanwhile. The outcome must be
 // exactly what the rules predict: a refusal with the file byte for byte as it was,
 // or a write that changed only [key - 1, key - 1 + 2n + 4) and reads back as the text.
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -170,9 +171,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return info;
     }();
 
-    const edt::WriteResult result =
-        edt::writeRecord(path, name, key, text, edt::test::codePage(),
-                         identityMode ? &listed : nullptr);
+    const edt::WriteResult result = edt::writeRecord(path, name, key, text, edt::test::codePage(),
+                                                     identityMode ? &listed : nullptr);
     const std::string after = edt::fuzz::readWholeFile(target);
 
     // The outcome the rules predict, checked in the writer's order.
@@ -188,8 +188,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         expected = StatusCode::BadKey;
     else if (text.find('\0') != std::string::npos || text.find('\xff') != std::string::npos)
         expected = StatusCode::UnstorableCharacter;
-    else if (2 * text.size() + 4 > static_cast<std::size_t>(entry->length))
-        expected = StatusCode::TextTooLong;
+    else {
+        // A write stays within the bytes of the entry the file holds.
+        const std::size_t length = static_cast<std::size_t>(entry->length);
+        const std::size_t present =
+            std::min(length, before.size() > key - 1 ? before.size() - (key - 1) : 0);
+        if (present < 4)
+            expected = StatusCode::EntryPastEnd;
+        else if (2 * text.size() + 4 > present)
+            expected = present < length ? StatusCode::EntryCutOff : StatusCode::TextTooLong;
+    }
     if (result.status.code != expected) {
         std::fprintf(stderr, "expected status %d, got %d: %s\n", static_cast<int>(expected),
                      static_cast<int>(result.status.code), edt::describe(result.status).c_str());
@@ -208,8 +216,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Written: exactly the text's bytes and terminator, the rest as it was.
     std::string predicted = before;
     const std::size_t offset = key - 1;
-    if (predicted.size() < offset + 2 * text.size() + 4)
-        predicted.resize(offset + 2 * text.size() + 4, '\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         predicted[offset + 2 * i] = static_cast<char>(c > 32 ? c + 1 : c);

@@ -9,6 +9,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "record/text_codec.h"
+#include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
 namespace {
@@ -129,6 +130,41 @@ Inputs listingInputs() {
             in(8 + 1, 10, std::string(40, '\x85') + std::string(1, '\0') + "after")};
 }
 
+// Exports of a sample file, as translators' tools and spreadsheets change them.
+Inputs csvInputs() {
+    return {"key,max,source (Windows-1252),text\r\n0000001,315,\"a\nb\",\"x\ny\"\r\n",
+            "key;text\r\n1;caf\xC3\xA9\r\n641;\"quoted; \"\"twice\"\"\"\r\n",
+            "text\tkey\r\nneu\t1\n",
+            "\xEF\xBB\xBFkey,text\r\n1,\"open\r\n",
+            "key,text\r\n1,caf\xE9\r\n",
+            "key,text\r\n1,cut",
+            "key,source,text,extra\r\n1,,\xE2\x86\x90\xE2\x86\x93,\r\n"};
+}
+
+Inputs poInputs() {
+    const edt::FileKind kind = edt::kindForFileName("email.edt");
+    const std::string first = edt::samples::sampleTexts(kind, 4)[0];
+    const std::string header = "msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; "
+                               "charset=UTF-8\\n\"\n\"Language: pl\\n\"\n\"X-EDT-Code-Page: "
+                               "Windows-1252\\n\"\n\n";
+    std::string original; // as a PO string: the sample's first text in UTF-8
+    for (const char c : edt::test::codePage().toUtf8(first)) {
+        if (c == '\r')
+            continue;
+        original += c == '\n'  ? std::string("\\n")
+                    : c == '"' ? std::string("\\\"")
+                               : std::string(1, c);
+    }
+    const std::string message = "msgctxt \"0000001\"\nmsgid \"" + original + "\"\nmsgstr \"";
+    return {header + message + "Tekst\"\n",
+            header + "#, fuzzy\n" + message + "Tekst\"\n",
+            header + "msgctxt \"0000001\"\nmsgid \"another original\"\nmsgstr \"Tekst\"\n",
+            header + message + std::string(400, 'x') + "\"\n",
+            header + message + "Tek",
+            header + "msgctxt \"0000002\"\nmsgid \"x\"\nmsgstr \"y\"\n",
+            header + message + "\xD1\x8F \xE2\x86\x90\\r\\n\"\n"};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -139,7 +175,8 @@ int main(int argc, char** argv) {
     const std::pair<const char*, Inputs> targets[] = {
         {"fuzz_reader", readerInputs()}, {"fuzz_entry_line", entryLineInputs()},
         {"fuzz_writer", writerInputs()}, {"fuzz_charset", charsetInputs()},
-        {"fuzz_escape", escapeInputs()}, {"fuzz_listing", listingInputs()}};
+        {"fuzz_escape", escapeInputs()}, {"fuzz_listing", listingInputs()},
+        {"fuzz_csv", csvInputs()},       {"fuzz_po_import", poInputs()}};
     for (const auto& [target, inputs] : targets) {
         const std::filesystem::path dir = std::filesystem::path(argv[1]) / target;
         std::filesystem::create_directories(dir);

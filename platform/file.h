@@ -40,7 +40,6 @@ public:
 
     Result open(const std::string& path, Mode mode);
     void close();
-    bool isOpen() const { return handle_ != kClosed; }
 
     Result identity(FileIdentity& out) const;
     // Reads up to `length` bytes at `offset` (zero-based); `got` is short at the end.

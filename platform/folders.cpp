@@ -27,4 +27,10 @@ bool exists(const std::string& path) {
     return fs::exists(fs::u8path(path), error);
 }
 
+std::string fullPath(const std::string& path) {
+    std::error_code error;
+    const fs::path full = fs::absolute(fs::u8path(path), error);
+    return error ? path : full.lexically_normal().u8string();
+}
+
 } // namespace edt::os

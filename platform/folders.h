@@ -20,4 +20,8 @@ Result listFolder(const std::string& path, std::vector<std::string>& names);
 
 bool exists(const std::string& path);
 
+// A path made full against the working folder, "." and ".." taken out; as given when
+// the system cannot tell the working folder.
+std::string fullPath(const std::string& path);
+
 } // namespace edt::os

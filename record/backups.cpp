@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <ctime>
 #include <vector>
 
@@ -48,10 +47,9 @@ Status failed(os::Result result, const std::string& path, const std::string& fol
 
 } // namespace
 
-Backups Backups::forUser(bool noBackupOption) {
-    const char* off = std::getenv("EDT_NO_BACKUP");
+Backups Backups::forUser(bool off) {
     const std::string state = os::stateFolder();
-    if (noBackupOption || (off && std::string(off) == "1") || state.empty())
+    if (off || state.empty())
         return Backups("");
     return Backups(state + "/edt-editor/backups");
 }

@@ -23,9 +23,9 @@ public:
 
     // Backups into `folder`; none with an empty folder.
     explicit Backups(std::string folder) : folder_(std::move(folder)) {}
-    // As the user has it: off with `noBackupOption` or EDT_NO_BACKUP=1, else into the
-    // state folder.
-    static Backups forUser(bool noBackupOption);
+    // As the user has it: none when `off` (--no-backup, or EDT_NO_BACKUP=1 as the front
+    // end read it), else into the state folder.
+    static Backups forUser(bool off);
 
     const std::string& folder() const { return folder_; }
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -66,6 +65,8 @@ std::string canonicalCodePageName(std::string_view given) {
         if (!number)
             number = numberAfter(name, prefix);
     }
+    if (number == 65001)
+        return "UTF-8"; // Windows' number for it
     if (number)
         return (isWindowsCodePage(number) ? "Windows-" : "CP") + std::to_string(number);
     for (const char* prefix : {"ISO-8859-", "ISO8859-", "ISO_8859-", "ISO8859"}) {
@@ -107,6 +108,8 @@ std::string localeCodePageName(const char* lcAll, const char* lcCtype, const cha
 
 Status CodePage::named(std::string_view given, const CodePage*& out) {
     const std::string name = canonicalCodePageName(given);
+    if (name.empty()) // the converter would take it for the locale's own
+        return Status::error(StatusCode::UnknownCodePage);
     const std::lock_guard<std::mutex> lock(registryMutex);
     auto& pages = registry();
     if (const auto found = pages.find(name); found != pages.end()) {
@@ -157,20 +160,18 @@ Status CodePage::named(std::string_view given, const CodePage*& out) {
     return Status::success();
 }
 
-Status CodePage::hostDefault(const CodePage*& out) {
-    if (const char* chosen = std::getenv("EDT_CODEPAGE"); chosen && *chosen) {
+Status CodePage::hostDefault(const std::string& chosen, const std::string& locale,
+                             const CodePage*& out) {
+    if (!chosen.empty()) {
         Status status = named(chosen, out);
         if (!status.ok())
-            status.detail = std::string("EDT_CODEPAGE=") + chosen;
+            status.detail = "EDT_CODEPAGE=" + chosen;
         return status;
     }
     if (const unsigned ansi = os::systemAnsiCodePage();
         ansi && named(std::to_string(ansi), out).ok())
         return Status::success();
-    if (named(
-            localeCodePageName(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG")),
-            out)
-            .ok())
+    if (named(localeCodePageName(locale.c_str(), nullptr, nullptr), out).ok())
         return Status::success();
     // A system whose converter lacks the code page still has Latin-1.
     return named("Windows-1252", out).ok() ? Status::success() : named("ISO-8859-1", out);

@@ -28,11 +28,12 @@ public:
     // UnknownCodePage or MultiByteCodePage. Code pages live as long as the program.
     static Status named(std::string_view name, const CodePage*& out);
 
-    // The host's default: $EDT_CODEPAGE when it is set (refused when it names none);
-    // else on Windows the system's ANSI code page when it is single-byte, elsewhere
-    // the Windows code page of the locale's language (localeCodePageName); else
-    // Windows-1252.
-    static Status hostDefault(const CodePage*& out);
+    // The host's default: `chosen` when it is not empty ($EDT_CODEPAGE, as the front
+    // end read it; refused when it names none); else on Windows the system's ANSI code
+    // page when it is single-byte, elsewhere the Windows code page of the language of
+    // `locale` (localeCodePageName); else Windows-1252.
+    static Status hostDefault(const std::string& chosen, const std::string& locale,
+                              const CodePage*& out);
 
     // Every single-byte code page the converter offers, by name, Windows ones first.
     static std::vector<std::string> available();

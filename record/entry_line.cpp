@@ -52,27 +52,4 @@ std::string formatKey(RecordKey key) {
     return std::string(digits, writeKey(digits, key));
 }
 
-std::string EntryLine::str() const {
-    std::string line;
-    line.reserve(text.size() + 12);
-    line += '[';
-    line += formatKey(key);
-    line += "] ";
-    line += text;
-    return line;
-}
-
-std::optional<EntryLine> EntryLine::parse(std::string_view line) {
-    if (line.size() < 4 || line[0] != '[')
-        return std::nullopt;
-    const std::size_t close = line.find(']', 1);
-    if (close == std::string_view::npos || close == 1 || close + 1 >= line.size() ||
-        line[close + 1] != ' ')
-        return std::nullopt;
-    RecordKey key = 0;
-    if (!parseKey(line.substr(1, close - 1), key))
-        return std::nullopt;
-    return EntryLine{key, std::string(line.substr(close + 2))};
-}
-
 } // namespace edt

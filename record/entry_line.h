@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,17 +22,11 @@ bool parseKey(std::string_view digits, RecordKey& key);
 // end of what it wrote. For callers that format millions of keys.
 char* writeKey(char* out, RecordKey key);
 
-// One line of the list: "[" + key + "] " + text. Texts are Windows-1252 bytes.
+// One entry of the list: its key and its text (bytes of the file's code page), shown
+// as "[" + key + "] " + text.
 struct EntryLine {
     RecordKey key = 0;
     std::string text;
-
-    std::string str() const;
-
-    // Key from the digits between "[" and "]", text from everything after "] ".
-    // For seven-digit keys this is the fixed-width rule (key in characters 2-8,
-    // text after the first ten characters).
-    static std::optional<EntryLine> parse(std::string_view line);
 
     bool operator==(const EntryLine& other) const { return key == other.key && text == other.text; }
 };

@@ -2,6 +2,7 @@
 #include "record/file_kind.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace edt {
 
@@ -48,7 +49,16 @@ std::uint64_t roundedRecordCount(std::uint64_t fileSize, std::uint64_t recordLen
 
 } // namespace
 
-EntryLayout::EntryLayout(const FileKind& kind, std::uint64_t fileSize) : kind_(kind) {
+int captionLimit(const FileKind& kind, bool secondField) {
+    const std::string& caption = kind.limitCaption;
+    const std::size_t slash = caption.find('/');
+    const std::size_t at =
+        caption.find_first_of("0123456789", secondField && slash != std::string::npos ? slash : 0);
+    return at == std::string::npos ? 0 : std::atoi(caption.c_str() + at);
+}
+
+EntryLayout::EntryLayout(const FileKind& kind, std::uint64_t fileSize)
+    : kind_(kind), fileSize_(fileSize) {
     const std::uint64_t records =
         roundedRecordCount(fileSize, static_cast<std::uint64_t>(kind.recordLength));
     // The first entry is always listed, even for an empty file.
@@ -66,6 +76,12 @@ int EntryLayout::lengthOf(std::uint64_t index) const {
     if (!kind_.isSplit())
         return kind_.recordLength;
     return index % 2 ? kind_.secondFieldLength : kind_.firstFieldLength;
+}
+
+int EntryLayout::presentOf(std::uint64_t index) const {
+    const std::uint64_t start = keyOf(index) - 1;
+    const std::uint64_t inFile = start < fileSize_ ? fileSize_ - start : 0;
+    return static_cast<int>(std::min<std::uint64_t>(inFile, lengthOf(index)));
 }
 
 std::int64_t EntryLayout::indexOfKey(std::uint64_t key) const {

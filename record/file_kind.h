@@ -19,6 +19,11 @@ struct FileKind {
     int entriesPerRecord() const { return isSplit() ? 2 : 1; }
 };
 
+// The figure of the kind's limit caption for an entry, the first or second field's
+// ("Max 395/150"; a one-field kind has one): what the design advertises, a few
+// characters under what fits.
+int captionLimit(const FileKind& kind, bool secondField);
+
 // Chooses the kind from a file name without its folder (case does not matter).
 FileKind kindForFileName(std::string_view fileTitle);
 
@@ -35,6 +40,10 @@ public:
     std::uint64_t entryCount() const { return entryCount_; }
     std::uint64_t keyOf(std::uint64_t index) const;
     int lengthOf(std::uint64_t index) const;
+    // The bytes of the entry that the file holds: lengthOf(index), less what lies past
+    // the end of a cut-off file; 0 for an entry wholly past it (every entry of an
+    // empty file). A write stays within them, so that a file never grows.
+    int presentOf(std::uint64_t index) const;
 
     // The index of the entry that starts at key, or -1 if no listed entry does.
     std::int64_t indexOfKey(std::uint64_t key) const;
@@ -42,6 +51,7 @@ public:
 private:
     FileKind kind_;
     std::uint64_t entryCount_;
+    std::uint64_t fileSize_;
 };
 
 } // namespace edt

@@ -94,7 +94,7 @@ std::string what(const Status& s) {
         return quoted(s.path) + " is the file being exported; give another name for the export.";
     case StatusCode::UnknownCodePage:
     case StatusCode::MultiByteCodePage:
-        return quoted(s.detail) +
+        return (s.detail.empty() ? std::string("An empty name") : quoted(s.detail)) +
                (s.code == StatusCode::UnknownCodePage
                     ? " names no code page this system offers."
                     : " is a code page of several bytes per character; EDT texts hold one.") +
@@ -111,6 +111,33 @@ std::string what(const Status& s) {
         return quoted(s.path) + " is " + std::to_string(s.count) +
                " bytes long; files of more than " + std::to_string(s.limit) +
                " bytes are written without a backup copy.";
+    case StatusCode::EntryPastEnd:
+        return "Entry " + entryOf(s).substr(6) + " lies past the end of the file (" +
+               std::to_string(s.count) +
+               " bytes long): no text can be stored there, since a write never makes a file "
+               "longer.";
+    case StatusCode::EntryCutOff:
+        return "The text has " + std::to_string(s.count) + " characters, but only " +
+               std::to_string(s.entryBytes) + " of the " + s.detail + " bytes of " + entryOf(s) +
+               " are in the file, room for " + std::to_string(s.limit) +
+               " characters with the terminator; a write never makes a file longer.";
+    case StatusCode::StaleEntry:
+        return "Entry " + entryOf(s).substr(6) + " no longer holds the original the " +
+               "translation was made from: the file holds \"" + s.detail + "\", the " +
+               "translation's original is \"" + s.was +
+               "\". Export the texts again, or give --force to write it anyway.";
+    case StatusCode::ExportExists:
+        return quoted(s.path) + " exists; give --force to replace it, or another name.";
+    case StatusCode::ExportOverEdtFile:
+        return quoted(s.path) + " is the name of an EDT file; an export never replaces one. "
+                                "Give a name ending in .po or .csv.";
+    case StatusCode::NotUtf8Csv:
+        return "The file is not UTF-8 (line " + std::to_string(s.position) +
+               " holds other bytes). Save it as UTF-8: in Excel as \"CSV UTF-8 (Comma "
+               "delimited)\", in LibreOffice with the character set \"Unicode (UTF-8)\".";
+    case StatusCode::CutOffTranslation:
+        return "The translation ends in the middle: " + s.detail +
+               ". Was it cut off? Nothing is imported from an incomplete file.";
     case StatusCode::NoFileOpen:
         return "No file is open. Open one with File > Open ..., select a line and edit its "
                "text first.";
@@ -160,7 +187,9 @@ std::string nothingWritten(const Status& status) {
     // Where the sentence does not name the entry already.
     const bool named =
         status.code == StatusCode::BadKey || status.code == StatusCode::TextTooLong ||
-        status.code == StatusCode::VerifyFailed || status.code == StatusCode::KeyFromOtherFile;
+        status.code == StatusCode::VerifyFailed || status.code == StatusCode::KeyFromOtherFile ||
+        status.code == StatusCode::EntryPastEnd || status.code == StatusCode::EntryCutOff ||
+        status.code == StatusCode::StaleEntry;
     if (status.key && !named)
         return " Nothing was written to entry " + formatKey(*status.key) + ".";
     return " Nothing was written.";

@@ -15,22 +15,6 @@ constexpr std::uint64_t kBlockBytes = 1u << 20;
 
 } // namespace
 
-std::vector<EntryLine> decodeEntries(const unsigned char* data, std::size_t size,
-                                     const FileKind& kind) {
-    const EntryLayout layout(kind, size);
-    std::vector<EntryLine> entries;
-    entries.reserve(static_cast<std::size_t>(layout.entryCount()));
-    for (std::uint64_t i = 0; i < layout.entryCount(); ++i) {
-        const std::uint64_t offset = layout.keyOf(i) - 1;
-        const std::size_t available =
-            offset < size ? static_cast<std::size_t>(size - offset) : std::size_t{0};
-        entries.push_back(
-            {layout.keyOf(i), decodeEntry(data + std::min<std::uint64_t>(offset, size), available,
-                                          layout.lengthOf(i))});
-    }
-    return entries;
-}
-
 Status visitEntryBytes(const std::string& path, const FileKind& kind,
                        const EntryBytesVisitor& visit, FileIdentity* identity) {
     os::File file;

@@ -17,11 +17,6 @@ namespace edt {
 
 using os::FileIdentity;
 
-// Decodes every entry of a file image held in memory, as the file of that size
-// would list (bytes past `size` read as zero).
-std::vector<EntryLine> decodeEntries(const unsigned char* data, std::size_t size,
-                                     const FileKind& kind);
-
 // Files larger than this are not listed: EDT files are far smaller, and a list of
 // every entry of a larger one would not fit in memory.
 constexpr std::uint64_t kMaxListedFileSize = std::uint64_t{1} << 30;

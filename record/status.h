@@ -39,6 +39,14 @@ enum class StatusCode {
     CodePageMismatch,    // a translation exported with detail, not codePage
     BackupFailed,        // path, os; detail: the backups' folder
     BackupTooLarge,      // path, count: its size; limit: the largest copied (a note)
+    EntryPastEnd,        // key; count: the file's size: no byte of the entry is there
+    EntryCutOff,         // key, count: characters; limit: what the bytes there hold;
+                         // entryBytes: those bytes; detail: the entry's full length
+    StaleEntry,          // key; detail: the file's text now; was: the translation's original
+    ExportExists,        // path: the export would replace a file (no --force)
+    ExportOverEdtFile,   // path: the export would replace an EDT file
+    NotUtf8Csv,          // position: line of the first byte that is not UTF-8
+    CutOffTranslation,   // detail: what the end of the translation lacks
     // The editor's Write Record.
     NoFileOpen,
     NoLineSelected,
@@ -63,6 +71,7 @@ struct Status {
     char32_t character = 0;
     std::size_t position = 0; // from 1
     std::string detail;
+    std::string was;      // StaleEntry
     std::string codePage; // the code page of the texts, where it matters
     os::Result os;
 

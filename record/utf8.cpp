@@ -59,4 +59,21 @@ bool nextCodePoint(std::string_view utf8, std::size_t& at, char32_t& codePoint) 
     return true;
 }
 
+std::u16string utf16Of(std::string_view utf8) {
+    std::u16string text;
+    char32_t c = 0;
+    for (std::size_t at = 0; at < utf8.size();) {
+        if (!nextCodePoint(utf8, at, c)) {
+            c = 0xFFFD;
+            ++at;
+        }
+        if (c > 0xFFFF) { // a surrogate pair
+            text += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            c = 0xDC00 + ((c - 0x10000) & 0x3FF);
+        }
+        text += static_cast<char16_t>(c);
+    }
+    return text;
+}
+
 } // namespace edt

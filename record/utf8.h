@@ -15,4 +15,7 @@ void appendUtf8(std::string& out, char32_t codePoint);
 // surrogate or a number above U+10FFFF.
 bool nextCodePoint(std::string_view utf8, std::size_t& at, char32_t& codePoint);
 
+// The UTF-16 form of a UTF-8 text; each malformed byte becomes U+FFFD.
+std::u16string utf16Of(std::string_view utf8);
+
 } // namespace edt

@@ -19,11 +19,20 @@ Status checkWrite(const FileKind& kind, std::uint64_t fileSize, RecordKey key,
         return status.atKey(key);
     }
     const int length = layout.lengthOf(static_cast<std::uint64_t>(index));
-    if (static_cast<std::uint64_t>(text.size()) * 2 + 4 > static_cast<std::uint64_t>(length)) {
-        status = Status::error(StatusCode::TextTooLong, path).atKey(key);
+    const int present = layout.presentOf(static_cast<std::uint64_t>(index));
+    if (present < 4) { // not even an empty text's terminator
+        status = Status::error(StatusCode::EntryPastEnd, path).atKey(key);
+        status.count = fileSize;
+        return status;
+    }
+    if (static_cast<std::uint64_t>(text.size()) * 2 + 4 > static_cast<std::uint64_t>(present)) {
+        status = Status::error(present < length ? StatusCode::EntryCutOff : StatusCode::TextTooLong,
+                               path)
+                     .atKey(key);
         status.count = text.size();
-        status.limit = static_cast<std::uint64_t>(maxCharsForEntry(length));
-        status.entryBytes = length;
+        status.limit = static_cast<std::uint64_t>(maxCharsForEntry(present));
+        status.entryBytes = present;
+        status.detail = std::to_string(length);
     }
     return status;
 }

@@ -19,8 +19,9 @@ class CodePage;
 
 // Checks, without touching any file, that `text` (bytes of `codePage`) can be written
 // at `key` of a file of this kind and size: the key starts a listed entry, every
-// character has a stored form, and text plus terminator fit the entry. `path` names
-// the file in the status.
+// character has a stored form, and text plus terminator fit the bytes of the entry
+// the file holds (EntryLayout::presentOf: a write never changes a file's size).
+// `path` names the file in the status.
 Status checkWrite(const FileKind& kind, std::uint64_t fileSize, RecordKey key,
                   std::string_view text, const std::string& path, const CodePage& codePage);
 

@@ -64,3 +64,21 @@ open_with_dialog() {
 
 # The path Windows programs see for a file under Wine: Z: is the root folder.
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
+
+# Gives the programs started from now on Windows 10's window metrics (a frame that
+# counts its invisible resize borders) at $1 dots per inch (96, 144 = 150 %, 192).
+windows10_metrics() {
+    cat >"$work/metrics.reg" <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics]
+"CaptionHeight"="-330"
+"PaddedBorderWidth"="-60"
+"BorderWidth"="-15"
+"MenuHeight"="-285"
+
+[HKEY_CURRENT_USER\\Control Panel\\Desktop]
+"LogPixels"=dword:$(printf '%08x' "$1")
+REG
+    wine regedit /S "$work/metrics.reg"
+}

@@ -21,8 +21,8 @@ namespace {
 
 class Parser {
 public:
-    Parser(std::string_view data, std::vector<Problem>& problems)
-        : data_(data), problems_(problems) {
+    Parser(std::string_view data, std::vector<Problem>& problems, char separator)
+        : data_(data), problems_(problems), separator_(separator) {
         if (data_.substr(0, 3) == "\xEF\xBB\xBF")
             pos_ = 3;
     }
@@ -65,7 +65,7 @@ private:
             record.fields.push_back(std::move(field));
             if (atEnd())
                 return true;
-            if (peek() == ',') {
+            if (peek() == separator_) {
                 ++pos_;
                 continue;
             }
@@ -98,10 +98,10 @@ private:
             field += c;
             ++pos_;
         }
-        if (!atEnd() && peek() != ',' && !atLineBreak()) {
+        if (!atEnd() && peek() != separator_ && !atLineBreak()) {
             problems_.push_back({line_, "Text follows the closing quote of a field; a quote "
                                         "inside a quoted field must be doubled (\"\")."});
-            while (!atEnd() && peek() != ',' && !atLineBreak())
+            while (!atEnd() && peek() != separator_ && !atLineBreak())
                 field += data_[pos_++];
         }
         return true;
@@ -109,7 +109,7 @@ private:
 
     void readUnquoted(std::string& field) {
         bool reported = false;
-        while (!atEnd() && peek() != ',' && !atLineBreak()) {
+        while (!atEnd() && peek() != separator_ && !atLineBreak()) {
             if (peek() == '"' && !reported) {
                 problems_.push_back({line_, "A field holds a quote but is not quoted; enclose "
                                             "it in quotes and double the quote (\"\")."});
@@ -123,12 +123,23 @@ private:
     std::vector<Problem>& problems_;
     std::size_t pos_ = 0;
     std::size_t line_ = 1;
+    char separator_;
 };
 
 } // namespace
 
-std::vector<Record> parse(std::string_view data, std::vector<Problem>& problems) {
-    return Parser(data, problems).run();
+char separatorOf(std::string_view data) {
+    for (const char c : data) {
+        if (c == ',' || c == ';' || c == '\t')
+            return c;
+        if (c == '\r' || c == '\n')
+            break;
+    }
+    return ',';
+}
+
+std::vector<Record> parse(std::string_view data, std::vector<Problem>& problems, char separator) {
+    return Parser(data, problems, separator).run();
 }
 
 } // namespace edt::translate::csv

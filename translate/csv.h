@@ -22,10 +22,16 @@ struct Record {
     std::vector<std::string> fields;
 };
 
-// Splits CSV text into records. A record ends with CR LF, LF or CR; inside a quoted
-// field every byte, line breaks included, is kept as it stands. A UTF-8 byte order
-// mark at the start is skipped. Malformed quoting is reported with its line; after a
-// quote that is never closed nothing further can be read.
-std::vector<Record> parse(std::string_view data, std::vector<Problem>& problems);
+// The separator of fields the header line uses: the first comma, semicolon or tab on
+// it (spreadsheets in many European locales write semicolons); a comma when none.
+char separatorOf(std::string_view data);
+
+// Splits CSV text into records with fields separated by `separator`. A record ends
+// with CR LF, LF or CR; inside a quoted field every byte, line breaks included, is
+// kept as it stands. A UTF-8 byte order mark at the start is skipped. Malformed
+// quoting is reported with its line; after a quote that is never closed nothing
+// further can be read.
+std::vector<Record> parse(std::string_view data, std::vector<Problem>& problems,
+                          char separator = ',');
 
 } // namespace edt::translate::csv

@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "translate/csv_records.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
+
+#include "record/text_marks.h"
+#include "record/utf8.h"
+#include "translate/csv.h"
+#include "translate/translation.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -12,8 +18,15 @@
 namespace edt::translate {
 namespace {
 
+std::string utf8Of(char32_t codePoint) {
+    std::string out;
+    appendUtf8(out, codePoint);
+    return out;
+}
+
 // Each character's UTF-8 form, a quote doubled (whichever byte stands for it in the
-// code page): a field that holds one is quoted.
+// code page): a field that holds one is quoted. CR and LF are the editor's marks for
+// lone ones; a CR LF becomes a line feed afterwards (CsvRecords::joinLineBreaks).
 std::array<std::string, 256> formsOf(const CodePage& codePage) {
     std::array<std::string, 256> forms;
     for (int c = 0; c < 256; ++c) {
@@ -21,8 +34,19 @@ std::array<std::string, 256> formsOf(const CodePage& codePage) {
         if (forms[c] == "\"")
             forms[c] += '"';
     }
+    const TextMarks marks = marksFor(codePage);
+    forms['\r'] = utf8Of(marks.loneCr);
+    forms['\n'] = utf8Of(marks.loneLf);
     forms[0] = std::string(1, '\0'); // no text holds it
     return forms;
+}
+
+std::string headerOf(const CodePage& codePage) {
+    std::string header = "key,max,";
+    csv::appendField(header, sourceColumn(codePage.name()));
+    header += ",text";
+    header += csv::kRecordEnd;
+    return header;
 }
 
 bool needsQuotes(char c) {
@@ -65,29 +89,58 @@ char* closeField(char* field, char* end) {
 } // namespace
 
 CsvRecords::CsvRecords(const CodePage& codePage, VectorPath path)
-    : forms_(formsOf(codePage), path) {}
+    : forms_(formsOf(codePage), path), header_(headerOf(codePage)) {
+    const TextMarks marks = marksFor(codePage);
+    crLfForms_ = utf8Of(marks.loneCr) + utf8Of(marks.loneLf);
+}
 
 std::size_t CsvRecords::room(std::size_t entryLength) {
-    // A key of up to 20 digits, a comma, two quotes, CR LF.
-    return 25 + StoredForms::kMaxForm * entryLength + StoredForms::kSlack;
+    // A key of up to 20 digits and a limit of up to 11, three commas, two fields with
+    // their quotes, CR LF.
+    return 39 + 2 * StoredForms::kMaxForm * entryLength + StoredForms::kSlack;
 }
 
-char* CsvRecords::write(char* out, RecordKey key, const unsigned char* bytes, std::size_t available,
-                        std::size_t entryLength, char* scratch) const {
-    out = writeKey(out, key);
-    *out++ = ',';
-    char* const field = out;
-    out = closeField(field, forms_.writeEntry(out, bytes, available, entryLength, scratch));
-    *out++ = '\r';
-    *out++ = '\n';
-    return out;
+char* CsvRecords::joinLineBreaks(char* field, char* end) const {
+    // The marks are characters the code page lacks: side by side, they come from a CR LF.
+    const std::size_t size = crLfForms_.size();
+    const char first = crLfForms_[0];
+    char* from =
+        static_cast<char*>(std::memchr(field, first, static_cast<std::size_t>(end - field)));
+    char* to = from;
+    while (from != nullptr) {
+        char* next = nullptr;
+        if (static_cast<std::size_t>(end - from) >= size &&
+            std::memcmp(from, crLfForms_.data(), size) == 0) {
+            *to++ = '\n';
+            from += size;
+        } else {
+            *to++ = *from++;
+        }
+        if (from < end)
+            next =
+                static_cast<char*>(std::memchr(from, first, static_cast<std::size_t>(end - from)));
+        const char* copyEnd = next != nullptr ? next : end;
+        std::memmove(to, from, static_cast<std::size_t>(copyEnd - from));
+        to += copyEnd - from;
+        from = next;
+    }
+    return to != nullptr ? to : end;
 }
 
-char* CsvRecords::write(char* out, RecordKey key, std::string_view text) const {
+char* CsvRecords::write(char* out, RecordKey key, int max, const unsigned char* bytes,
+                        std::size_t available, std::size_t entryLength, char* scratch) const {
     out = writeKey(out, key);
     *out++ = ',';
+    const std::string limit = std::to_string(max);
+    out = std::copy(limit.begin(), limit.end(), out);
+    *out++ = ',';
     char* const field = out;
-    out = closeField(field, forms_.writeText(out, text));
+    out = forms_.writeEntry(out, bytes, available, entryLength, scratch);
+    out = closeField(field, joinLineBreaks(field, out));
+    const std::size_t fieldSize = static_cast<std::size_t>(out - field);
+    *out++ = ',';
+    std::memcpy(out, field, fieldSize);
+    out += fieldSize;
     *out++ = '\r';
     *out++ = '\n';
     return out;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "record/code_page.h"
@@ -10,10 +11,19 @@
 
 namespace edt::translate {
 
-// A listed file's texts for translators, in a translation format. CSV: the header
-// key,text, then one record per entry. PO: one message per entry, the key as msgctxt,
-// the text as msgid, an empty msgstr, and the most characters the entry holds as a
-// comment; its header names the file (`fileTitle`) and the code page.
+// The limit translators see for the entry at `index`: the figure of the kind's
+// caption, but never more than the entry really takes (one cut off by the end of the
+// file takes fewer).
+int shownLimit(const EntryLayout& layout, const FileKind& kind, std::size_t index);
+
+// A listed file's texts for translators, in a translation format, line breaks as
+// translator_text.h has them. CSV: the header key,max,source (CODE PAGE),text, then
+// one record per entry: its key, its limit, its text as source and as text. PO: one
+// message per entry, the key as msgctxt, the text as msgid, an empty msgstr, the
+// limit as the flag max-length:N and what key and limit mean as a comment; its header
+// names the file (`fileTitle`) and the code page (X-EDT-Code-Page). The code page
+// named is the source's: the one `codePage` the texts were read in. The limit is the
+// kind's caption figure, or fewer where the entry holds fewer.
 Status exportTexts(const ReadResult& file, const std::string& fileTitle, TranslationFormat format,
                    const CodePage& codePage, std::string& content);
 

@@ -6,6 +6,7 @@
 
 #include "record/message.h"
 #include "record/reader.h"
+#include "translate/translator_text.h"
 
 namespace edt::translate {
 namespace {
@@ -13,7 +14,11 @@ namespace {
 struct Candidate {
     EntryWrite write;
     std::size_t line = 0;
-    bool same = false; // the entry already holds this text
+    const TranslationItem* item = nullptr;
+    std::optional<std::string> original; // the source in bytes; none: not given or
+                                         // not in the source's code page
+    bool same = false;                   // the entry already holds this text
+    std::optional<std::string> stale;    // what the entry holds instead of the original
 };
 
 struct Candidates {
@@ -21,14 +26,25 @@ struct Candidates {
     std::unordered_map<RecordKey, std::size_t> byKey; // -> index in list
 };
 
-// The translated items that name a key once and convert to the code page;
+// The sentence of a refusal, naming the entry where it does not already.
+std::string keyed(const Status& status, RecordKey key) {
+    const std::string sentence = describe(status);
+    if (sentence.find(formatKey(key)) != std::string::npos)
+        return sentence;
+    return "Entry " + formatKey(key) + ": " + sentence;
+}
+
+// The translated items that name a key once and convert to the target code page;
 // every other translated item becomes a problem.
-Candidates collect(const Translation& translation, const CodePage& codePage, ImportPlan& plan) {
+Candidates collect(const Translation& translation, const CodePage& target, const CodePage& source,
+                   ImportPlan& plan) {
     Candidates candidates;
     for (const TranslationItem& item : translation.items) {
         if (!item.translated()) {
-            if (item.fuzzy && !item.text.empty())
+            if (item.fuzzy && !item.text.empty()) {
                 ++plan.fuzzy;
+                plan.fuzzyKeys.push_back(item.key);
+            }
             continue;
         }
         RecordKey key = 0;
@@ -39,10 +55,9 @@ Candidates collect(const Translation& translation, const CodePage& codePage, Imp
             continue;
         }
         std::string text;
-        const Status converted = codePage.fromUtf8(item.text, text);
+        const Status converted = fromTranslatorText(item.text, target, text);
         if (!converted.ok()) {
-            plan.problems.push_back(
-                {item.line, "Entry " + formatKey(key) + ": " + describe(converted)});
+            plan.problems.push_back({item.line, keyed(converted, key)});
             continue;
         }
         const auto [found, inserted] = candidates.byKey.emplace(key, candidates.list.size());
@@ -53,26 +68,26 @@ Candidates collect(const Translation& translation, const CodePage& codePage, Imp
                                                     std::to_string(first) + "."});
             continue;
         }
-        candidates.list.push_back({{key, std::move(text)}, item.line});
+        Candidate candidate;
+        candidate.write = {key, std::move(text)};
+        candidate.line = item.line;
+        candidate.item = &item;
+        std::string original;
+        if (item.source && fromTranslatorText(*item.source, source, original).ok())
+            candidate.original = std::move(original);
+        candidates.list.push_back(std::move(candidate));
     }
     return candidates;
 }
 
 } // namespace
 
-Status planImport(const std::string& path, const Translation& translation,
-                  const CodePage& codePage, ImportPlan& plan) {
+Status planImport(const std::string& path, const Translation& translation, const CodePage& target,
+                  const CodePage& source, bool force, ImportPlan& plan) {
     plan = {};
-    if (!translation.codePage.empty() &&
-        canonicalCodePageName(translation.codePage) != codePage.name()) {
-        Status status = Status::error(StatusCode::CodePageMismatch);
-        status.detail = translation.codePage;
-        status.codePage = codePage.name();
-        return status;
-    }
     plan.problems = translation.problems;
     const FileKind kind = kindForFileName(fileTitleOf(path));
-    Candidates candidates = collect(translation, codePage, plan);
+    Candidates candidates = collect(translation, target, source, plan);
 
     std::uint64_t entryCount = 0;
     const Status status = visitEntries(
@@ -80,10 +95,13 @@ Status planImport(const std::string& path, const Translation& translation,
         [&](RecordKey key, std::string_view current) {
             ++entryCount;
             const auto found = candidates.byKey.find(key);
-            if (found != candidates.byKey.end()) {
-                Candidate& candidate = candidates.list[found->second];
-                candidate.same = candidate.write.text == current;
-            }
+            if (found == candidates.byKey.end())
+                return;
+            Candidate& candidate = candidates.list[found->second];
+            candidate.same = candidate.write.text == current;
+            // Three states: the original (write), the translation (same), else stale.
+            if (!candidate.same && candidate.item->source && candidate.original != current)
+                candidate.stale = std::string(current);
         },
         &plan.identity);
     if (!status.ok())
@@ -95,12 +113,21 @@ Status planImport(const std::string& path, const Translation& translation,
             ++plan.unchanged; // even a text that would not fit anew: nothing is written
             continue;
         }
-        const Status check = checkWrite(kind, plan.identity.size, candidate.write.key,
-                                        candidate.write.text, path, codePage);
-        if (!check.ok()) {
-            plan.problems.push_back({candidate.line, describe(check)});
+        const RecordKey key = candidate.write.key;
+        if (candidate.stale && !force) {
+            Status stale = Status::error(StatusCode::StaleEntry, path).atKey(key);
+            stale.detail = shortView(toTranslatorText(*candidate.stale, source));
+            stale.was = shortView(*candidate.item->source);
+            plan.problems.push_back({candidate.line, describe(stale)});
             continue;
         }
+        const Status check =
+            checkWrite(kind, plan.identity.size, key, candidate.write.text, path, target);
+        if (!check.ok()) {
+            plan.problems.push_back({candidate.line, keyed(check, key)});
+            continue;
+        }
+        plan.forced += candidate.stale.has_value();
         changed.push_back(&candidate);
     }
     plan.changed = changed.size();

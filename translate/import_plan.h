@@ -18,21 +18,31 @@ struct ImportPlan {
     std::vector<EntryWrite> writes; // changed entries, in key order
     std::vector<std::size_t> lines; // of each write's item in the translation
     std::uint64_t changed = 0;
-    std::uint64_t unchanged = 0;    // translated to the text the entry already holds
-    std::uint64_t untranslated = 0; // entries the translation gives no text for
-    std::uint64_t fuzzy = 0;        // PO messages marked fuzzy, left out
-    std::vector<Problem> problems;  // the translation's own and every item that
-                                    // cannot be written, by line
+    std::uint64_t unchanged = 0;        // translated to the text the entry already holds
+    std::uint64_t untranslated = 0;     // entries the translation gives no text for
+    std::uint64_t fuzzy = 0;            // PO messages marked fuzzy, left out
+    std::vector<std::string> fuzzyKeys; // their keys, as written
+    std::uint64_t forced = 0;           // stale entries written all the same (force)
+    std::vector<Problem> problems;      // the translation's own and every item that
+                                        // cannot be written, by line
 };
 
 // Checks every translated item against the file without writing anything: its key
-// starts an entry, it is the only item for that entry, and its text converts to the
-// code page, can be stored and fits the entry. Entries whose text would
-// not change are counted, not planned. The status fails only when the file cannot be
-// read. The plan's writes go to writeEntries with its identity.
-// A PO translation exported under another code page than `codePage` is refused whole
-// (CodePageMismatch).
-Status planImport(const std::string& path, const Translation& translation,
-                  const CodePage& codePage, ImportPlan& plan);
+// starts an entry, it is the only item for that entry, its text converts to the
+// target code page, can be stored and fits the bytes of the entry the file holds.
+// An item that gives its original (PO msgid, CSV source; read in the `source` code
+// page) is one of three: the entry still holds the original (written), already the
+// translation (counted unchanged), or anything else: stale, a problem naming the key
+// unless `force`. Entries whose text would not change are not planned. The status
+// fails only when the file cannot be read. The plan's writes go to writeEntries with
+// its identity.
+Status planImport(const std::string& path, const Translation& translation, const CodePage& target,
+                  const CodePage& source, bool force, ImportPlan& plan);
+
+// The same for a translation made in the code page it goes back in.
+inline Status planImport(const std::string& path, const Translation& translation,
+                         const CodePage& codePage, ImportPlan& plan) {
+    return planImport(path, translation, codePage, codePage, false, plan);
+}
 
 } // namespace edt::translate

@@ -32,6 +32,7 @@ constexpr const char* kCodePageField = "X-EDT-Code-Page";
 struct Catalog {
     std::string charset;           // from the header's Content-Type; empty when not given
     std::string codePage;          // the kCodePageField; empty when not given
+    std::string language;          // the Language field; empty when not given
     std::vector<Message> messages; // file order; no header, no obsolete messages
 };
 
@@ -50,8 +51,10 @@ public:
     Writer(const Writer&) = delete;
     Writer& operator=(const Writer&) = delete;
 
-    // An untranslated message; `note` becomes its comment for translators (#.).
-    void add(const std::string& context, const std::string& msgid, const std::string& note);
+    // An untranslated message; `note` becomes its comment for translators (#.),
+    // `flag` (if any) its flag (#,), such as "max-length:315".
+    void add(const std::string& context, const std::string& msgid, const std::string& note,
+             const std::string& flag = {});
 
     // The file's content as gettext writes it.
     Status render(std::string& content);

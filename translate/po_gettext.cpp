@@ -4,6 +4,7 @@
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_map>
 
 #include <gettext-po.h>
 
@@ -247,6 +248,7 @@ Status read(std::string_view content, Catalog& catalog, std::vector<Problem>& pr
     }
     catalog.charset = charsetOf(file);
     catalog.codePage = headerField(file, kCodePageField);
+    catalog.language = headerField(file, "Language");
 
     LineMatcher lines(scanMsgidLines(content));
     po_message_iterator_t it = po_message_iterator(file, nullptr);
@@ -274,6 +276,7 @@ Status read(std::string_view content, Catalog& catalog, std::vector<Problem>& pr
 struct Writer::Impl {
     po_file_t file = nullptr;
     po_message_iterator_t iterator = nullptr;
+    std::unordered_map<std::string, std::string> flags; // by context
 };
 
 Writer::Writer(const Header& header) : impl_(std::make_unique<Impl>()) {
@@ -293,7 +296,10 @@ Writer::~Writer() {
     po_file_free(impl_->file);
 }
 
-void Writer::add(const std::string& context, const std::string& msgid, const std::string& note) {
+void Writer::add(const std::string& context, const std::string& msgid, const std::string& note,
+                 const std::string& flag) {
+    if (!flag.empty())
+        impl_->flags[context] = flag;
     po_message_t message = po_message_create();
     po_message_set_msgctxt(message, context.c_str());
     po_message_set_msgid(message, replaced(msgid, kEot, kEotSymbol).c_str());
@@ -316,7 +322,29 @@ Status Writer::render(std::string& content) {
                               scratch.path());
     }
     os::Result read = os::readWholeFile(scratch.path(), content);
-    return read.ok() ? Status::success() : Status::system(std::move(read), scratch.path());
+    if (!read.ok())
+        return Status::system(std::move(read), scratch.path());
+    // libgettextpo sets only the flags it knows: the others go in before the msgctxt
+    // line of their message, where gettext writes flags.
+    if (!impl_->flags.empty()) {
+        std::string flagged;
+        flagged.reserve(content.size() + impl_->flags.size() * 24);
+        std::size_t start = 0;
+        while (start < content.size()) {
+            std::size_t end = content.find('\n', start);
+            end = end == std::string::npos ? content.size() : end + 1;
+            const std::string_view line(content.data() + start, end - start);
+            if (line.rfind("msgctxt \"", 0) == 0 && line.size() > 11) {
+                const auto found = impl_->flags.find(std::string(line.substr(9, line.size() - 11)));
+                if (found != impl_->flags.end())
+                    flagged += "#, " + found->second + "\n";
+            }
+            flagged += line;
+            start = end;
+        }
+        content = std::move(flagged);
+    }
+    return Status::success();
 }
 
 } // namespace edt::translate::po

@@ -16,7 +16,7 @@ Writer::Writer(const Header&) : impl_(std::make_unique<Impl>()) {}
 
 Writer::~Writer() = default;
 
-void Writer::add(const std::string&, const std::string&, const std::string&) {}
+void Writer::add(const std::string&, const std::string&, const std::string&, const std::string&) {}
 
 Status Writer::render(std::string&) {
     return Status::error(StatusCode::NoPoSupport);

@@ -5,6 +5,8 @@
 #include <cctype>
 
 #include "platform/file.h"
+#include "record/message.h"
+#include "record/utf8.h"
 #include "translate/csv.h"
 #include "translate/po.h"
 
@@ -24,36 +26,100 @@ bool emptyFrom(const std::vector<std::string>& fields, std::size_t first) {
                        [](const std::string& f) { return f.empty(); });
 }
 
+// A problem for input that ends in the middle: the last line lacks its line break.
+bool cutOff(std::string_view content, Translation& out) {
+    if (content.empty() || content.back() == '\n' || content.back() == '\r')
+        return false;
+    Status status = Status::error(StatusCode::CutOffTranslation);
+    status.detail = "its last line has no line break";
+    out.problems.push_back(
+        {static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1,
+         describe(status)});
+    return true;
+}
+
+// The line of the first byte that is not UTF-8; 0 when all is.
+std::size_t firstNonUtf8Line(std::string_view content) {
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < content.size();) {
+        char32_t cp = 0;
+        if (!nextCodePoint(content, i, cp))
+            return line;
+        line += cp == '\n';
+    }
+    return 0;
+}
+
+std::string trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    return first == std::string_view::npos
+               ? std::string()
+               : lowerCase(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}
+
 Status readCsv(std::string_view content, Translation& out) {
-    const std::vector<csv::Record> records = csv::parse(content, out.problems);
+    if (const std::size_t line = firstNonUtf8Line(content)) {
+        Status status = Status::error(StatusCode::NotUtf8Csv);
+        status.position = line;
+        out.problems.push_back({line, describe(status)});
+        return Status::success();
+    }
+    if (cutOff(content, out))
+        return Status::success();
+    const std::vector<csv::Record> records =
+        csv::parse(content, out.problems, csv::separatorOf(content));
     if (records.empty()) {
         if (out.problems.empty())
-            out.problems.push_back({0, "The file is empty; it needs the header line key,text."});
+            out.problems.push_back({0, "The file is empty; it needs the header line "
+                                       "key,max,source,text."});
         return Status::success();
     }
+    // Columns by their names; "source (Windows-1252)" names the source's code page.
     const auto& header = records.front().fields;
-    if (header.size() < 2 || lowerCase(header[0]) != "key" || lowerCase(header[1]) != "text" ||
-        !emptyFrom(header, 2)) {
+    std::optional<std::size_t> keyColumn, textColumn, sourceColumn;
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        const std::string name = trimmed(header[i]);
+        if (name == "key")
+            keyColumn = i;
+        else if (name == "text")
+            textColumn = i;
+        else if (name == "source" || name.rfind("source (", 0) == 0) {
+            sourceColumn = i;
+            if (name.size() > 8 && name.back() == ')')
+                out.codePage =
+                    std::string(header[i]).substr(header[i].find('(') + 1, name.size() - 9);
+        } else if (name != "max" && !name.empty()) {
+            out.problems.push_back(
+                {records.front().line, "Unknown column \"" + header[i] +
+                                           "\"; the columns are key, max, source and text."});
+        }
+    }
+    if (!keyColumn || !textColumn) {
         out.problems.push_back(
             {records.front().line,
-             "The first line must be the header key,text, with fields separated by commas as "
-             "edt-tool export writes them."});
+             "The first line must name the columns: key,max,source,text as edt-tool export "
+             "writes them (key,text will do), separated by commas, semicolons or tabs."});
         return Status::success();
     }
+    const auto field = [](const std::vector<std::string>& fields, std::size_t i) {
+        return i < fields.size() ? fields[i] : std::string();
+    };
     for (auto record = records.begin() + 1; record != records.end(); ++record) {
         const auto& fields = record->fields;
         if (emptyFrom(fields, 0))
             continue; // blank line
-        if (fields.size() < 2) {
-            out.problems.push_back({record->line, "The line has no text field; give key,text."});
+        if (!emptyFrom(fields, header.size())) {
+            out.problems.push_back({record->line, "The line has more fields than the header; "
+                                                  "quote a text that holds the separator."});
             continue;
         }
-        if (!emptyFrom(fields, 2)) {
-            out.problems.push_back({record->line, "The line has more than two fields; quote a "
-                                                  "text that holds commas."});
-            continue;
-        }
-        out.items.push_back({record->line, fields[0], fields[1], false});
+        TranslationItem item;
+        item.line = record->line;
+        item.key = field(fields, *keyColumn);
+        item.text = field(fields, *textColumn);
+        if (sourceColumn)
+            item.source = field(fields, *sourceColumn);
+        out.items.push_back(std::move(item));
     }
     return Status::success();
 }
@@ -66,6 +132,8 @@ bool isUtf8(std::string charset) {
 }
 
 Status readPo(std::string_view content, Translation& out) {
+    if (cutOff(content, out))
+        return Status::success();
     po::Catalog catalog;
     Status status = po::read(content, catalog, out.problems);
     if (!status.ok())
@@ -76,9 +144,10 @@ Status readPo(std::string_view content, Translation& out) {
         return Status::success();
     }
     out.codePage = catalog.codePage;
+    out.language = catalog.language;
     for (po::Message& message : catalog.messages) {
         TranslationItem item{message.line, message.context.value_or(""), message.msgstr,
-                             message.fuzzy};
+                             message.fuzzy, message.msgid};
         if (message.hasPlural) {
             out.problems.push_back({message.line, "The message has plural forms; an EDT entry "
                                                   "holds one text."});
@@ -95,6 +164,10 @@ Status readPo(std::string_view content, Translation& out) {
 }
 
 } // namespace
+
+std::string sourceColumn(const std::string& codePage) {
+    return "source (" + codePage + ")";
+}
 
 std::optional<TranslationFormat> formatOfName(std::string_view name) {
     const std::string lower = lowerCase(name);

@@ -20,23 +20,32 @@ std::optional<TranslationFormat> formatOfName(std::string_view name); // "csv", 
 
 // One text of a translation, as the file gives it.
 struct TranslationItem {
-    std::size_t line = 0; // where the item starts in the translation file
-    std::string key;      // as written ("0000641")
-    std::string text;     // UTF-8; empty when not translated
-    bool fuzzy = false;   // PO: marked for review; not imported
+    std::size_t line = 0;              // where the item starts in the translation file
+    std::string key;                   // as written ("0000641")
+    std::string text;                  // UTF-8; empty when not translated
+    bool fuzzy = false;                // PO: marked for review; not imported
+    std::optional<std::string> source; // the original it was made from (UTF-8), if given
 
     bool translated() const { return !text.empty() && !fuzzy; }
 };
 
 struct Translation {
     std::vector<TranslationItem> items; // in file order
-    std::string codePage;               // what the export was made in, when it says
+    std::string codePage;               // the source's: the originals were read in it
+    std::string language;               // PO: the Language header ("pl", "pt_BR")
     std::vector<Problem> problems;      // what could not be read
 };
 
-// Reads a translation ("-": standard input): CSV with the header `key,text`, or PO
-// with the key as msgctxt and the text as msgstr. The status fails only when the file
-// cannot be read at all.
+// The name of a CSV export's source column: "source (Windows-1252)" names the code
+// page its originals were read in.
+std::string sourceColumn(const std::string& codePage);
+
+// Reads a translation ("-": standard input): CSV whose header names the columns key
+// and text, and source and max if it likes (in any order, separated by commas,
+// semicolons or tabs), or PO with the key as msgctxt, the original as msgid and the
+// text as msgstr. A CSV file that is not UTF-8, and input that ends in the middle (a
+// last line without its line break, an open quote), are problems. The status fails
+// only when the file cannot be read at all.
 Status readTranslation(const std::string& path, TranslationFormat format, Translation& out);
 Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out);
 

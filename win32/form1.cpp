@@ -9,12 +9,8 @@
 #include <vector>
 
 #include "editor/code_page_choice.h"
-#include "editor/edit_text.h"
 #include "editor/layout.h"
-#include "editor/window_notes.h"
 #include "platform/wide_text.h"
-#include "record/file_kind.h"
-#include "record/message.h"
 #include "win32/dpi.h"
 #include "win32/resource_ids.h"
 
@@ -43,10 +39,6 @@ enum ControlId : int {
 
 // The commands of the find keys.
 enum FindCommand : WORD { kFind = 301, kFindNext, kFindPrevious };
-
-// The find field's size in twips: in the list's top-right corner, inside its border
-// (at its top, so that no sliver of a row shows above it), its note to its left.
-constexpr float kFindWidth = 2400, kFindHeight = 300, kFindNoteWidth = 1800, kFindMargin = 30;
 
 std::wstring wide(const std::string& utf8) {
     std::wstring out;
@@ -86,17 +78,6 @@ LRESULT CALLBACK withoutEscape(HWND control, UINT message, WPARAM wParam, LPARAM
     return DefSubclassProc(control, message, wParam, lParam);
 }
 
-// A path made full, as Windows resolves it against the working folder.
-std::wstring fullPath(const std::wstring& path) {
-    std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
-    const DWORD length =
-        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0 || length >= full.size())
-        return path;
-    full.resize(length);
-    return full;
-}
-
 // The resize rules let the text box reach 95 twips into the version line's box, and
 // the box past the bottom of the window by as much as the frame is higher than the
 // design's: the text box stays on top, and the line is drawn at the bottom of what of
@@ -133,15 +114,9 @@ void registerClass(HINSTANCE instance, WNDPROC procedure) {
     RegisterClassExW(&windowClass);
 }
 
-// The code page of that name; the default where it names none.
-const CodePage& codePageNamed(const std::wstring& name) {
-    return codePageOrDefault(os::win::toUtf8(name));
-}
-
 } // namespace
 
-Form1::Form1(HINSTANCE instance, Backups* backups)
-    : editor_(backups), codePage_(&defaultCodePage()) {
+Form1::Form1(HINSTANCE instance, Backups* backups) : controller_(*this, backups, u"\r\n") {
     registerClass(instance, &Form1::windowProc);
     createMenu();
     // windowProc sets hwnd_ as the window is created.
@@ -151,7 +126,7 @@ Form1::Form1(HINSTANCE instance, Backups* backups)
     createControls();
     applyFonts();
     placeAtDesign();
-    load();
+    controller_.load();
     DragAcceptFiles(hwnd_, TRUE);
     ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'F', kFind},
                     {FVIRTKEY, VK_F3, kFindNext},
@@ -178,7 +153,7 @@ void Form1::createMenu() {
 void Form1::createControls() {
     // Created in tab order: IsDialogMessageW moves the focus along the creation order
     // and skips the labels, which have no WS_TABSTOP.
-    List1.create(hwnd_, kList1, editor_);
+    List1.create(hwnd_, kList1, controller_.editor());
     EditWindow = makeControl(hwnd_, L"EDIT", wide(design::kTextBoxStartText),
                              WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL,
                              WS_EX_CLIENTEDGE, kEditWindow);
@@ -220,12 +195,6 @@ void Form1::setTooltip(HWND control, const std::wstring& text) {
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void Form1::load() {
-    setEditText(u""); // counts: StringLen shows 0
-    List1.reset();
-    SetWindowTextW(VersionInfo, wide(design::versionLine()).c_str());
-}
-
 void Form1::show(int showCommand) {
     const SIZE client{twipsToPixels(design::kClientWidth, static_cast<int>(dpi_)),
                       twipsToPixels(design::kClientHeight, static_cast<int>(dpi_))};
@@ -264,20 +233,20 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
         if (lParam == 0 && id == mnu_FileOpen)
-            openFile();
+            controller_.openFile();
         else if (lParam == 0 && id == mnu_FileExit)
             exitProgram();
         else if (lParam == 0 && id == kFind)
-            showFind(true);
+            controller_.openFind();
         else if (lParam == 0 && (id == kFindNext || id == kFindPrevious))
-            findNext(id == kFindNext);
+            controller_.findNext(id == kFindNext);
         // Enter and Escape, as IsDialogMessageW tells them: in the find field only.
         else if (id == IDOK && GetFocus() == findField_)
-            findNext(true);
+            controller_.findNext(true);
         else if (id == IDCANCEL && GetFocus() == findField_)
             hideFind();
         else if (id == kEditWindow && HIWORD(wParam) == EN_CHANGE)
-            countLength();
+            controller_.countLength();
         else if (id == kWriteRecord && HIWORD(wParam) == BN_CLICKED)
             WriteRecord();
         return 0;
@@ -288,7 +257,7 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         LRESULT result = 0;
         if (const std::optional<std::size_t> row = List1.notify(header, result))
-            selectEntry(*row);
+            controller_.select(*row);
         return result;
     }
     case WM_CTLCOLORSTATIC:
@@ -300,11 +269,14 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_DROPFILES: {
         const auto drop = reinterpret_cast<HDROP>(wParam);
-        std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
-        path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+        std::vector<std::string> paths(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+        for (UINT i = 0; i < paths.size(); ++i) {
+            std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+            path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+            paths[i] = os::win::toUtf8(path);
+        }
         DragFinish(drop);
-        if (!path.empty())
-            openPath(path);
+        controller_.drop(paths);
         return 0;
     }
     case WM_DRAWITEM: {
@@ -396,8 +368,12 @@ void Form1::applyLayout() {
     const int dpi = static_cast<int>(dpi_);
     RECT outer;
     GetWindowRect(hwnd_, &outer);
-    const float w = pixelsToTwips(outer.right - outer.left, dpi);
-    const float h = pixelsToTwips(outer.bottom - outer.top, dpi);
+    RECT client;
+    GetClientRect(hwnd_, &client); // below the menu bar
+    const RuledSize size = ruledSize({outer.right - outer.left, outer.bottom - outer.top},
+                                     {client.right, client.bottom}, dpi);
+    const float w = size.width;
+    const float h = size.height;
     if (!layoutApplies(w, h))
         return;
 
@@ -434,88 +410,61 @@ void Form1::changeDpi(UINT dpi, const RECT& suggested) {
     applyLayout();
 }
 
-void Form1::openFile() {
-    design::setUpOpenDialog(DialogBox, [](const char* text) { return wide(text); });
-    std::vector<std::wstring> names;
-    for (const std::string& name : offeredCodePages())
-        names.push_back(wide(name));
-    DialogBox.setCodePages(std::move(names),
-                           [this](const std::wstring& path) { return codePageFor(path); });
-    if (!DialogBox.ShowOpen(hwnd_))
-        return; // cancelled: nothing changes
-    openChosen(DialogBox.FileName(), DialogBox.FileTitle(), codePageNamed(DialogBox.CodePage()));
-}
-
 void Form1::openPath(const std::wstring& path, const CodePage* codePage) {
-    const std::wstring full = fullPath(path);
-    openChosen(full, wide(fileTitleOf(os::win::toUtf8(full))),
-               codePage ? *codePage : codePageNamed(codePageFor(full)));
-}
-
-void Form1::openChosen(const std::wstring& fileName, const std::wstring& fileTitle,
-                       const CodePage& codePage) {
-    CurrFileName = fileName;
-    CurrFileTitle = fileTitle;
-    codePage_ = &codePage;
-    SetWindowTextW(hwnd_, (wide(design::kOpenCaptionPrefix) + CurrFileName).c_str());
-    ReadFile();
-    showLimit(); // the key shown may belong to another file now
+    controller_.openPath(os::win::toUtf8(path), codePage);
 }
 
 void Form1::ReadFile() {
-    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    const Status status =
-        editor_.open(os::win::toUtf8(CurrFileName), os::win::toUtf8(CurrFileTitle), *codePage_);
-    List1.reset();
-    SetCursor(previous);
+    controller_.read(os::win::toUtf8(CurrFileName), os::win::toUtf8(CurrFileTitle));
+}
 
-    SetWindowTextW(RecLabel, wide(editor_.limitCaption()).c_str());
-    if (!status.ok()) {
-        report(status, false);
+void Form1::WriteRecord() {
+    controller_.write();
+}
+
+HWND Form1::controlOf(Part part) const {
+    const HWND controls[] = {hwnd_,      VersionInfo, RecLabel,  RecordLabel,
+                             EditWindow, findField_,  findNote_, nullptr};
+    return controls[static_cast<int>(part)];
+}
+
+void Form1::setText(Part part, const std::u16string& text) {
+    if (part == Part::CodePageNote) {
+        for (const HWND shows : {List1.handle(), EditWindow})
+            setTooltip(shows, wide(text));
         return;
     }
-    const std::wstring name = wide(codePage_->name());
-    RegSetKeyValueW(HKEY_CURRENT_USER, kCodePagesKey, CurrFileName.c_str(), REG_SZ, name.c_str(),
-                    static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
-    for (const HWND shows : {List1.handle(), EditWindow})
-        setTooltip(shows, wide(codePageNote(*codePage_)));
+    // The edit control tells no EN_CHANGE for text set by the program: the controller
+    // counts.
+    SetWindowTextW(controlOf(part), wide(text).c_str());
+    if (part == Part::FindNote) // the note covers rows only while it says something
+        ShowWindow(findNote_, text.empty() ? SW_HIDE : SW_SHOWNA);
 }
 
-std::wstring Form1::codePageFor(const std::wstring& path) const {
-    wchar_t name[64] = {};
-    DWORD size = sizeof name;
-    if (!path.empty() && RegGetValueW(HKEY_CURRENT_USER, kCodePagesKey, path.c_str(), RRF_RT_REG_SZ,
-                                      nullptr, name, &size) == ERROR_SUCCESS)
-        return name;
-    return wide(defaultCodePage().name());
+std::u16string Form1::text(Part part) const {
+    return textOf(controlOf(part));
 }
 
-void Form1::selectEntry(std::size_t row) {
-    // The edit control's line break is CR LF.
-    const Editor::Selection selected = editor_.select(row, u"\r\n");
-    SetWindowTextW(RecordLabel, wide(selected.key).c_str());
-    setEditText(selected.text);
+void Form1::setFileNames(const std::string& path, const std::string& title) {
+    CurrFileName = wide(path);
+    CurrFileTitle = wide(title);
 }
 
-void Form1::setEditText(const std::u16string& text) {
-    SetWindowTextW(EditWindow, wide(text).c_str());
-    // A multi-line edit control tells no EN_CHANGE for text set by the program.
-    countLength();
+void Form1::listChanged(std::optional<std::size_t> row) {
+    if (row)
+        List1.rowChanged(*row);
+    else
+        List1.reset();
 }
 
-void Form1::countLength() {
-    length_ = editTextLength(textOf(EditWindow));
-    showLimit(); // first: the new count is drawn in its colour
-    SetWindowTextW(StringLen, std::to_wstring(length_).c_str());
-}
-
-void Form1::showLimit() {
-    const std::wstring note = wide(overLimitNote(editor_, textOf(RecordLabel), length_));
-    if (note == limitNote_)
-        return;
-    limitNote_ = note;
-    setTooltip(StringLen, note);
-    InvalidateRect(StringLen, nullptr, TRUE);
+void Form1::setCount(int count, const std::string& overLimitNote) {
+    const std::wstring note = wide(overLimitNote);
+    if (note != limitNote_) { // first: the new count is drawn in its colour
+        limitNote_ = note;
+        setTooltip(StringLen, note);
+        InvalidateRect(StringLen, nullptr, TRUE);
+    }
+    SetWindowTextW(StringLen, std::to_wstring(count).c_str());
 }
 
 void Form1::placeFind() {
@@ -524,11 +473,12 @@ void Form1::placeFind() {
     MapWindowPoints(List1.handle(), hwnd_, reinterpret_cast<POINT*>(&inner), 2);
     const int dpi = static_cast<int>(dpi_);
     const auto px = [dpi](float twips) { return twipsToPixels(twips, dpi); };
-    const int fieldLeft = inner.right - px(kFindMargin) - px(kFindWidth);
-    SetWindowPos(findField_, nullptr, fieldLeft, inner.top, px(kFindWidth), px(kFindHeight),
+    const int fieldLeft = inner.right - px(design::kFindWidth);
+    SetWindowPos(findField_, nullptr, fieldLeft, inner.top, px(design::kFindWidth),
+                 px(design::kFindHeight), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(findNote_, nullptr, fieldLeft - px(design::kFindNoteWidth), inner.top,
+                 px(design::kFindNoteWidth), px(design::kFindHeight),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(findNote_, nullptr, fieldLeft - px(kFindNoteWidth), inner.top, px(kFindNoteWidth),
-                 px(kFindHeight), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form1::showFind(bool focus) {
@@ -545,45 +495,47 @@ void Form1::hideFind() {
     SetFocus(List1.handle());
 }
 
-void Form1::findNext(bool forward) {
-    const std::u16string query = textOf(findField_);
-    showFind(query.empty()); // F3 with nothing to look for: the field, to type it
-    if (query.empty())
-        return;
-    const int selected = ListView_GetNextItem(List1.handle(), -1, LVNI_SELECTED);
-    const std::optional<std::size_t> from =
-        selected >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(selected))
-                      : std::nullopt;
-    const std::optional<Editor::Found> found = editor_.find(query, from, forward);
-    if (found && found->row != from) {
-        if (editor_.isEdited(textOf(EditWindow)) &&
-            MessageBoxW(hwnd_, wide(dropChangeQuestion(textOf(RecordLabel))).c_str(),
-                        wide(design::kStartCaption).c_str(),
-                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
-            return; // the change stays, and so does the selection
-        List1.select(found->row);
-    }
-    // The note covers rows only while it says something.
-    const std::wstring note = wide(findNote(found, forward));
-    SetWindowTextW(findNote_, note.c_str());
-    ShowWindow(findNote_, note.empty() ? SW_HIDE : SW_SHOWNA);
+bool Form1::message(Message kind, const std::string& text) {
+    constexpr UINT styles[] = {MB_OK | MB_ICONWARNING, MB_OK | MB_ICONINFORMATION,
+                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2};
+    return MessageBoxW(hwnd_, wide(text).c_str(), wide(design::kStartCaption).c_str(),
+                       styles[static_cast<int>(kind)]) == IDYES;
 }
 
-void Form1::WriteRecord() {
-    const Editor::Written written = editor_.write(textOf(RecordLabel), textOf(EditWindow));
-    if (!written.status.ok()) {
-        report(written.status, true);
-        return;
-    }
-    List1.rowChanged(written.row);
-    if (written.note)
-        MessageBoxW(hwnd_, wide(describe(*written.note)).c_str(),
-                    wide(design::kStartCaption).c_str(), MB_OK | MB_ICONINFORMATION);
+void Form1::setWaitCursor(bool on) {
+    if (on)
+        cursor_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    else
+        SetCursor(cursor_);
 }
 
-void Form1::report(const Status& status, bool writing) {
-    MessageBoxW(hwnd_, wide(describe(status, writing)).c_str(), wide(design::kStartCaption).c_str(),
-                MB_OK | MB_ICONWARNING);
+std::string Form1::recallCodePage(const std::string& path) const {
+    wchar_t name[64] = {};
+    DWORD size = sizeof name;
+    if (RegGetValueW(HKEY_CURRENT_USER, kCodePagesKey, wide(path).c_str(), RRF_RT_REG_SZ, nullptr,
+                     name, &size) != ERROR_SUCCESS)
+        return {};
+    return os::win::toUtf8(name);
+}
+
+void Form1::rememberCodePage(const std::string& path, const std::string& name) {
+    const std::wstring value = wide(name);
+    RegSetKeyValueW(HKEY_CURRENT_USER, kCodePagesKey, wide(path).c_str(), REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+std::optional<FormView::Choice> Form1::chooseFile() {
+    design::setUpOpenDialog(DialogBox, [](const char* text) { return wide(text); });
+    std::vector<std::wstring> names;
+    for (const std::string& name : offeredCodePages())
+        names.push_back(wide(name));
+    DialogBox.setCodePages(std::move(names), [this](const std::wstring& path) {
+        return wide(controller_.codePageFor(os::win::toUtf8(path)));
+    });
+    if (!DialogBox.ShowOpen(hwnd_))
+        return std::nullopt;
+    return Choice{os::win::toUtf8(DialogBox.FileName()), os::win::toUtf8(DialogBox.FileTitle()),
+                  os::win::toUtf8(DialogBox.CodePage())};
 }
 
 void Form1::exitProgram() {

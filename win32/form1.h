@@ -6,8 +6,7 @@
 #include <string>
 
 #include "editor/design.h"
-#include "editor/editor.h"
-#include "record/status.h"
+#include "editor/form_controller.h"
 #include "win32/entry_list.h"
 #include "win32/form_fonts.h"
 #include "win32/open_file_dialog.h"
@@ -17,17 +16,17 @@ namespace edt::win32 {
 
 // The editor's one window on Windows: the list of entries, the label row, the text
 // box, the Write Record button, the version line and the File menu, placed in twips
-// at the DPI of the monitor it is on. Moves text between these controls and the
-// editor core, which holds the state and the commands' logic, as the Qt window does.
-// Beyond the design: a file dropped on the window opens; Ctrl+F shows a find field
-// over the list (F3 and Shift+F3 step through the matches); the text length turns red
-// while the text does not fit the selected entry.
-class Form1 {
+// at the DPI of the monitor it is on. Tells its events to the form controller, which
+// runs every flow through this window's FormView, as the Qt window does. Beyond the
+// design: a file dropped on the window opens; Ctrl+F shows a find field over the list
+// (F3 and Shift+F3 step through the matches); the text length turns red while the
+// text does not fit the selected entry.
+class Form1 : private FormView {
 public:
     // Creates the window, hidden, with its design values, and runs its Load. Writes
     // go through `backups` (none without), which must outlive the window.
     Form1(HINSTANCE instance, Backups* backups);
-    ~Form1();
+    ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
@@ -68,28 +67,28 @@ private:
     void placeAtDesign();
     void applyLayout();
     void changeDpi(UINT dpi, const RECT& suggested);
-    void openFile();
-    void openChosen(const std::wstring& fileName, const std::wstring& fileTitle,
-                    const CodePage& codePage);
-    void showFind(bool focus);
     void placeFind();
     void hideFind();
-    // One step of find: the next match (or the previous one) selected as a click
-    // would, after asking whether to drop a change not written.
-    void findNext(bool forward);
-    void selectEntry(std::size_t row);
-    void setEditText(const std::u16string& text);
-    void countLength();
-    // Red StringLen and a tooltip with the entry's limit while the text does not fit.
-    void showLimit();
     void exitProgram();
-    // Tells a failure; `writing` adds that nothing was written, where nothing was.
-    void report(const Status& status, bool writing);
-    // The code page a file was last read with here, else the host's default.
-    std::wstring codePageFor(const std::wstring& path) const;
     // Gives a control a tooltip with `text`, or none with an empty one.
     void setTooltip(HWND control, const std::wstring& text);
     void place(HWND control, const design::TwipsRect& rect);
+
+    // FormView
+    void setText(Part part, const std::u16string& text) override;
+    std::u16string text(Part part) const override;
+    void setFileNames(const std::string& path, const std::string& title) override;
+    void listChanged(std::optional<std::size_t> row) override;
+    void selectRow(std::size_t row) override { List1.select(row); }
+    void setCount(int count, const std::string& overLimitNote) override;
+    void showFind(bool focus) override;
+    bool message(Message kind, const std::string& text) override;
+    void setWaitCursor(bool on) override;
+    std::string recallCodePage(const std::string& path) const override;
+    void rememberCodePage(const std::string& path, const std::string& name) override;
+    std::optional<Choice> chooseFile() override;
+    // The control that shows a part (the window itself for its caption).
+    HWND controlOf(Part part) const;
 
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;
@@ -111,10 +110,9 @@ private:
     HMENU mnu_Bar = nullptr;
     HMENU mnu_File = nullptr;
 
-    Editor editor_;
-    const CodePage* codePage_ = nullptr; // what ReadFile reads the texts in
-    int length_ = 0;                     // StringLen's count
-    std::wstring limitNote_;             // StringLen's tooltip; empty while the text fits
+    FormController controller_;
+    std::wstring limitNote_;   // StringLen's tooltip; empty while the text fits
+    HCURSOR cursor_ = nullptr; // before the wait cursor
     OpenFileDialog DialogBox;
 };
 

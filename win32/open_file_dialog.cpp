@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32/open_file_dialog.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <dlgs.h>
 
@@ -24,12 +25,46 @@ void OpenFileDialog::showPreset(HWND box, const std::wstring& path) const {
                         reinterpret_cast<LPARAM>(preset.c_str()));
 }
 
-// The character-set box: filled when the dialog opens, preset for each file picked,
-// read when the user confirms.
+// Once the name box names a file, picked or typed, its preset (a folder keeps it). The
+// dialog puts its folder before whatever the box holds; a full path typed stands alone.
+void OpenFileDialog::follow(HWND box, int nameBox) const {
+    std::wstring path(32768, L'\0');
+    path.resize(static_cast<std::size_t>(
+        GetDlgItemTextW(GetParent(box), nameBox, path.data(), static_cast<int>(path.size()))));
+    if (path.find(L':') == std::wstring::npos && path.rfind(L"\\", 0) != 0) {
+        path.assign(32768, L'\0');
+        if (SendMessageW(GetParent(box), CDM_GETFILEPATH, 32768,
+                         reinterpret_cast<LPARAM>(path.data())) <= 0)
+            return;
+        path.resize(path.find(L'\0'));
+    }
+    const DWORD kind = GetFileAttributesW(path.c_str());
+    if (kind != INVALID_FILE_ATTRIBUTES && !(kind & FILE_ATTRIBUTE_DIRECTORY))
+        showPreset(box, path);
+}
+
+// The dialog's own messages: a name typed into its name box (a combo box, or an edit
+// box in older templates).
+LRESULT CALLBACK OpenFileDialog::typed(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR box) {
+    const LRESULT result = DefSubclassProc(dialog, message, wParam, lParam);
+    const int id = LOWORD(wParam);
+    const auto* self = reinterpret_cast<const OpenFileDialog*>(
+        GetWindowLongPtrW(reinterpret_cast<HWND>(box), GWLP_USERDATA));
+    if (message == WM_COMMAND && self && (id == cmb13 || id == edt1) &&
+        (HIWORD(wParam) == CBN_EDITCHANGE || HIWORD(wParam) == EN_CHANGE))
+        self->follow(reinterpret_cast<HWND>(box), id);
+    else if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(dialog, &OpenFileDialog::typed, 0);
+    return result;
+}
+
+// The character-set box: filled when the dialog opens, preset for each file picked
+// or typed, read when the user confirms.
 UINT_PTR CALLBACK OpenFileDialog::hook(HWND box, UINT message, WPARAM, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<OpenFileDialog*>(
-            reinterpret_cast<OPENFILENAMEW*>(lParam)->lCustData);
+        auto* self =
+            reinterpret_cast<OpenFileDialog*>(reinterpret_cast<OPENFILENAMEW*>(lParam)->lCustData);
         SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         for (const std::wstring& name : self->codePages_)
             SendDlgItemMessageW(box, EDT_CODE_PAGE_BOX_ID, CB_ADDSTRING, 0,
@@ -42,6 +77,8 @@ UINT_PTR CALLBACK OpenFileDialog::hook(HWND box, UINT message, WPARAM, LPARAM lP
         return 0;
     const UINT code = reinterpret_cast<const OFNOTIFYW*>(lParam)->hdr.code;
     if (code == CDN_INITDONE) {
+        SetWindowSubclass(GetParent(box), &OpenFileDialog::typed, 0,
+                          reinterpret_cast<DWORD_PTR>(box));
         // Lined up under "Files of type" and its box, as Notepad's Encoding box is.
         const std::pair<int, int> pairs[] = {{stc2, EDT_CODE_PAGE_LABEL_ID},
                                              {cmb1, EDT_CODE_PAGE_BOX_ID}};
@@ -55,9 +92,7 @@ UINT_PTR CALLBACK OpenFileDialog::hook(HWND box, UINT message, WPARAM, LPARAM lP
                          mine.bottom - mine.top, SWP_NOZORDER | SWP_NOACTIVATE);
         }
     } else if (code == CDN_SELCHANGE) {
-        wchar_t path[32768] = {};
-        if (SendMessageW(GetParent(box), CDM_GETFILEPATH, 32768, reinterpret_cast<LPARAM>(path)) > 0)
-            self->showPreset(box, path);
+        self->follow(box, cmb13);
     } else if (code == CDN_FILEOK) {
         const HWND list = GetDlgItem(box, EDT_CODE_PAGE_BOX_ID);
         const LRESULT chosen = SendMessageW(list, CB_GETCURSEL, 0, 0);
@@ -65,7 +100,8 @@ UINT_PTR CALLBACK OpenFileDialog::hook(HWND box, UINT message, WPARAM, LPARAM lP
                                    chosen < 0 ? 0 : SendMessageW(list, CB_GETLBTEXTLEN, chosen, 0)),
                                L'\0');
         if (chosen >= 0)
-            SendMessageW(list, CB_GETLBTEXT, chosen, reinterpret_cast<LPARAM>(self->codePage_.data()));
+            SendMessageW(list, CB_GETLBTEXT, chosen,
+                         reinterpret_cast<LPARAM>(self->codePage_.data()));
     }
     return 0;
 }

@@ -46,7 +46,10 @@ public:
 
 private:
     static UINT_PTR CALLBACK hook(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK typed(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR box);
     void showPreset(HWND box, const std::wstring& path) const;
+    void follow(HWND box, int nameBox) const;
 
     bool cancelError_ = false;
     std::wstring title_;

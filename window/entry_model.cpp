@@ -11,7 +11,11 @@ namespace edt {
 EntryModel::EntryModel(const Editor& editor, QObject* parent)
     : QAbstractListModel(parent), editor_(editor) {}
 
-void EntryModel::rowChanged(int row) {
+void EntryModel::listChanged(int row) {
+    if (row < 0) {
+        beginResetModel();
+        return endResetModel();
+    }
     const QModelIndex changed = index(row);
     emit dataChanged(changed, changed, {Qt::DisplayRole});
 }

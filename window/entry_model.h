@@ -16,11 +16,10 @@ class EntryModel : public QAbstractListModel {
 public:
     EntryModel(const Editor& editor, QObject* parent);
 
-    // Around a change of the editor's whole list (an open): one model reset.
-    void beginListChange() { beginResetModel(); }
-    void endListChange() { endResetModel(); }
-    // After a write changed one row's text.
-    void rowChanged(int row);
+    // After a change of the editor's whole list (an open), or of one row's text (a
+    // write). The rows are read only when a view asks, so the reset may follow the
+    // change.
+    void listChanged(int row = -1);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

@@ -2,11 +2,10 @@
 #include "window/form1.h"
 
 #include <QCoreApplication>
-#include <QDragEnterEvent>
-#include <QFile>
-#include <QFileInfo>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -21,14 +20,10 @@
 
 #include "editor/code_page_choice.h"
 #include "editor/design.h"
-#include "editor/edit_text.h"
 #include "editor/layout.h"
-#include "editor/window_notes.h"
-#include "record/message.h"
 #include "window/editor_icon.h"
 #include "window/entry_model.h"
 #include "window/file_open_dialog.h"
-#include "window/find_bar.h"
 
 namespace edt {
 namespace {
@@ -61,36 +56,30 @@ QString fromCore(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Every code page the chooser offers.
-QStringList codePageNames() {
-    QStringList list;
-    for (const std::string& name : offeredCodePages())
-        list << QString::fromStdString(name);
-    return list;
+std::string toCore(const QString& text) {
+    return text.toStdString();
 }
 
 // Where the code page a file was read with is kept between runs.
-QString settingsKey(const QString& path) {
+QString settingsKey(const std::string& path) {
     return QStringLiteral("codePages/") +
-           QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath()));
+           QString::fromLatin1(QUrl::toPercentEncoding(fromCore(path)));
 }
 
-// The one local file a drag carries, if it carries one.
-QString droppedFile(const QMimeData* data) {
-    const QList<QUrl> urls = data->urls();
-    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
-}
-
-// The text box's text with every character kept (toPlainText would turn a no-break
-// space into a blank); line breaks are paragraph separators.
-std::u16string editText(const QPlainTextEdit* box) {
-    return box->document()->toRawText().toStdU16String();
+// The local files a drag carries.
+std::vector<std::string> droppedFiles(const QMimeData* data) {
+    std::vector<std::string> files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            files.push_back(toCore(url.toLocalFile()));
+    }
+    return files;
 }
 
 } // namespace
 
 Form1::Form1(std::unique_ptr<OpenDialog> dialog, QWidget* parent)
-    : QMainWindow(parent), codePage_(&defaultCodePage()), DialogBox(std::move(dialog)) {
+    : QMainWindow(parent), DialogBox(std::move(dialog)) {
     setObjectName(QStringLiteral("Form1"));
     if (!DialogBox)
         DialogBox = std::make_unique<FileOpenDialog>();
@@ -109,22 +98,37 @@ Form1::Form1(std::unique_ptr<OpenDialog> dialog, QWidget* parent)
         move(s->availableGeometry().center() - rect().center());
 
     // Beyond the design: drops, and find (Ctrl+F, F3, Shift+F3) over the window.
-    setAcceptDrops(true);
-    for (QWidget* target : {List1->viewport(), EditWindow->viewport()}) {
+    for (QWidget* target :
+         {static_cast<QWidget*>(this), List1->viewport(), EditWindow->viewport()}) {
         target->setAcceptDrops(true);
         target->installEventFilter(this);
     }
-    findBar_ = new FindBar(centralWidget());
-    connect(findBar_, &FindBar::next, this, &Form1::findNext);
-    connect(findBar_, &FindBar::closed, List1, [this] { List1->setFocus(); });
+    findField_ = new QLineEdit(centralWidget());
+    findField_->setObjectName(QStringLiteral("FindField"));
+    findField_->setPlaceholderText(QStringLiteral("Find key or text"));
+    findField_->setFocusPolicy(Qt::ClickFocus); // Tab keeps to the design's three controls
+    findNote_ = makeLabel(centralWidget(), "FindNote", "", {}, false);
+    findNote_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    findNote_->setAutoFillBackground(true);
+    for (QWidget* shown : {static_cast<QWidget*>(findField_), static_cast<QWidget*>(findNote_)})
+        shown->hide();
+    connect(findField_, &QLineEdit::returnPressed, this, [this] { controller_.findNext(true); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), findField_);
+    escape->setContext(Qt::WidgetShortcut);
+    connect(escape, &QShortcut::activated, this, [this] {
+        findField_->hide();
+        findNote_->hide();
+        List1->setFocus();
+    });
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this,
-            [this] { findBar_->open(List1->geometry()); });
+            [this] { controller_.openFind(); });
     connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this,
-            [this] { findNext(true); });
+            [this] { controller_.findNext(true); });
     connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this), &QShortcut::activated, this,
-            [this] { findNext(false); });
+            [this] { controller_.findNext(false); });
 
-    load();
+    controller_.load();
+    List1->setFocus();
 }
 
 Form1::~Form1() = default;
@@ -139,7 +143,7 @@ void Form1::createMenu() {
     mnu_FileExit = mnu_File->addAction(fromCore(design::kExitItem));
     mnu_FileExit->setObjectName(QStringLiteral("mnu_FileExit"));
 
-    connect(mnu_FileOpen, &QAction::triggered, this, &Form1::openFile);
+    connect(mnu_FileOpen, &QAction::triggered, this, [this] { controller_.openFile(); });
     connect(mnu_FileExit, &QAction::triggered, this, &Form1::exitProgram);
 }
 
@@ -148,7 +152,7 @@ void Form1::createControls() {
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
-    model_ = new EntryModel(editor_, this);
+    model_ = new EntryModel(controller_.editor(), this);
     List1 = new QListView(client);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setFont(arial(false));
@@ -190,27 +194,12 @@ void Form1::createControls() {
     setTabOrder(EditWindow, btn_WriteRecord);
 
     connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &Form1::selectEntry);
-    connect(EditWindow, &QPlainTextEdit::textChanged, this, &Form1::countLength);
+            [this](const QItemSelection& selected) {
+                if (!selected.isEmpty())
+                    controller_.select(static_cast<std::size_t>(selected.indexes()[0].row()));
+            });
+    connect(EditWindow, &QPlainTextEdit::textChanged, this, [this] { controller_.countLength(); });
     connect(btn_WriteRecord, &QPushButton::clicked, this, &Form1::WriteRecord);
-}
-
-void Form1::load() {
-    EditWindow->setPlainText(QString()); // counts: StringLen shows 0
-    VersionInfo->setText(fromCore(design::versionLine()));
-    List1->setFocus();
-}
-
-void Form1::setReporter(Reporter reporter) {
-    reporter_ = std::move(reporter);
-}
-
-void Form1::report(const Status& status, bool writing) {
-    const QString message = fromCore(describe(status, writing));
-    if (reporter_)
-        reporter_(message);
-    else
-        QMessageBox::warning(this, fromCore(design::kStartCaption), message);
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
@@ -229,10 +218,13 @@ void Form1::applyLayout() {
     if (isMinimized())
         return;
     // Without a window manager (or offscreen) there is no frame: the outer size is
-    // the window's own, menu bar included.
+    // the window's own, menu bar included. The client area is what lies below the
+    // menu bar.
     const QSize outer = frameGeometry().size();
-    const float w = pixelsToTwips(outer.width());
-    const float h = pixelsToTwips(outer.height());
+    const RuledSize size =
+        ruledSize({outer.width(), outer.height()}, {width(), height() - menuBar()->height()});
+    const float w = size.width;
+    const float h = size.height;
     if (!layoutApplies(w, h))
         return;
 
@@ -248,158 +240,157 @@ void Form1::applyLayout() {
     VersionInfo->move(VersionInfo->x(), twipsToPixels(l.versionTop));
 }
 
-void Form1::openFile() {
-    design::setUpOpenDialog(*DialogBox, [](const char* text) { return fromCore(text); });
-    DialogBox->setCodePages(codePageNames(),
-                            [this](const QString& path) { return codePageFor(path); });
-    if (!DialogBox->ShowOpen(this))
-        return; // cancelled: nothing changes
-    openChosen(DialogBox->FileName(), DialogBox->FileTitle(),
-               codePageOrDefault(DialogBox->CodePage().toStdString()));
-}
-
 void Form1::openPath(const QString& path, const CodePage* codePage) {
-    const QFileInfo file(path);
-    openChosen(file.absoluteFilePath(), file.fileName(),
-               codePage ? *codePage : codePageOrDefault(codePageFor(path).toStdString()));
+    controller_.openPath(toCore(path), codePage);
 }
 
-void Form1::openChosen(const QString& fileName, const QString& fileTitle,
-                       const CodePage& codePage) {
-    CurrFileName = fileName;
-    CurrFileTitle = fileTitle;
-    codePage_ = &codePage;
-    setWindowTitle(fromCore(design::kOpenCaptionPrefix) + CurrFileName);
-    ReadFile();
+void Form1::ReadFile() {
+    controller_.read(toCore(CurrFileName), toCore(CurrFileTitle));
 }
 
-void Form1::dragEnterEvent(QDragEnterEvent* event) {
-    if (!droppedFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+void Form1::WriteRecord() {
+    controller_.write();
 }
 
-void Form1::dropEvent(QDropEvent* event) {
-    const QString path = droppedFile(event->mimeData());
-    if (path.isEmpty())
-        return;
-    event->acceptProposedAction();
-    openPath(path);
+void Form1::placeFind() {
+    // Inside the list's rows, clear of its scroll bar, at their top-right corner.
+    const QRect rows(List1->viewport()->mapTo(centralWidget(), QPoint()),
+                     List1->viewport()->size());
+    const int width = qMin(rows.width(), twipsToPixels(design::kFindWidth));
+    const int height = twipsToPixels(design::kFindHeight);
+    findField_->setGeometry(rows.right() + 1 - width, rows.top(), width, height);
+    findNote_->setGeometry(findField_->x() - twipsToPixels(design::kFindNoteWidth), rows.top(),
+                           twipsToPixels(design::kFindNoteWidth), height);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
-        auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (!droppedFile(drag->mimeData()).isEmpty()) {
-            drag->acceptProposedAction();
-            return true;
-        }
-    } else if (event->type() == QEvent::Drop) {
-        auto* drop = static_cast<QDropEvent*>(event);
-        if (!droppedFile(drop->mimeData()).isEmpty()) {
-            dropEvent(drop);
+    const auto type = event->type();
+    if (watched == List1->viewport() && type == QEvent::Resize)
+        placeFind();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event); // DragMove and DragEnter are drops too
+        const std::vector<std::string> files = droppedFiles(drop->mimeData());
+        if (!files.empty()) {
+            drop->acceptProposedAction();
+            if (type == QEvent::Drop)
+                controller_.drop(files);
             return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Form1::findNext(bool forward) {
-    const QString query = findBar_->query();
-    if (query.isEmpty()) {
-        findBar_->open(List1->geometry());
-        return;
+void Form1::exitProgram() {
+    close();
+    QCoreApplication::quit();
+}
+
+void Form1::setText(Part part, const std::u16string& text) {
+    const QString shown = QString::fromStdU16String(text);
+    if (part == Part::Caption)
+        return setWindowTitle(shown);
+    if (part == Part::CodePageNote) {
+        List1->setToolTip(shown);
+        return EditWindow->setToolTip(shown);
     }
-    const QModelIndexList rows = List1->selectionModel()->selectedRows();
-    const std::optional<std::size_t> from =
-        rows.isEmpty() ? std::nullopt : std::optional(static_cast<std::size_t>(rows[0].row()));
-    const auto found = editor_.find(query.toStdU16String(), from, forward);
-    findBar_->setNote(fromCore(findNote(found, forward)));
-    if (!found || found->row == from)
-        return;
-    // Moving on drops a change the text box holds: not without asking.
-    if (editor_.isEdited(editText(EditWindow))) {
-        const QString question = fromCore(dropChangeQuestion(RecordLabel->text().toStdU16String()));
-        const bool goOn = asker_
-                              ? asker_(question)
-                              : QMessageBox::question(this, fromCore(design::kStartCaption),
-                                                      question, QMessageBox::Yes | QMessageBox::No,
-                                                      QMessageBox::No) == QMessageBox::Yes;
-        if (!goOn)
-            return;
+    if (part == Part::TextBox) {
+        const QSignalBlocker counted(EditWindow); // by the controller
+        return EditWindow->setPlainText(shown);
     }
-    const QModelIndex index = model_->index(static_cast<int>(found->row));
+    QLabel* const labels[] = {nullptr, VersionInfo, RecLabel, RecordLabel,
+                              nullptr, nullptr,     findNote_};
+    labels[static_cast<int>(part)]->setText(shown);
+    if (part == Part::FindNote) // over the rows only while it says something
+        findNote_->setVisible(!text.empty());
+}
+
+std::u16string Form1::text(Part part) const {
+    // Every character kept (toPlainText would turn a no-break space into a blank);
+    // line breaks are paragraph separators.
+    if (part == Part::TextBox)
+        return EditWindow->document()->toRawText().toStdU16String();
+    return (part == Part::FindField ? findField_->text() : RecordLabel->text()).toStdU16String();
+}
+
+void Form1::setFileNames(const std::string& path, const std::string& title) {
+    CurrFileName = fromCore(path);
+    CurrFileTitle = fromCore(title);
+}
+
+void Form1::listChanged(std::optional<std::size_t> row) {
+    model_->listChanged(row ? static_cast<int>(*row) : -1);
+}
+
+void Form1::selectRow(std::size_t row) {
+    const QModelIndex index = model_->index(static_cast<int>(row));
     List1->setCurrentIndex(index); // selects it as a click does
     List1->scrollTo(index);
 }
 
-void Form1::ReadFile() {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    model_->beginListChange();
-    const Status status = editor_.open(QFile::encodeName(CurrFileName).toStdString(),
-                                       CurrFileTitle.toStdString(), *codePage_);
-    model_->endListChange();
-    QGuiApplication::restoreOverrideCursor();
-
-    RecLabel->setText(fromCore(editor_.limitCaption()));
-    countLength(); // the key shown may belong to the file before
-    if (!status.ok()) {
-        report(status, false);
-        return;
-    }
-    const QString name = fromCore(codePage_->name());
-    QSettings().setValue(settingsKey(CurrFileName), name);
-    for (QWidget* shows : {static_cast<QWidget*>(List1), static_cast<QWidget*>(EditWindow)})
-        shows->setToolTip(fromCore(codePageNote(*codePage_)));
-}
-
-QString Form1::codePageFor(const QString& path) const {
-    const QString fallback = fromCore(defaultCodePage().name());
-    return path.isEmpty() ? fallback : QSettings().value(settingsKey(path), fallback).toString();
-}
-
-void Form1::selectEntry() {
-    const QModelIndexList rows = List1->selectionModel()->selectedRows();
-    if (rows.isEmpty())
-        return;
-    const Editor::Selection selected =
-        editor_.select(static_cast<std::size_t>(rows.first().row()), u"\n");
-    RecordLabel->setText(QString::fromStdU16String(selected.key));
-    EditWindow->setPlainText(QString::fromStdU16String(selected.text)); // counts
-}
-
-void Form1::countLength() {
-    const int count = editTextLength(editText(EditWindow));
+void Form1::setCount(int count, const std::string& overLimitNote) {
     StringLen->setText(QString::number(count));
-    // The count turns red while the text cannot fit the entry of the key shown.
-    const std::string note = overLimitNote(editor_, RecordLabel->text().toStdU16String(), count);
     QPalette palette = StringLen->palette();
-    palette.setColor(QPalette::WindowText, note.empty()
+    palette.setColor(QPalette::WindowText, overLimitNote.empty()
                                                ? this->palette().color(QPalette::WindowText)
                                                : QColor(200, 0, 0));
     StringLen->setPalette(palette);
-    StringLen->setToolTip(fromCore(note));
+    StringLen->setToolTip(fromCore(overLimitNote));
 }
 
-void Form1::WriteRecord() {
-    const Editor::Written written =
-        editor_.write(RecordLabel->text().toStdU16String(), editText(EditWindow));
-    if (!written.status.ok()) {
-        report(written.status, true);
-        return;
-    }
-    model_->rowChanged(static_cast<int>(written.row));
-    if (written.note) {
-        const QString note = fromCore(describe(*written.note));
-        if (reporter_)
-            reporter_(note);
-        else
-            QMessageBox::information(this, fromCore(design::kStartCaption), note);
+void Form1::showFind(bool focus) {
+    findField_->show();
+    findField_->raise();
+    findNote_->raise();
+    if (focus) {
+        findField_->setFocus();
+        findField_->selectAll();
     }
 }
 
-void Form1::exitProgram() {
-    close();
-    QCoreApplication::quit();
+bool Form1::message(Message kind, const std::string& text) {
+    const QString shown = fromCore(text), title = fromCore(design::kStartCaption);
+    if (kind == Message::Question) {
+        return asker_
+                   ? asker_(shown)
+                   : QMessageBox::question(this, title, shown, QMessageBox::Yes | QMessageBox::No,
+                                           QMessageBox::No) == QMessageBox::Yes;
+    }
+    if (reporter_)
+        reporter_(shown);
+    else if (kind == Message::Warning)
+        QMessageBox::warning(this, title, shown);
+    else
+        QMessageBox::information(this, title, shown);
+    return true;
+}
+
+void Form1::setWaitCursor(bool on) {
+    if (on)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+std::string Form1::recallCodePage(const std::string& path) const {
+    return toCore(QSettings().value(settingsKey(path)).toString());
+}
+
+void Form1::rememberCodePage(const std::string& path, const std::string& name) {
+    QSettings().setValue(settingsKey(path), fromCore(name));
+}
+
+std::optional<FormView::Choice> Form1::chooseFile() {
+    design::setUpOpenDialog(*DialogBox, [](const char* text) { return fromCore(text); });
+    QStringList names;
+    for (const std::string& name : offeredCodePages())
+        names << fromCore(name);
+    DialogBox->setCodePages(names, [this](const QString& path) {
+        return fromCore(controller_.codePageFor(toCore(path)));
+    });
+    if (!DialogBox->ShowOpen(this))
+        return std::nullopt;
+    return Choice{toCore(DialogBox->FileName()), toCore(DialogBox->FileTitle()),
+                  toCore(DialogBox->CodePage())};
 }
 
 } // namespace edt

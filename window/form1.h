@@ -6,11 +6,12 @@
 #include <functional>
 #include <memory>
 
-#include "editor/editor.h"
+#include "editor/form_controller.h"
 #include "window/open_dialog.h"
 
 class QAction;
 class QLabel;
+class QLineEdit;
 class QListView;
 class QMenu;
 class QPlainTextEdit;
@@ -19,14 +20,13 @@ class QPushButton;
 namespace edt {
 
 class EntryModel;
-class FindBar;
 
 // The editor's one window: the list of entries, the label row, the text box, the
-// Write Record button, the version line and the File menu. Moves text between these
-// widgets and the editor core, which holds the state and the commands' logic.
-// Commands run on the window's thread; a load fills the list in one step, so no
-// command can run in the middle of it.
-class Form1 : public QMainWindow {
+// Write Record button, the version line and the File menu. Tells its events to the
+// form controller, which runs every flow through this window's FormView. Commands run
+// on the window's thread; a load fills the list in one step, so no command can run in
+// the middle of it.
+class Form1 : public QMainWindow, private FormView {
     Q_OBJECT
 
 public:
@@ -59,7 +59,7 @@ public:
     // Where refusals and failures are told; by default a warning message box. Notes
     // come the same way.
     using Reporter = std::function<void(const QString& message)>;
-    void setReporter(Reporter reporter);
+    void setReporter(Reporter reporter) { reporter_ = std::move(reporter); }
     // Where a question is asked (true: go on); by default a message box.
     using Asker = std::function<bool(const QString& question)>;
     void setAsker(Asker asker) { asker_ = std::move(asker); }
@@ -67,27 +67,29 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    // Files dropped on the list or the text box open too.
+    // Files dropped on the window, the list or the text box.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
     void createMenu();
-    void load();
     void applyLayout();
-    void openFile();
-    // Sets the state strings and the caption, then lists the file in `codePage`.
-    void openChosen(const QString& fileName, const QString& fileTitle, const CodePage& codePage);
-    void selectEntry();
-    void countLength();
-    void findNext(bool forward);
+    void placeFind();
     void exitProgram();
-    // Tells a failure; `writing` adds that nothing was written, where nothing was.
-    void report(const Status& status, bool writing);
-    // The code page a file was last read with here, else the host's default.
-    QString codePageFor(const QString& path) const;
+
+    // FormView
+    void setText(Part part, const std::u16string& text) override;
+    std::u16string text(Part part) const override;
+    void setFileNames(const std::string& path, const std::string& title) override;
+    void listChanged(std::optional<std::size_t> row) override;
+    void selectRow(std::size_t row) override;
+    void setCount(int count, const std::string& overLimitNote) override;
+    void showFind(bool focus) override;
+    bool message(Message kind, const std::string& text) override;
+    void setWaitCursor(bool on) override;
+    std::string recallCodePage(const std::string& path) const override;
+    void rememberCodePage(const std::string& path, const std::string& name) override;
+    std::optional<Choice> chooseFile() override;
 
     QListView* List1 = nullptr;
     QPlainTextEdit* EditWindow = nullptr;
@@ -103,9 +105,9 @@ private:
     QAction* mnu_FileExit = nullptr;
 
     Backups backups_{""};
-    Editor editor_{&backups_};
-    const CodePage* codePage_ = nullptr; // what ReadFile reads the texts in
-    FindBar* findBar_ = nullptr;
+    FormController controller_{*this, &backups_, u"\n"};
+    QLineEdit* findField_ = nullptr; // over the list, hidden until find
+    QLabel* findNote_ = nullptr;
     Asker asker_;
     EntryModel* model_ = nullptr;
     std::unique_ptr<OpenDialog> DialogBox;

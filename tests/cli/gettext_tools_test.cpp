@@ -8,13 +8,15 @@
 #include "record/reader.h"
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
+#include "tests/support/test_support.h"
 #include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
-#include "tests/support/test_support.h"
+#include "tests/support/entry_lines.h"
 
 namespace edt {
 namespace {
 
+using test::decodeEntries;
 using test::TempDir;
 
 class GettextTools : public testing::Test {
@@ -76,6 +78,28 @@ TEST_F(GettextTools, TranslationsRewrittenByMsgenMsgcatAndMsgfilterImportBack) {
         << run.out;
 }
 
+// An export passes gettext's own tools without a warning (no \r escapes, a full
+// header); msgfmt checks the translation msginit makes of it. (Bell, backspace,
+// vertical tab and form feed would still draw gettext's warning on their escapes.)
+TEST_F(GettextTools, ExportsPassGettextsToolsWithoutAWarning) {
+    const FileKind kind = kindForFileName("email.edt");
+    std::vector<std::string> texts = samples::sampleTexts(kind, 30);
+    for (const std::string& text : test::trickyTexts())
+        if (text.find_first_of("\a\b\v\f") == std::string::npos)
+            texts.push_back(text);
+    test::writeBytes(file_, samples::makeImage(kind, texts));
+    const std::string pot = path("email.pot");
+    ASSERT_EQ(test::runTool({"export", file_, "-o", pot}).code, 0);
+    for (const std::string& command :
+         {"msgcat -o " + path("cat.po") + " " + pot,
+          "msgmerge --quiet -o " + path("merged.po") + " " + pot + " " + pot,
+          "msginit -l pl --no-translator -i " + pot + " -o " + path("pl.po") + " >/dev/null",
+          "msgfmt --check -o /dev/null " + path("pl.po"), "msgcat -o /dev/null " + path("pl.po")})
+        ASSERT_EQ(tool(command), 0) << command;
+    EXPECT_EQ(test::readBytes(path("gettext.log")), "Created " + path("pl.po") + ".\n");
+    EXPECT_NE(test::readBytes(pot).find("#, max-length:315\n"), std::string::npos);
+}
+
 TEST_F(GettextTools, MsgmergeOfAnOldTranslationKeepsItsLinesAndLeavesFuzzyOut) {
     ASSERT_EQ(tool("msgen -o " + path("de.po") + " " + path("template.po")), 0);
     // The file changes after the translator started: one entry gets a new text.
@@ -85,7 +109,8 @@ TEST_F(GettextTools, MsgmergeOfAnOldTranslationKeepsItsLinesAndLeavesFuzzyOut) {
     const auto changed = std::find_if(entries.begin(), entries.end(),
                                       [](const EntryLine& e) { return !e.text.empty(); });
     ASSERT_TRUE(
-        writeRecord(file_, "email.edt", changed->key, "a brand new source text", test::codePage()).status.ok());
+        writeRecord(file_, "email.edt", changed->key, "a brand new source text", test::codePage())
+            .status.ok());
     ASSERT_EQ(test::runTool({"export", file_, "-o", path("new.pot")}).code, 0);
     ASSERT_EQ(tool("msgmerge --quiet -o " + path("merged.po") + " " + path("de.po") + " " +
                    path("new.pot")),

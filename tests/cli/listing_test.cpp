@@ -12,6 +12,7 @@
 #include "record/reader.h"
 #include "record/vector_path.h"
 #include "tests/cli/tool_run.h"
+#include "tests/support/entry_lines.h"
 #include "tests/support/plain_rules.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
@@ -20,6 +21,7 @@ namespace edt {
 namespace {
 
 using test::decodeByTheRule;
+using test::decodeEntries;
 using test::regularPairsThen;
 
 // The listing's decode-and-escape in one pass, with the input ending exactly at

@@ -64,6 +64,40 @@ INSTANTIATE_TEST_SUITE_P(
             "Taller", 9000, 9500, 6700, {8800, 6700, 7145, 8800, 1500, 6775, 7705, 6835, 8550}}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
 
+struct SizeCase {
+    const char* name;
+    PixelSize outer, client;
+    int dpi;
+    RuledSize expected;
+};
+
+class RuledSizes : public testing::TestWithParam<SizeCase> {};
+
+TEST_P(RuledSizes, AreTheOuterSizeWithAtMostTheDesignFrame) {
+    const SizeCase& c = GetParam();
+    const RuledSize size = ruledSize(c.outer, c.client, c.dpi);
+    EXPECT_EQ(size.width, c.expected.width);
+    EXPECT_EQ(size.height, c.expected.height);
+}
+
+// The design client area is 564 x 461 pixels at 96 dpi, 846 x 692 at 144, 1128 x 922
+// at 192.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RuledSizes,
+    testing::Values(
+        // No window manager: the window is the menu bar and the client area.
+        SizeCase{"Frameless", {564, 481}, {564, 461}, 96, {8460, 7215}},
+        // Borders of 4 and a caption and menu bar of 19 each: within the design frame.
+        SizeCase{"ClassicFrame", {572, 507}, {564, 461}, 96, {8580, 7605}},
+        // Windows 10 counts its invisible resize borders: 16 x 59 pixels of frame. W and H
+        // are then the design client area's plus 125 x 695, as on a classic frame.
+        SizeCase{"Windows10", {580, 520}, {564, 461}, 96, {8585, 7610}},
+        SizeCase{"Windows10At144", {870, 781}, {846, 692}, 144, {8585, 7615}},
+        SizeCase{"Windows10At192", {1160, 1040}, {1128, 922}, 192, {8585, 7610}},
+        // A frame taller than the design's but no wider (a thick title bar).
+        SizeCase{"TallTitleBar", {566, 521}, {564, 461}, 96, {8490, 7610}}),
+    [](const testing::TestParamInfo<SizeCase>& info) { return info.param.name; });
+
 TEST(LayoutLimits, AppliesFrom200By2800Only) {
     EXPECT_TRUE(layoutApplies(200, 2800));
     EXPECT_FALSE(layoutApplies(199, 2800));

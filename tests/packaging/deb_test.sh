@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian package with CPack, checks its control fields and contents, and
-# runs edt-tool from the package unpacked into a scratch root (dpkg -x).
+# Builds the Debian package with CPack, checks its control fields and contents, lets
+# lintian judge it (where installed; no error or warning may remain), and runs
+# edt-tool from the package unpacked into a scratch root (dpkg -x).
 # Usage: deb_test.sh BUILD_DIR VERSION WITH_EDITOR(0|1)
 set -euo pipefail
 build=$1 version=$2 with_editor=$3
@@ -35,13 +36,19 @@ if ((with_editor)); then
     [[ $(field Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland"
 fi
 echo "Depends: $depends"
+if command -v lintian >/dev/null; then
+    lintian "$deb" >"$work/lintian.log" 2>&1 || true
+    ! grep -E '^[EW]: ' "$work/lintian.log" || fail "lintian finds errors or warnings"
+    echo "lintian: no errors or warnings"
+fi
 
 root=$work/root
 dpkg -x "$deb" "$root"
 files=$(cd "$root" && find . -type f | sort)
-wanted_files=(./usr/bin/edt-tool ./usr/share/man/man1/edt-tool.1.gz ./usr/share/doc/edt-editor/copyright)
+wanted_files=(./usr/bin/edt-tool ./usr/share/man/man1/edt-tool.1.gz ./usr/share/doc/edt-editor/copyright
+    ./usr/share/doc/edt-editor/changelog.gz)
 ((with_editor)) && wanted_files+=(./usr/bin/edt-editor ./usr/share/applications/edt-editor.desktop
-    ./usr/share/mime/packages/edt-editor.xml)
+    ./usr/share/mime/packages/edt-editor.xml ./usr/share/man/man1/edt-editor.1.gz)
 for file in "${wanted_files[@]}"; do
     grep -qxF "$file" <<<"$files" || fail "the package lacks $file"
 done

@@ -13,10 +13,11 @@ trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-expected=(bin/edt-tool share/man/man1/edt-tool.1.gz share/doc/edt-editor/copyright)
+expected=(bin/edt-tool share/man/man1/edt-tool.1.gz share/doc/edt-editor/copyright
+    share/doc/edt-editor/changelog.gz)
 if ((with_editor)); then
     expected+=(bin/edt-editor share/applications/edt-editor.desktop
-        share/mime/packages/edt-editor.xml)
+        share/mime/packages/edt-editor.xml share/man/man1/edt-editor.1.gz)
     metainfo=$(cd "$prefix" && ls share/metainfo/*.metainfo.xml) || fail "no metainfo installed"
     expected+=("$metainfo")
     expected+=($(cd "$prefix" && find share/icons -type f 2>/dev/null))

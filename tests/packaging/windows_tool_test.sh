@@ -71,12 +71,12 @@ cmp "$rel/mercbios.edt" native/mercbios.edt || fail "the split-kind write differ
 echo "writes agree byte for byte"
 
 # The translators' round trip through CSV: the same export, to standard output and
-# to a file (twice: the second replaces the first), and the same import.
+# to a file (twice: the second, with --force, replaces the first), and the same import.
 win export "$rel/files.edt" --format csv >win.csv
 "$tool" export native/files.edt --format csv >native.csv
 cmp win.csv native.csv || fail "the CSV export differs"
 win export "$rel/files.edt" -o "$rel/files.csv"
-win export "$rel/files.edt" -o "$rel/files.csv"
+win export "$rel/files.edt" -o "$rel/files.csv" --force
 cmp "$rel/files.csv" native.csv || fail "the CSV export to a file differs"
 [[ $(ls "$rel" | grep -c '^files\.csv') == 1 ]] || fail "the export left temporary files"
 printf 'key,text\r\n0000801,"Übersetzt, mit ""Anführung""\r\nund Zeile"\r\n' >translation.csv

@@ -6,10 +6,13 @@
 #include "record/text_codec.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
+#include "tests/support/entry_lines.h"
 
 namespace edt {
 namespace {
 
+using test::decodeEntries;
+using test::lineOf;
 using test::bytesOf;
 
 std::vector<EntryLine> decode(const std::string& bytes, const char* name) {
@@ -36,7 +39,7 @@ TEST(Decode, EmailExampleGivesOneLine) {
     const auto entries =
         decode(withSize(bytesOf({0x49, 0, 0x6A, 0, 0x22, 0, 0, 0, 0, 0}), 640), "email.edt");
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].str(), "[0000001] Hi!");
+    EXPECT_EQ(lineOf(entries[0]), "[0000001] Hi!");
 }
 
 TEST(Decode, KeysFollowTheKind) {
@@ -59,8 +62,8 @@ TEST(Decode, SplitKindListsFieldsInTurn) {
         samples::makeImage(kindForFileName("aimbios.edt"), {"first", "second", "third", "fourth"});
     const auto entries = decode(image, "aimbios.edt");
     ASSERT_EQ(entries.size(), 4u);
-    EXPECT_EQ(entries[1].str(), "[0000801] second");
-    EXPECT_EQ(entries[3].str(), "[0001921] fourth");
+    EXPECT_EQ(lineOf(entries[1]), "[0000801] second");
+    EXPECT_EQ(lineOf(entries[3]), "[0001921] fourth");
 }
 
 TEST(Decode, TerminatorByRunningZeroBalance) {
@@ -84,7 +87,7 @@ TEST(Decode, TerminatorByRunningZeroBalance) {
 TEST(Decode, ShortFilesListTheFirstEntryWithZerosPastTheEnd) {
     const auto empty = decode("", "x.edt");
     ASSERT_EQ(empty.size(), 1u);
-    EXPECT_EQ(empty[0].str(), "[0000001] ");
+    EXPECT_EQ(lineOf(empty[0]), "[0000001] ");
 
     // 200 of 480 bytes: under half a record, still one entry, read to its end as zeros.
     const auto tiny = decode(std::string(200, '\x42'), "x.edt");
@@ -135,7 +138,7 @@ TEST(ReadFile, SeventyThousandQuestsListWithEightDigitKeys) {
     const ReadResult result = readFile(path, "quests.edt");
     ASSERT_TRUE(result.status.ok()) << describe(result.status);
     ASSERT_EQ(result.entries.size(), 70000u);
-    EXPECT_EQ(result.entries.back().str(), "[11199841] last quest");
+    EXPECT_EQ(lineOf(result.entries.back()), "[11199841] last quest");
 }
 
 TEST(ReadFile, ChoosesTheKindFromTheTitleNotThePath) {

@@ -6,10 +6,12 @@
 #include "record/writer.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
+#include "tests/support/entry_lines.h"
 
 namespace edt {
 namespace {
 
+using test::lineOf;
 using test::bytesOf;
 
 // A file of generated texts in a temp folder, and its bytes before any write.
@@ -46,7 +48,7 @@ TEST_F(WriterTest, WritesTextAndTerminatorOnly) {
     make("email.edt", 3);
     const WriteResult result = write(641, "Hi!");
     ASSERT_TRUE(result.status.ok()) << describe(result.status);
-    EXPECT_EQ(result.line.str(), "[0000641] Hi!");
+    EXPECT_EQ(lineOf(result.line), "[0000641] Hi!");
     EXPECT_EQ(test::readBytes(path_).substr(640, 10),
               bytesOf({0x49, 0, 0x6A, 0, 0x22, 0, 0, 0, 0, 0}));
     expectOnlyChanged(640, 10);
@@ -76,7 +78,7 @@ TEST_F(WriterTest, EmptyTextWritesFourZeroBytesAtTheKey) {
     ASSERT_TRUE(write(161, "").status.ok());
     EXPECT_EQ(test::readBytes(path_).substr(160, 4), std::string(4, '\0'));
     expectOnlyChanged(160, 4);
-    EXPECT_EQ(readFile(path_, "quests.edt").entries[1].str(), "[0000161] ");
+    EXPECT_EQ(lineOf(readFile(path_, "quests.edt").entries[1]), "[0000161] ");
 }
 
 struct FitCase {
@@ -191,23 +193,31 @@ TEST_F(WriterTest, FolderIsRefused) {
     EXPECT_FALSE(describe(result.status).empty());
 }
 
-TEST_F(WriterTest, LastEntryOfAPartialFileMayGrowTheFileWithinTheEntry) {
+TEST_F(WriterTest, TheLastEntryOfAPartialFileTakesOnlyWhatFitsItsBytesThere) {
     // 720 bytes list two 480-byte entries; the second has 240 bytes in the file.
     path_ = dir_.file("x.edt");
     test::writeBytes(path_, std::string(720, '\x5A'));
     before_ = test::readBytes(path_);
-    ASSERT_TRUE(write(481, std::string(200, 'k')).status.ok());
+    const Status refused = write(481, std::string(119, 'k')).status;
+    EXPECT_EQ(refused.code, StatusCode::EntryCutOff);
+    EXPECT_EQ(refused.limit, 118u);
+    EXPECT_EQ(test::readBytes(path_), before_);
+    ASSERT_TRUE(write(481, std::string(118, 'k')).status.ok());
     const std::string after = test::readBytes(path_);
-    EXPECT_EQ(after.size(), 480u + 404u);
+    EXPECT_EQ(after.size(), 720u);
     EXPECT_EQ(after.substr(0, 480), before_.substr(0, 480));
-    EXPECT_EQ(readFile(path_, "x.edt").entries[1].text, std::string(200, 'k'));
+    EXPECT_EQ(readFile(path_, "x.edt").entries[1].text, std::string(118, 'k'));
 }
 
 TEST(CheckWrite, NeedsNoFile) {
     const FileKind kind = kindForFileName("quests.edt");
     EXPECT_TRUE(checkWrite(kind, 1600, 1441, std::string(78, 'a'), "q", test::codePage()).ok());
     EXPECT_EQ(checkWrite(kind, 1600, 1601, "a", "q", test::codePage()).code, StatusCode::BadKey);
-    EXPECT_TRUE(checkWrite(kind, 0, 1, "a", "q", test::codePage()).ok()); // the empty file's one entry
+    // The empty file's one entry, and one wholly past the end of a cut-off file.
+    EXPECT_EQ(checkWrite(kind, 0, 1, "", "q", test::codePage()).code, StatusCode::EntryPastEnd);
+    EXPECT_EQ(
+        checkWrite(kindForFileName("aimbios.edt"), 1681, 1921, "", "q", test::codePage()).code,
+        StatusCode::EntryPastEnd);
 }
 
 } // namespace

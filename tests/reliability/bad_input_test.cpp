@@ -21,8 +21,8 @@
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
-#include "tools/sample_files.h"
 #include "tests/support/test_support.h"
+#include "tools/sample_files.h"
 
 namespace edt {
 namespace {
@@ -269,6 +269,8 @@ const Row kRows[] = {
 void PrintTo(const Row& c, std::ostream* out) {
     *out << c.name;
 }
+struct TranslationRow;
+void PrintTo(const TranslationRow& c, std::ostream* out);
 
 class BadInput : public ::testing::TestWithParam<Row> {};
 
@@ -352,6 +354,131 @@ std::string rowName(const ::testing::TestParamInfo<Row>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, BadInput, ::testing::ValuesIn(kRows), rowName);
+
+// Bad translations and exports: each is refused naming its cause (and the entry's key),
+// and no file of the folder changes.
+struct TranslationRow {
+    const char* name;
+    std::vector<std::string> (*setup)(const TempDir& dir); // writes the files; the arguments
+    const char* says;
+};
+
+std::string poOf(const std::string& msgid, const std::string& msgstr) {
+    return "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\nmsgctxt "
+           "\"0000001\"\nmsgid \"" +
+           msgid + "\"\nmsgstr \"" + msgstr + "\"\n";
+}
+
+// A file and a translation for it; the arguments of their import.
+std::vector<std::string> importOf(const TempDir& d, const std::string& edt,
+                                  const std::string& bytes, const std::string& name,
+                                  const std::string& translation) {
+    test::writeBytes(d.file(edt), bytes);
+    test::writeBytes(d.file(name), translation);
+    return {"import", d.file(edt), d.file(name)};
+}
+
+const TranslationRow kTranslationRows[] = {
+    {"CSV cut off midway",
+     [](const TempDir& d) {
+         const std::string csv =
+             test::runTool({"export", sample(d, "email.edt"), "--format=csv"}).out;
+         return importOf(d, "email.edt", test::readBytes(d.file("email.edt")), "cut.csv",
+                         csv.substr(0, csv.size() / 2 + 1));
+     },
+     "ends in the middle: its last line has no line break"},
+    {"CSV ending inside a quoted field",
+     [](const TempDir& d) {
+         return importOf(d, "email.edt", "", "cut.csv", "key,text\r\n1,\"two\nlines\r\n");
+     },
+     "never closed"},
+    {"PO ending inside a string",
+     [](const TempDir& d) {
+         const std::string po = poOf("", "abc");
+         return importOf(d, "email.edt", "", "cut.po", po.substr(0, po.size() - 2));
+     },
+     "ends in the middle"},
+    {"PO made for another original",
+     [](const TempDir& d) {
+         return importOf(d, "email.edt", samples::makeImage(kindForFileName("email.edt"), {"Hi"}),
+                         "old.po", poOf("Hello", "Hallo"));
+     },
+     "no longer holds the original"},
+    {"character 255 in a PO (Cyrillic ya)",
+     [](const TempDir& d) {
+         auto args =
+             importOf(d, "email.edt", samples::makeImage(kindForFileName("email.edt"), {"Hi"}),
+                      "ru.po", poOf("Hi", "\xD1\x8F"));
+         args.insert(args.end(), {"--codepage", "1251"});
+         return args;
+     },
+     "Entry 0000001: The character '\xD1\x8F'"},
+    {"CSV not in UTF-8 (Latin-1)",
+     [](const TempDir& d) {
+         return importOf(d, "email.edt", samples::makeImage(kindForFileName("email.edt"), {"Hi"}),
+                         "de.csv", "key,text\r\n1,caf\xE9\r\n");
+     },
+     "not UTF-8 (line 2"},
+    {"a text into an empty file",
+     [](const TempDir& d) {
+         return importOf(d, "email.edt", "", "de.csv", "key,text\r\n1,Hi\r\n");
+     },
+     "lies past the end of the file"},
+    {"a text longer than the bytes of an entry cut off by the end",
+     [](const TempDir& d) {
+         return importOf(d, "email.edt", std::string(1040, '\0'), "de.csv",
+                         "key,text\r\n641," + std::string(199, 'x') + "\r\n");
+     },
+     "only 400 of the 640 bytes of entry 0000641"},
+    {"export onto an EDT file's name",
+     [](const TempDir& d) {
+         return std::vector<std::string>{"export",       sample(d, "email.edt"),
+                                         "--format=csv", "--force",
+                                         "-o",           d.file("quests.edt")};
+     },
+     "is the name of an EDT file"},
+    {"export onto an existing translation",
+     [](const TempDir& d) {
+         test::writeBytes(d.file("email.po"), poOf("Hi", "Hallo"));
+         return std::vector<std::string>{"export", sample(d, "email.edt"), "-o",
+                                         d.file("email.po")};
+     },
+     "exists; give --force"},
+    {"empty code page name",
+     [](const TempDir& d) {
+         return std::vector<std::string>{"--codepage", "", "list", sample(d, "email.edt")};
+     },
+     "An empty name names no code page"},
+    {"code page 65001 (UTF-8)",
+     [](const TempDir& d) {
+         return std::vector<std::string>{"--codepage", "65001", "list", sample(d, "email.edt")};
+     },
+     "several bytes per character"},
+};
+
+void PrintTo(const TranslationRow& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class BadTranslation : public ::testing::TestWithParam<TranslationRow> {};
+
+TEST_P(BadTranslation, IsRefusedNamingItsCauseAndNoFileChanges) {
+    TempDir dir;
+    const std::vector<std::string> args = GetParam().setup(dir);
+    const std::string tree = test::describeTree(dir.path());
+    const test::ToolRun run = test::runTool(args);
+    EXPECT_NE(run.code, 0);
+    EXPECT_NE(run.err.find(GetParam().says), std::string::npos) << run.err;
+    EXPECT_EQ(test::describeTree(dir.path()), tree);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BadTranslation, ::testing::ValuesIn(kTranslationRows),
+                         [](const auto& info) {
+                             std::string name = std::to_string(info.index) + "_";
+                             for (const char* p = info.param.name; *p; ++p)
+                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                             return name;
+                         });
 
 } // namespace
 } // namespace edt

@@ -15,10 +15,12 @@
 #include "tests/reliability/test_files.h"
 #include "tools/sample_files.h"
 #include "tests/support/test_support.h"
+#include "tests/support/entry_lines.h"
 
 namespace edt {
 namespace {
 
+using test::decodeEntries;
 using test::TempDir;
 
 const char* const kKindNames[] = {"strings.edt", "email.edt",  "aimbios.edt",

@@ -5,8 +5,9 @@
 # selected by a click and by arrow keys, texts edited (Tab into the text box, Enter
 # for a line break) and written with the Write Record button, a text one character too
 # long and a file changed by another program refused with a message box, File > Exit.
-# Then a second run with the file on the command line: find (Ctrl+F, Enter, F3,
-# Shift+F3, Escape), and the question before find drops an unwritten change; and
+# Then a second run with the file and a code page on the command line: find (Ctrl+F,
+# Enter, F3, Shift+F3, Escape), the question before find drops an unwritten change, and
+# the code page preset for a name typed into the open dialog; and
 # --version's message box. After each step the file's bytes must equal those of the
 # same writes by the native edt-tool.
 # Usage: editor_drive_test.sh SOURCE_DIR EDT_EDITOR_EXE NATIVE_EDT_TOOL NATIVE_MAKE_SAMPLES
@@ -124,7 +125,7 @@ for entry in "3201 marker one" "5761 the MARKER two" "8321 marker three"; do
     "$tool" write "$file" "${entry%% *}" "${entry#* }" >/dev/null
     expect "${entry%% *}" "${entry#* }"
 done
-wine "$exe" email.edt >>"$work/editor.log" 2>&1 &
+wine "$exe" --codepage 1251 email.edt >>"$work/editor.log" 2>&1 &
 editor=$!
 main=$(window '^Zelvar Email Editor - ') || fail "the file on the command line was not opened"
 caption=$(xdotool getwindowname "$main")
@@ -151,8 +152,15 @@ focus "$main"
 xdotool key Tab space
 expect 5761 'unwritten'
 same_bytes "find told to stay keeps the entry and the change"
+# The file's name typed into the open dialog presets its Character set box to the code
+# page it was read with (1251, from the command line), which the editor keeps again.
+open_with_dialog "$main" "$file"
+window_gone '^Open File' || fail "the open dialog stays"
 file_menu "$main" x
 wait "$editor" || fail "the editor ended with status $?"
+wine reg query 'HKCU\Software\edt-editor\CodePages' 2>/dev/null | tr -d '\r' |
+    grep -q 'email\.edt *REG_SZ *Windows-1251$' || fail "a typed name did not preset the code page"
+echo "ok: a typed name presets the code page"
 
 # --version tells it in a message box, whose text Wine's trace shows.
 WINEDEBUG=trace+msgbox wine "$exe" --version >"$work/version.log" 2>&1 &

@@ -16,9 +16,8 @@ namespace {
 struct Listed {
     Listed(const std::string& name, const std::vector<std::string>& texts) {
         test::writeBytes(dir.file(name), samples::makeImage(kindForFileName(name), texts));
-        model.beginListChange();
         EXPECT_TRUE(editor.open(dir.file(name), name, test::codePage()).ok());
-        model.endListChange();
+        model.listChanged();
     }
     test::TempDir dir;
     Editor editor;
@@ -37,16 +36,15 @@ TEST(EntryModel, ListsTheEditorsEntriesAsRowsInOneReset) {
     EXPECT_EQ(model.rowCount(model.index(0)), 0); // a list has no children
 
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    model.rowChanged(1);
+    model.listChanged(1);
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed[0][0].toModelIndex().row(), 1);
     EXPECT_EQ(changed[0][1].toModelIndex().row(), 1);
 
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
-    model.beginListChange();
     listed.editor.open(listed.dir.file("gone.edt"), "gone.edt", test::codePage());
-    model.endListChange();
+    model.listChanged();
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(inserts.count(), 0);
     EXPECT_EQ(model.rowCount(), 0);

@@ -8,6 +8,7 @@
 #include "record/entry_line.h"
 #include "record/file_kind.h"
 #include "tools/sample_files.h"
+#include "tests/support/entry_lines.h"
 
 namespace edt::test {
 namespace {
@@ -39,7 +40,7 @@ TEST_P(EditingCycle, ChangesExactlyTheBytesOfTheText) {
     EXPECT_EQ(recLabel->text(), QString::fromLatin1(c.caption));
     ASSERT_EQ(rowCount(), 4);
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(row(i), QString::fromStdString(EntryLine{c.keys[i], texts[i]}.str()));
+        EXPECT_EQ(row(i), QString::fromStdString(lineOf(EntryLine{c.keys[i], texts[i]})));
     }
     EXPECT_TRUE(list->selectionModel()->selectedRows().isEmpty());
 
@@ -69,8 +70,8 @@ TEST_P(EditingCycle, ChangesExactlyTheBytesOfTheText) {
     expected.replace(offset, second.size(), second);
     EXPECT_EQ(bytesOf(path), expected);
     EXPECT_EQ(row(1), QStringLiteral("[") + key + QStringLiteral("] Bye"));
-    EXPECT_EQ(row(0), QString::fromStdString(EntryLine{c.keys[0], texts[0]}.str()));
-    EXPECT_EQ(row(2), QString::fromStdString(EntryLine{c.keys[2], texts[2]}.str()));
+    EXPECT_EQ(row(0), QString::fromStdString(lineOf(EntryLine{c.keys[0], texts[0]})));
+    EXPECT_EQ(row(2), QString::fromStdString(lineOf(EntryLine{c.keys[2], texts[2]})));
 }
 
 INSTANTIATE_TEST_SUITE_P(

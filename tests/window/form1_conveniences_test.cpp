@@ -33,6 +33,11 @@ TEST_F(Form1Test, OpensAFileFromTheCommandLineOrADropAsFileOpenDoes) {
     EXPECT_TRUE(static_cast<QObject*>(form.get())->eventFilter(list->viewport(), &drop));
     EXPECT_EQ(form->CurrFileName, other);
     EXPECT_EQ(row(0), QStringLiteral("[0000001] dropped"));
+    data.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(other)}); // refused
+    EXPECT_TRUE(static_cast<QObject*>(form.get())->eventFilter(list->viewport(), &drop));
+    EXPECT_EQ(form->CurrFileName, other);
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_TRUE(reports.takeFirst().contains(QStringLiteral("one file at a time")));
 
     form->openPath(dir.filePath(QStringLiteral("missing.edt")));
     ASSERT_EQ(reports.size(), 1);
@@ -84,6 +89,15 @@ TEST_F(Form1Test, FindGoesFromMatchToMatchAndAsksBeforeDroppingAnEdit) {
     EXPECT_TRUE(asked[0].contains(QStringLiteral("0000001"))) << asked[0].toStdString();
     EXPECT_EQ(recordLabel->text(), QStringLiteral("0000001"));
     EXPECT_EQ(edit->toPlainText(), QStringLiteral("changed"));
+    // F3 showed the field again, Tab passes it by; "No" left the note as it was.
+    EXPECT_TRUE(field->isVisible());
+    EXPECT_EQ(field->focusPolicy(), Qt::ClickFocus);
+    EXPECT_EQ(note->text(), QStringLiteral("From the top again"));
+    // It keeps to the list's top-right corner when the window grows.
+    form->resize(form->width() + 90, form->height());
+    const QRect rows(list->viewport()->mapTo(field->parentWidget(), QPoint()),
+                     list->viewport()->size());
+    EXPECT_EQ(field->geometry().topRight(), rows.topRight());
 }
 
 TEST_F(Form1Test, TheCountTurnsRedWhileTheTextDoesNotFit) {

@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "editor/form_controller.h"
+
+#include "editor/code_page_choice.h"
+#include "editor/design.h"
+#include "editor/edit_text.h"
+#include "editor/window_notes.h"
+#include "platform/folders.h"
+#include "record/file_kind.h"
+#include "record/message.h"
+#include "record/utf8.h"
+
+namespace edt {
+
+using Part = FormView::Part;
+using Message = FormView::Message;
+
+void FormController::setText(Part part, const std::string& utf8) {
+    view_.setText(part, utf16Of(utf8));
+}
+
+void FormController::load() {
+    view_.setText(Part::TextBox, u"");
+    countLength();
+    view_.listChanged();
+    setText(Part::VersionLine, design::versionLine());
+}
+
+void FormController::openFile() {
+    const std::optional<FormView::Choice> chosen = view_.chooseFile();
+    if (chosen) // a cancel changes nothing
+        open(chosen->path, chosen->title, codePageOrDefault(chosen->codePage));
+}
+
+void FormController::openPath(const std::string& path, const CodePage* codePage) {
+    const std::string full = os::fullPath(path);
+    open(full, fileTitleOf(full), codePage ? *codePage : codePageOrDefault(codePageFor(full)));
+}
+
+void FormController::drop(const std::vector<std::string>& paths) {
+    if (paths.size() == 1)
+        openPath(paths[0]);
+    else if (!paths.empty())
+        view_.message(Message::Warning, severalFilesNote(paths.size()));
+}
+
+void FormController::open(const std::string& path, const std::string& title,
+                          const CodePage& codePage) {
+    codePage_ = &codePage;
+    view_.setFileNames(path, title);
+    setText(Part::Caption, design::kOpenCaptionPrefix + path);
+    read(path, title);
+}
+
+void FormController::read(const std::string& path, const std::string& title) {
+    if (!codePage_)
+        codePage_ = &defaultCodePage();
+    view_.setWaitCursor(true);
+    const Status status = editor_.open(path, title, *codePage_);
+    selected_.reset();
+    view_.listChanged();
+    view_.setWaitCursor(false);
+    setText(Part::LimitCaption, editor_.limitCaption());
+    countLength(); // the key shown may belong to the file before
+    if (!status.ok()) {
+        view_.message(Message::Warning, describe(status, false));
+        return;
+    }
+    view_.rememberCodePage(path, codePage_->name());
+    setText(Part::CodePageNote, codePageNote(*codePage_));
+}
+
+std::string FormController::codePageFor(const std::string& path) const {
+    const std::string kept = path.empty() ? std::string() : view_.recallCodePage(path);
+    return kept.empty() ? defaultCodePage().name() : kept;
+}
+
+void FormController::select(std::size_t row) {
+    selected_ = row;
+    const Editor::Selection selected = editor_.select(row, lineBreak_);
+    view_.setText(Part::KeyLabel, selected.key);
+    view_.setText(Part::TextBox, selected.text);
+    countLength();
+}
+
+void FormController::countLength() {
+    const int count = editTextLength(view_.text(Part::TextBox));
+    // Red while the text cannot fit the entry of the key shown.
+    view_.setCount(count, overLimitNote(editor_, view_.text(Part::KeyLabel), count));
+}
+
+void FormController::write() {
+    const Editor::Written written =
+        editor_.write(view_.text(Part::KeyLabel), view_.text(Part::TextBox));
+    if (!written.status.ok()) {
+        view_.message(Message::Warning, describe(written.status, true));
+        return;
+    }
+    view_.listChanged(written.row);
+    if (written.note)
+        view_.message(Message::Note, describe(*written.note));
+}
+
+void FormController::findNext(bool forward) {
+    const std::u16string query = view_.text(Part::FindField);
+    // Shown, so that what is searched is seen; with nothing to search, to type it.
+    view_.showFind(query.empty());
+    if (query.empty())
+        return;
+    const std::optional<Editor::Found> found = editor_.find(query, selected_, forward);
+    if (found && found->row != selected_) {
+        // Moving on drops a change the text box holds: not without asking. A "No"
+        // leaves the entry, the change and the note as they were.
+        if (editor_.isEdited(view_.text(Part::TextBox)) &&
+            !view_.message(Message::Question, dropChangeQuestion(view_.text(Part::KeyLabel))))
+            return;
+        view_.selectRow(found->row);
+    }
+    setText(Part::FindNote, findNote(found, forward));
+}
+
+} // namespace edt

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/editor.h"
+
+namespace edt {
+
+// What the window's flows need of a window, whatever its toolkit: each Form1 (Qt,
+// Win32) implements it with its widgets, and FormController drives it. Paths and
+// messages are UTF-8; texts shown are UTF-16, as widgets hold them.
+class FormView {
+public:
+    // The window's caption, the version line, RecLabel, RecordLabel, EditWindow, the
+    // find field over the list's top-right corner and its note, and the tooltip of
+    // the list and the text box that names the code page.
+    enum class Part {
+        Caption,
+        VersionLine,
+        LimitCaption,
+        KeyLabel,
+        TextBox,
+        FindField,
+        FindNote,
+        CodePageNote
+    };
+    enum class Message { Warning, Note, Question };
+
+    virtual ~FormView() = default;
+
+    // Setting the text box's text is counted by the controller, not the view.
+    virtual void setText(Part part, const std::u16string& text) = 0;
+    // Of the key label, the text box and the find field.
+    virtual std::u16string text(Part part) const = 0;
+    // CurrFileName and CurrFileTitle.
+    virtual void setFileNames(const std::string& path, const std::string& title) = 0;
+
+    // List1 shows the editor's entries anew, none selected; or one row after a write.
+    virtual void listChanged(std::optional<std::size_t> row = std::nullopt) = 0;
+    // Selects a row and scrolls it into view; List1 tells it as a click does
+    // (FormController::select).
+    virtual void selectRow(std::size_t row) = 0;
+    // StringLen: the count, red with `overLimitNote` as its tooltip while that is set.
+    virtual void setCount(int count, const std::string& overLimitNote) = 0;
+    // Shows the find field: focused with its text selected, or leaving the focus.
+    virtual void showFind(bool focus) = 0;
+
+    // A message box; a question is answered yes (true) or no, the default.
+    virtual bool message(Message kind, const std::string& text) = 0;
+    virtual void setWaitCursor(bool on) = 0;
+
+    // The code page a file was read with here, kept between runs (empty: none kept).
+    virtual std::string recallCodePage(const std::string& path) const = 0;
+    virtual void rememberCodePage(const std::string& path, const std::string& name) = 0;
+
+    // DialogBox set up (design::setUpOpenDialog) with the code pages offered and
+    // preset by FormController::codePageFor, shown; none when cancelled.
+    struct Choice {
+        std::string path;
+        std::string title;
+        std::string codePage;
+    };
+    virtual std::optional<Choice> chooseFile() = 0;
+};
+
+// Every flow of the editor's window, once for all toolkits: a window tells its
+// events here and the controller answers through the window's FormView.
+class FormController {
+public:
+    // Writes go through `backups` when given; view and backups outlive the controller.
+    // `lineBreak` is the text box's: "\n" or "\r\n".
+    FormController(FormView& view, Backups* backups, std::u16string lineBreak)
+        : view_(view), editor_(backups), lineBreak_(std::move(lineBreak)) {}
+
+    const Editor& editor() const { return editor_; }
+
+    // Start-up: the text box emptied (StringLen 0), the list empty, the version line.
+    void load();
+
+    // File > Open: the dialog, then the chosen file opened.
+    void openFile();
+    // Opens the file at `path`, full or relative to the working folder (the command
+    // line, a drop): its texts in `codePage`, or without one in the one kept for it.
+    void openPath(const std::string& path, const CodePage* codePage = nullptr);
+    // Files dropped on the window: one opens; several are refused, as only one file
+    // is open at a time.
+    void drop(const std::vector<std::string>& paths);
+    // ReadFile: lists `path`, its kind from `title`, in the code page of the last open.
+    void read(const std::string& path, const std::string& title);
+
+    // A row of List1 selected; EditWindow's text changed; Write Record.
+    void select(std::size_t row);
+    void countLength();
+    void write();
+
+    // Ctrl+F; F3 (forward) and Shift+F3, and Enter in the find field.
+    void openFind() { view_.showFind(true); }
+    void findNext(bool forward);
+
+    // The code page's name a file would be read in: the one kept for it, else the
+    // default (also for no path).
+    std::string codePageFor(const std::string& path) const;
+
+private:
+    void open(const std::string& path, const std::string& title, const CodePage& codePage);
+    void setText(FormView::Part part, const std::string& utf8);
+
+    FormView& view_;
+    Editor editor_;
+    std::u16string lineBreak_;
+    std::optional<std::size_t> selected_; // List1's selected row
+    const CodePage* codePage_ = nullptr;  // what read() reads the texts in
+};
+
+} // namespace edt

@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's flows through a recording view: what a window is told, in order, over
+// one session of opens, selections, edits, writes and finds.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include "editor/form_controller.h"
+#include "record/file_kind.h"
+#include "tests/support/test_support.h"
+#include "tools/sample_files.h"
+
+namespace edt {
+namespace {
+
+using Log = std::vector<std::string>;
+
+// Keeps what a window would show and logs the rest; the temporary folder shows as
+// "DIR/".
+class RecordingView : public FormView {
+public:
+    void setText(Part part, const std::u16string& t) override {
+        static const char* const parts[] = {"caption ", "version ", "limit ", "",
+                                            "",         "",         "note ",  "tooltip "};
+        if (part == Part::KeyLabel || part == Part::TextBox)
+            (part == Part::KeyLabel ? key : box) = t;
+        else // ASCII here
+            add(parts[static_cast<int>(part)] + std::string(t.begin(), t.end()));
+    }
+    std::u16string text(Part part) const override {
+        return part == Part::KeyLabel ? key : part == Part::TextBox ? box : query;
+    }
+    void setFileNames(const std::string&, const std::string& title) override {
+        add("names " + title);
+    }
+    void listChanged(std::optional<std::size_t> row) override {
+        add(row ? "row " + std::to_string(*row)
+                : "rows " + std::to_string(controller->editor().entries().size()));
+    }
+    void selectRow(std::size_t row) override {
+        add("select " + std::to_string(row));
+        controller->select(row);
+    }
+    void setCount(int count, const std::string& note) override {
+        add("count " + std::to_string(count) + (note.empty() ? "" : " red: " + note));
+    }
+    void showFind(bool focus) override { add(focus ? "find focused" : "find shown"); }
+    bool message(Message kind, const std::string& m) override {
+        add((kind == Message::Question ? "ask " : kind == Message::Note ? "tell " : "warn ") + m);
+        return answer;
+    }
+    void setWaitCursor(bool on) override { add(on ? "wait" : "cursor"); }
+    std::string recallCodePage(const std::string& path) const override {
+        return kept.count(path) ? kept.at(path) : "";
+    }
+    void rememberCodePage(const std::string& path, const std::string& name) override {
+        kept[path] = name;
+    }
+    std::optional<Choice> chooseFile() override {
+        add("dialog " + controller->codePageFor(""));
+        return choice;
+    }
+    void add(std::string line) {
+        for (std::size_t at; (at = line.find(dir)) != std::string::npos;)
+            line.replace(at, dir.size(), "DIR/");
+        log.push_back(line);
+    }
+
+    std::string dir;
+    FormController* controller = nullptr;
+    Log log;
+    std::u16string key, box, query;
+    std::map<std::string, std::string> kept;
+    std::optional<Choice> choice;
+    bool answer = false;
+};
+
+struct Step {
+    const char* name;
+    std::function<void(FormController&, RecordingView&)> act;
+    Log log; // a line that ends in "*" stands for every line that starts like it
+};
+
+TEST(FormController, RunsEveryFlowOfTheWindow) {
+    test::TempDir dir;
+    RecordingView view;
+    FormController controller(view, nullptr, u"\n");
+    view.controller = &controller;
+    view.dir = dir.file("");
+    const std::string quests = dir.file("quests.edt");
+    test::writeBytes(quests, samples::makeImage(kindForFileName("quests.edt"),
+                                                {"Zelvar one", "other", "two ZELVAR"}, 0xAB));
+    const auto find = [](const char16_t* query, bool answer, bool forward = true) {
+        return [=](FormController& c, RecordingView& v) {
+            v.query = query;
+            v.answer = answer;
+            c.findNext(forward);
+        };
+    };
+    const Step steps[] = {
+        {"load",
+         [](FormController& c, RecordingView&) { c.load(); },
+         {"count 0", "rows 0", "version Oskeln's Zelvar EDT File Editor - Version 1.0.1"}},
+        {"open cancelled",
+         [](FormController& c, RecordingView&) { c.openFile(); },
+         {"dialog Windows-1252"}},
+        {"open missing",
+         [&](FormController& c, RecordingView&) { c.openPath(dir.file("a.edt")); },
+         {"names a.edt", "caption Zelvar Email Editor - DIR/a.edt", "wait", "rows 0", "cursor",
+          "limit Record Length (Max 235):", "count 0", "warn Cannot open \"DIR/a.edt\"*"}},
+        {"open chosen",
+         [&](FormController& c, RecordingView& v) {
+             v.choice = FormView::Choice{quests, "quests.edt", "KOI8-R"};
+             c.openFile();
+         },
+         {"dialog Windows-1252", "names quests.edt", "caption *", "wait", "rows 3", "cursor",
+          "limit Record Length (Max 75):", "count 0", "tooltip Texts in KOI8-R"}},
+        {"drop, in the code page kept",
+         [&](FormController& c, RecordingView&) { c.drop({dir.file("./quests.edt")}); },
+         {"names quests.edt", "caption Zelvar Email Editor - DIR/quests.edt", "wait", "rows 3",
+          "cursor", "limit *", "count 0", "tooltip Texts in KOI8-R"}},
+        {"several dropped",
+         [&](FormController& c, RecordingView&) {
+             c.drop({quests, quests});
+         },
+         {"warn 2 files were dropped. The editor opens one file at a time: drop only that one."}},
+        {"nothing to find", find(u"", false), {"find focused"}},
+        {"found", find(u"zelvar", false), {"find shown", "select 0", "count 10", "note "}},
+        {"too long for the entry",
+         [](FormController& c, RecordingView& v) {
+             v.box = std::u16string(79, u'y');
+             c.countLength();
+             c.write();
+         },
+         {"count 79 red: Entry 0000001 holds at most 78 characters.",
+          "warn The text has 79 characters, but entry 0000001*"}},
+        {"edit kept",
+         find(u"zelvar", false),
+         {"find shown", "ask Entry 0000001 holds a change that was not written.*"}},
+        {"edit dropped, round the end",
+         find(u"zelvar", true, false),
+         {"find shown", "ask *", "select 2", "count 10", "note From the bottom again"}},
+        {"written",
+         [](FormController& c, RecordingView& v) {
+             v.box = u"ok\nok";
+             c.write();
+         },
+         {"row 2"}},
+        {"not found", find(u"ok\u2193", false), {"find shown", "note Not found"}},
+        {"only the one shown", find(u"OK", false), {"find shown", "note From the top again"}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        view.log.clear();
+        step.act(controller, view);
+        ASSERT_EQ(view.log.size(), step.log.size()) << testing::PrintToString(view.log);
+        for (std::size_t i = 0; i < step.log.size(); ++i) {
+            const std::string& e = step.log[i];
+            EXPECT_EQ(e.back() == '*' ? view.log[i].substr(0, e.size() - 1) : view.log[i],
+                      e.back() == '*' ? e.substr(0, e.size() - 1) : e);
+        }
+    }
+    EXPECT_EQ(controller.editor().entries()[2].text, "ok\r\nok");
+    EXPECT_EQ(view.key, u"0000321");
+}
+
+} // namespace
+} // namespace edt
