@@ -101,30 +101,39 @@ std::size_t CsvRecords::room(std::size_t entryLength) {
 }
 
 char* CsvRecords::joinLineBreaks(char* field, char* end) const {
-    // The marks are characters the code page lacks: side by side, they come from a CR LF.
+    // The marks are characters the code page lacks: side by side, they come from a CR
+    // LF. Searched by their second byte, which other characters seldom have (their first
+    // is that of most symbols).
     const std::size_t size = crLfForms_.size();
-    const char first = crLfForms_[0];
-    char* from =
-        static_cast<char*>(std::memchr(field, first, static_cast<std::size_t>(end - field)));
-    char* to = from;
-    while (from != nullptr) {
-        char* next = nullptr;
-        if (static_cast<std::size_t>(end - from) >= size &&
-            std::memcmp(from, crLfForms_.data(), size) == 0) {
-            *to++ = '\n';
-            from += size;
-        } else {
-            *to++ = *from++;
+    const char key = crLfForms_[1];
+    char* to = nullptr; // where the rest moves to, once a line break is joined
+    char* from = field; // the rest
+    char* scan = field + 1;
+    while (scan < end) {
+        char* hit =
+            static_cast<char*>(std::memchr(scan, key, static_cast<std::size_t>(end - scan)));
+        if (hit == nullptr)
+            break;
+        char* const start = hit - 1;
+        if (static_cast<std::size_t>(end - start) < size ||
+            std::memcmp(start, crLfForms_.data(), size) != 0) {
+            scan = hit + 1;
+            continue;
         }
-        if (from < end)
-            next =
-                static_cast<char*>(std::memchr(from, first, static_cast<std::size_t>(end - from)));
-        const char* copyEnd = next != nullptr ? next : end;
-        std::memmove(to, from, static_cast<std::size_t>(copyEnd - from));
-        to += copyEnd - from;
-        from = next;
+        if (to == nullptr) {
+            to = start;
+        } else {
+            std::memmove(to, from, static_cast<std::size_t>(start - from));
+            to += start - from;
+        }
+        *to++ = '\n';
+        from = start + size;
+        scan = from + 1;
     }
-    return to != nullptr ? to : end;
+    if (to == nullptr)
+        return end;
+    std::memmove(to, from, static_cast<std::size_t>(end - from));
+    return to + (end - from);
 }
 
 char* CsvRecords::write(char* out, RecordKey key, int max, const unsigned char* bytes,
