@@ -2,7 +2,8 @@
 // The work edt-tool list does beyond reading the file: every entry decoded, its key
 // formatted and its text escaped into the output buffer, from a file image already in
 // memory. Beside read() into memory (reader_bench.cpp) this shows what part of the
-// listing's time is reading and what part is turning entries into lines.
+// listing's time is reading and what part is turning entries into lines; on every
+// vector path the CPU runs, and for the default kind in several code pages.
 #include <cstdio>
 #include <vector>
 
@@ -14,11 +15,13 @@
 #include "record/entry_line.h"
 #include "record/file_kind.h"
 #include "record/text_codec.h"
+#include "record/vector_path.h"
 
 namespace edt::bench {
 namespace {
 
-void listInMemory(benchmark::State& state, const BenchFile& file, const std::string& path) {
+void listInMemory(benchmark::State& state, const BenchFile& file, const std::string& path,
+                  VectorPath vectorPath, const char* codePageName) {
     std::string image;
     {
         const std::int64_t size = fileSize(path);
@@ -41,7 +44,12 @@ void listInMemory(benchmark::State& state, const BenchFile& file, const std::str
     const auto* bytes = reinterpret_cast<const unsigned char*>(image.data());
     std::vector<char> scratch(static_cast<std::size_t>(kind.recordLength));
     std::vector<char> output(1 << 20);
-    const cli::Escaper escaper(codePage());
+    const CodePage* page = nullptr;
+    if (!CodePage::named(codePageName, page).ok()) {
+        state.SkipWithError((std::string("no code page ") + codePageName).c_str());
+        return;
+    }
+    const cli::Escaper escaper(*page, vectorPath);
     std::uint64_t written = 0;
     for (auto _ : state) {
         char* out = output.data();
@@ -57,8 +65,8 @@ void listInMemory(benchmark::State& state, const BenchFile& file, const std::str
             out = writeKey(out, key);
             *out++ = ']';
             *out++ = ' ';
-            out = cli::writeListedText(out, bytes + key - 1, length, length, scratch.data(),
-                                           escaper);
+            out =
+                cli::writeListedText(out, bytes + key - 1, length, length, scratch.data(), escaper);
             *out++ = '\n';
         }
         written += static_cast<std::uint64_t>(out - output.data());
@@ -72,12 +80,22 @@ void listInMemory(benchmark::State& state, const BenchFile& file, const std::str
 } // namespace
 
 void registerListingBenchmarks(const std::string& dir) {
-    for (const BenchFile& file : readerFiles())
-        if (file.label.find("-100mb") != std::string::npos)
-            benchmark::RegisterBenchmark(("ListInMemory/" + file.label).c_str(), listInMemory, file,
-                                         file.path(dir))
-                ->UseRealTime()
-                ->Unit(benchmark::kMillisecond);
+    for (const BenchFile& file : readerFiles()) {
+        if (file.label.find("-100mb") == std::string::npos)
+            continue;
+        for (const VectorPath vectorPath : availablePaths()) {
+            for (const char* page : {"1252", "1250", "1251", "1253", "866", "KOI8-R"}) {
+                if (file.label != "default-100mb" && page != std::string("1252"))
+                    continue;
+                benchmark::RegisterBenchmark(
+                    ("ListInMemory/" + file.label + "/" + pathName(vectorPath) + "/" + page)
+                        .c_str(),
+                    listInMemory, file, file.path(dir), vectorPath, page)
+                    ->UseRealTime()
+                    ->Unit(benchmark::kMillisecond);
+            }
+        }
+    }
 }
 
 } // namespace edt::bench

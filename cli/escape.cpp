@@ -16,7 +16,7 @@ bool needsHexEscape(const CodePage& codePage, unsigned char b) {
     return c < 32 || (c >= 127 && c < 0xA0) || !codePage.isDefined(b);
 }
 
-Escaper::Escaped escapedForm(const CodePage& codePage, unsigned char byte) {
+std::string escapedText(const CodePage& codePage, unsigned char byte) {
     static const char hex[] = "0123456789abcdef";
     std::string s;
     if (byte == '\\')
@@ -31,6 +31,18 @@ Escaper::Escaped escapedForm(const CodePage& codePage, unsigned char byte) {
         s = std::string("\\x") + hex[byte >> 4] + hex[byte & 15];
     else
         s = codePage.utf8Of(byte);
+    return s;
+}
+
+std::array<std::string, 256> formsOf(const CodePage& codePage) {
+    std::array<std::string, 256> forms;
+    for (int c = 0; c < 256; ++c)
+        forms[c] = escapedText(codePage, static_cast<unsigned char>(c));
+    return forms;
+}
+
+Escaper::Escaped escapedForm(const CodePage& codePage, unsigned char byte) {
+    const std::string s = escapedText(codePage, byte);
     Escaper::Escaped e{};
     s.copy(e.bytes, sizeof e.bytes);
     e.length = static_cast<unsigned char>(s.size());
@@ -51,11 +63,10 @@ int hexValue(char c) {
 
 static_assert(sizeof(Escaper::Escaped) == 8 && Escaper::kMaxEscapedChar <= 7);
 
-Escaper::Escaper(const CodePage& codePage) : codePage_(codePage) {
-    for (int b = 0; b < 256; ++b) {
+Escaper::Escaper(const CodePage& codePage, VectorPath path)
+    : codePage_(codePage), storedForms_(formsOf(codePage), path) {
+    for (int b = 0; b < 256; ++b)
         byChar_[b] = escapedForm(codePage, static_cast<unsigned char>(b));
-        byStored_[b] = escapedForm(codePage, decodeByte(static_cast<unsigned char>(b)));
-    }
 }
 
 char* Escaper::escapeInto(char* out, std::string_view text) const {

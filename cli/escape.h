@@ -7,6 +7,7 @@
 
 #include "record/code_page.h"
 #include "record/status.h"
+#include "record/stored_forms.h"
 
 namespace edt::cli {
 
@@ -21,7 +22,8 @@ public:
     static constexpr std::size_t kMaxEscapedChar = 4;
     static constexpr std::size_t kSlack = 8;
 
-    explicit Escaper(const CodePage& codePage);
+    // `path`: how the listing's runs of characters are escaped (writeListedText).
+    explicit Escaper(const CodePage& codePage, VectorPath path = vectorPath());
 
     const CodePage& codePage() const { return codePage_; }
 
@@ -39,18 +41,18 @@ public:
     Status unescape(std::string_view escaped, std::string& text) const;
 
     // The escaped form of each byte, eight bytes a byte, so that escaping a character is
-    // one load and one store with no branch: by character, and by the stored byte that
-    // stands for it in a file.
+    // one load and one store with no branch.
     struct Escaped {
         char bytes[7];
         unsigned char length;
     };
-    const Escaped& ofStoredByte(unsigned char stored) const { return byStored_[stored]; }
+    // The same for whole runs of stored characters.
+    const StoredForms& storedForms() const { return storedForms_; }
 
 private:
     const CodePage& codePage_;
     std::array<Escaped, 256> byChar_{};
-    std::array<Escaped, 256> byStored_{};
+    StoredForms storedForms_;
 };
 
 } // namespace edt::cli

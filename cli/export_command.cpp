@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/export_command.h"
 
+#include <memory>
+
+#include "cli/output_buffer.h"
 #include "cli/tool.h"
 #include "platform/output_file.h"
+#include "record/file_kind.h"
 #include "record/reader.h"
+#include "translate/csv_records.h"
 #include "translate/export.h"
 
 namespace edt::cli {
@@ -22,36 +27,79 @@ bool isEdtName(const std::string& path) {
                                    !translate::formatOfPath(path));
 }
 
+// A CSV export straight from the entries' stored bytes, as the reader hands them over:
+// to `output`, flushed along the way. The same records as translate::exportTexts.
+Status streamCsv(const std::string& path, const FileKind& kind, const CodePage& codePage,
+                 OutputBuffer& output, FileIdentity& identity) {
+    const translate::CsvRecords records(codePage);
+    const std::string& header = records.header();
+    char* start = output.room(header.size());
+    output.commit(header.copy(start, std::string::npos) + start);
+    // Room for the decoded text of any entry (no entry is longer than a record).
+    std::unique_ptr<char[]> scratch(new char[static_cast<std::size_t>(kind.recordLength)]);
+    std::unique_ptr<EntryLayout> layout; // once the file's size is known
+    std::size_t index = 0;
+    return visitEntryBytes(
+        path, kind,
+        [&](RecordKey key, const unsigned char* bytes, std::size_t available, std::size_t length) {
+            if (!layout)
+                layout = std::make_unique<EntryLayout>(kind, identity.size);
+            const int max = translate::shownLimit(*layout, kind, index++);
+            char* line = output.room(translate::CsvRecords::room(length));
+            output.commit(records.write(line, key, max, bytes, available, length, scratch.get()));
+        },
+        &identity);
+}
+
 } // namespace
 
 int exportCommand(const std::string& path, translate::TranslationFormat format,
                   const std::string& outPath, bool force, const CodePage& codePage, std::FILE* out,
                   std::FILE* err) {
     const std::string title = fileTitleOf(path);
-    const ReadResult file = readFile(path, title);
-    if (!file.status.ok())
-        return refuse(err, file.status, false);
     const bool toOutput = outPath.empty() || outPath == "-";
+    if (format == translate::TranslationFormat::Csv && toOutput) {
+        // Streamed like a listing: a read that fails half way leaves what came before.
+        OutputBuffer output(out);
+        FileIdentity identity;
+        const Status status = streamCsv(path, kindForFileName(title), codePage, output, identity);
+        if (!status.ok())
+            return refuse(err, status, false);
+        return finishOutput(output, err);
+    }
+    std::string content;
+    Status status;
+    FileIdentity identity;
+    if (format == translate::TranslationFormat::Csv) {
+        OutputBuffer output(content);
+        status = streamCsv(path, kindForFileName(title), codePage, output, identity);
+        output.finish();
+    } else {
+        const ReadResult file = readFile(path, title);
+        status = file.status;
+        identity = file.identity;
+        if (status.ok())
+            status = translate::exportTexts(file, title, format, codePage, content);
+    }
+    if (!status.ok())
+        return refuse(err, status, false);
     FileIdentity existing;
     if (!toOutput && isEdtName(outPath))
         return refuse(err, Status::error(StatusCode::ExportOverEdtFile, outPath), false);
     if (!toOutput && os::identityAt(outPath, existing)) {
-        if (existing.sameFile(file.identity))
+        if (existing.sameFile(identity))
             return refuse(err, Status::error(StatusCode::ExportOverSource, outPath), false);
         if (!force)
             return refuse(err, Status::error(StatusCode::ExportExists, outPath), false);
     }
-    std::string content;
-    Status status = translate::exportTexts(file, title, format, codePage, content);
-    if (status.ok() && !toOutput) {
+    if (!toOutput) {
         // Through a temporary file, so that a failed export leaves none behind.
         os::Result saved = os::writeWholeFile(outPath, content.data(), content.size());
         if (!saved.ok())
-            status = Status::system(std::move(saved), outPath);
+            return refuse(err, Status::system(std::move(saved), outPath), false);
+        return kExitOk;
     }
-    if (!status.ok())
-        return refuse(err, status, false);
-    return toOutput ? deliver(content, out, err) : kExitOk;
+    return deliver(content, out, err);
 }
 
 } // namespace edt::cli

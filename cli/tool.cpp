@@ -13,6 +13,7 @@
 #include "cli/export_command.h"
 #include "cli/import_command.h"
 #include "cli/list_command.h"
+#include "cli/output_buffer.h"
 #include "cli/words.h"
 #include "cli/write_command.h"
 #include "edt/version.h"
@@ -198,6 +199,13 @@ int runImport(const std::vector<std::string>& args, bool dryRun, const Settings&
 int refuse(std::FILE* err, const Status& status, bool writing, const std::string& lead) {
     std::fprintf(err, "edt-tool: %s%s\n", lead.c_str(), toolMessage(status, writing).c_str());
     return kExitRefused;
+}
+
+int finishOutput(OutputBuffer& output, std::FILE* err) {
+    const int error = output.finish();
+    if (error == 0)
+        return kExitOk;
+    return refuse(err, Status::system(os::errnoFailure(os::Op::Write, error), "-"), false);
 }
 
 void tell(std::FILE* err, const std::optional<Status>& note) {

@@ -28,6 +28,10 @@ int refuse(std::FILE* err, const Status& status, bool writing, const std::string
 // Writes all of `bytes` to `out` and flushes it; a failure is told on `err`.
 int deliver(const std::string& bytes, std::FILE* out, std::FILE* err);
 
+class OutputBuffer;
+// Writes what is left in `output`; a failure of any of its writes is told on `err`.
+int finishOutput(OutputBuffer& output, std::FILE* err);
+
 // Tells a note, if any, on `err`.
 void tell(std::FILE* err, const std::optional<Status>& note);
 void tell(std::FILE* err, const std::vector<Status>& notes);

@@ -16,7 +16,7 @@
 namespace edt {
 
 // The editor window's state and commands, apart from any toolkit: a window moves
-// text between its widgets and these calls, and shows describe(status) where one
+// text between its widgets and these calls, and shows windowMessage(status) where one
 // fails. The file is opened and closed within each call.
 class Editor {
 public:

@@ -107,16 +107,27 @@ Inputs escapeInputs() {
             "caf\xc3\xa9 \xe2\x82\xac", "\xe4\xb8\xad",         "\xff"};
 }
 
-// The first byte picks the entry length (160, 320, 480, 640, 800); the rest is stored.
+// The first byte picks the entry length (160, 320, 480, 640, 800) and whether the rest
+// are characters or stored bytes, the second the code page; see fuzz_listing.cpp.
 Inputs listingInputs() {
     using edt::encodeText;
-    return {std::string(1, '\0') + encodeText("Hi!"),
-            std::string(1, '\2') + encodeText("caf\xe9 \\ \"q\"\r\nnext\tline \x81\x7f\x01"),
-            std::string(1, '\0') + std::string(160, 'B'),
-            std::string(1, '\4') + std::string(500, '\x61') + std::string(2, '\0'),
-            std::string(1, '\1') + std::string("\x41\0\0\x42\0\0\x43", 7),
-            std::string(1, '\3') + std::string("\x49\x02\0\x6a\xff\xff\0\0", 8),
-            std::string(1, '\2')};
+    std::string everyByte;
+    for (int b = 255; b >= 0; --b)
+        everyByte += static_cast<char>(b);
+    const auto in = [](int entry, int page, const std::string& rest) {
+        return std::string{static_cast<char>(entry), static_cast<char>(page)} + rest;
+    };
+    return {in(0, 0, encodeText("Hi!")),
+            in(2, 1, encodeText("caf\xe9 \\ \"q\"\r\nnext\tline \x81\x7f\x01")),
+            in(0, 2, std::string(160, 'B')),
+            in(4, 3, std::string(500, '\x61') + std::string(2, '\0')),
+            in(1, 4, std::string("\x41\0\0\x42\0\0\x43", 7)),
+            in(3, 5, std::string("\x49\x02\0\x6a\xff\xff\0\0", 8)),
+            in(2, 6, ""),
+            in(8 + 4, 7, everyByte),
+            in(8 + 2, 8, everyByte.substr(0, 100) + std::string(1, '\0') + everyByte),
+            in(8 + 0, 9, "A plain line\r\nwith caf\xe9 and \x80 and a cut at the en"),
+            in(8 + 1, 10, std::string(40, '\x85') + std::string(1, '\0') + "after")};
 }
 
 // Exports of a sample file, as translators' tools and spreadsheets change them.

@@ -37,6 +37,12 @@ std::size_t decodeEntryTo(const unsigned char* bytes, std::size_t available,
 // cannot end there, and each pair is one character.
 std::size_t regularPairRun(const unsigned char* bytes, std::size_t present);
 
+// Whether a text whose zero balance is 0 before byte `at` (as after a run of regular
+// pairs) ends there: two zero bytes among the first `present` take the balance to 2.
+inline bool zeroPairAt(const unsigned char* bytes, std::size_t present, std::size_t at) {
+    return at + 2 <= present && bytes[at] == 0 && bytes[at + 1] == 0;
+}
+
 class CodePage;
 
 // Checks that every character of a text (bytes of `codePage`) has a stored form.

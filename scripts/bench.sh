@@ -4,6 +4,8 @@
 # into build-bench/data (about 1.9 GB, of which 1 GiB is a sparse hole; kept between
 # runs) and runs every benchmark, printing each figure beside its floor and the
 # targets. Raw results land in build-bench/results. Takes about five minutes.
+# EDT_BENCH_BASELINE=PATH names an older edt-tool whose listing and export are timed
+# beside this one's (the before/after of a change).
 set -euo pipefail
 export LC_ALL=C
 echo "Load average before: $(cut -d' ' -f1-3 /proc/loadavg) (the figures need an otherwise idle machine)"
@@ -67,38 +69,131 @@ run core-reader "$bin/edt-bench-core" '^(ReadIntoMemory|ReadInPieces|VisitEntrie
         done
     done
 } | column -t
-run core-listing "$bin/edt-bench-core" '^ListInMemory/'
-echo "The listing's work without reading (decode, key, escape; file already in memory):"
+run core-listing "$bin/edt-bench-core" '^ListInMemory/' --benchmark_enable_random_interleaving=true
+# The vector paths this CPU runs, as the benchmarks registered them ("scalar avx2").
+paths=
+for p in scalar avx2; do
+    jq -e --arg b "ListInMemory/default-100mb/$p/1252/real_time" \
+        'any(.benchmarks[]; .run_name == $b)' "$results/core-listing.json" >/dev/null &&
+        paths+="${paths:+ }$p"
+done
+echo "The listing's work without reading (decode, key, escape; file already in memory), ms"
+echo "of wall and of CPU time (medians of 5; the CPU time counts when other programs run):"
 for f in default-100mb email-100mb unterminated-100mb; do
-    echo "  $f: $(calc %.1f "$(median core-listing "ListInMemory/$f" real_time)") ms"
+    for p in $paths; do
+        for page in 1252 1250 1251 1253 866 KOI8-R; do
+            b="ListInMemory/$f/$p/$page"
+            [[ -n $(median core-listing "$b" real_time) ]] || continue
+            echo "  $f $p $page: $(calc %.1f "$(median core-listing "$b" real_time)")" \
+                "$(calc %.1f "$(median core-listing "$b" cpu_time)")"
+        done
+    done
 done
 
 echo
-echo "== 2. edt-tool list FILE > /dev/null beside cat FILE > /dev/null ($runs runs each, in turn)"
-# Milliseconds one run of a command takes, its output thrown away.
+echo "== 2. edt-tool list and export beside cat, the file in the page cache ($runs runs of each, in turn;"
+echo "      medians). Vector paths this CPU runs: $paths (EDT_SIMD chooses one)."
+# Milliseconds one run of a command takes, of wall time and of CPU time (user and
+# system, of every process of the run; 1 ms steps), its output thrown away: straight to
+# /dev/null, or through a pipe into cat (which pays for the pipe, as any reader would).
 elapsed_ms() {
-    local start=$EPOCHREALTIME
-    "$@" >/dev/null
-    local end=$EPOCHREALTIME
-    calc %.3f "($end - $start) * 1000"
+    local TIMEFORMAT='%U %S' start=$EPOCHREALTIME cpu end
+    cpu=$({ time "$@" >/dev/null 2>/dev/null; } 2>&1)
+    end=$EPOCHREALTIME
+    awk -v s="$start" -v e="$end" -v c="$cpu" \
+        'BEGIN {split(c, f, " "); printf "%.3f %.3f\n", (e - s) * 1000, (f[1] + f[2]) * 1000}'
 }
-middle() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
-for label in default-100mb email-100mb unterminated-100mb; do
-    file=$(echo "$data/$label"/*.edt)
-    cat "$file" >/dev/null
-    "$bin/edt-tool" list "$file" >/dev/null
-    : >"$results/cat-$label.txt"
-    : >"$results/list-$label.txt"
-    for ((i = 0; i < runs; i++)); do
-        elapsed_ms cat "$file" >>"$results/cat-$label.txt"
-        elapsed_ms "$bin/edt-tool" list "$file" >>"$results/list-$label.txt"
+piped_ms() {
+    local TIMEFORMAT='%U %S' start=$EPOCHREALTIME cpu end
+    cpu=$({ time "$@" 2>/dev/null | cat >/dev/null; } 2>&1)
+    end=$EPOCHREALTIME
+    awk -v s="$start" -v e="$end" -v c="$cpu" \
+        'BEGIN {split(c, f, " "); printf "%.3f %.3f\n", (e - s) * 1000, (f[1] + f[2]) * 1000}'
+}
+# The median of column $1 (default 1) of the numbers read.
+middle() {
+    awk -v k="${1:-1}" '{print $k}' | sort -g |
+        awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+}
+# Runs each NAME=COMMAND of the arguments $runs times in turn, after one unmeasured run
+# each; prints NAME MEDIAN_MS lines. A command starting with "|" is timed through a pipe.
+race() {
+    local name body pre cmd i
+    for cmd in "$@"; do
+        : >"$results/race-${cmd%%=*}.txt"
+        body=${cmd#*=}
+        eval "${body#|}" >/dev/null 2>&1 </dev/null || true
     done
-    cat_ms=$(middle <"$results/cat-$label.txt")
-    list_ms=$(middle <"$results/list-$label.txt")
-    ratio=$(calc %.2f "$list_ms / $cat_ms")
-    line="$label: cat $(calc %.1f "$cat_ms") ms, edt-tool list $(calc %.1f "$list_ms") ms (medians), ratio $ratio"
-    [[ $label == default-100mb ]] && line+="; target 1.5x: $(verdict "$ratio" 1.5)"
+    for ((i = 0; i < runs; i++)); do
+        for cmd in "$@"; do
+            name=${cmd%%=*} body=${cmd#*=} pre=
+            [[ $body == \|* ]] && body=${body#|} timer=piped_ms || timer=elapsed_ms
+            # A leading VAR=value holds for the timed command only.
+            [[ $body == EDT_SIMD=* ]] && pre=${body%% *} body=${body#* }
+            eval "$pre $timer $body" >>"$results/race-$name.txt"
+        done
+    done
+    for cmd in "$@"; do
+        name=${cmd%%=*}
+        echo "$name $(middle 1 <"$results/race-$name.txt") $(middle 2 <"$results/race-$name.txt")"
+    done
+}
+ms() { awk -v n="$1" '$1 == n {print $2}' "$results/race.txt"; }
+cpu_ms() { awk -v n="$1" '$1 == n {print $3}' "$results/race.txt"; }
+# "NAME: X ms, ratio R (target T: met/MISSED), CPU time ..." beside the cat figure CAT.
+show() {
+    local name=$1 cat=$2 target=${3:-} line
+    line="$(printf '%-18s' "$name") $(calc %7.1f "$(ms "$name")") ms  $(calc %.2f "$(ms "$name") / $(ms "$cat")")x $cat"
+    line+=" (CPU $(calc %.0f "$(cpu_ms "$name")") ms, $(calc %.2f "$(cpu_ms "$name") / $(cpu_ms "$cat")")x)"
+    [[ -n $target ]] && line+="; target ${target}x: $(verdict "$(calc %.4f "$(ms "$name") / $(ms "$cat")")" "$target")"
     echo "$line"
+}
+tool=$bin/edt-tool
+baseline=${EDT_BENCH_BASELINE:-} # an older edt-tool, to compare with
+default=$(echo "$data/default-100mb"/*.edt)
+commands=("cat=cat $default" "cat|=|cat $default")
+for p in $paths; do
+    commands+=("list-$p=EDT_SIMD=$p $tool list $default"
+               "list-$p|=|EDT_SIMD=$p $tool list $default"
+               "csv-$p=EDT_SIMD=$p $tool export $default --format csv")
+done
+if [[ -n $baseline ]]; then
+    commands+=("list-before=$baseline list $default" "list-before|=|$baseline list $default"
+               "csv-before=$baseline export $default --format csv")
+fi
+echo "default-100mb, load average $(cut -d' ' -f1-3 /proc/loadavg):"
+race "${commands[@]}" >"$results/race.txt"
+echo "$(printf '%-18s' cat) $(calc %7.1f "$(ms cat)") ms (CPU $(calc %.0f "$(cpu_ms cat)") ms); into a pipe $(calc %.1f "$(ms 'cat|')") ms (CPU $(calc %.0f "$(cpu_ms 'cat|')") ms)"
+# Into a pipe the target is today's ratio, when an older edt-tool is given to measure it.
+piped=
+[[ -n $baseline ]] && piped=$(calc %.4f "$(ms 'list-before|') / $(ms 'cat|')")
+for p in ${baseline:+before} $paths; do
+    show "list-$p" cat 1.0
+    show "list-$p|" "cat|" "$([[ $p == before ]] || echo "$piped")"
+    show "csv-$p" cat "$([[ $p == before ]] || echo 1.5)"
+done
+
+fastest=${paths##* }
+echo "edt-tool list per code page ($fastest), load average $(cut -d' ' -f1-3 /proc/loadavg):"
+commands=("cat=cat $default")
+for page in 1250 1251 1252 1253 866 KOI8-R; do
+    commands+=("list-$page=$tool --codepage $page list $default")
+done
+race "${commands[@]}" >"$results/race.txt"
+slowest=0 quickest=1e9
+for page in 1250 1251 1252 1253 866 KOI8-R; do
+    show "list-$page" cat 1.0
+    slowest=$(calc %.3f "(($(ms "list-$page") > $slowest) ? $(ms "list-$page") : $slowest)")
+    quickest=$(calc %.3f "(($(ms "list-$page") < $quickest) ? $(ms "list-$page") : $quickest)")
+done
+spread=$(calc %.3f "$slowest / $quickest")
+echo "slowest code page / quickest: $(calc %.2f "$spread"); target 1.10: $(verdict "$spread" 1.10)"
+
+echo "other kinds ($fastest), load average $(cut -d' ' -f1-3 /proc/loadavg):"
+for label in email-100mb unterminated-100mb; do
+    file=$(echo "$data/$label"/*.edt)
+    race "cat=cat $file" "$label=$tool list $file" >"$results/race.txt"
+    show "$label" cat
 done
 
 window=$bin/edt-bench-window

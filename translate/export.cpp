@@ -11,14 +11,13 @@
 #include "translate/translator_text.h"
 
 namespace edt::translate {
-namespace {
 
-// The limit translators see: the figure of the kind's caption, but never more than
-// the entry really takes (one cut off by the end of the file takes fewer).
 int shownLimit(const EntryLayout& layout, const FileKind& kind, std::size_t index) {
     const int caption = captionLimit(kind, kind.isSplit() && index % 2 == 1);
     return std::min(caption, maxCharsForEntry(layout.presentOf(index)));
 }
+
+namespace {
 
 std::string csvOf(const ReadResult& file, const CodePage& codePage) {
     std::string content = "key,max,";

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "record/code_page.h"
@@ -9,6 +10,11 @@
 #include "translate/translation.h"
 
 namespace edt::translate {
+
+// The limit translators see for the entry at `index`: the figure of the kind's
+// caption, but never more than the entry really takes (one cut off by the end of the
+// file takes fewer).
+int shownLimit(const EntryLayout& layout, const FileKind& kind, std::size_t index);
 
 // A listed file's texts for translators, in a translation format, line breaks as
 // translator_text.h has them. CSV: the header key,max,source (CODE PAGE),text, then

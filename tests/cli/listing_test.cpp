@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The listing's one-pass decode and escape, the escape table and the listing's output
-// buffer, against the plain rules and the line-by-line form they replace.
+// buffer, against the plain rules and the line-by-line form they replace, on every
+// vector path this CPU runs.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,60 +10,68 @@
 #include "cli/list_command.h"
 #include "cli/listed_text.h"
 #include "record/reader.h"
+#include "record/vector_path.h"
+#include "tests/cli/tool_run.h"
+#include "tests/support/entry_lines.h"
 #include "tests/support/plain_rules.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
-#include "tests/cli/tool_run.h"
-#include "tests/support/entry_lines.h"
 
 namespace edt {
 namespace {
 
-using test::decodeEntries;
 using test::decodeByTheRule;
+using test::decodeEntries;
 using test::regularPairsThen;
 
 // The listing's decode-and-escape in one pass, with the input ending exactly at
 // `available` and the room it is promised marked, so that over-reads (sanitizers) and
 // writes past the room show.
-std::string listFast(const std::string& bytes, std::size_t available, std::size_t entryLength) {
+std::string listFast(const std::string& bytes, std::size_t available, std::size_t entryLength,
+                     const cli::Escaper& escaper) {
     const std::vector<unsigned char> input(bytes.begin(), bytes.begin() + available);
     const std::size_t room = cli::Escaper::kMaxEscapedChar * entryLength + cli::Escaper::kSlack;
     std::string out(room + 8, '#');
     std::vector<char> scratch(entryLength);
-    char* end =
-        cli::writeListedText(out.data(), input.data(), available, entryLength, scratch.data(),
-                             test::escaper());
+    char* end = cli::writeListedText(out.data(), input.data(), available, entryLength,
+                                     scratch.data(), escaper);
     EXPECT_EQ(out.substr(room), std::string(8, '#')) << "wrote past its room";
     return std::string(out.data(), end);
 }
 
 // What the listing must show: the text decoded by the rule, then escaped.
-std::string listByTheRule(const std::string& bytes, std::size_t available,
-                          std::size_t entryLength) {
-    return test::escaper().escape(decodeByTheRule(bytes, available, entryLength));
+std::string listByTheRule(const std::string& bytes, std::size_t available, std::size_t entryLength,
+                          const cli::Escaper& escaper) {
+    return escaper.escape(decodeByTheRule(bytes, available, entryLength));
 }
 
-TEST(FastListedText, EveryShapeOfEntryListsLikeTheRule) {
+class FastListedText : public ::testing::TestWithParam<VectorPath> {};
+
+TEST_P(FastListedText, EveryShapeOfEntryListsLikeTheRule) {
+    const cli::Escaper escaper(test::codePage(), GetParam());
     for (const test::StoredEntry& e : test::entryShapes()) {
         SCOPED_TRACE(e.label);
-        ASSERT_EQ(listFast(e.bytes, e.available, e.entryLength),
-                  listByTheRule(e.bytes, e.available, e.entryLength));
+        ASSERT_EQ(listFast(e.bytes, e.available, e.entryLength, escaper),
+                  listByTheRule(e.bytes, e.available, e.entryLength, escaper));
     }
 }
 
-TEST(FastListedText, EveryByteAtEveryPositionOfARunListsLikeTheRule) {
+TEST_P(FastListedText, EveryByteAtEveryPositionOfARunListsLikeTheRule) {
     // Each stored byte as the character of a regular pair and as the high byte that
-    // breaks the run, at each position of a run longer than one bulk step.
-    for (int b = 0; b < 256; ++b) {
-        for (std::size_t position = 0; position < 20; ++position) {
-            for (bool asHighByte : {false, true}) {
-                std::string bytes = regularPairsThen(20, std::string(4, '\0'));
-                bytes[2 * position + (asHighByte ? 1 : 0)] = static_cast<char>(b);
-                SCOPED_TRACE("byte " + std::to_string(b) + " at pair " + std::to_string(position) +
-                             (asHighByte ? " (high)" : " (low)"));
-                ASSERT_EQ(listFast(bytes, bytes.size(), bytes.size()),
-                          listByTheRule(bytes, bytes.size(), bytes.size()));
+    // breaks the run, at each position of a run longer than two bulk steps, in code
+    // pages whose forms differ in length (undefined bytes, three-byte UTF-8).
+    for (const char* page : {"1252", "1253", "KOI8-R"}) {
+        const cli::Escaper escaper(test::codePage(page), GetParam());
+        for (int b = 0; b < 256; ++b) {
+            for (std::size_t position = 0; position < 20; ++position) {
+                for (bool asHighByte : {false, true}) {
+                    std::string bytes = regularPairsThen(20, std::string(4, '\0'));
+                    bytes[2 * position + (asHighByte ? 1 : 0)] = static_cast<char>(b);
+                    SCOPED_TRACE(std::string(page) + " byte " + std::to_string(b) + " at pair " +
+                                 std::to_string(position) + (asHighByte ? " (high)" : " (low)"));
+                    ASSERT_EQ(listFast(bytes, bytes.size(), bytes.size(), escaper),
+                              listByTheRule(bytes, bytes.size(), bytes.size(), escaper));
+                }
             }
         }
     }
@@ -96,9 +105,10 @@ TEST(FastEscape, EveryByteAtEveryPositionEscapesAsAlone) {
     }
 }
 
-TEST(FastListing, LongListingsEqualTheLineByLineForm) {
+TEST_P(FastListedText, LongListingsEqualTheLineByLineForm) {
     // Several read blocks and several output flushes, with unterminated entries and
     // texts full of characters that need escapes; for both kinds of layout.
+    chooseVectorPath(pathName(GetParam()));
     for (const char* name : {"strings.edt", "aimbios.edt"}) {
         const FileKind kind = kindForFileName(name);
         std::vector<std::string> texts = samples::sampleTexts(kind, 12000);
@@ -122,6 +132,18 @@ TEST(FastListing, LongListingsEqualTheLineByLineForm) {
         ASSERT_EQ(listing.size(), expected.size()) << name;
         EXPECT_TRUE(listing == expected) << name; // no 6 MB diff on failure
     }
+    chooseVectorPath(nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, FastListedText, ::testing::ValuesIn(availablePaths()),
+                         [](const auto& info) { return pathName(info.param); });
+
+TEST(FastListing, TheSwitchChoosesAPathThisCpuRuns) {
+    const VectorPath fastest = availablePaths().back();
+    EXPECT_EQ(chooseVectorPath("scalar"), VectorPath::Scalar);
+    EXPECT_EQ(vectorPath(), VectorPath::Scalar);
+    EXPECT_EQ(chooseVectorPath("no-such-path"), fastest);
+    EXPECT_EQ(chooseVectorPath(nullptr), fastest);
 }
 
 } // namespace
