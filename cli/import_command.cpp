@@ -2,9 +2,12 @@
 #include "cli/import_command.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
 
 #include "cli/tool.h"
 #include "cli/words.h"
+#include "platform/file.h"
 #include "translate/import_plan.h"
 #include "translate/translation.h"
 
@@ -57,6 +60,32 @@ Status codePagesOf(const translate::Translation& translation, const Settings& se
                                         : CodePage::named(translation.codePage, source);
 }
 
+// Reads a translation ("-": standard input) and hands its content to translate/:
+// refused when it is longer than `limit` bytes (TranslationTooLarge, read no further) or
+// more than memory holds (TranslationOutOfMemory).
+Status readTranslation(const std::string& path, translate::TranslationFormat format,
+                       translate::Translation& out, std::uint64_t limit) {
+    Status tooLarge = Status::error(StatusCode::TranslationTooLarge, path);
+    tooLarge.limit = limit;
+    os::FileIdentity id;
+    if (path != "-" && os::identityAt(path, id) && id.size > limit)
+        return tooLarge;
+    try {
+        std::string content;
+        const auto most = static_cast<std::size_t>(std::min<std::uint64_t>(limit, SIZE_MAX - 1));
+        os::Result read =
+            path == "-" ? os::readStandardInput(content, most) : os::readWholeFile(path, content);
+        if (!read.ok())
+            return Status::system(std::move(read), path);
+        if (content.size() > limit)
+            return tooLarge;
+        return translate::parseTranslation(content, format, out);
+    } catch (const std::bad_alloc&) {
+        out = {};
+        return Status::error(StatusCode::TranslationOutOfMemory, path);
+    }
+}
+
 } // namespace
 
 int importCommand(const std::string& path, const std::string& translationPath,
@@ -67,11 +96,11 @@ int importCommand(const std::string& path, const std::string& translationPath,
     translate::Translation translation;
     // A translation larger than any this file could take is refused unread.
     os::FileIdentity file;
-    Status status = translate::readTranslation(
-        translationPath, *format, translation,
-        os::identityAt(path, file)
-            ? maxTranslationSize(kindForFileName(fileTitleOf(path)), file.size)
-            : UINT64_MAX);
+    Status status =
+        readTranslation(translationPath, *format, translation,
+                        os::identityAt(path, file)
+                            ? maxTranslationSize(kindForFileName(fileTitleOf(path)), file.size)
+                            : UINT64_MAX);
     if (status.code == StatusCode::TranslationTooLarge)
         status.detail = path;
     ImportPlan plan;

@@ -17,6 +17,7 @@
 #include "cli/words.h"
 #include "cli/write_command.h"
 #include "edt/version.h"
+#include "platform/console.h"
 #include "platform/environment.h"
 #include "translate/translation.h"
 
@@ -118,19 +119,7 @@ const char kHelp[] =
 
 using translate::TranslationFormat;
 
-// Takes an option's value, given as "NAME VALUE" or "NAME=VALUE", at args[i]; moves
-// `i` past it.
-bool optionValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
-                 std::string& value) {
-    if (args[i] == name && i + 1 < args.size()) {
-        value = args[++i];
-        return true;
-    }
-    if (args[i].rfind(name + "=", 0) != 0)
-        return false;
-    value = args[i].substr(name.size() + 1);
-    return true;
-}
+using os::optionValue;
 
 int usageError(std::FILE* err) {
     std::fputs(kUsage, err);

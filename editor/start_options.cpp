@@ -3,6 +3,7 @@
 
 #include "editor/window_notes.h"
 #include "edt/version.h"
+#include "platform/console.h"
 
 namespace edt {
 namespace {
@@ -44,10 +45,8 @@ StartOptions parseStartOptions(const std::vector<std::string>& args) {
             return ending(Action::Version, std::string("edt-editor ") + kVersionString);
         } else if (arg == "--no-backup") {
             options.noBackup = true;
-        } else if (arg == "--codepage" && i + 1 < args.size()) {
-            codePage = args[++i];
-        } else if (arg.rfind("--codepage=", 0) == 0) {
-            codePage = arg.substr(11);
+        } else if (std::string value; os::optionValue(args, i, "--codepage", value)) {
+            codePage = value;
         } else {
             return ending(Action::WrongUse, kUsage);
         }

@@ -15,6 +15,12 @@ std::vector<std::string> utf8Arguments(int argc, wchar_t** argv);
 std::vector<std::string> utf8Arguments(int argc, char** argv);
 #endif
 
+// Takes an option's value at args[i], given as "NAME VALUE" or "NAME=VALUE", and moves
+// `i` past it; false when args[i] is not that option with its value. Both programs read
+// their options (--codepage above all) this one way.
+bool optionValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
+                 std::string& value);
+
 // For the life of the object, standard output and the console take the program's
 // UTF-8 bytes as they are: on Windows the console shows UTF-8 (and gets its own code
 // page back afterwards) and standard output is binary, so that listings and exports

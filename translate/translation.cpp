@@ -3,9 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <new>
 
-#include "platform/file.h"
 #include "record/utf8.h"
 #include "translate/csv.h"
 #include "translate/po.h"
@@ -179,29 +177,6 @@ std::optional<TranslationFormat> formatOfPath(std::string_view path) {
 Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out) {
     out = {};
     return format == TranslationFormat::Csv ? readCsv(content, out) : readPo(content, out);
-}
-
-Status readTranslation(const std::string& path, TranslationFormat format, Translation& out,
-                       std::uint64_t limit) {
-    Status tooLarge = Status::error(StatusCode::TranslationTooLarge, path);
-    tooLarge.limit = limit;
-    os::FileIdentity id;
-    if (path != "-" && os::identityAt(path, id) && id.size > limit)
-        return tooLarge;
-    try {
-        std::string content;
-        const auto most = static_cast<std::size_t>(std::min<std::uint64_t>(limit, SIZE_MAX - 1));
-        os::Result read =
-            path == "-" ? os::readStandardInput(content, most) : os::readWholeFile(path, content);
-        if (!read.ok())
-            return Status::system(std::move(read), path);
-        if (content.size() > limit)
-            return tooLarge;
-        return parseTranslation(content, format, out);
-    } catch (const std::bad_alloc&) {
-        out = {};
-        return Status::error(StatusCode::TranslationOutOfMemory, path);
-    }
 }
 
 } // namespace edt::translate

@@ -41,16 +41,12 @@ struct Translation {
 // page its originals were read in.
 std::string sourceColumn(const std::string& codePage);
 
-// Reads a translation ("-": standard input): CSV whose header names the columns key
-// and text, and source and max if it likes (in any order, separated by commas,
-// semicolons or tabs), or PO with the key as msgctxt, the original as msgid and the
-// text as msgstr. A CSV file that is not UTF-8, and input that ends in the middle (a
-// last line without its line break, an open quote), are problems. The status fails
-// only when the file cannot be read at all: refused, or longer than `limit` bytes
-// (TranslationTooLarge, read no further), or more than memory holds
-// (TranslationOutOfMemory).
-Status readTranslation(const std::string& path, TranslationFormat format, Translation& out,
-                       std::uint64_t limit = UINT64_MAX);
+// Reads a translation's content (the front end reads the file): CSV whose header names
+// the columns key and text, and source and max if it likes (in any order, separated by
+// commas, semicolons or tabs), or PO with the key as msgctxt, the original as msgid and
+// the text as msgstr. A CSV file that is not UTF-8, and input that ends in the middle (a
+// last line without its line break, an open quote), are problems. The status fails only
+// when the content cannot be read at all.
 Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out);
 
 } // namespace edt::translate

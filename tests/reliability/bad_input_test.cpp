@@ -444,6 +444,11 @@ const TranslationRow kTranslationRows[] = {
                                          d.file("email.po")};
      },
      "exists; give --force"},
+    {"a translation that does not exist",
+     [](const TempDir& d) {
+         return std::vector<std::string>{"import", sample(d, "email.edt"), d.file("none.po")};
+     },
+     "No such file or directory"},
     {"empty code page name",
      [](const TempDir& d) {
          return std::vector<std::string>{"--codepage", "", "list", sample(d, "email.edt")};
