@@ -20,6 +20,14 @@ File& File::operator=(File&& other) noexcept {
     return *this;
 }
 
+Result readRange(const File& file, std::uint64_t offset, std::size_t length, std::string& out) {
+    out.assign(length, '\0');
+    std::size_t got = 0;
+    Result result = file.readAt(offset, out.data(), out.size(), got);
+    out.resize(got);
+    return result;
+}
+
 Result readWholeFile(const std::string& path, std::string& content) {
     content.clear();
     File file;

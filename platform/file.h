@@ -66,6 +66,9 @@ private:
 // The identity of the regular file `path` names now; false when it names none.
 bool identityAt(const std::string& path, FileIdentity& out);
 
+// Reads `length` bytes at `offset` into `out`, which is shorter at the end of the file.
+Result readRange(const File& file, std::uint64_t offset, std::size_t length, std::string& out);
+
 // Reads a whole regular file into memory.
 Result readWholeFile(const std::string& path, std::string& content);
 

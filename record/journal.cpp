@@ -148,15 +148,6 @@ bool parse(const std::string& data, Content& out) {
     return in.atEnd();
 }
 
-os::Result readRange(const os::File& file, std::uint64_t offset, std::size_t length,
-                     std::string& out) {
-    out.assign(length, '\0');
-    std::size_t got = 0;
-    os::Result result = file.readAt(offset, out.data(), out.size(), got);
-    out.resize(got);
-    return result;
-}
-
 // Whether every byte of the span holds what the write stored or what was there before
 // it (a write torn midway leaves both); else another program has changed it since.
 bool onlyOurs(const Change& change, const std::string& now) {
@@ -255,7 +246,7 @@ std::optional<Status> Journal::recover(const os::File& file) const {
         if (!result.ok())
             break;
         writtenEnd = std::max<std::uint64_t>(writtenEnd, change.offset + change.after.size());
-        result = readRange(file, change.offset, change.after.size(), bytes);
+        result = os::readRange(file, change.offset, change.after.size(), bytes);
         if (!result.ok())
             break;
         if (!onlyOurs(change, bytes)) {

@@ -39,15 +39,6 @@ Status checkWrite(const FileKind& kind, std::uint64_t fileSize, RecordKey key,
 
 namespace {
 
-os::Result readRange(const os::File& file, std::uint64_t offset, std::size_t length,
-                     std::string& out) {
-    out.assign(length, '\0');
-    std::size_t got = 0;
-    os::Result result = file.readAt(offset, out.data(), out.size(), got);
-    out.resize(got);
-    return result;
-}
-
 // Puts back the first `count` changes, only where the file still holds what they
 // wrote: a byte that differs from both is another program's and stays, as do bytes
 // never changed (a full disk then does not stand in the way). A file that the writes
@@ -60,7 +51,7 @@ std::string putBack(const os::File& file, const std::vector<Change>& changes, st
     for (std::size_t i = count; i-- > 0;) {
         const Change& change = changes[i];
         writtenEnd = std::max<std::uint64_t>(writtenEnd, change.offset + change.after.size());
-        os::Result result = readRange(file, change.offset, change.before.size(), now);
+        os::Result result = os::readRange(file, change.offset, change.before.size(), now);
         if (!result.ok())
             return result.reason;
         // Bytes missing at the end are ours to put back only where this write cut the
@@ -93,7 +84,7 @@ std::string putBack(const os::File& file, const std::vector<Change>& changes, st
         result = file.sync();
     for (std::size_t i = 0; result.ok() && i < count; ++i) {
         const Change& change = changes[i];
-        result = readRange(file, change.offset, change.before.size(), now);
+        result = os::readRange(file, change.offset, change.before.size(), now);
         for (std::size_t k = 0; result.ok() && k < change.before.size(); ++k) {
             if (k < now.size() && now[k] == change.before[k])
                 continue;
@@ -195,7 +186,7 @@ void apply(const os::File& file, const std::string& path, const FileIdentity& be
         failure = file.sync();
     std::string back;
     for (std::size_t i = 0; failure.ok() && i < changes.size(); ++i) {
-        failure = readRange(file, changes[i].offset, changes[i].after.size(), back);
+        failure = os::readRange(file, changes[i].offset, changes[i].after.size(), back);
         if (failure.ok() && back != changes[i].after) {
             result.status = Status::error(StatusCode::VerifyFailed, path);
             undo(file, changes, changes.size(), before.size, i, result.status);
@@ -257,7 +248,7 @@ WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
         changes[i].offset = writes[i].key - 1;
         changes[i].after = encodeText(writes[i].text);
         os::Result read =
-            readRange(file, changes[i].offset, changes[i].after.size(), changes[i].before);
+            os::readRange(file, changes[i].offset, changes[i].after.size(), changes[i].before);
         if (!read.ok()) {
             result.status = Status::system(std::move(read), path).atKey(writes[i].key);
             result.failed = i;
@@ -289,7 +280,7 @@ WriteResult writeContent(const std::string& path, const std::string& content, Wr
         return result;
     std::vector<Change> changes(1);
     changes[0].after = content;
-    os::Result read = readRange(file, 0, static_cast<std::size_t>(before.size), changes[0].before);
+    os::Result read = os::readRange(file, 0, static_cast<std::size_t>(before.size), changes[0].before);
     if (!read.ok()) {
         result.status = Status::system(std::move(read), path);
         return result;
