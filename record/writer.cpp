@@ -280,7 +280,8 @@ WriteResult writeContent(const std::string& path, const std::string& content, Wr
         return result;
     std::vector<Change> changes(1);
     changes[0].after = content;
-    os::Result read = os::readRange(file, 0, static_cast<std::size_t>(before.size), changes[0].before);
+    os::Result read =
+        os::readRange(file, 0, static_cast<std::size_t>(before.size), changes[0].before);
     if (!read.ok()) {
         result.status = Status::system(std::move(read), path);
         return result;
