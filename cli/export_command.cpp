@@ -2,8 +2,10 @@
 #include "cli/export_command.h"
 
 #include <memory>
+#include <mutex>
 
 #include "cli/output_buffer.h"
+#include "cli/parallel_lines.h"
 #include "cli/tool.h"
 #include "platform/output_file.h"
 #include "record/file_kind.h"
@@ -35,18 +37,19 @@ Status streamCsv(const std::string& path, const FileKind& kind, const CodePage& 
     const std::string& header = records.header();
     char* start = output.room(header.size());
     output.commit(header.copy(start, std::string::npos) + start);
-    // Room for the decoded text of any entry (no entry is longer than a record).
-    std::unique_ptr<char[]> scratch(new char[static_cast<std::size_t>(kind.recordLength)]);
+    std::once_flag sized;
     std::unique_ptr<EntryLayout> layout; // once the file's size is known
-    std::size_t index = 0;
-    return visitEntryBytes(
-        path, kind,
-        [&](RecordKey key, const unsigned char* bytes, std::size_t available, std::size_t length) {
-            if (!layout)
-                layout = std::make_unique<EntryLayout>(kind, identity.size);
-            const int max = translate::shownLimit(*layout, kind, index++);
-            char* line = output.room(translate::CsvRecords::room(length));
-            output.commit(records.write(line, key, max, bytes, available, length, scratch.get()));
+    return writeEntryLines(
+        path, kind, output,
+        translate::CsvRecords::room(static_cast<std::size_t>(kind.recordLength)) *
+            static_cast<std::size_t>(kind.entriesPerRecord()),
+        translate::CsvRecords::room,
+        [&](char* out, std::uint64_t index, RecordKey key, const unsigned char* bytes,
+            std::size_t available, std::size_t length, char* scratch) {
+            std::call_once(sized,
+                           [&] { layout = std::make_unique<EntryLayout>(kind, identity.size); });
+            const int max = translate::shownLimit(*layout, kind, static_cast<std::size_t>(index));
+            return records.write(out, key, max, bytes, available, length, scratch);
         },
         &identity);
 }

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/list_command.h"
 
-#include <memory>
-
 #include "cli/escape.h"
 #include "cli/listed_text.h"
 #include "cli/output_buffer.h"
+#include "cli/parallel_lines.h"
 #include "cli/tool.h"
 #include "record/entry_line.h"
 #include "record/file_kind.h"
@@ -32,20 +31,22 @@ int listCommand(const std::string& path, const CodePage& codePage, std::FILE* ou
         *line++ = '\n';
         output.commit(line);
     }
-    // Room for the decoded text of any entry (no entry is longer than a record).
-    std::unique_ptr<char[]> scratch(new char[static_cast<std::size_t>(kind.recordLength)]);
-    const Status status = visitEntryBytes(
-        path, kind,
-        [&](RecordKey key, const unsigned char* bytes, std::size_t available, std::size_t length) {
-            char* line = output.room(maxLineLength(length));
-            *line++ = '[';
-            line = writeKey(line, key);
-            *line++ = ']';
-            *line++ = ' ';
-            line = writeListedText(line, bytes, available, length, scratch.get(), escaper);
-            *line++ = '\n';
-            output.commit(line);
-        });
+    const std::size_t roomPerRecord =
+        static_cast<std::size_t>(kind.entriesPerRecord()) * maxLineLength(0) +
+        Escaper::kMaxEscapedChar * static_cast<std::size_t>(kind.recordLength);
+    const Status status =
+        writeEntryLines(path, kind, output, roomPerRecord, maxLineLength,
+                        [&](char* line, std::uint64_t, RecordKey key, const unsigned char* bytes,
+                            std::size_t available, std::size_t length, char* scratch) {
+                            *line++ = '[';
+                            line = writeKey(line, key);
+                            *line++ = ']';
+                            *line++ = ' ';
+                            line =
+                                writeListedText(line, bytes, available, length, scratch, escaper);
+                            *line++ = '\n';
+                            return line;
+                        });
     if (!status.ok())
         return refuse(err, status, false);
     return finishOutput(output, err);

@@ -2,8 +2,13 @@
 #include "record/reader.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <new>
+#include <system_error>
+#include <thread>
 
 #include "record/block_reader.h"
 #include "record/text_codec.h"
@@ -12,26 +17,37 @@ namespace edt {
 namespace {
 
 constexpr std::uint64_t kBlockBytes = 1u << 20;
+// Threads visitEntryBytesInParallel runs at most: the system's copy of the file and
+// the callers' work scale no further than the memory's bandwidth.
+constexpr std::size_t kMaxThreads = 4;
 
-} // namespace
-
-Status visitEntryBytes(const std::string& path, const FileKind& kind,
-                       const EntryBytesVisitor& visit, FileIdentity* identity) {
-    os::File file;
+// Opens a file to list it: refuses one larger than kMaxListedFileSize.
+Status openForListing(const std::string& path, os::File& file, FileIdentity& id) {
     os::Result opened = file.open(path, os::File::Mode::Read);
-    FileIdentity id;
     if (opened.ok())
         opened = file.identity(id);
     if (!opened.ok())
         return Status::system(std::move(opened), path);
-    if (identity)
-        *identity = id;
     if (id.size > kMaxListedFileSize) {
         Status status = Status::error(StatusCode::FileTooLarge, path);
         status.count = id.size;
         status.limit = kMaxListedFileSize;
         return status;
     }
+    return Status::success();
+}
+
+} // namespace
+
+Status visitEntryBytes(const std::string& path, const FileKind& kind,
+                       const EntryBytesVisitor& visit, FileIdentity* identity) {
+    os::File file;
+    FileIdentity id;
+    const Status opened = openForListing(path, file, id);
+    if (identity)
+        *identity = id;
+    if (!opened.ok())
+        return opened;
 
     const EntryLayout layout(kind, id.size);
     const std::uint64_t recordLength = static_cast<std::uint64_t>(kind.recordLength);
@@ -56,6 +72,107 @@ Status visitEntryBytes(const std::string& path, const FileKind& kind,
         }
     }
     return read.ok() ? Status::success() : Status::system(std::move(read), path);
+}
+
+std::size_t parallelSlots() {
+    return 2 * std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMaxThreads);
+}
+
+Status visitEntryBytesInParallel(const std::string& path, const FileKind& kind,
+                                 std::size_t recordsPerBlock, const SlotEntryVisitor& visit,
+                                 const SlotFinisher& finish, FileIdentity* identity) {
+    os::File file;
+    FileIdentity id;
+    const Status opened = openForListing(path, file, id);
+    if (identity)
+        *identity = id;
+    if (!opened.ok())
+        return opened;
+
+    const EntryLayout layout(kind, id.size);
+    const std::uint64_t recordLength = static_cast<std::uint64_t>(kind.recordLength);
+    const std::uint64_t perRecord = static_cast<std::uint64_t>(kind.entriesPerRecord());
+    const std::uint64_t blockLength = std::max<std::uint64_t>(1, recordsPerBlock) * recordLength;
+    const std::uint64_t entriesPerBlock = blockLength / recordLength * perRecord;
+    const std::uint64_t blockCount = (layout.entryCount() + entriesPerBlock - 1) / entriesPerBlock;
+    const std::size_t slots = parallelSlots();
+
+    // Blocks are taken in turn; block k is visited in slot k % slots, which it holds
+    // until finished, and is finished once every block before it is. A thread takes a
+    // block only while its slot is free, so at most `slots` blocks are ahead.
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::uint64_t nextTaken = 0, nextFinished = 0;
+    std::vector<char> visited(slots, 0);
+    bool finishing = false;
+    os::Result failure;
+    const auto work = [&] {
+        std::unique_ptr<unsigned char[]> block;
+        for (;;) {
+            std::uint64_t k;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                changed.wait(lock, [&] {
+                    return !failure.ok() || nextTaken >= blockCount ||
+                           nextTaken < nextFinished + slots;
+                });
+                if (!failure.ok() || nextTaken >= blockCount)
+                    return;
+                k = nextTaken++;
+            }
+            const std::uint64_t offset = k * blockLength;
+            const std::size_t want = static_cast<std::size_t>(std::min(
+                blockLength,
+                (layout.entryCount() + perRecord - 1) / perRecord * recordLength - offset));
+            if (!block)
+                block.reset(new unsigned char[static_cast<std::size_t>(blockLength)]);
+            std::size_t got = 0;
+            os::Result read = file.readAt(offset, block.get(), want, got);
+            if (!read.ok()) {
+                std::lock_guard<std::mutex> lock(mutex);
+                failure = std::move(read);
+                changed.notify_all();
+                return;
+            }
+            // Past the end of the file (or of a file shortened meanwhile) bytes read as zero.
+            std::memset(block.get() + got, 0, want - got);
+            const std::size_t slot = static_cast<std::size_t>(k % slots);
+            const std::uint64_t end = std::min(layout.entryCount(), (k + 1) * entriesPerBlock);
+            for (std::uint64_t index = k * entriesPerBlock; index < end; ++index) {
+                const std::uint64_t key = layout.keyOf(index);
+                const std::size_t length = static_cast<std::size_t>(layout.lengthOf(index));
+                visit(slot, index, key, block.get() + (key - 1 - offset), length, length);
+            }
+            std::unique_lock<std::mutex> lock(mutex);
+            visited[slot] = 1;
+            while (!finishing && failure.ok() && nextFinished < blockCount &&
+                   visited[nextFinished % slots]) {
+                const std::size_t done = static_cast<std::size_t>(nextFinished % slots);
+                finishing = true;
+                lock.unlock();
+                finish(done);
+                lock.lock();
+                visited[done] = 0;
+                ++nextFinished;
+                finishing = false;
+                changed.notify_all();
+            }
+        }
+    };
+
+    // A thread costs more than it saves on a file that takes a block or two.
+    std::vector<std::thread> helpers;
+    for (std::size_t t = 1; t < slots / 2 && blockCount > 2; ++t) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // no more threads to be had: fewer do the work
+        }
+    }
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+    return failure.ok() ? Status::success() : Status::system(std::move(failure), path);
 }
 
 Status visitEntries(const std::string& path, const FileKind& kind, const EntryVisitor& visit,

@@ -34,6 +34,27 @@ using EntryBytesVisitor = std::function<void(RecordKey key, const unsigned char*
 Status visitEntryBytes(const std::string& path, const FileKind& kind,
                        const EntryBytesVisitor& visit, FileIdentity* identity = nullptr);
 
+// What visitEntryBytesInParallel calls: the entry numbered `index` (from 0, in file
+// order) of a block held in `slot`, on any of its threads; and, once every entry of
+// the block a slot holds is visited, `finish` for that slot, for the blocks in file
+// order and one at a time. A slot is one thread's from the first visit of a block to
+// its finish.
+using SlotEntryVisitor =
+    std::function<void(std::size_t slot, std::uint64_t index, RecordKey key,
+                       const unsigned char* bytes, std::size_t available, std::size_t length)>;
+using SlotFinisher = std::function<void(std::size_t slot)>;
+
+// The slots visitEntryBytesInParallel uses on this machine (twice its threads).
+std::size_t parallelSlots();
+
+// As visitEntryBytes, on several threads for a large file: the file is read in blocks
+// of `recordsPerBlock` records, each read and visited by one thread, so that the
+// system's copy of the file and the callers' work on it run on every core. The blocks
+// are finished in order: what a caller gathers per slot is written out there.
+Status visitEntryBytesInParallel(const std::string& path, const FileKind& kind,
+                                 std::size_t recordsPerBlock, const SlotEntryVisitor& visit,
+                                 const SlotFinisher& finish, FileIdentity* identity = nullptr);
+
 // Reads the file in large blocks and visits every entry. Refuses files larger than
 // kMaxListedFileSize (FileTooLarge). `identity` (optional) gets
 // the identity of the file as it was read.

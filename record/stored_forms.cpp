@@ -18,58 +18,56 @@ std::uint32_t packed(const std::string& form) {
     return value;
 }
 
-// Writes each form as four bytes and moves on by its length; the bytes past it are
-// overwritten next or lie past the end.
-char* writeForms(char* out, const std::uint32_t* forms, const unsigned char* lengths,
-                 const unsigned char* codes, std::size_t count, std::size_t stride) {
-    for (std::size_t i = 0; i < count; ++i) {
-        const unsigned char code = codes[i * stride];
-        std::memcpy(out, &forms[code], 4);
-        out += lengths[code];
-    }
-    return out;
-}
-
 } // namespace
 
 StoredForms::StoredForms(const std::array<std::string, 256>& forms, VectorPath path) : path_(path) {
+    for (int c = 0; c < 256; ++c) {
+        const std::uint32_t form = packed(forms[c]);
+        const auto length = static_cast<unsigned char>(forms[c].size());
+        forms_[256 + c] = form;
+        lengths_[256 + c] = length;
+        slots_[c] = slotForm(form, length);
+        if (forms[c] == std::string(1, static_cast<char>(c)))
+            plainRows_[c / 128][c % 16] |= static_cast<unsigned char>(1u << (c / 16 % 8));
+    }
     for (int b = 0; b < 256; ++b) {
-        const unsigned char c = decodeByte(static_cast<unsigned char>(b));
-        byStored_[b] = packed(forms[c]);
-        lengthByStored_[b] = static_cast<unsigned char>(forms[c].size());
-        slotsByStored_[b] = slotForm(byStored_[b], forms[c].size());
-        byChar_[b] = packed(forms[b]);
-        lengthByChar_[b] = static_cast<unsigned char>(forms[b].size());
+        forms_[b] = forms_[256 + decodeByte(static_cast<unsigned char>(b))];
+        lengths_[b] = lengths_[256 + decodeByte(static_cast<unsigned char>(b))];
     }
 }
 
-char* StoredForms::writeRun(char* out, const unsigned char* pairs, std::size_t run) const {
-    std::size_t done = 0; // characters
-    if (path_ == VectorPath::Avx2) {
-        done = run / 16 * 8; // whole steps of eight characters
-        out = writeFormsAvx2(out, pairs, done, slotsByStored_.data());
+// Writes each form as four bytes and moves on by its length; the bytes past it are
+// overwritten next or lie past the end.
+char* StoredForms::writeForms(char* out, const unsigned char* codes, std::size_t count,
+                              std::size_t stride) const {
+    const std::size_t table = stride == 1 ? 256 : 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t code = table + codes[i * stride];
+        std::memcpy(out, &forms_[code], 4);
+        out += lengths_[code];
     }
-    return writeForms(out, byStored_.data(), lengthByStored_.data(), pairs + 2 * done,
-                      run / 2 - done, 2);
-}
-
-char* StoredForms::writeText(char* out, std::string_view text) const {
-    return writeForms(out, byChar_.data(), lengthByChar_.data(),
-                      reinterpret_cast<const unsigned char*>(text.data()), text.size(), 1);
+    return out;
 }
 
 char* StoredForms::writeEntry(char* out, const unsigned char* bytes, std::size_t available,
                               std::size_t entryLength, char* scratch) const {
     const std::size_t present = available < entryLength ? available : entryLength;
     // Texts are nearly always stored as regular pairs, and cannot end inside the run.
-    const std::size_t run = regularPairRun(bytes, present);
-    out = writeRun(out, bytes, run);
+    std::size_t run = 0;
+    if (path_ == VectorPath::Avx2) {
+        const Avx2Forms tables{forms_.data() + 256, lengths_.data() + 256, slots_.data(),
+                               plainRows_};
+        out = writeRunAvx2(out, bytes, present, run, tables);
+    }
+    const std::size_t more = regularPairRun(bytes + run, present - run);
+    out = writeForms(out, bytes + run, more / 2, 2);
+    run += more;
     if (zeroPairAt(bytes, present, run))
         return out;
     // The rest, from a zero balance: decoded by the exact rule.
     const std::size_t rest = decodeEntryTo(bytes + run, available > run ? available - run : 0,
                                            entryLength - run, scratch);
-    return writeText(out, std::string_view(scratch, rest));
+    return writeForms(out, reinterpret_cast<const unsigned char*>(scratch), rest, 1);
 }
 
 } // namespace edt

@@ -25,13 +25,6 @@ public:
 
     VectorPath path() const { return path_; }
 
-    // Writes the forms of the characters of a run of regular pairs (`run` bytes, see
-    // regularPairRun) at `out` and returns the end.
-    char* writeRun(char* out, const unsigned char* pairs, std::size_t run) const;
-
-    // The same for characters (bytes of the code page, not stored bytes).
-    char* writeText(char* out, std::string_view text) const;
-
     // Writes the forms of one stored entry's text (decodeEntry's rule: `entryLength`
     // bytes of which the first `available` are in `bytes`) in one pass; `scratch` has
     // room for entryLength characters.
@@ -39,14 +32,19 @@ public:
                      std::size_t entryLength, char* scratch) const;
 
 private:
+    // The forms of `count` characters `stride` bytes apart: stored bytes (stride 2) or
+    // characters (stride 1).
+    char* writeForms(char* out, const unsigned char* codes, std::size_t count,
+                     std::size_t stride) const;
+
     VectorPath path_;
-    // Each form as four bytes, the first lowest, zeros after it: by stored byte, by
-    // character, and by stored byte as the vector step takes them (slotForm).
-    std::array<std::uint32_t, 256> byStored_{};
-    std::array<std::uint32_t, 256> byChar_{};
-    std::array<std::uint32_t, 256> slotsByStored_{};
-    std::array<unsigned char, 256> lengthByStored_{};
-    std::array<unsigned char, 256> lengthByChar_{};
+    // Each form as four bytes, the first lowest, zeros after it, and its length: by
+    // stored byte (the first 256) and by character (the next 256); and by character as
+    // the vector step takes them (slotForm, Avx2Forms).
+    std::array<std::uint32_t, 512> forms_{};
+    std::array<unsigned char, 512> lengths_{};
+    std::array<std::uint32_t, 256> slots_{};
+    unsigned char plainRows_[2][16] = {};
 };
 
 } // namespace edt

@@ -4,16 +4,16 @@
 #include "record/message.h"
 #include "record/reader.h"
 #include "record/text_codec.h"
+#include "tests/support/entry_lines.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
-#include "tests/support/entry_lines.h"
 
 namespace edt {
 namespace {
 
+using test::bytesOf;
 using test::decodeEntries;
 using test::lineOf;
-using test::bytesOf;
 
 std::vector<EntryLine> decode(const std::string& bytes, const char* name) {
     return decodeEntries(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
@@ -126,6 +126,37 @@ TEST(ReadFile, StreamsLargeFilesLikeTheImageInMemory) {
     EXPECT_EQ(result.identity.size, image.size() + 2);
     EXPECT_EQ(result.entries, decode(image, "strings.edt"));
     EXPECT_EQ(result.entries.size(), 5000u);
+}
+
+// On several threads, blocks of 1, 7 and 1000 records (slots reused many times), a
+// split kind cut in the middle of a record: every entry once, in file order.
+TEST(ReadFile, InParallelVisitsEveryEntryInFileOrder) {
+    const FileKind kind = kindForFileName("mercbios.edt");
+    const std::string image = samples::makeImage(kind, samples::sampleTexts(kind, 3001)) + "\x42";
+    test::TempDir dir;
+    const std::string path = dir.file("mercbios.edt");
+    test::writeBytes(path, image);
+    for (const std::size_t recordsPerBlock : {1, 7, 1000}) {
+        std::vector<std::vector<EntryLine>> slots(parallelSlots());
+        std::vector<EntryLine> lines;
+        std::vector<std::uint64_t> indexes(slots.size()); // of each slot's next entry
+        const Status status = visitEntryBytesInParallel(
+            path, kind, recordsPerBlock,
+            [&](std::size_t slot, std::uint64_t index, RecordKey key, const unsigned char* bytes,
+                std::size_t available, std::size_t length) {
+                if (slots[slot].empty())
+                    indexes[slot] = index;
+                EXPECT_EQ(index, indexes[slot]++);
+                slots[slot].push_back({key, decodeEntry(bytes, available, length)});
+            },
+            [&](std::size_t slot) {
+                EXPECT_EQ(indexes[slot] - slots[slot].size(), lines.size());
+                lines.insert(lines.end(), slots[slot].begin(), slots[slot].end());
+                slots[slot].clear();
+            });
+        ASSERT_TRUE(status.ok()) << describe(status);
+        EXPECT_EQ(lines, decode(image, "mercbios.edt")) << recordsPerBlock;
+    }
 }
 
 TEST(ReadFile, SeventyThousandQuestsListWithEightDigitKeys) {
