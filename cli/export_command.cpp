@@ -38,7 +38,7 @@ Status streamCsv(const std::string& path, const FileKind& kind, const CodePage& 
     char* start = output.room(header.size());
     output.commit(header.copy(start, std::string::npos) + start);
     std::once_flag sized;
-    std::unique_ptr<EntryLayout> layout; // once the file's size is known
+    std::unique_ptr<translate::ShownLimits> limits; // once the file's size is known
     return writeEntryLines(
         path, kind, output,
         translate::CsvRecords::room(static_cast<std::size_t>(kind.recordLength)) *
@@ -46,9 +46,10 @@ Status streamCsv(const std::string& path, const FileKind& kind, const CodePage& 
         translate::CsvRecords::room,
         [&](char* out, std::uint64_t index, RecordKey key, const unsigned char* bytes,
             std::size_t available, std::size_t length, char* scratch) {
-            std::call_once(sized,
-                           [&] { layout = std::make_unique<EntryLayout>(kind, identity.size); });
-            const int max = translate::shownLimit(*layout, kind, static_cast<std::size_t>(index));
+            std::call_once(sized, [&] {
+                limits = std::make_unique<translate::ShownLimits>(kind, identity.size);
+            });
+            const int max = (*limits)(static_cast<std::size_t>(index));
             return records.write(out, key, max, bytes, available, length, scratch);
         },
         &identity);

@@ -12,9 +12,13 @@
 
 namespace edt::translate {
 
-int shownLimit(const EntryLayout& layout, const FileKind& kind, std::size_t index) {
-    const int caption = captionLimit(kind, kind.isSplit() && index % 2 == 1);
-    return std::min(caption, maxCharsForEntry(layout.presentOf(index)));
+ShownLimits::ShownLimits(const FileKind& kind, std::uint64_t fileSize)
+    : layout_(kind, fileSize),
+      split_(kind.isSplit()), captions_{captionLimit(kind, false), captionLimit(kind, true)} {}
+
+int ShownLimits::operator()(std::size_t index) const {
+    const int caption = captions_[split_ && index % 2 == 1];
+    return std::min(caption, maxCharsForEntry(layout_.presentOf(index)));
 }
 
 namespace {
@@ -24,12 +28,11 @@ std::string csvOf(const ReadResult& file, const CodePage& codePage) {
     csv::appendField(content, sourceColumn(codePage.name()));
     content += ",text";
     content += csv::kRecordEnd;
-    const EntryLayout layout(file.kind, file.identity.size);
+    const ShownLimits limits(file.kind, file.identity.size);
     for (std::size_t i = 0; i < file.entries.size(); ++i) {
         const EntryLine& entry = file.entries[i];
         const std::string text = toTranslatorText(entry.text, codePage);
-        content +=
-            formatKey(entry.key) + ',' + std::to_string(shownLimit(layout, file.kind, i)) + ',';
+        content += formatKey(entry.key) + ',' + std::to_string(limits(i)) + ',';
         csv::appendField(content, text);
         content += ',';
         csv::appendField(content, text);
@@ -65,11 +68,12 @@ Status poOf(const ReadResult& file, const std::string& fileTitle, const CodePage
                        {"X-Generator", std::string("edt-tool ") + kVersionString},
                        {po::kCodePageField, codePage.name()}});
     const EntryLayout layout(file.kind, file.identity.size);
+    const ShownLimits limits(file.kind, file.identity.size);
     for (std::size_t i = 0; i < file.entries.size(); ++i) {
         const EntryLine& entry = file.entries[i];
         // The flag is for Weblate; gettext's own tools (msginit, msgmerge) drop flags
         // they do not know, so the comment says the limit too.
-        const std::string limit = std::to_string(shownLimit(layout, file.kind, i));
+        const std::string limit = std::to_string(limits(i));
         writer.add(formatKey(entry.key), toTranslatorText(entry.text, codePage),
                    "The key is the entry's byte position in the file.\nAt most " + limit +
                        " characters, a line break counting as two (the entry takes " +

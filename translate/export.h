@@ -11,10 +11,20 @@
 
 namespace edt::translate {
 
-// The limit translators see for the entry at `index`: the figure of the kind's
-// caption, but never more than the entry really takes (one cut off by the end of the
-// file takes fewer).
-int shownLimit(const EntryLayout& layout, const FileKind& kind, std::size_t index);
+// The limit translators see for each entry: the figure of the kind's caption, but
+// never more than the entry really takes (one cut off by the end of the file takes
+// fewer). The captions' figures are read once, for exports of millions of entries.
+class ShownLimits {
+public:
+    ShownLimits(const FileKind& kind, std::uint64_t fileSize);
+    // Of the entry at `index`.
+    int operator()(std::size_t index) const;
+
+private:
+    EntryLayout layout_;
+    bool split_;
+    int captions_[2];
+};
 
 // A listed file's texts for translators, in a translation format, line breaks as
 // translator_text.h has them. CSV: the header key,max,source (CODE PAGE),text, then
