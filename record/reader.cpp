@@ -21,11 +21,15 @@ constexpr std::uint64_t kBlockBytes = 1u << 20;
 // the callers' work scale no further than the memory's bandwidth.
 constexpr std::size_t kMaxThreads = 4;
 
-// Opens a file to list it: refuses one larger than kMaxListedFileSize.
-Status openForListing(const std::string& path, os::File& file, FileIdentity& id) {
+// Opens a file to list it: refuses one larger than kMaxListedFileSize. `identity`
+// (optional) gets what `id` gets.
+Status openForListing(const std::string& path, os::File& file, FileIdentity& id,
+                      FileIdentity* identity) {
     os::Result opened = file.open(path, os::File::Mode::Read);
     if (opened.ok())
         opened = file.identity(id);
+    if (identity)
+        *identity = id;
     if (!opened.ok())
         return Status::system(std::move(opened), path);
     if (id.size > kMaxListedFileSize) {
@@ -43,9 +47,7 @@ Status visitEntryBytes(const std::string& path, const FileKind& kind,
                        const EntryBytesVisitor& visit, FileIdentity* identity) {
     os::File file;
     FileIdentity id;
-    const Status opened = openForListing(path, file, id);
-    if (identity)
-        *identity = id;
+    const Status opened = openForListing(path, file, id, identity);
     if (!opened.ok())
         return opened;
 
@@ -83,9 +85,7 @@ Status visitEntryBytesInParallel(const std::string& path, const FileKind& kind,
                                  const SlotFinisher& finish, FileIdentity* identity) {
     os::File file;
     FileIdentity id;
-    const Status opened = openForListing(path, file, id);
-    if (identity)
-        *identity = id;
+    const Status opened = openForListing(path, file, id, identity);
     if (!opened.ok())
         return opened;
 
