@@ -55,7 +55,7 @@ void FormController::read(const std::string& path, const std::string& title) {
     if (!codePage_)
         codePage_ = &defaultCodePage();
     view_.setWaitCursor(true);
-    const Status status = editor_.open(path, title, *codePage_);
+    const Status status = editor_.open(path, kindForFileName(title), *codePage_);
     selected_.reset();
     view_.listChanged();
     view_.setWaitCursor(false);
