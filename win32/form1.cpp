@@ -8,7 +8,6 @@
 #include <iterator>
 #include <vector>
 
-#include "editor/code_page_choice.h"
 #include "editor/layout.h"
 #include "platform/wide_text.h"
 #include "win32/dpi.h"
@@ -123,6 +122,7 @@ Form1::Form1(HINSTANCE instance, SafeWriter* writer) : controller_(*this, writer
     CreateWindowExW(0, kClassName, wide(design::kStartCaption).c_str(), kStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, mnu_Bar, instance, this);
     dpi_ = dpiOf(hwnd_);
+    DialogBox.setOwner(hwnd_);
     createControls();
     applyFonts();
     placeAtDesign();
@@ -522,20 +522,6 @@ void Form1::rememberCodePage(const std::string& path, const std::string& name) {
     const std::wstring value = wide(name);
     RegSetKeyValueW(HKEY_CURRENT_USER, kCodePagesKey, wide(path).c_str(), REG_SZ, value.c_str(),
                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-}
-
-std::optional<FormView::Choice> Form1::chooseFile() {
-    design::setUpOpenDialog(DialogBox, [](const char* text) { return wide(text); });
-    std::vector<std::wstring> names;
-    for (const std::string& name : offeredCodePages())
-        names.push_back(wide(name));
-    DialogBox.setCodePages(std::move(names), [this](const std::wstring& path) {
-        return wide(controller_.codePageFor(os::win::toUtf8(path)));
-    });
-    if (!DialogBox.ShowOpen(hwnd_))
-        return std::nullopt;
-    return Choice{os::win::toUtf8(DialogBox.FileName()), os::win::toUtf8(DialogBox.FileTitle()),
-                  os::win::toUtf8(DialogBox.CodePage())};
 }
 
 void Form1::exitProgram() {

@@ -86,7 +86,7 @@ private:
     void setWaitCursor(bool on) override;
     std::string recallCodePage(const std::string& path) const override;
     void rememberCodePage(const std::string& path, const std::string& name) override;
-    std::optional<Choice> chooseFile() override;
+    OpenDialog& openDialog() override { return DialogBox; }
     // The control that shows a part (the window itself for its caption).
     HWND controlOf(Part part) const;
 

@@ -18,7 +18,6 @@
 #include <QTextDocument>
 #include <QUrl>
 
-#include "editor/code_page_choice.h"
 #include "editor/design.h"
 #include "editor/layout.h"
 #include "window/editor_icon.h"
@@ -82,7 +81,7 @@ Form1::Form1(std::unique_ptr<OpenDialog> dialog, QWidget* parent)
     : QMainWindow(parent), DialogBox(std::move(dialog)) {
     setObjectName(QStringLiteral("Form1"));
     if (!DialogBox)
-        DialogBox = std::make_unique<FileOpenDialog>();
+        DialogBox = std::make_unique<FileOpenDialog>(this);
     setWindowTitle(fromCore(design::kStartCaption));
     setWindowIcon(editorIcon());
     // The window font, which the menu and btn_WriteRecord show: small enough for the
@@ -377,20 +376,6 @@ std::string Form1::recallCodePage(const std::string& path) const {
 
 void Form1::rememberCodePage(const std::string& path, const std::string& name) {
     QSettings().setValue(settingsKey(path), fromCore(name));
-}
-
-std::optional<FormView::Choice> Form1::chooseFile() {
-    design::setUpOpenDialog(*DialogBox, [](const char* text) { return fromCore(text); });
-    QStringList names;
-    for (const std::string& name : offeredCodePages())
-        names << fromCore(name);
-    DialogBox->setCodePages(names, [this](const QString& path) {
-        return fromCore(controller_.codePageFor(toCore(path)));
-    });
-    if (!DialogBox->ShowOpen(this))
-        return std::nullopt;
-    return Choice{toCore(DialogBox->FileName()), toCore(DialogBox->FileTitle()),
-                  toCore(DialogBox->CodePage())};
 }
 
 } // namespace edt

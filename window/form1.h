@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "editor/form_controller.h"
-#include "window/open_dialog.h"
 
 class QAction;
 class QLabel;
@@ -92,7 +91,7 @@ private:
     void setWaitCursor(bool on) override;
     std::string recallCodePage(const std::string& path) const override;
     void rememberCodePage(const std::string& path, const std::string& name) override;
-    std::optional<Choice> chooseFile() override;
+    OpenDialog& openDialog() override { return *DialogBox; }
 
     QListView* List1 = nullptr;
     QPlainTextEdit* EditWindow = nullptr;
