@@ -125,7 +125,7 @@ Form1::Form1(HINSTANCE instance, SafeWriter* writer) : controller_(*this, writer
     DialogBox.setOwner(hwnd_);
     createControls();
     applyFonts();
-    placeAtDesign();
+    place(kDesignPlaces, placed::List1);
     controller_.load();
     DragAcceptFiles(hwnd_, TRUE);
     ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'F', kFind},
@@ -349,15 +349,11 @@ void Form1::place(HWND control, const design::TwipsRect& r) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form1::placeAtDesign() {
-    place(List1.handle(), design::kList1);
-    place(EditWindow, design::kEditWindow);
-    place(RecordLabel, design::kRecordLabel);
-    place(Label1, design::kLabel1);
-    place(btn_WriteRecord, design::kWriteRecord);
-    place(StringLen, design::kStringLen);
-    place(RecLabel, design::kRecLabel);
-    place(VersionInfo, design::kVersionInfo);
+void Form1::place(const FormPlaces& places, std::size_t from) {
+    const HWND controls[] = {List1.handle(), EditWindow, btn_WriteRecord, Label1,
+                             RecordLabel,    RecLabel,   StringLen,       VersionInfo};
+    for (std::size_t i = from; i < placed::Count; ++i)
+        place(controls[i], places[i]);
     List1.fitColumn();
     placeFind();
 }
@@ -370,39 +366,23 @@ void Form1::applyLayout() {
     GetWindowRect(hwnd_, &outer);
     RECT client;
     GetClientRect(hwnd_, &client); // below the menu bar
-    const RuledSize size = ruledSize({outer.right - outer.left, outer.bottom - outer.top},
-                                     {client.right, client.bottom}, dpi);
-    const float w = size.width;
-    const float h = size.height;
-    if (!layoutApplies(w, h))
-        return;
-
-    const FormLayout asked = layoutForm(w, h, requestedListHeight(h));
-    place(List1.handle(),
-          {design::kList1.left, design::kList1.top, asked.listWidth, asked.listHeight});
-    RECT list;
-    GetWindowRect(List1.handle(), &list);
-    const FormLayout l = layoutForm(w, h, pixelsToTwips(list.bottom - list.top, dpi));
-
-    place(EditWindow, {design::kEditWindow.left, l.editTop, l.editWidth, l.editHeight});
-    place(btn_WriteRecord,
-          {l.buttonLeft, l.buttonTop, design::kWriteRecord.width, design::kWriteRecord.height});
-    const std::pair<HWND, design::TwipsRect> labels[] = {{Label1, design::kLabel1},
-                                                         {RecordLabel, design::kRecordLabel},
-                                                         {RecLabel, design::kRecLabel},
-                                                         {StringLen, design::kStringLen}};
-    for (const auto& [label, r] : labels)
-        place(label, {r.left, l.labelTop, r.width, r.height});
-    const design::TwipsRect& v = design::kVersionInfo;
-    place(VersionInfo, {v.left, l.versionTop, v.width, v.height});
-    List1.fitColumn();
-    placeFind();
+    const std::optional<FormPlaces> places =
+        placeControls(ruledSize({outer.right - outer.left, outer.bottom - outer.top},
+                                {client.right, client.bottom}, dpi),
+                      [this, dpi](const design::TwipsRect& asked) {
+                          place(List1.handle(), asked);
+                          RECT list;
+                          GetWindowRect(List1.handle(), &list);
+                          return pixelsToTwips(list.bottom - list.top, dpi);
+                      });
+    if (places) // List1 is in its place already
+        place(*places, placed::EditWindow);
 }
 
 void Form1::changeDpi(UINT dpi, const RECT& suggested) {
     dpi_ = dpi;
     applyFonts();
-    placeAtDesign();
+    place(kDesignPlaces, placed::List1);
     // The size Windows suggests keeps the window's size in inches; its WM_SIZE lays
     // the controls out again.
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

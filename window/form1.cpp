@@ -40,12 +40,10 @@ QRect pixels(const design::TwipsRect& r) {
                  twipsToPixels(r.height));
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text, const design::TwipsRect& r,
-                  bool bold) {
+QLabel* makeLabel(QWidget* parent, const char* name, const char* text, bool bold) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setObjectName(QLatin1String(name));
     label->setFont(arial(bold));
-    label->setGeometry(pixels(r));
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setFocusPolicy(Qt::NoFocus);
     return label;
@@ -106,7 +104,7 @@ Form1::Form1(std::unique_ptr<OpenDialog> dialog, QWidget* parent)
     findField_->setObjectName(QStringLiteral("FindField"));
     findField_->setPlaceholderText(QStringLiteral("Find key or text"));
     findField_->setFocusPolicy(Qt::ClickFocus); // Tab keeps to the design's three controls
-    findNote_ = makeLabel(centralWidget(), "FindNote", "", {}, false);
+    findNote_ = makeLabel(centralWidget(), "FindNote", "", false);
     findNote_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     findNote_->setAutoFillBackground(true);
     for (QWidget* shown : {static_cast<QWidget*>(findField_), static_cast<QWidget*>(findNote_)})
@@ -161,7 +159,6 @@ void Form1::createControls() {
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Long lines are cut at the edge; the whole text shows in EditWindow.
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    List1->setGeometry(pixels(design::kList1));
 
     EditWindow = new QPlainTextEdit(fromCore(design::kTextBoxStartText), client);
     EditWindow->setObjectName(QStringLiteral("EditWindow"));
@@ -171,19 +168,18 @@ void Form1::createControls() {
     EditWindow->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     EditWindow->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     EditWindow->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    EditWindow->setGeometry(pixels(design::kEditWindow));
 
-    RecordLabel = makeLabel(client, "RecordLabel", "", design::kRecordLabel, true);
-    Label1 = makeLabel(client, "Label1", design::kRecordCaption, design::kLabel1, false);
+    RecordLabel = makeLabel(client, "RecordLabel", "", true);
+    Label1 = makeLabel(client, "Label1", design::kRecordCaption, false);
 
     btn_WriteRecord = new QPushButton(fromCore(design::kWriteRecordCaption), client);
     btn_WriteRecord->setObjectName(QStringLiteral("btn_WriteRecord"));
     btn_WriteRecord->setToolTip(fromCore(design::kWriteRecordCaption));
-    btn_WriteRecord->setGeometry(pixels(design::kWriteRecord));
 
-    StringLen = makeLabel(client, "StringLen", "", design::kStringLen, true);
-    RecLabel = makeLabel(client, "RecLabel", design::kStartLimitCaption, design::kRecLabel, false);
-    VersionInfo = makeLabel(client, "VersionInfo", "", design::kVersionInfo, false);
+    StringLen = makeLabel(client, "StringLen", "", true);
+    RecLabel = makeLabel(client, "RecLabel", design::kStartLimitCaption, false);
+    VersionInfo = makeLabel(client, "VersionInfo", "", false);
+    place(kDesignPlaces, placed::List1);
     // The resize rules let the text box reach 95 twips into the version line's box:
     // the text box stays on top and the line's text sits at the bottom of its box.
     VersionInfo->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
@@ -220,23 +216,21 @@ void Form1::applyLayout() {
     // the window's own, menu bar included. The client area is what lies below the
     // menu bar.
     const QSize outer = frameGeometry().size();
-    const RuledSize size =
-        ruledSize({outer.width(), outer.height()}, {width(), height() - menuBar()->height()});
-    const float w = size.width;
-    const float h = size.height;
-    if (!layoutApplies(w, h))
-        return;
+    const std::optional<FormPlaces> places = placeControls(
+        ruledSize({outer.width(), outer.height()}, {width(), height() - menuBar()->height()}),
+        [this](const design::TwipsRect& list) {
+            List1->setGeometry(pixels(list));
+            return pixelsToTwips(List1->height());
+        });
+    if (places) // List1 is in its place already
+        place(*places, placed::EditWindow);
+}
 
-    const FormLayout asked = layoutForm(w, h, requestedListHeight(h));
-    List1->resize(twipsToPixels(asked.listWidth), twipsToPixels(asked.listHeight));
-    const FormLayout l = layoutForm(w, h, pixelsToTwips(List1->height()));
-
-    EditWindow->setGeometry(twipsToPixels(design::kEditWindow.left), twipsToPixels(l.editTop),
-                            twipsToPixels(l.editWidth), twipsToPixels(l.editHeight));
-    btn_WriteRecord->move(twipsToPixels(l.buttonLeft), twipsToPixels(l.buttonTop));
-    for (QLabel* label : {Label1, RecordLabel, RecLabel, StringLen})
-        label->move(label->x(), twipsToPixels(l.labelTop));
-    VersionInfo->move(VersionInfo->x(), twipsToPixels(l.versionTop));
+void Form1::place(const FormPlaces& places, std::size_t from) {
+    QWidget* const controls[] = {List1,       EditWindow, btn_WriteRecord, Label1,
+                                 RecordLabel, RecLabel,   StringLen,       VersionInfo};
+    for (std::size_t i = from; i < placed::Count; ++i)
+        controls[i]->setGeometry(pixels(places[i]));
 }
 
 void Form1::openPath(const QString& path, const CodePage* codePage) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "editor/form_controller.h"
+#include "editor/layout.h"
 
 class QAction;
 class QLabel;
@@ -76,6 +77,8 @@ private:
     void createControls();
     void createMenu();
     void applyLayout();
+    // Gives the controls their places, from the one at `from` (placed::List1 ...) on.
+    void place(const FormPlaces& places, std::size_t from);
     void placeFind();
     void exitProgram();
 
