@@ -11,6 +11,8 @@
 namespace edt {
 namespace {
 
+const FileKind kEmail = kindForFileName("email.edt");
+
 using test::bytesOf;
 using test::lineOf;
 
@@ -52,7 +54,7 @@ TEST_F(WriterTest, WritesTextAndTerminatorOnly) {
     EXPECT_EQ(test::readBytes(path_).substr(640, 10),
               bytesOf({0x49, 0, 0x6A, 0, 0x22, 0, 0, 0, 0, 0}));
     expectOnlyChanged(640, 10);
-    EXPECT_EQ(readFile(path_, kindForPath("email.edt")).entries[1].text, "Hi!");
+    EXPECT_EQ(readFile(path_, kEmail).entries[1].text, "Hi!");
 }
 
 TEST_F(WriterTest, EncodesBlanksAndLineBreaksUnshifted) {
@@ -158,35 +160,34 @@ TEST_F(WriterTest, KeepsUndefinedWindowsBytes) {
     make("email.edt", 1);
     const std::string text = "\x81\x8D\x8F\x90\x9D\xFE";
     ASSERT_TRUE(write(1, text).status.ok());
-    EXPECT_EQ(readFile(path_, kindForPath("email.edt")).entries[0].text, text);
+    EXPECT_EQ(readFile(path_, kEmail).entries[0].text, text);
 }
 
 TEST_F(WriterTest, RefusesAFileThatChangedSinceItWasListed) {
     make("email.edt", 2);
-    const ReadResult listed = readFile(path_, kindForPath("email.edt"));
+    const ReadResult listed = readFile(path_, kEmail);
     ASSERT_TRUE(listed.status.ok());
     test::writeBytes(path_, before_ + std::string(640, '\0')); // another program extends it
     before_ = test::readBytes(path_);
     const WriteResult result =
-        writeRecord(path_, kindForPath("email.edt"), 1, "x", test::codePage(), &listed.identity);
+        writeRecord(path_, kEmail, 1, "x", test::codePage(), &listed.identity);
     EXPECT_EQ(result.status.code, StatusCode::FileChanged);
     EXPECT_NE(describe(result.status).find("changed by another program"), std::string::npos);
     expectUnchanged();
 
     // Its own write gives the identity to use for the next one.
-    const ReadResult relisted = readFile(path_, kindForPath("email.edt"));
+    const ReadResult relisted = readFile(path_, kEmail);
     const WriteResult first =
-        writeRecord(path_, kindForPath("email.edt"), 1, "x", test::codePage(), &relisted.identity);
+        writeRecord(path_, kEmail, 1, "x", test::codePage(), &relisted.identity);
     ASSERT_TRUE(first.status.ok()) << describe(first.status);
     const WriteResult second =
-        writeRecord(path_, kindForPath("email.edt"), 641, "y", test::codePage(), &first.identity);
+        writeRecord(path_, kEmail, 641, "y", test::codePage(), &first.identity);
     EXPECT_TRUE(second.status.ok()) << describe(second.status);
 }
 
 TEST_F(WriterTest, MissingFileIsNotCreated) {
     const std::string path = dir_.file("email.edt");
-    const WriteResult result =
-        writeRecord(path, kindForPath("email.edt"), 1, "x", test::codePage());
+    const WriteResult result = writeRecord(path, kEmail, 1, "x", test::codePage());
     EXPECT_EQ(result.status.code, StatusCode::SystemError);
     EXPECT_NE(describe(result.status).find("No such file"), std::string::npos);
     EXPECT_EQ(result.status.key, 1u);
@@ -194,8 +195,7 @@ TEST_F(WriterTest, MissingFileIsNotCreated) {
 }
 
 TEST_F(WriterTest, FolderIsRefused) {
-    const WriteResult result =
-        writeRecord(dir_.path(), kindForPath("email.edt"), 1, "x", test::codePage());
+    const WriteResult result = writeRecord(dir_.path(), kEmail, 1, "x", test::codePage());
     EXPECT_NE(result.status.code, StatusCode::Ok);
     EXPECT_FALSE(describe(result.status).empty());
 }

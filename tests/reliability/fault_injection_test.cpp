@@ -101,6 +101,8 @@ int __wrap_ftruncate(int fd, off_t length) {
 namespace edt {
 namespace {
 
+const FileKind kEmail = kindForFileName("email.edt");
+
 using test::decodeEntries;
 using test::TempDir;
 
@@ -124,9 +126,7 @@ protected:
         return bytes;
     }
 
-    WriteResult write() {
-        return writeRecord(path_, kindForPath("email.edt"), kKey, kText, test::codePage());
-    }
+    WriteResult write() { return writeRecord(path_, kEmail, kKey, kText, test::codePage()); }
 
     TempDir dir_;
     std::string image_;
@@ -258,7 +258,7 @@ TEST_F(FaultInjection, InterruptedAndShortCallsAreCarriedOn) {
         return call == 0 ? static_cast<int>(failWith(EINTR)) : __real_fsync(fd);
     };
     faults_.arm();
-    const ReadResult listed = readFile(path_, kindForPath("email.edt"));
+    const ReadResult listed = readFile(path_, kEmail);
     const WriteResult result = write();
     faults_->armed = false;
     ASSERT_TRUE(listed.status.ok()) << describe(listed.status);
@@ -272,7 +272,7 @@ TEST_F(FaultInjection, InterruptedAndShortCallsAreCarriedOn) {
 TEST_F(FaultInjection, ReadingFailingIsReported) {
     faults_->pread = [](int, int, void*, size_t, off_t) { return failWith(EIO); };
     faults_.arm();
-    const ReadResult listed = readFile(path_, kindForPath("email.edt"));
+    const ReadResult listed = readFile(path_, kEmail);
     const WriteResult result = write();
     const test::ToolRun list = test::runTool({"list", path_});
     faults_->armed = false;
@@ -342,7 +342,7 @@ TEST_F(FaultInjection, ImportFlushesOnceAndIsUndoneWhenThatFails) {
     faults_->armed = false;
     EXPECT_EQ(imported.code, 0) << imported.err;
     EXPECT_EQ(flushes, 1);
-    EXPECT_EQ(readFile(path_, kindForPath("email.edt")).entries[2].text, "Third");
+    EXPECT_EQ(readFile(path_, kEmail).entries[2].text, "Third");
 }
 
 // An import of four entries whose write number `failAt` is torn by a full disk: half
@@ -385,11 +385,10 @@ TEST_F(FaultInjection, AFileReplacedMidwayIsNotWrittenAndTheOriginalIsPutBack) {
         }
         return __real_pwrite(fd, data, length, at);
     };
-    const FileIdentity listed = readFile(path_, kindForPath("email.edt")).identity;
+    const FileIdentity listed = readFile(path_, kEmail).identity;
     faults_.arm();
     const WriteResult result =
-        writeEntries(path_, kindForPath("email.edt"), {{1, "a"}, {641, "b"}, {1281, "c"}},
-                     test::codePage(), &listed);
+        writeEntries(path_, kEmail, {{1, "a"}, {641, "b"}, {1281, "c"}}, test::codePage(), &listed);
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::FileChanged) << describe(result.status);
     EXPECT_EQ(test::readBytes(keep), image_);                     // the file we wrote, put back
@@ -408,7 +407,7 @@ TEST_F(FaultInjection, AnUndoLeavesAnotherProgramsBytes) {
     };
     faults_.arm();
     const WriteResult result =
-        writeEntries(path_, kindForPath("email.edt"), {{1, "a"}, {641, "b"}}, test::codePage());
+        writeEntries(path_, kEmail, {{1, "a"}, {641, "b"}}, test::codePage());
     faults_->armed = false;
     EXPECT_EQ(result.status.undo, Undo::AroundOthers);
     EXPECT_NE(describe(result.status)

@@ -22,6 +22,8 @@
 namespace edt {
 namespace {
 
+const FileKind kEmail = kindForFileName("email.edt");
+
 using test::TempDir;
 
 constexpr RecordKey kKey = 1281; // the third entry of email.edt
@@ -128,13 +130,13 @@ TEST_P(StaleFile, WriteIsRefusedAndNothingIsWritten) {
     TempDir dir;
     const std::string path = dir.file("email.edt");
     test::writeBytes(path, sampleImage());
-    const ReadResult listed = readFile(path, kindForPath("email.edt"));
+    const ReadResult listed = readFile(path, kEmail);
     ASSERT_TRUE(listed.status.ok()) << describe(listed.status);
 
     GetParam().apply(dir, path);
     const std::string tree = test::describeTree(dir.path());
     const WriteResult result =
-        writeRecord(path, kindForPath("email.edt"), kKey, "Hi", test::codePage(), &listed.identity);
+        writeRecord(path, kEmail, kKey, "Hi", test::codePage(), &listed.identity);
     const bool removed = std::string(GetParam().says).find("removed") != std::string::npos;
     EXPECT_EQ(result.status.code, removed ? StatusCode::FileRemoved : StatusCode::FileChanged)
         << describe(result.status);
@@ -151,7 +153,7 @@ TEST_P(StaleFile, WriteIsRefusedAndNothingIsWritten) {
         EXPECT_EQ(test::describeTree(dir.path()), tree);
     } else {
         EXPECT_EQ(tool.code, 0) << tool.err;
-        EXPECT_EQ(readFile(path, kindForPath("email.edt")).entries[2].text, "Hi");
+        EXPECT_EQ(readFile(path, kEmail).entries[2].text, "Hi");
     }
 }
 
@@ -169,18 +171,18 @@ TEST(StaleFile, UnchangedFileIsWrittenAndItsNewIdentityIsTheListedOne) {
     const std::string path = dir.file("email.edt");
     const std::string image = sampleImage();
     test::writeBytes(path, image);
-    const ReadResult listed = readFile(path, kindForPath("email.edt"));
+    const ReadResult listed = readFile(path, kEmail);
     ASSERT_TRUE(listed.status.ok());
 
     const WriteResult first =
-        writeRecord(path, kindForPath("email.edt"), kKey, "Hi", test::codePage(), &listed.identity);
+        writeRecord(path, kEmail, kKey, "Hi", test::codePage(), &listed.identity);
     ASSERT_TRUE(first.status.ok()) << describe(first.status);
     // The identity after the write is what a fresh listing sees, so the next write
     // with it goes through.
-    const ReadResult again = readFile(path, kindForPath("email.edt"));
+    const ReadResult again = readFile(path, kEmail);
     EXPECT_EQ(first.identity, again.identity);
     const WriteResult second =
-        writeRecord(path, kindForPath("email.edt"), 1, "Yo", test::codePage(), &first.identity);
+        writeRecord(path, kEmail, 1, "Yo", test::codePage(), &first.identity);
     ASSERT_TRUE(second.status.ok()) << describe(second.status);
 
     std::string expected = image;
