@@ -11,18 +11,11 @@
 #include "win32/resource_ids.h"
 
 namespace edt::win32 {
-namespace {
 
-std::wstring wide(const std::string& utf8) {
-    std::wstring out;
-    os::win::toWide(utf8, out);
-    return out;
-}
-
-} // namespace
+using os::win::toWide;
 
 void OpenFileDialog::showPreset(HWND box, const std::wstring& path) const {
-    const std::wstring preset = wide(presetFor(os::win::toUtf8(path)));
+    const std::wstring preset = toWide(presetFor(os::win::toUtf8(path)));
     SendDlgItemMessageW(box, EDT_CODE_PAGE_BOX_ID, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                         reinterpret_cast<LPARAM>(preset.c_str()));
 }
@@ -70,7 +63,7 @@ UINT_PTR CALLBACK OpenFileDialog::hook(HWND box, UINT message, WPARAM, LPARAM lP
         SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         for (const std::string& name : self->codePages())
             SendDlgItemMessageW(box, EDT_CODE_PAGE_BOX_ID, CB_ADDSTRING, 0,
-                                reinterpret_cast<LPARAM>(wide(name).c_str()));
+                                reinterpret_cast<LPARAM>(toWide(name).c_str()));
         self->showPreset(box, L"");
         return 0;
     }
@@ -111,14 +104,14 @@ UINT_PTR CALLBACK OpenFileDialog::hook(HWND box, UINT message, WPARAM, LPARAM lP
 bool OpenFileDialog::ShowOpen() {
     // Room for the longest path Windows has (32767 characters with \\?\).
     std::vector<wchar_t> file(32768, L'\0');
-    wide(FileName()).copy(file.data(), file.size() - 1);
+    toWide(FileName()).copy(file.data(), file.size() - 1);
     // As the API takes the filter: NUL after each part, one more at the end.
-    std::wstring filter = wide(this->filter());
+    std::wstring filter = toWide(this->filter());
     for (wchar_t& c : filter)
         if (c == L'|')
             c = L'\0';
     filter += L'\0'; // c_str() adds the second
-    const std::wstring title = wide(dialogTitle()), defaultExt = wide(this->defaultExt());
+    const std::wstring title = toWide(dialogTitle()), defaultExt = toWide(this->defaultExt());
 
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
