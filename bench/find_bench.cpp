@@ -12,7 +12,7 @@ namespace {
 
 void findStep(benchmark::State& state, const std::string& path, const std::u16string& query) {
     Editor editor;
-    const Status opened = editor.open(path, "strings.edt", codePage());
+    const Status opened = editor.open(path, kindForPath("strings.edt"), codePage());
     if (!opened.ok()) {
         state.SkipWithError(describe(opened).c_str());
         return;

@@ -36,7 +36,7 @@ void openCore(benchmark::State& state, const BenchFile& file, const std::string&
     ReadResult result;
     for (auto _ : state) {
         result = ReadResult();
-        result = readFile(path, file.title);
+        result = readFile(path, file.kind());
         if (!result.status.ok()) {
             state.SkipWithError(edt::describe(result.status).c_str());
             return;

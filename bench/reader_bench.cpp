@@ -94,7 +94,7 @@ void visitEntries(benchmark::State& state, const BenchFile& file, const std::str
 void readFile(benchmark::State& state, const BenchFile& file, const std::string& path) {
     const std::int64_t size = fileSize(path);
     for (auto _ : state) {
-        ReadResult result = edt::readFile(path, file.title);
+        ReadResult result = edt::readFile(path, file.kind());
         if (!result.status.ok()) {
             state.SkipWithError(edt::describe(result.status).c_str());
             return;

@@ -37,7 +37,7 @@ void selectLastLine(benchmark::State& state, const BenchFile& file, const std::s
     }
 
     // The window must show what the file holds for the line clicked last.
-    const ReadResult read = readFile(file.path(dir), file.title);
+    const ReadResult read = readFile(file.path(dir), file.kind());
     const EntryLine& expected = read.entries[static_cast<std::size_t>(rows - (turn == 0 ? 1 : 2))];
     if (recordLabel->text().toStdString() != formatKey(expected.key)) {
         state.SkipWithError("the click did not select the line");

@@ -21,7 +21,8 @@ void writeRecord(benchmark::State& state, const BenchFile& file, const std::stri
     const std::string texts[2] = {writeText(0), writeText(1)};
     std::size_t turn = 0;
     for (auto _ : state) {
-        const WriteResult result = edt::writeRecord(path, file.title, key, texts[turn ^= 1], codePage());
+        const WriteResult result =
+            edt::writeRecord(path, file.kind(), key, texts[turn ^= 1], codePage());
         if (!result.status.ok()) {
             state.SkipWithError(edt::describe(result.status).c_str());
             return;

@@ -57,16 +57,16 @@ Status streamCsv(const std::string& path, const FileKind& kind, const CodePage& 
 
 } // namespace
 
-int exportCommand(const std::string& path, translate::TranslationFormat format,
-                  const std::string& outPath, bool force, const CodePage& codePage, std::FILE* out,
-                  std::FILE* err) {
+int exportCommand(const std::string& path, const FileKind& kind,
+                  translate::TranslationFormat format, const std::string& outPath, bool force,
+                  const CodePage& codePage, std::FILE* out, std::FILE* err) {
     const std::string title = fileTitleOf(path);
     const bool toOutput = outPath.empty() || outPath == "-";
     if (format == translate::TranslationFormat::Csv && toOutput) {
         // Streamed like a listing: a read that fails half way leaves what came before.
         OutputBuffer output(out);
         FileIdentity identity;
-        const Status status = streamCsv(path, kindForFileName(title), codePage, output, identity);
+        const Status status = streamCsv(path, kind, codePage, output, identity);
         if (!status.ok())
             return refuse(err, status, false);
         return finishOutput(output, err);
@@ -76,10 +76,10 @@ int exportCommand(const std::string& path, translate::TranslationFormat format,
     FileIdentity identity;
     if (format == translate::TranslationFormat::Csv) {
         OutputBuffer output(content);
-        status = streamCsv(path, kindForFileName(title), codePage, output, identity);
+        status = streamCsv(path, kind, codePage, output, identity);
         output.finish();
     } else {
-        const ReadResult file = readFile(path, title);
+        const ReadResult file = readFile(path, kind);
         status = file.status;
         identity = file.identity;
         if (status.ok())

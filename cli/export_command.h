@@ -5,6 +5,7 @@
 #include <string>
 
 #include "record/code_page.h"
+#include "record/file_kind.h"
 #include "translate/translation.h"
 
 namespace edt::cli {
@@ -12,8 +13,8 @@ namespace edt::cli {
 // edt-tool export FILE --format csv|po [-o OUT] [--force]: every entry's key and text
 // for translators. Without OUT (or with "-") the export goes to `out`. OUT never
 // replaces an EDT file, nor without `force` any existing file.
-int exportCommand(const std::string& path, translate::TranslationFormat format,
-                  const std::string& outPath, bool force, const CodePage& codePage, std::FILE* out,
-                  std::FILE* err);
+int exportCommand(const std::string& path, const FileKind& kind,
+                  translate::TranslationFormat format, const std::string& outPath, bool force,
+                  const CodePage& codePage, std::FILE* out, std::FILE* err);
 
 } // namespace edt::cli

@@ -88,7 +88,7 @@ Status readTranslation(const std::string& path, translate::TranslationFormat for
 
 } // namespace
 
-int importCommand(const std::string& path, const std::string& translationPath,
+int importCommand(const std::string& path, const FileKind& kind, const std::string& translationPath,
                   std::optional<translate::TranslationFormat> format, bool dryRun, bool force,
                   const Settings& settings, std::FILE* out, std::FILE* err) {
     if (!format)
@@ -96,11 +96,9 @@ int importCommand(const std::string& path, const std::string& translationPath,
     translate::Translation translation;
     // A translation larger than any this file could take is refused unread.
     os::FileIdentity file;
-    Status status =
-        readTranslation(translationPath, *format, translation,
-                        os::identityAt(path, file)
-                            ? maxTranslationSize(kindForFileName(fileTitleOf(path)), file.size)
-                            : UINT64_MAX);
+    Status status = readTranslation(translationPath, *format, translation,
+                                    os::identityAt(path, file) ? maxTranslationSize(kind, file.size)
+                                                               : UINT64_MAX);
     if (status.code == StatusCode::TranslationTooLarge)
         status.detail = path;
     ImportPlan plan;
@@ -109,7 +107,7 @@ int importCommand(const std::string& path, const std::string& translationPath,
     if (status.ok())
         status = codePagesOf(translation, settings, source, target);
     if (status.ok())
-        status = translate::planImport(path, translation, *target, *source, force, plan);
+        status = translate::planImport(path, kind, translation, *target, *source, force, plan);
     if (!status.ok())
         return refuse(err, status, true);
     if (!plan.problems.empty()) {
@@ -132,7 +130,7 @@ int importCommand(const std::string& path, const std::string& translationPath,
                        out, err);
     }
     const WriteResult written =
-        settings.writer.write(path, fileTitleOf(path), plan.writes, *target, &plan.identity);
+        settings.writer.write(path, kind, plan.writes, *target, &plan.identity);
     tell(err, written.notes);
     if (!written.status.ok()) {
         // A write or read-back of one entry failed, rather than the file as a whole.

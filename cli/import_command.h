@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "cli/tool.h"
+#include "record/file_kind.h"
 #include "translate/translation.h"
 
 namespace edt::cli {
@@ -18,7 +19,7 @@ namespace edt::cli {
 // changed entries, all or nothing. The texts go in the target code page: --codepage,
 // else the PO's Language, else the default; the originals are read in the one the
 // translation names. `force` writes stale entries too. Ends with a summary on `out`.
-int importCommand(const std::string& path, const std::string& translationPath,
+int importCommand(const std::string& path, const FileKind& kind, const std::string& translationPath,
                   std::optional<translate::TranslationFormat> format, bool dryRun, bool force,
                   const Settings& settings, std::FILE* out, std::FILE* err);
 

@@ -21,9 +21,9 @@ std::size_t maxLineLength(std::size_t length) {
 
 } // namespace
 
-int listCommand(const std::string& path, const CodePage& codePage, std::FILE* out, std::FILE* err) {
+int listCommand(const std::string& path, const FileKind& kind, const CodePage& codePage,
+                std::FILE* out, std::FILE* err) {
     const Escaper escaper(codePage);
-    const FileKind kind = kindForFileName(fileTitleOf(path));
     OutputBuffer output(out);
     {
         char* line = output.room(kind.limitCaption.size() + 1);

@@ -5,11 +5,12 @@
 #include <string>
 
 #include "record/code_page.h"
+#include "record/file_kind.h"
 
 namespace edt::cli {
 
 // edt-tool list FILE: the kind's limit caption, then one escaped EntryLine per entry.
-int listCommand(const std::string& path, const CodePage& codePage, std::FILE* out,
-                std::FILE* err);
+int listCommand(const std::string& path, const FileKind& kind, const CodePage& codePage,
+                std::FILE* out, std::FILE* err);
 
 } // namespace edt::cli

@@ -154,7 +154,7 @@ int runExport(const std::vector<std::string>& args, const CodePage& codePage, st
                           "po.\n");
         return kExitUsage;
     }
-    return exportCommand(path, *format, outPath, force, codePage, out, err);
+    return exportCommand(path, kindForPath(path), *format, outPath, force, codePage, out, err);
 }
 
 // import FILE TRANSLATION [--format csv|po] [--dry-run], and check (a dry run).
@@ -180,7 +180,8 @@ int runImport(const std::vector<std::string>& args, bool dryRun, const Settings&
         formatName ? translate::formatOfName(*formatName) : translate::formatOfPath(operands[1]);
     if (formatName && !format)
         return usageError(err);
-    return importCommand(operands[0], operands[1], format, dryRun, force, settings, out, err);
+    return importCommand(operands[0], kindForPath(operands[0]), operands[1], format, dryRun, force,
+                         settings, out, err);
 }
 
 } // namespace
@@ -265,9 +266,9 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
         std::find(std::begin(kOnFile), std::end(kOnFile), args[0]) != std::end(kOnFile))
         tell(err, writer.recover(args[1]));
     if (args.size() == 2 && args[0] == "list")
-        return listCommand(args[1], *codePage, out, err);
+        return listCommand(args[1], kindForPath(args[1]), *codePage, out, err);
     if (args.size() == 4 && args[0] == "write")
-        return writeCommand(args[1], args[2], args[3], settings, out, err);
+        return writeCommand(args[1], kindForPath(args[1]), args[2], args[3], settings, out, err);
     if (!args.empty() && args[0] == "export")
         return runExport(args, *codePage, out, err);
     if (!args.empty() && (args[0] == "import" || args[0] == "check"))

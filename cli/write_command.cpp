@@ -8,8 +8,9 @@
 
 namespace edt::cli {
 
-int writeCommand(const std::string& path, const std::string& keyText, const std::string& escaped,
-                 const Settings& settings, std::FILE* out, std::FILE* err) {
+int writeCommand(const std::string& path, const FileKind& kind, const std::string& keyText,
+                 const std::string& escaped, const Settings& settings, std::FILE* out,
+                 std::FILE* err) {
     const Escaper escaper(settings.codePage);
     RecordKey key = 0;
     if (!parseKey(keyText, key)) {
@@ -22,7 +23,7 @@ int writeCommand(const std::string& path, const std::string& keyText, const std:
     if (!status.ok())
         return refuse(err, status, true);
     const WriteResult result =
-        settings.writer.writeRecord(path, fileTitleOf(path), key, text, settings.codePage);
+        settings.writer.writeRecord(path, kind, key, text, settings.codePage);
     tell(err, result.notes);
     if (!result.status.ok())
         return refuse(err, result.status, true);

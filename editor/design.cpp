@@ -10,4 +10,13 @@ std::string versionLine() {
            std::to_string(kVersionMinor) + "." + std::to_string(kVersionPatch);
 }
 
+void setUpOpenDialog(OpenDialog& dialog) {
+    dialog.setCancelError(kCancelError);
+    dialog.setDialogTitle(kDialogTitle);
+    dialog.setFlags(kDialogFlags);
+    dialog.setFilter(kDialogFilter);
+    dialog.setFilterIndex(kDialogFilterIndex);
+    dialog.setDefaultExt(kDialogDefaultExt);
+}
+
 } // namespace edt::design

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "editor/open_dialog.h"
+
 // The editor window's design values, the same for every toolkit: positions and sizes
 // in twips (1/1440 inch) measured from the top-left corner of the area under the menu
 // bar, captions, the File menu and the open dialog's settings.
@@ -62,16 +64,8 @@ constexpr const char* kDialogFilter = "All Files (*.*)|*.*|Text Files (*.txt)|*.
 constexpr int kDialogFilterIndex = 1;
 constexpr const char* kDialogDefaultExt = "txt";
 
-// Gives a window's open dialog these settings, in this order; `text` makes a caption
-// the toolkit's kind of string.
-template <class Dialog, class Text> void setUpOpenDialog(Dialog& dialog, Text text) {
-    dialog.setCancelError(kCancelError);
-    dialog.setDialogTitle(text(kDialogTitle));
-    dialog.setFlags(kDialogFlags);
-    dialog.setFilter(text(kDialogFilter));
-    dialog.setFilterIndex(kDialogFilterIndex);
-    dialog.setDefaultExt(text(kDialogDefaultExt));
-}
+// Gives the open dialog these settings, in this order.
+void setUpOpenDialog(OpenDialog& dialog);
 
 // "Oskeln's Zelvar EDT File Editor - Version " and the program's version: 1.0.1.
 std::string versionLine();

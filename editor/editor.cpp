@@ -10,17 +10,16 @@
 
 namespace edt {
 
-Status Editor::open(const std::string& path, std::string_view fileTitle, const CodePage& codePage) {
+Status Editor::open(const std::string& path, const FileKind& kind, const CodePage& codePage) {
     opened_ = true;
     codePage_ = &codePage;
     path_ = path;
-    title_ = std::string(fileTitle);
     identity_.reset();
     openNote_ = writer_ ? writer_->recover(path) : std::nullopt;
     // The old list goes first: two large lists at once would double the memory.
     std::vector<EntryLine>().swap(entries_);
-    ReadResult result = readFile(path, fileTitle);
-    kind_ = result.kind;
+    kind_ = kind;
+    ReadResult result = readFile(path, kind);
     if (!result.status.ok())
         return result.status;
     entries_ = std::move(result.entries);
@@ -94,8 +93,8 @@ Editor::Written Editor::write(std::u16string_view shownKey, std::u16string_view 
         return written;
     EntryLine& entry = entries_[written.row];
     WriteResult result =
-        writer_ ? writer_->writeRecord(path_, title_, entry.key, bytes, *codePage_, &*identity_)
-                : writeRecord(path_, title_, entry.key, bytes, *codePage_, &*identity_);
+        writer_ ? writer_->writeRecord(path_, kind_, entry.key, bytes, *codePage_, &*identity_)
+                : writeRecord(path_, kind_, entry.key, bytes, *codePage_, &*identity_);
     written.status = std::move(result.status);
     written.notes = std::move(result.notes);
     if (written.status.ok()) {

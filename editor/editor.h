@@ -25,12 +25,12 @@ public:
     explicit Editor(SafeWriter* writer = nullptr) : writer_(writer) {}
     void setWriter(SafeWriter* writer) { writer_ = writer; }
 
-    // Lists the file at `path`, its kind chosen from `fileTitle` (its name without
-    // folder), its texts read in `codePage` (which lives as long as the program). On
+    // Lists the file at `path`, of kind `kind`, its texts read in `codePage` (which
+    // lives as long as the program). On
     // failure the list is empty and the status says why; the kind's limit caption is
     // set either way. A write into it that was interrupted is rolled back first
     // (openNote() says so).
-    Status open(const std::string& path, std::string_view fileTitle, const CodePage& codePage);
+    Status open(const std::string& path, const FileKind& kind, const CodePage& codePage);
     const std::optional<Status>& openNote() const { return openNote_; }
 
     const std::string& limitCaption() const { return kind_.limitCaption; }
@@ -92,7 +92,6 @@ private:
     std::optional<Status> openNote_;
     bool opened_ = false;
     std::string path_;
-    std::string title_;
     FileKind kind_;
     const CodePage* codePage_ = nullptr;
     std::vector<EntryLine> entries_;

@@ -26,9 +26,12 @@ void FormController::load() {
 }
 
 void FormController::openFile() {
-    const std::optional<FormView::Choice> chosen = view_.chooseFile();
-    if (chosen) // a cancel changes nothing
-        open(chosen->path, chosen->title, codePageOrDefault(chosen->codePage));
+    OpenDialog& dialog = view_.openDialog();
+    design::setUpOpenDialog(dialog);
+    dialog.setCodePages(offeredCodePages(),
+                        [this](const std::string& path) { return codePageFor(path); });
+    if (dialog.ShowOpen()) // a cancel changes nothing
+        open(dialog.FileName(), dialog.FileTitle(), codePageOrDefault(dialog.CodePage()));
 }
 
 void FormController::openPath(const std::string& path, const CodePage* codePage) {
@@ -55,7 +58,7 @@ void FormController::read(const std::string& path, const std::string& title) {
     if (!codePage_)
         codePage_ = &defaultCodePage();
     view_.setWaitCursor(true);
-    const Status status = editor_.open(path, title, *codePage_);
+    const Status status = editor_.open(path, kindForFileName(title), *codePage_);
     selected_.reset();
     view_.listChanged();
     view_.setWaitCursor(false);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/editor.h"
+#include "editor/open_dialog.h"
 
 namespace edt {
 
@@ -57,14 +58,8 @@ public:
     virtual std::string recallCodePage(const std::string& path) const = 0;
     virtual void rememberCodePage(const std::string& path, const std::string& name) = 0;
 
-    // DialogBox set up (design::setUpOpenDialog) with the code pages offered and
-    // preset by FormController::codePageFor, shown; none when cancelled.
-    struct Choice {
-        std::string path;
-        std::string title;
-        std::string codePage;
-    };
-    virtual std::optional<Choice> chooseFile() = 0;
+    // DialogBox, which the controller sets up and shows for File > Open.
+    virtual OpenDialog& openDialog() = 0;
 };
 
 // Every flow of the editor's window, once for all toolkits: a window tells its
@@ -83,7 +78,8 @@ public:
     // Start-up: the text box emptied (StringLen 0), the list empty, the version line.
     void load();
 
-    // File > Open: the dialog, then the chosen file opened.
+    // File > Open: the dialog set up (design::setUpOpenDialog) with the code pages
+    // offered and preset by codePageFor and shown, then the chosen file opened.
     void openFile();
     // Opens the file at `path`, full or relative to the working folder (the command
     // line, a drop): its texts in `codePage`, or without one in the one kept for it.

@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editor/design.h"
-
 namespace edt {
 namespace {
 
@@ -37,27 +35,26 @@ RuledSize ruledSize(PixelSize outer, PixelSize client, int dpi) {
                  pixelsToTwips(client.height, dpi) + kFrameHeight)};
 }
 
-bool layoutApplies(float outerWidth, float outerHeight) {
-    return outerWidth >= kSideMargin && outerHeight >= kBottomBand;
-}
-
-float requestedListHeight(float outerHeight) {
-    return outerHeight - kBottomBand;
-}
-
-FormLayout layoutForm(float outerWidth, float outerHeight, float acceptedListHeight) {
-    FormLayout layout{};
-    layout.listWidth = outerWidth - kSideMargin;
-    layout.listHeight = requestedListHeight(outerHeight);
-    const float listBottom = design::kList1.top + acceptedListHeight; // B
-    layout.editTop = listBottom + kEditGap;
-    layout.editWidth = outerWidth - kSideMargin;
-    layout.editHeight = kEditHeight;
-    layout.buttonTop = listBottom + kButtonGap;
-    layout.buttonLeft = design::kList1.left + layout.listWidth - design::kWriteRecord.width;
-    layout.labelTop = listBottom + kLabelGap;
-    layout.versionTop = outerHeight - kVersionOffset;
-    return layout;
+std::optional<FormPlaces>
+placeControls(RuledSize size, const std::function<float(const design::TwipsRect& list)>& fitList) {
+    const float w = size.width, h = size.height;
+    if (w < kSideMargin || h < kBottomBand)
+        return std::nullopt;
+    FormPlaces places = kDesignPlaces;
+    design::TwipsRect& list = places[placed::List1];
+    list.width = w - kSideMargin;
+    list.height = h - kBottomBand;
+    const float listBottom = list.top + fitList(list); // B
+    places[placed::EditWindow] = {design::kEditWindow.left, listBottom + kEditGap, w - kSideMargin,
+                                  kEditHeight};
+    design::TwipsRect& button = places[placed::WriteRecord];
+    button.left = list.left + list.width - button.width;
+    button.top = listBottom + kButtonGap;
+    for (const auto label :
+         {placed::Label1, placed::RecordLabel, placed::RecLabel, placed::StringLen})
+        places[label].top = listBottom + kLabelGap;
+    places[placed::VersionInfo].top = h - kVersionOffset;
+    return places;
 }
 
 } // namespace edt

@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "editor/design.h"
+
 namespace edt {
 
 // Twips (1/1440 inch) to pixels at `dpi` dots per inch, to the nearest whole pixel
@@ -27,29 +33,33 @@ struct RuledSize {
 // (Windows 10 and 11) or are drawn thicker would otherwise push the controls out.
 RuledSize ruledSize(PixelSize outer, PixelSize client, int dpi = 96);
 
-// What the resize rules set; everything not named here keeps its design value.
-struct FormLayout {
-    float listWidth;
-    float listHeight; // as requested; the controls below follow the accepted height
-    float editTop;
-    float editWidth;
-    float editHeight;
-    float buttonTop;
-    float buttonLeft;
-    float labelTop; // Label1, RecordLabel, RecLabel and StringLen
-    float versionTop;
+// The controls the resize rules move, in the order FormPlaces has their places.
+namespace placed {
+enum : std::size_t {
+    List1,
+    EditWindow,
+    WriteRecord,
+    Label1,
+    RecordLabel,
+    RecLabel,
+    StringLen,
+    VersionInfo,
+    Count
 };
+} // namespace placed
+using FormPlaces = std::array<design::TwipsRect, placed::Count>;
 
-// The rules are defined for an outer window of at least 200 x 2800 twips; below that
-// they would ask for negative sizes and the layout is skipped.
-bool layoutApplies(float outerWidth, float outerHeight);
+// Every control at its design place.
+constexpr FormPlaces kDesignPlaces{design::kList1,     design::kEditWindow,  design::kWriteRecord,
+                                   design::kLabel1,    design::kRecordLabel, design::kRecLabel,
+                                   design::kStringLen, design::kVersionInfo};
 
-// The height asked of List1 for an outer window height.
-float requestedListHeight(float outerHeight);
-
-// The whole layout for an outer window of W x H twips (frame, title bar and menu bar
-// included) once List1 has accepted `acceptedListHeight`; its lower edge B places the
-// controls below it.
-FormLayout layoutForm(float outerWidth, float outerHeight, float acceptedListHeight);
+// The resize rules for an outer window of W x H twips (`size`: frame, title bar and
+// menu bar included). List1 is asked for its place through `fitList`, which returns
+// the height it accepted; the list's lower edge B then places the controls below it.
+// None for a window under 200 x 2800 twips, where the rules would ask for negative
+// sizes and the layout is skipped.
+std::optional<FormPlaces>
+placeControls(RuledSize size, const std::function<float(const design::TwipsRect& list)>& fitList);
 
 } // namespace edt

@@ -7,10 +7,6 @@
 namespace edt {
 namespace {
 
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
 std::string own(const Status& s) {
     switch (s.code) {
     case StatusCode::NoFileOpen:

@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                input.back() == '\r');
     edt::translate::ImportPlan plan;
     const edt::CodePage& page = edt::test::codePage();
-    FUZZ_CHECK(edt::translate::planImport(path, translation, page, page, size % 2, plan).ok());
+    FUZZ_CHECK(
+        edt::translate::planImport(path, kind, translation, page, page, size % 2, plan).ok());
     const edt::EntryLayout layout(kind, image.size());
     FUZZ_CHECK(plan.changed + plan.unchanged + plan.untranslated == layout.entryCount());
     FUZZ_CHECK(plan.writes.size() == plan.changed && plan.lines.size() == plan.changed);

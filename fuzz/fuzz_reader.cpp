@@ -5,8 +5,8 @@
 
 #include "fuzz/fuzz_support.h"
 #include "record/reader.h"
-#include "tests/support/plain_rules.h"
 #include "tests/support/entry_lines.h"
+#include "tests/support/plain_rules.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string path = edt::fuzz::scratchDir() + "/" + name;
     edt::fuzz::writeWholeFile(path, image);
-    const edt::ReadResult read = edt::readFile(path, name);
+    const edt::ReadResult read = edt::readFile(path, edt::kindForPath(name));
     FUZZ_CHECK(read.status.ok());
     FUZZ_CHECK(read.identity.size == size);
     FUZZ_CHECK(read.kind.recordLength == edt::kindForFileName(lowerName).recordLength);

@@ -130,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     edt::SafeWriter writer(edt::Backups(""), dir + "/journals");
     plan.armed = true;
     const edt::WriteResult result =
-        writer.write(path, name, writes, edt::test::codePage(), nullptr);
+        writer.write(path, edt::kindForPath(name), writes, edt::test::codePage(), nullptr);
     plan.armed = false;
     if (otherFd >= 0)
         ::close(otherFd);

@@ -171,8 +171,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return info;
     }();
 
-    const edt::WriteResult result = edt::writeRecord(path, name, key, text, edt::test::codePage(),
-                                                     identityMode ? &listed : nullptr);
+    const edt::WriteResult result =
+        edt::writeRecord(path, edt::kindForPath(name), key, text, edt::test::codePage(),
+                         identityMode ? &listed : nullptr);
     const std::string after = edt::fuzz::readWholeFile(target);
 
     // The outcome the rules predict, checked in the writer's order.

@@ -13,6 +13,8 @@ namespace edt::os::win {
 
 // UTF-8 -> UTF-16; false for malformed UTF-8 or an embedded zero.
 bool toWide(std::string_view utf8, std::wstring& out);
+// The same for a text to show, whatever the other returns (malformed UTF-8: empty).
+std::wstring toWide(std::string_view utf8);
 
 // A path for the wide file API: UTF-16, in the \\?\ form when it is too long for the
 // classic limit of 260 characters. False as toWide.

@@ -26,6 +26,12 @@ bool toWide(std::string_view utf8, std::wstring& out) {
     return out.find(L'\0') == std::wstring::npos;
 }
 
+std::wstring toWide(std::string_view utf8) {
+    std::wstring out;
+    toWide(utf8, out);
+    return out;
+}
+
 bool toWidePath(const std::string& path, std::wstring& out) {
     if (!toWide(path, out))
         return false;

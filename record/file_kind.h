@@ -30,6 +30,12 @@ FileKind kindForFileName(std::string_view fileTitle);
 // The file name without its folder ("/a/b/email.edt" -> "email.edt").
 std::string fileTitleOf(std::string_view path);
 
+// The kind of the file at `path`, from its name: what a front end works out once and
+// hands on with the path.
+inline FileKind kindForPath(std::string_view path) {
+    return kindForFileName(fileTitleOf(path));
+}
+
 // Where the entries of a file of a given kind and size lie. Keys are positions
 // counted from 1. The count follows the record count rounded half to even, and a
 // file always lists at least one entry (an empty file lists the entry at key 1).

@@ -7,11 +7,12 @@
 #include "record/utf8.h"
 
 namespace edt {
-namespace {
 
-std::string quoted(const std::string& path) {
-    return "\"" + path + "\"";
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
 }
+
+namespace {
 
 std::string entryOf(const Status& s) {
     return "entry " + formatKey(s.key.value_or(0)) + " of " + quoted(s.path);

@@ -23,6 +23,9 @@ struct FrontEndWords {
 // sentence names it already, or none is known).
 std::string describe(const Status& status, bool ofWrite = false, const FrontEndWords& words = {});
 
+// The text in double quotes, as messages name a file, a text or a code page.
+std::string quoted(const std::string& text);
+
 // "'é' (U+00E9)": how messages name a character (controls by number only).
 std::string describeCharacter(char32_t codePoint);
 

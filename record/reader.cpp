@@ -189,9 +189,9 @@ Status visitEntries(const std::string& path, const FileKind& kind, const EntryVi
         identity);
 }
 
-ReadResult readFile(const std::string& path, std::string_view fileTitle) {
+ReadResult readFile(const std::string& path, const FileKind& kind) {
     ReadResult result;
-    result.kind = kindForFileName(fileTitle);
+    result.kind = kind;
     try {
         result.status = visitEntries(
             path, result.kind,

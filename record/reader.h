@@ -63,12 +63,12 @@ Status visitEntries(const std::string& path, const FileKind& kind, const EntryVi
 
 struct ReadResult {
     Status status;
-    FileKind kind; // chosen from the name even when reading failed
+    FileKind kind; // the kind it was read as, even when reading failed
     std::vector<EntryLine> entries;
     FileIdentity identity;
 };
 
-// Lists a file: `fileTitle` (its name without folder) chooses the kind.
-ReadResult readFile(const std::string& path, std::string_view fileTitle);
+// Lists a file of the given kind.
+ReadResult readFile(const std::string& path, const FileKind& kind);
 
 } // namespace edt

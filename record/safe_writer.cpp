@@ -47,18 +47,18 @@ SafeWriter SafeWriter::forUser(bool noBackup) {
                       state.empty() ? state : state + "/edt-editor/journals");
 }
 
-WriteResult SafeWriter::write(const std::string& path, std::string_view fileTitle,
+WriteResult SafeWriter::write(const std::string& path, const FileKind& kind,
                               const std::vector<EntryWrite>& writes, const CodePage& codePage,
                               const FileIdentity* expected) {
     Steps steps(backups_, journals_, path, false);
-    return writeEntries(path, fileTitle, writes, codePage, expected, &steps);
+    return writeEntries(path, kind, writes, codePage, expected, &steps);
 }
 
-WriteResult SafeWriter::writeRecord(const std::string& path, std::string_view fileTitle,
-                                    RecordKey key, std::string_view text, const CodePage& codePage,
+WriteResult SafeWriter::writeRecord(const std::string& path, const FileKind& kind, RecordKey key,
+                                    std::string_view text, const CodePage& codePage,
                                     const FileIdentity* expected) {
     Steps steps(backups_, journals_, path, false);
-    return edt::writeRecord(path, fileTitle, key, text, codePage, expected, &steps);
+    return edt::writeRecord(path, kind, key, text, codePage, expected, &steps);
 }
 
 WriteResult SafeWriter::restore(const std::string& path, const Backups::Copy& copy) {

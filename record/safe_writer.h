@@ -28,10 +28,10 @@ public:
     const std::string& journalFolder() const { return journals_; }
 
     // writeEntries and writeRecord with these steps; notes in the result.
-    WriteResult write(const std::string& path, std::string_view fileTitle,
+    WriteResult write(const std::string& path, const FileKind& kind,
                       const std::vector<EntryWrite>& writes, const CodePage& codePage,
                       const FileIdentity* expected = nullptr);
-    WriteResult writeRecord(const std::string& path, std::string_view fileTitle, RecordKey key,
+    WriteResult writeRecord(const std::string& path, const FileKind& kind, RecordKey key,
                             std::string_view text, const CodePage& codePage,
                             const FileIdentity* expected = nullptr);
     // Puts a backup's content back into the file, after a copy of what it holds now.

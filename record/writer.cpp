@@ -215,7 +215,7 @@ void apply(const os::File& file, const std::string& path, const FileIdentity& be
 
 } // namespace
 
-WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
+WriteResult writeEntries(const std::string& path, const FileKind& kind,
                          const std::vector<EntryWrite>& writes, const CodePage& codePage,
                          const FileIdentity* expected, WriteSteps* steps) {
     WriteResult result;
@@ -233,7 +233,6 @@ WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
         result.identity = before;
         return result;
     }
-    const FileKind kind = kindForFileName(fileTitle);
     for (std::size_t i = 0; i < writes.size(); ++i) {
         result.status =
             checkWrite(kind, before.size, writes[i].key, writes[i].text, path, codePage);
@@ -261,11 +260,11 @@ WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
     return result;
 }
 
-WriteResult writeRecord(const std::string& path, std::string_view fileTitle, RecordKey key,
+WriteResult writeRecord(const std::string& path, const FileKind& kind, RecordKey key,
                         std::string_view text, const CodePage& codePage,
                         const FileIdentity* expected, WriteSteps* steps) {
     WriteResult result =
-        writeEntries(path, fileTitle, {{key, std::string(text)}}, codePage, expected, steps);
+        writeEntries(path, kind, {{key, std::string(text)}}, codePage, expected, steps);
     if (result.status.ok())
         result.line = EntryLine{key, std::string(text)};
     return result;

@@ -66,14 +66,14 @@ public:
 // bytes that still hold what was written are put back (the file's length too) and
 // the status says so; nothing is written when a check fails. With `expected`, the
 // writes are refused unless the file is still the one with that identity (checked
-// under the lock), and undone if another file takes its name meanwhile. `fileTitle`
-// (the name without folder) chooses the kind. `steps`, when given, run around it.
-WriteResult writeEntries(const std::string& path, std::string_view fileTitle,
+// under the lock), and undone if another file takes its name meanwhile. The file is
+// of kind `kind`. `steps`, when given, run around it.
+WriteResult writeEntries(const std::string& path, const FileKind& kind,
                          const std::vector<EntryWrite>& writes, const CodePage& codePage,
                          const FileIdentity* expected = nullptr, WriteSteps* steps = nullptr);
 
 // One text at one key, as writeEntries does it.
-WriteResult writeRecord(const std::string& path, std::string_view fileTitle, RecordKey key,
+WriteResult writeRecord(const std::string& path, const FileKind& kind, RecordKey key,
                         std::string_view text, const CodePage& codePage,
                         const FileIdentity* expected = nullptr, WriteSteps* steps = nullptr);
 

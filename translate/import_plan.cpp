@@ -79,11 +79,10 @@ Candidates collect(const Translation& translation, const CodePage& target, const
 
 } // namespace
 
-Status planImport(const std::string& path, const Translation& translation, const CodePage& target,
-                  const CodePage& source, bool force, ImportPlan& plan) {
+Status planImport(const std::string& path, const FileKind& kind, const Translation& translation,
+                  const CodePage& target, const CodePage& source, bool force, ImportPlan& plan) {
     plan = {};
     plan.problems = translation.problems;
-    const FileKind kind = kindForFileName(fileTitleOf(path));
     Candidates candidates = collect(translation, target, source, plan);
 
     std::uint64_t entryCount = 0;

@@ -34,15 +34,16 @@ struct ImportPlan {
 // page) is one of three: the entry still holds the original (written), already the
 // translation (counted unchanged), or anything else: stale, a problem naming the key
 // unless `force`. Entries whose text would not change are not planned. The status
-// fails only when the file cannot be read. The plan's writes go to writeEntries with
-// its identity.
-Status planImport(const std::string& path, const Translation& translation, const CodePage& target,
-                  const CodePage& source, bool force, ImportPlan& plan);
+// fails only when the file (of kind `kind`) cannot be read. The plan's writes go to
+// writeEntries with its identity.
+Status planImport(const std::string& path, const FileKind& kind, const Translation& translation,
+                  const CodePage& target, const CodePage& source, bool force, ImportPlan& plan);
 
 // The same for a translation made in the code page it goes back in.
-inline Status planImport(const std::string& path, const Translation& translation,
-                         const CodePage& codePage, ImportPlan& plan) {
-    return planImport(path, translation, codePage, codePage, false, plan);
+inline Status planImport(const std::string& path, const FileKind& kind,
+                         const Translation& translation, const CodePage& codePage,
+                         ImportPlan& plan) {
+    return planImport(path, kind, translation, codePage, codePage, false, plan);
 }
 
 } // namespace edt::translate

@@ -20,9 +20,7 @@ std::vector<std::string> commandLineArguments() {
 }
 
 void tellAtStart(const std::string& text, bool problem) {
-    std::wstring message;
-    os::win::toWide(text, message);
-    MessageBoxW(nullptr, message.c_str(), L"edt-editor",
+    MessageBoxW(nullptr, os::win::toWide(text).c_str(), L"edt-editor",
                 MB_OK | (problem ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 

@@ -8,7 +8,6 @@
 #include <iterator>
 #include <vector>
 
-#include "editor/code_page_choice.h"
 #include "editor/layout.h"
 #include "platform/wide_text.h"
 #include "win32/dpi.h"
@@ -40,11 +39,7 @@ enum ControlId : int {
 // The commands of the find keys.
 enum FindCommand : WORD { kFind = 301, kFindNext, kFindPrevious };
 
-std::wstring wide(const std::string& utf8) {
-    std::wstring out;
-    os::win::toWide(utf8, out);
-    return out;
-}
+using os::win::toWide;
 
 std::wstring wide(std::u16string_view text) {
     return std::wstring(text.begin(), text.end());
@@ -66,7 +61,8 @@ HWND makeControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWO
 
 // A label: left-aligned text on one line, centred in its height, "&" shown as it is.
 HWND makeLabel(HWND parent, const std::string& text, int id, DWORD style = SS_LEFTNOWORDWRAP) {
-    return makeControl(parent, L"STATIC", wide(text), style | SS_CENTERIMAGE | SS_NOPREFIX, 0, id);
+    return makeControl(parent, L"STATIC", toWide(text), style | SS_CENTERIMAGE | SS_NOPREFIX, 0,
+                       id);
 }
 
 // A multi-line edit control takes Escape as a dialog's Cancel and posts WM_CLOSE to
@@ -120,12 +116,13 @@ Form1::Form1(HINSTANCE instance, SafeWriter* writer) : controller_(*this, writer
     registerClass(instance, &Form1::windowProc);
     createMenu();
     // windowProc sets hwnd_ as the window is created.
-    CreateWindowExW(0, kClassName, wide(design::kStartCaption).c_str(), kStyle, CW_USEDEFAULT,
+    CreateWindowExW(0, kClassName, toWide(design::kStartCaption).c_str(), kStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, mnu_Bar, instance, this);
     dpi_ = dpiOf(hwnd_);
+    DialogBox.setOwner(hwnd_);
     createControls();
     applyFonts();
-    placeAtDesign();
+    place(kDesignPlaces, placed::List1);
     controller_.load();
     DragAcceptFiles(hwnd_, TRUE);
     ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'F', kFind},
@@ -143,25 +140,25 @@ Form1::~Form1() {
 void Form1::createMenu() {
     mnu_Bar = CreateMenu();
     mnu_File = CreatePopupMenu();
-    AppendMenuW(mnu_File, MF_STRING, mnu_FileOpen, wide(design::kOpenItem).c_str());
+    AppendMenuW(mnu_File, MF_STRING, mnu_FileOpen, toWide(design::kOpenItem).c_str());
     AppendMenuW(mnu_File, MF_SEPARATOR, mnu_FileSpace1, nullptr);
-    AppendMenuW(mnu_File, MF_STRING, mnu_FileExit, wide(design::kExitItem).c_str());
+    AppendMenuW(mnu_File, MF_STRING, mnu_FileExit, toWide(design::kExitItem).c_str());
     AppendMenuW(mnu_Bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnu_File),
-                wide(design::kFileMenu).c_str());
+                toWide(design::kFileMenu).c_str());
 }
 
 void Form1::createControls() {
     // Created in tab order: IsDialogMessageW moves the focus along the creation order
     // and skips the labels, which have no WS_TABSTOP.
     List1.create(hwnd_, kList1, controller_.editor());
-    EditWindow = makeControl(hwnd_, L"EDIT", wide(design::kTextBoxStartText),
+    EditWindow = makeControl(hwnd_, L"EDIT", toWide(design::kTextBoxStartText),
                              WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL,
                              WS_EX_CLIENTEDGE, kEditWindow);
     SendMessageW(EditWindow, EM_SETLIMITTEXT, 0, 0); // 0: as long as the system allows
     SetWindowSubclass(EditWindow, withoutEscape, 0, 0);
     RecordLabel = makeLabel(hwnd_, "", kRecordLabel);
     Label1 = makeLabel(hwnd_, design::kRecordCaption, kLabel1);
-    btn_WriteRecord = makeControl(hwnd_, L"BUTTON", wide(design::kWriteRecordCaption),
+    btn_WriteRecord = makeControl(hwnd_, L"BUTTON", toWide(design::kWriteRecordCaption),
                                   WS_TABSTOP | BS_PUSHBUTTON, 0, kWriteRecord);
     // SS_NOTIFY: the label takes the mouse, so that its tooltip shows.
     StringLen = makeLabel(hwnd_, "", kStringLen, SS_LEFTNOWORDWRAP | SS_NOTIFY);
@@ -179,7 +176,7 @@ void Form1::createControls() {
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
-    setTooltip(btn_WriteRecord, wide(design::kWriteRecordCaption));
+    setTooltip(btn_WriteRecord, toWide(design::kWriteRecordCaption));
 }
 
 void Form1::setTooltip(HWND control, const std::wstring& text) {
@@ -349,15 +346,11 @@ void Form1::place(HWND control, const design::TwipsRect& r) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form1::placeAtDesign() {
-    place(List1.handle(), design::kList1);
-    place(EditWindow, design::kEditWindow);
-    place(RecordLabel, design::kRecordLabel);
-    place(Label1, design::kLabel1);
-    place(btn_WriteRecord, design::kWriteRecord);
-    place(StringLen, design::kStringLen);
-    place(RecLabel, design::kRecLabel);
-    place(VersionInfo, design::kVersionInfo);
+void Form1::place(const FormPlaces& places, std::size_t from) {
+    const HWND controls[] = {List1.handle(), EditWindow, btn_WriteRecord, Label1,
+                             RecordLabel,    RecLabel,   StringLen,       VersionInfo};
+    for (std::size_t i = from; i < placed::Count; ++i)
+        place(controls[i], places[i]);
     List1.fitColumn();
     placeFind();
 }
@@ -370,39 +363,23 @@ void Form1::applyLayout() {
     GetWindowRect(hwnd_, &outer);
     RECT client;
     GetClientRect(hwnd_, &client); // below the menu bar
-    const RuledSize size = ruledSize({outer.right - outer.left, outer.bottom - outer.top},
-                                     {client.right, client.bottom}, dpi);
-    const float w = size.width;
-    const float h = size.height;
-    if (!layoutApplies(w, h))
-        return;
-
-    const FormLayout asked = layoutForm(w, h, requestedListHeight(h));
-    place(List1.handle(),
-          {design::kList1.left, design::kList1.top, asked.listWidth, asked.listHeight});
-    RECT list;
-    GetWindowRect(List1.handle(), &list);
-    const FormLayout l = layoutForm(w, h, pixelsToTwips(list.bottom - list.top, dpi));
-
-    place(EditWindow, {design::kEditWindow.left, l.editTop, l.editWidth, l.editHeight});
-    place(btn_WriteRecord,
-          {l.buttonLeft, l.buttonTop, design::kWriteRecord.width, design::kWriteRecord.height});
-    const std::pair<HWND, design::TwipsRect> labels[] = {{Label1, design::kLabel1},
-                                                         {RecordLabel, design::kRecordLabel},
-                                                         {RecLabel, design::kRecLabel},
-                                                         {StringLen, design::kStringLen}};
-    for (const auto& [label, r] : labels)
-        place(label, {r.left, l.labelTop, r.width, r.height});
-    const design::TwipsRect& v = design::kVersionInfo;
-    place(VersionInfo, {v.left, l.versionTop, v.width, v.height});
-    List1.fitColumn();
-    placeFind();
+    const std::optional<FormPlaces> places =
+        placeControls(ruledSize({outer.right - outer.left, outer.bottom - outer.top},
+                                {client.right, client.bottom}, dpi),
+                      [this, dpi](const design::TwipsRect& asked) {
+                          place(List1.handle(), asked);
+                          RECT list;
+                          GetWindowRect(List1.handle(), &list);
+                          return pixelsToTwips(list.bottom - list.top, dpi);
+                      });
+    if (places) // List1 is in its place already
+        place(*places, placed::EditWindow);
 }
 
 void Form1::changeDpi(UINT dpi, const RECT& suggested) {
     dpi_ = dpi;
     applyFonts();
-    placeAtDesign();
+    place(kDesignPlaces, placed::List1);
     // The size Windows suggests keeps the window's size in inches; its WM_SIZE lays
     // the controls out again.
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -446,8 +423,8 @@ std::u16string Form1::text(Part part) const {
 }
 
 void Form1::setFileNames(const std::string& path, const std::string& title) {
-    CurrFileName = wide(path);
-    CurrFileTitle = wide(title);
+    CurrFileName = toWide(path);
+    CurrFileTitle = toWide(title);
 }
 
 void Form1::listChanged(std::optional<std::size_t> row) {
@@ -458,7 +435,7 @@ void Form1::listChanged(std::optional<std::size_t> row) {
 }
 
 void Form1::setCount(int count, const std::string& overLimitNote) {
-    const std::wstring note = wide(overLimitNote);
+    const std::wstring note = toWide(overLimitNote);
     if (note != limitNote_) { // first: the new count is drawn in its colour
         limitNote_ = note;
         setTooltip(StringLen, note);
@@ -498,7 +475,7 @@ void Form1::hideFind() {
 bool Form1::message(Message kind, const std::string& text) {
     constexpr UINT styles[] = {MB_OK | MB_ICONWARNING, MB_OK | MB_ICONINFORMATION,
                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2};
-    return MessageBoxW(hwnd_, wide(text).c_str(), wide(design::kStartCaption).c_str(),
+    return MessageBoxW(hwnd_, toWide(text).c_str(), toWide(design::kStartCaption).c_str(),
                        styles[static_cast<int>(kind)]) == IDYES;
 }
 
@@ -512,30 +489,16 @@ void Form1::setWaitCursor(bool on) {
 std::string Form1::recallCodePage(const std::string& path) const {
     wchar_t name[64] = {};
     DWORD size = sizeof name;
-    if (RegGetValueW(HKEY_CURRENT_USER, kCodePagesKey, wide(path).c_str(), RRF_RT_REG_SZ, nullptr,
+    if (RegGetValueW(HKEY_CURRENT_USER, kCodePagesKey, toWide(path).c_str(), RRF_RT_REG_SZ, nullptr,
                      name, &size) != ERROR_SUCCESS)
         return {};
     return os::win::toUtf8(name);
 }
 
 void Form1::rememberCodePage(const std::string& path, const std::string& name) {
-    const std::wstring value = wide(name);
-    RegSetKeyValueW(HKEY_CURRENT_USER, kCodePagesKey, wide(path).c_str(), REG_SZ, value.c_str(),
+    const std::wstring value = toWide(name);
+    RegSetKeyValueW(HKEY_CURRENT_USER, kCodePagesKey, toWide(path).c_str(), REG_SZ, value.c_str(),
                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-}
-
-std::optional<FormView::Choice> Form1::chooseFile() {
-    design::setUpOpenDialog(DialogBox, [](const char* text) { return wide(text); });
-    std::vector<std::wstring> names;
-    for (const std::string& name : offeredCodePages())
-        names.push_back(wide(name));
-    DialogBox.setCodePages(std::move(names), [this](const std::wstring& path) {
-        return wide(controller_.codePageFor(os::win::toUtf8(path)));
-    });
-    if (!DialogBox.ShowOpen(hwnd_))
-        return std::nullopt;
-    return Choice{os::win::toUtf8(DialogBox.FileName()), os::win::toUtf8(DialogBox.FileTitle()),
-                  os::win::toUtf8(DialogBox.CodePage())};
 }
 
 void Form1::exitProgram() {

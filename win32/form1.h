@@ -7,6 +7,7 @@
 
 #include "editor/design.h"
 #include "editor/form_controller.h"
+#include "editor/layout.h"
 #include "win32/entry_list.h"
 #include "win32/form_fonts.h"
 #include "win32/open_file_dialog.h"
@@ -64,7 +65,6 @@ private:
     void createControls();
     void load();
     void applyFonts();
-    void placeAtDesign();
     void applyLayout();
     void changeDpi(UINT dpi, const RECT& suggested);
     void placeFind();
@@ -73,6 +73,9 @@ private:
     // Gives a control a tooltip with `text`, or none with an empty one.
     void setTooltip(HWND control, const std::wstring& text);
     void place(HWND control, const design::TwipsRect& rect);
+    // Gives the controls their places, from the one at `from` (placed::List1 ...) on;
+    // then List1's column and the find field follow.
+    void place(const FormPlaces& places, std::size_t from);
 
     // FormView
     void setText(Part part, const std::u16string& text) override;
@@ -86,7 +89,7 @@ private:
     void setWaitCursor(bool on) override;
     std::string recallCodePage(const std::string& path) const override;
     void rememberCodePage(const std::string& path, const std::string& name) override;
-    std::optional<Choice> chooseFile() override;
+    OpenDialog& openDialog() override { return DialogBox; }
     // The control that shows a part (the window itself for its caption).
     HWND controlOf(Part part) const;
 

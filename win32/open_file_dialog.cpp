@@ -7,20 +7,15 @@
 
 #include <utility>
 
+#include "platform/wide_text.h"
 #include "win32/resource_ids.h"
 
 namespace edt::win32 {
 
-void OpenFileDialog::setFilter(const std::wstring& filter) {
-    filter_ = filter;
-    for (wchar_t& c : filter_)
-        if (c == L'|')
-            c = L'\0';
-    filter_ += L'\0'; // c_str() adds the second
-}
+using os::win::toWide;
 
 void OpenFileDialog::showPreset(HWND box, const std::wstring& path) const {
-    const std::wstring preset = presetFor_ ? presetFor_(path) : std::wstring();
+    const std::wstring preset = toWide(presetFor(os::win::toUtf8(path)));
     SendDlgItemMessageW(box, EDT_CODE_PAGE_BOX_ID, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                         reinterpret_cast<LPARAM>(preset.c_str()));
 }
@@ -66,9 +61,9 @@ UINT_PTR CALLBACK OpenFileDialog::hook(HWND box, UINT message, WPARAM, LPARAM lP
         auto* self =
             reinterpret_cast<OpenFileDialog*>(reinterpret_cast<OPENFILENAMEW*>(lParam)->lCustData);
         SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        for (const std::wstring& name : self->codePages_)
+        for (const std::string& name : self->codePages())
             SendDlgItemMessageW(box, EDT_CODE_PAGE_BOX_ID, CB_ADDSTRING, 0,
-                                reinterpret_cast<LPARAM>(name.c_str()));
+                                reinterpret_cast<LPARAM>(toWide(name).c_str()));
         self->showPreset(box, L"");
         return 0;
     }
@@ -106,37 +101,40 @@ UINT_PTR CALLBACK OpenFileDialog::hook(HWND box, UINT message, WPARAM, LPARAM lP
     return 0;
 }
 
-bool OpenFileDialog::ShowOpen(HWND owner) {
+bool OpenFileDialog::ShowOpen() {
     // Room for the longest path Windows has (32767 characters with \\?\).
     std::vector<wchar_t> file(32768, L'\0');
-    fileName_.copy(file.data(), file.size() - 1);
+    toWide(FileName()).copy(file.data(), file.size() - 1);
+    // As the API takes the filter: NUL after each part, one more at the end.
+    std::wstring filter = toWide(this->filter());
+    for (wchar_t& c : filter)
+        if (c == L'|')
+            c = L'\0';
+    filter += L'\0'; // c_str() adds the second
+    const std::wstring title = toWide(dialogTitle()), defaultExt = toWide(this->defaultExt());
 
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter_.empty() ? nullptr : filter_.c_str();
-    dialog.nFilterIndex = static_cast<DWORD>(filterIndex_);
+    dialog.hwndOwner = owner_;
+    dialog.lpstrFilter = filter.size() == 1 ? nullptr : filter.c_str();
+    dialog.nFilterIndex = static_cast<DWORD>(filterIndex());
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrTitle = title_.c_str();
+    dialog.lpstrTitle = title.c_str();
     // OFN_EXPLORER: the Explorer look, and the form that takes a template with the
     // character-set box.
-    dialog.Flags = flags_ | OFN_EXPLORER | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
+    dialog.Flags = flags() | OFN_EXPLORER | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
     dialog.hInstance = GetModuleHandleW(nullptr);
     dialog.lpTemplateName = MAKEINTRESOURCEW(EDT_OPEN_TEMPLATE_ID);
     dialog.lpfnHook = &OpenFileDialog::hook;
     dialog.lCustData = reinterpret_cast<LPARAM>(this);
-    dialog.lpstrDefExt = defaultExt_.empty() ? nullptr : defaultExt_.c_str();
+    dialog.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
 
     if (!GetOpenFileNameW(&dialog)) {
-        if (!cancelError_) {
-            fileName_.clear();
-            fileTitle_.clear();
-        }
+        setCancelled();
         return false;
     }
-    fileName_ = file.data();
-    fileTitle_ = fileName_.substr(dialog.nFileOffset);
+    setChosenFile(os::win::toUtf8(file.data()), os::win::toUtf8(codePage_));
     return true;
 }
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/file_open_dialog.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -68,8 +68,8 @@ QString withDefaultExt(const QString& path, const QString& ext) {
     return path + QLatin1Char('.') + ext;
 }
 
-bool FileOpenDialog::ShowOpen(QWidget* parent) {
-    PathCheckingFileDialog dialog(parent, dialogTitle(),
+bool FileOpenDialog::ShowOpen() {
+    PathCheckingFileDialog dialog(parent_, QString::fromStdString(dialogTitle()),
                                   directory_.isEmpty() ? QDir::currentPath() : directory_);
     dialog.setObjectName(QStringLiteral("DialogBox"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -81,7 +81,7 @@ bool FileOpenDialog::ShowOpen(QWidget* parent) {
     dialog.setPathMustExist(flags() & design::kPathMustExist);
     // The read-only, long-name and overwrite flags need nothing here: Qt's dialog has
     // no read-only box, always uses long names and does not save.
-    const QStringList filters = qtNameFilters(filter());
+    const QStringList filters = qtNameFilters(QString::fromStdString(filter()));
     dialog.setNameFilters(filters);
     if (filterIndex() >= 1 && filterIndex() <= filters.size())
         dialog.selectNameFilter(filters[filterIndex() - 1]);
@@ -90,8 +90,9 @@ bool FileOpenDialog::ShowOpen(QWidget* parent) {
     // picked (as it was read last time), or for none.
     auto* codePageBox = new QComboBox(&dialog);
     codePageBox->setObjectName(QStringLiteral("CodePage"));
-    codePageBox->addItems(codePages());
-    codePageBox->setCurrentText(presetFor(QString()));
+    for (const std::string& name : codePages())
+        codePageBox->addItem(QString::fromStdString(name));
+    codePageBox->setCurrentText(QString::fromStdString(presetFor({})));
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
         const int row = grid->rowCount();
         auto* label = new QLabel(QStringLiteral("&Character set:"), &dialog);
@@ -105,7 +106,8 @@ bool FileOpenDialog::ShowOpen(QWidget* parent) {
                          [this, &dialog, codePageBox](const QString& text) {
                              const QFileInfo file(dialog.directory(), text);
                              if (!text.isEmpty() && file.isFile())
-                                 codePageBox->setCurrentText(presetFor(file.absoluteFilePath()));
+                                 codePageBox->setCurrentText(QString::fromStdString(
+                                     presetFor(file.absoluteFilePath().toStdString())));
                          });
     }
 
@@ -114,9 +116,10 @@ bool FileOpenDialog::ShowOpen(QWidget* parent) {
         return false;
     }
     const QString path =
-        withDefaultExt(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath(), defaultExt());
+        withDefaultExt(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath(),
+                       QString::fromStdString(defaultExt()));
     directory_ = QFileInfo(path).absolutePath();
-    setChosenFile(path, codePageBox->currentText());
+    setChosenFile(path.toStdString(), codePageBox->currentText().toStdString());
     return true;
 }
 

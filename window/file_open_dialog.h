@@ -4,19 +4,23 @@
 #include <QString>
 #include <QStringList>
 
-#include "window/open_dialog.h"
+#include "editor/open_dialog.h"
+
+class QWidget;
 
 namespace edt {
 
 // The open-file dialog on top of Qt's own (never the platform's native one, so that
 // it looks and behaves the same everywhere and tests can drive it). It remembers the
 // folder of the last choice for the next ShowOpen; at first it shows the working
-// directory. The dialog widget is named "DialogBox".
+// directory. The dialog widget is named "DialogBox", shown over `parent`.
 class FileOpenDialog : public OpenDialog {
 public:
-    bool ShowOpen(QWidget* parent) override;
+    explicit FileOpenDialog(QWidget* parent = nullptr) : parent_(parent) {}
+    bool ShowOpen() override;
 
 private:
+    QWidget* parent_;
     QString directory_;
 };
 

@@ -18,7 +18,6 @@
 #include <QTextDocument>
 #include <QUrl>
 
-#include "editor/code_page_choice.h"
 #include "editor/design.h"
 #include "editor/layout.h"
 #include "window/editor_icon.h"
@@ -41,12 +40,10 @@ QRect pixels(const design::TwipsRect& r) {
                  twipsToPixels(r.height));
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text, const design::TwipsRect& r,
-                  bool bold) {
+QLabel* makeLabel(QWidget* parent, const char* name, const char* text, bool bold) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setObjectName(QLatin1String(name));
     label->setFont(arial(bold));
-    label->setGeometry(pixels(r));
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setFocusPolicy(Qt::NoFocus);
     return label;
@@ -82,7 +79,7 @@ Form1::Form1(std::unique_ptr<OpenDialog> dialog, QWidget* parent)
     : QMainWindow(parent), DialogBox(std::move(dialog)) {
     setObjectName(QStringLiteral("Form1"));
     if (!DialogBox)
-        DialogBox = std::make_unique<FileOpenDialog>();
+        DialogBox = std::make_unique<FileOpenDialog>(this);
     setWindowTitle(fromCore(design::kStartCaption));
     setWindowIcon(editorIcon());
     // The window font, which the menu and btn_WriteRecord show: small enough for the
@@ -107,7 +104,7 @@ Form1::Form1(std::unique_ptr<OpenDialog> dialog, QWidget* parent)
     findField_->setObjectName(QStringLiteral("FindField"));
     findField_->setPlaceholderText(QStringLiteral("Find key or text"));
     findField_->setFocusPolicy(Qt::ClickFocus); // Tab keeps to the design's three controls
-    findNote_ = makeLabel(centralWidget(), "FindNote", "", {}, false);
+    findNote_ = makeLabel(centralWidget(), "FindNote", "", false);
     findNote_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     findNote_->setAutoFillBackground(true);
     for (QWidget* shown : {static_cast<QWidget*>(findField_), static_cast<QWidget*>(findNote_)})
@@ -162,7 +159,6 @@ void Form1::createControls() {
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Long lines are cut at the edge; the whole text shows in EditWindow.
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    List1->setGeometry(pixels(design::kList1));
 
     EditWindow = new QPlainTextEdit(fromCore(design::kTextBoxStartText), client);
     EditWindow->setObjectName(QStringLiteral("EditWindow"));
@@ -172,19 +168,18 @@ void Form1::createControls() {
     EditWindow->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     EditWindow->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     EditWindow->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    EditWindow->setGeometry(pixels(design::kEditWindow));
 
-    RecordLabel = makeLabel(client, "RecordLabel", "", design::kRecordLabel, true);
-    Label1 = makeLabel(client, "Label1", design::kRecordCaption, design::kLabel1, false);
+    RecordLabel = makeLabel(client, "RecordLabel", "", true);
+    Label1 = makeLabel(client, "Label1", design::kRecordCaption, false);
 
     btn_WriteRecord = new QPushButton(fromCore(design::kWriteRecordCaption), client);
     btn_WriteRecord->setObjectName(QStringLiteral("btn_WriteRecord"));
     btn_WriteRecord->setToolTip(fromCore(design::kWriteRecordCaption));
-    btn_WriteRecord->setGeometry(pixels(design::kWriteRecord));
 
-    StringLen = makeLabel(client, "StringLen", "", design::kStringLen, true);
-    RecLabel = makeLabel(client, "RecLabel", design::kStartLimitCaption, design::kRecLabel, false);
-    VersionInfo = makeLabel(client, "VersionInfo", "", design::kVersionInfo, false);
+    StringLen = makeLabel(client, "StringLen", "", true);
+    RecLabel = makeLabel(client, "RecLabel", design::kStartLimitCaption, false);
+    VersionInfo = makeLabel(client, "VersionInfo", "", false);
+    place(kDesignPlaces, placed::List1);
     // The resize rules let the text box reach 95 twips into the version line's box:
     // the text box stays on top and the line's text sits at the bottom of its box.
     VersionInfo->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
@@ -221,23 +216,21 @@ void Form1::applyLayout() {
     // the window's own, menu bar included. The client area is what lies below the
     // menu bar.
     const QSize outer = frameGeometry().size();
-    const RuledSize size =
-        ruledSize({outer.width(), outer.height()}, {width(), height() - menuBar()->height()});
-    const float w = size.width;
-    const float h = size.height;
-    if (!layoutApplies(w, h))
-        return;
+    const std::optional<FormPlaces> places = placeControls(
+        ruledSize({outer.width(), outer.height()}, {width(), height() - menuBar()->height()}),
+        [this](const design::TwipsRect& list) {
+            List1->setGeometry(pixels(list));
+            return pixelsToTwips(List1->height());
+        });
+    if (places) // List1 is in its place already
+        place(*places, placed::EditWindow);
+}
 
-    const FormLayout asked = layoutForm(w, h, requestedListHeight(h));
-    List1->resize(twipsToPixels(asked.listWidth), twipsToPixels(asked.listHeight));
-    const FormLayout l = layoutForm(w, h, pixelsToTwips(List1->height()));
-
-    EditWindow->setGeometry(twipsToPixels(design::kEditWindow.left), twipsToPixels(l.editTop),
-                            twipsToPixels(l.editWidth), twipsToPixels(l.editHeight));
-    btn_WriteRecord->move(twipsToPixels(l.buttonLeft), twipsToPixels(l.buttonTop));
-    for (QLabel* label : {Label1, RecordLabel, RecLabel, StringLen})
-        label->move(label->x(), twipsToPixels(l.labelTop));
-    VersionInfo->move(VersionInfo->x(), twipsToPixels(l.versionTop));
+void Form1::place(const FormPlaces& places, std::size_t from) {
+    QWidget* const controls[] = {List1,       EditWindow, btn_WriteRecord, Label1,
+                                 RecordLabel, RecLabel,   StringLen,       VersionInfo};
+    for (std::size_t i = from; i < placed::Count; ++i)
+        controls[i]->setGeometry(pixels(places[i]));
 }
 
 void Form1::openPath(const QString& path, const CodePage* codePage) {
@@ -377,20 +370,6 @@ std::string Form1::recallCodePage(const std::string& path) const {
 
 void Form1::rememberCodePage(const std::string& path, const std::string& name) {
     QSettings().setValue(settingsKey(path), fromCore(name));
-}
-
-std::optional<FormView::Choice> Form1::chooseFile() {
-    design::setUpOpenDialog(*DialogBox, [](const char* text) { return fromCore(text); });
-    QStringList names;
-    for (const std::string& name : offeredCodePages())
-        names << fromCore(name);
-    DialogBox->setCodePages(names, [this](const QString& path) {
-        return fromCore(controller_.codePageFor(toCore(path)));
-    });
-    if (!DialogBox->ShowOpen(this))
-        return std::nullopt;
-    return Choice{toCore(DialogBox->FileName()), toCore(DialogBox->FileTitle()),
-                  toCore(DialogBox->CodePage())};
 }
 
 } // namespace edt

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "editor/form_controller.h"
-#include "window/open_dialog.h"
+#include "editor/layout.h"
 
 class QAction;
 class QLabel;
@@ -77,6 +77,8 @@ private:
     void createControls();
     void createMenu();
     void applyLayout();
+    // Gives the controls their places, from the one at `from` (placed::List1 ...) on.
+    void place(const FormPlaces& places, std::size_t from);
     void placeFind();
     void exitProgram();
 
@@ -92,7 +94,7 @@ private:
     void setWaitCursor(bool on) override;
     std::string recallCodePage(const std::string& path) const override;
     void rememberCodePage(const std::string& path, const std::string& name) override;
-    std::optional<Choice> chooseFile() override;
+    OpenDialog& openDialog() override { return *DialogBox; }
 
     QListView* List1 = nullptr;
     QPlainTextEdit* EditWindow = nullptr;

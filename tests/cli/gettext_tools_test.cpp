@@ -8,10 +8,10 @@
 #include "record/reader.h"
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
+#include "tests/support/entry_lines.h"
 #include "tests/support/test_support.h"
 #include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
-#include "tests/support/entry_lines.h"
 
 namespace edt {
 namespace {
@@ -60,7 +60,7 @@ TEST_F(GettextTools, TranslationsRewrittenByMsgenMsgcatAndMsgfilterImportBack) {
     const std::vector<EntryLine> before =
         decodeEntries(reinterpret_cast<const unsigned char*>(original_.data()), original_.size(),
                       kindForFileName("email.edt"));
-    const std::vector<EntryLine> after = readFile(file_, "email.edt").entries;
+    const std::vector<EntryLine> after = readFile(file_, kindForPath("email.edt")).entries;
     ASSERT_EQ(after.size(), before.size());
     std::size_t changed = 0;
     for (std::size_t i = 0; i < after.size(); ++i) {
@@ -103,14 +103,14 @@ TEST_F(GettextTools, ExportsPassGettextsToolsWithoutAWarning) {
 TEST_F(GettextTools, MsgmergeOfAnOldTranslationKeepsItsLinesAndLeavesFuzzyOut) {
     ASSERT_EQ(tool("msgen -o " + path("de.po") + " " + path("template.po")), 0);
     // The file changes after the translator started: one entry gets a new text.
-    const std::vector<EntryLine> entries = readFile(file_, "email.edt").entries;
+    const std::vector<EntryLine> entries = readFile(file_, kindForPath("email.edt")).entries;
     const auto empty = std::count_if(entries.begin(), entries.end(),
                                      [](const EntryLine& e) { return e.text.empty(); });
     const auto changed = std::find_if(entries.begin(), entries.end(),
                                       [](const EntryLine& e) { return !e.text.empty(); });
-    ASSERT_TRUE(
-        writeRecord(file_, "email.edt", changed->key, "a brand new source text", test::codePage())
-            .status.ok());
+    ASSERT_TRUE(writeRecord(file_, kindForPath("email.edt"), changed->key,
+                            "a brand new source text", test::codePage())
+                    .status.ok());
     ASSERT_EQ(test::runTool({"export", file_, "-o", path("new.pot")}).code, 0);
     ASSERT_EQ(tool("msgmerge --quiet -o " + path("merged.po") + " " + path("de.po") + " " +
                    path("new.pot")),

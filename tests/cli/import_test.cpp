@@ -17,6 +17,8 @@
 namespace edt {
 namespace {
 
+const FileKind kStrings = kindForFileName("strings.edt");
+
 using test::TempDir;
 
 bool contains(const std::string& text, const std::string& part) {
@@ -104,7 +106,7 @@ TEST_F(Import, EveryProblemIsListedInLineOrderAndNothingIsWritten) {
         EXPECT_TRUE(contains(semi.out, "1 changed") || contains(semi.out, "1 unchanged"))
             << semi.err;
     }
-    EXPECT_EQ(readFile(file, "strings.edt").entries[0].text, "fine");
+    EXPECT_EQ(readFile(file, kStrings).entries[0].text, "fine");
 }
 
 TEST_F(Import, PoProblemsAreListedWithTheirLines) {
@@ -148,26 +150,26 @@ TEST_F(Import, EmptyAndFuzzyTextsLeaveEntriesAloneAndAreCounted) {
                                          "#, fuzzy\n"
                                          "msgctxt \"0000481\"\nmsgid \"b\"\nmsgstr \"unsicher\"\n\n"
                                          "msgctxt \"0000961\"\nmsgid \"c\"\nmsgstr \"\"\n");
-    const std::vector<EntryLine> before = readFile(file, "strings.edt").entries;
+    const std::vector<EntryLine> before = readFile(file, kStrings).entries;
     const test::ToolRun dry = test::runTool({"import", file, dir_.file("de.po"), "--dry-run"});
     EXPECT_EQ(dry.code, 0);
     EXPECT_TRUE(contains(dry.out, "1 changed, 0 unchanged, 3 untranslated (1 fuzzy message "
                                   "left out: 0000481). Nothing was written."))
         << dry.out;
-    EXPECT_EQ(readFile(file, "strings.edt").entries, before);
+    EXPECT_EQ(readFile(file, kStrings).entries, before);
 
     const test::ToolRun run = test::runTool({"import", file, dir_.file("de.po")});
     EXPECT_EQ(run.code, 0) << run.err;
     std::vector<EntryLine> expected = before;
     expected[0].text = "neu";
-    EXPECT_EQ(readFile(file, "strings.edt").entries, expected);
+    EXPECT_EQ(readFile(file, kStrings).entries, expected);
 
     // CSV: an empty text and a missing row leave their entries alone too.
     test::writeBytes(dir_.file("de.csv"), "key,text\r\n1,neu\r\n481,\r\n961,anders\r\n");
     const test::ToolRun csv = test::runTool({"import", file, dir_.file("de.csv")});
     EXPECT_TRUE(contains(csv.out, "1 changed, 1 unchanged, 2 untranslated.")) << csv.out;
     expected[2].text = "anders";
-    EXPECT_EQ(readFile(file, "strings.edt").entries, expected);
+    EXPECT_EQ(readFile(file, kStrings).entries, expected);
 }
 
 TEST_F(Import, AFileChangedBetweenCheckAndWriteIsRefused) {
@@ -175,14 +177,14 @@ TEST_F(Import, AFileChangedBetweenCheckAndWriteIsRefused) {
     translate::Translation translation;
     translation.items.push_back({2, "0000481", "neu", false, std::nullopt});
     translate::ImportPlan plan;
-    ASSERT_TRUE(translate::planImport(file, translation, test::codePage(), plan).ok());
+    ASSERT_TRUE(
+        translate::planImport(file, kindForPath(file), translation, test::codePage(), plan).ok());
     ASSERT_EQ(plan.writes.size(), 1u);
 
-    ASSERT_TRUE(
-        writeRecord(file, "strings.edt", 1, "another program", test::codePage()).status.ok());
+    ASSERT_TRUE(writeRecord(file, kStrings, 1, "another program", test::codePage()).status.ok());
     const std::string changed = test::readBytes(file);
     const Status status =
-        writeEntries(file, "strings.edt", plan.writes, test::codePage(), &plan.identity).status;
+        writeEntries(file, kStrings, plan.writes, test::codePage(), &plan.identity).status;
     EXPECT_EQ(status.code, StatusCode::FileChanged);
     EXPECT_EQ(status.undo, Undo::None);
     EXPECT_EQ(test::readBytes(file), changed);
@@ -216,7 +218,7 @@ TEST_F(Import, ATranslationComesFromAPipeOrAnyNameWithItsFormatGiven) {
     EXPECT_NE(test::runTool({"check", file, dir_.file("de.txt"), "--format=csv"})
                   .out.find("0 changed, 1 unchanged, 2 untranslated"),
               std::string::npos);
-    EXPECT_EQ(readFile(file, "strings.edt").entries[1].text, "neu");
+    EXPECT_EQ(readFile(file, kStrings).entries[1].text, "neu");
     EXPECT_NE(test::runTool({"import", file, "-"}).err.find("give --format csv"),
               std::string::npos);
     // One larger than any translation of the file could be is refused, endless or not.

@@ -96,7 +96,7 @@ TEST_P(RoundTrip, ExportThenImportOfTheExportLeavesEveryByte) {
     const std::string exported = dir_.file("export." + format_);
     ASSERT_EQ(test::runTool({"export", file_, "--format", format_, "-o", exported}).code, 0);
     // A PO export is a template; the translation holds the same texts as msgstr.
-    std::vector<EntryLine> entries = readFile(file_, name_).entries;
+    std::vector<EntryLine> entries = readFile(file_, kindForPath(name_)).entries;
     ASSERT_EQ(entries.size(), texts_.size());
     const std::string translation = dir_.file("same." + format_);
     test::writeBytes(translation, translationFile(format_, entries));
@@ -139,7 +139,7 @@ TEST_P(RoundTrip, ExportThenImportOfTheExportLeavesEveryByte) {
 
 TEST_P(RoundTrip, TranslatedTextsLandInTheirEntriesAndNowhereElse) {
     const FileKind kind = kindForFileName(name_);
-    std::vector<EntryLine> entries = readFile(file_, name_).entries;
+    std::vector<EntryLine> entries = readFile(file_, kind).entries;
     // Each tricky text moves to the next entry; the unterminated one stays.
     const std::size_t tricky = test::trickyTexts().size();
     std::vector<EntryLine> translated = entries;
@@ -164,7 +164,7 @@ TEST_P(RoundTrip, TranslatedTextsLandInTheirEntriesAndNowhereElse) {
     EXPECT_NE(run.out.find(": " + std::to_string(changed) + " changed, "), std::string::npos)
         << run.out;
     EXPECT_TRUE(test::readBytes(file_) == expected) << "bytes outside the new texts changed";
-    const std::vector<EntryLine> after = readFile(file_, name_).entries;
+    const std::vector<EntryLine> after = readFile(file_, kindForPath(name_)).entries;
     for (std::size_t i = 0; i < after.size(); ++i)
         EXPECT_EQ(after[i].text, translated[i].text) << i;
 }
@@ -193,7 +193,7 @@ TEST_P(EveryCodePage, EveryByteComesBackThroughTheListingAndTranslations) {
     // The CSV export imported as it is; a PO translation holding the same texts.
     const std::string csv = dir.file("all.csv"), po = dir.file("all.po");
     ASSERT_EQ(test::runTool({"--codepage", cp, "export", file, "-o", csv}).code, 0);
-    test::writeBytes(po, translationFile("po", readFile(file, "strings.edt").entries,
+    test::writeBytes(po, translationFile("po", readFile(file, kindForPath("strings.edt")).entries,
                                          test::codePage(cp.c_str())));
     for (const std::string& translation : {csv, po}) {
         const test::ToolRun run = test::runTool({"--codepage", cp, "import", file, translation});

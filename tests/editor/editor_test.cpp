@@ -27,7 +27,7 @@ public:
     // terminators 0xAB, listed, and one row selected.
     std::string openAndSelect(const std::string& name) {
         const std::string path = make(name, {"first", "Hi!", "third"});
-        EXPECT_TRUE(editor.open(path, name, test::codePage()).ok());
+        EXPECT_TRUE(editor.open(path, kindForPath(name), test::codePage()).ok());
         EXPECT_EQ(editor.select(1, u"\n").text, u"Hi!");
         return path;
     }
@@ -44,7 +44,7 @@ public:
 TEST_F(EditorTest, OpensSelectsAndWritesOnlyTheTextsBytes) {
     const std::string path = make("email.edt", {"Hi!", "", "  two blanks"});
     std::string expected = test::readBytes(path);
-    ASSERT_TRUE(editor.open(path, "email.edt", test::codePage()).ok());
+    ASSERT_TRUE(editor.open(path, kindForPath("email.edt"), test::codePage()).ok());
     EXPECT_EQ(editor.limitCaption(), "Record Length (Max 315):");
     ASSERT_EQ(editor.entries().size(), 3u);
     EXPECT_EQ(editor.rowOfKey(1281), 2u);
@@ -67,7 +67,7 @@ TEST_F(EditorTest, OpensSelectsAndWritesOnlyTheTextsBytes) {
 
 TEST_F(EditorTest, ReadsAndWritesInTheCodePageOfTheOpen) {
     const std::string path = make("email.edt", {"x", "\xCF\xF0\xE8\xE2\xE5\xF2"}); // Привет
-    ASSERT_TRUE(editor.open(path, "email.edt", test::codePage("1251")).ok());
+    ASSERT_TRUE(editor.open(path, kindForPath("email.edt"), test::codePage("1251")).ok());
     EXPECT_EQ(editor.select(1, u"\n").text, u"Привет");
     ASSERT_TRUE(editor.write(u"0000641", u"Мир").status.ok());
     EXPECT_EQ(test::readBytes(path).substr(640, 10), encodeText("\xCC\xE8\xF0"));
@@ -80,7 +80,7 @@ TEST_F(EditorTest, ReadsAndWritesInTheCodePageOfTheOpen) {
 // Find: keys and texts, any case, forward and back, round the end once.
 TEST_F(EditorTest, FindsKeysAndTextsInAnyCaseGoingRoundTheEnd) {
     const std::string path = make("quests.edt", {"Zelvar", "caf\xC9 ZELVAR", "\xD0\xF3\xF1\xFC"});
-    ASSERT_TRUE(editor.open(path, "quests.edt", test::codePage("1251")).ok());
+    ASSERT_TRUE(editor.open(path, kindForPath("quests.edt"), test::codePage("1251")).ok());
     const struct {
         const char16_t* query;
         std::optional<std::size_t> from;
@@ -111,7 +111,7 @@ TEST_F(EditorTest, TellsTheLimitAndAnEditAndCopiesTheFileOnce) {
     Editor copying(&writer);
     const std::string path = make("quests.edt", {"a", "b"});
     const std::string before = test::readBytes(path);
-    ASSERT_TRUE(copying.open(path, "quests.edt", test::codePage()).ok());
+    ASSERT_TRUE(copying.open(path, kindForPath("quests.edt"), test::codePage()).ok());
     EXPECT_EQ(copying.select(1, u"\n").maxChars, 78u);
     EXPECT_FALSE(copying.isEdited(u"b"));
     EXPECT_TRUE(copying.isEdited(u"b!"));
@@ -125,7 +125,7 @@ TEST_F(EditorTest, TellsTheLimitAndAnEditAndCopiesTheFileOnce) {
 
 TEST_F(EditorTest, OpeningTheSameFileAgainKeepsTheShownKeyWritable) {
     const std::string path = openAndSelect("email.edt");
-    ASSERT_TRUE(editor.open(path, "email.edt", test::codePage()).ok());
+    ASSERT_TRUE(editor.open(path, kindForPath("email.edt"), test::codePage()).ok());
     EXPECT_TRUE(editor.write(u"0000641", u"kept").status.ok());
     EXPECT_EQ(test::readBytes(path).substr(640, 12), encodeText("kept"));
 }
@@ -133,7 +133,7 @@ TEST_F(EditorTest, OpeningTheSameFileAgainKeepsTheShownKeyWritable) {
 TEST_F(EditorTest, WritesAtKeysOfEightDigits) {
     std::vector<std::string> texts(70000, "entry"); // the last key, 11199841, has 8 digits
     const std::string path = make("quests.edt", texts);
-    ASSERT_TRUE(editor.open(path, "quests.edt", test::codePage()).ok());
+    ASSERT_TRUE(editor.open(path, kindForPath("quests.edt"), test::codePage()).ok());
     EXPECT_EQ(editor.select(69999, u"\n").key, u"11199841");
     ASSERT_TRUE(editor.write(u"11199841", u"last").status.ok());
     EXPECT_EQ(test::readBytes(path).substr(11199840, 12), encodeText("last"));
@@ -186,12 +186,13 @@ INSTANTIATE_TEST_SUITE_P(
                 StatusCode::NoLineSelected, "No line is selected"},
         Refusal{"LastOpenFailed", "email.edt",
                 [](EditorTest& t, Editor& e, const std::string&) {
-                    e.open(t.dir.file("gone.edt"), "gone.edt", test::codePage());
+                    e.open(t.dir.file("gone.edt"), kindForPath("gone.edt"), test::codePage());
                 },
                 u"0000641", u"x", StatusCode::FileNotListed, "could not be read"},
         Refusal{"KeyOfAnotherFile", "email.edt",
                 [](EditorTest& t, Editor& e, const std::string&) {
-                    e.open(t.make("quests.edt", {"other", "Hi!"}), "quests.edt", test::codePage());
+                    e.open(t.make("quests.edt", {"other", "Hi!"}), kindForPath("quests.edt"),
+                           test::codePage());
                 },
                 u"0000641", u"x", StatusCode::KeyFromOtherFile, "which was open before"},
         Refusal{"NoEntryAtTheKey", "email.edt", nothing, u"0000642", u"x", StatusCode::BadKey,
@@ -208,7 +209,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"FileChangedByAnotherProgram", "email.edt",
                 [](EditorTest&, Editor&, const std::string& p) {
                     ASSERT_TRUE(
-                        writeRecord(p, "email.edt", 1, "theirs", test::codePage()).status.ok());
+                        writeRecord(p, kindForPath("email.edt"), 1, "theirs", test::codePage())
+                            .status.ok());
                 },
                 u"0000641", u"mine", StatusCode::FileChanged, "changed by another program"},
         Refusal{"FileThatMayNotBeWritten", "email.edt",

@@ -57,10 +57,17 @@ public:
     void rememberCodePage(const std::string& path, const std::string& name) override {
         kept[path] = name;
     }
-    std::optional<Choice> chooseFile() override {
-        add("dialog " + controller->codePageFor(""));
-        return choice;
-    }
+    // DialogBox: answers with the file and code page the test chose, or cancels.
+    struct Dialog : OpenDialog {
+        bool ShowOpen() override {
+            view->add("dialog " + dialogTitle() + " " + presetFor(""));
+            choice ? setChosenFile(choice->first, choice->second) : setCancelled();
+            return choice.has_value();
+        }
+        RecordingView* view = nullptr;
+        std::optional<std::pair<std::string, std::string>> choice;
+    } dialog;
+    OpenDialog& openDialog() override { return dialog; }
     void add(std::string line) {
         for (std::size_t at; (at = line.find(dir)) != std::string::npos;)
             line.replace(at, dir.size(), "DIR/");
@@ -72,7 +79,6 @@ public:
     Log log;
     std::u16string key, box, query;
     std::map<std::string, std::string> kept;
-    std::optional<Choice> choice;
     bool answer = false;
 };
 
@@ -87,6 +93,7 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
     RecordingView view;
     FormController controller(view, nullptr, u"\n");
     view.controller = &controller;
+    view.dialog.view = &view;
     view.dir = dir.file("");
     const std::string quests = dir.file("quests.edt");
     test::writeBytes(quests, samples::makeImage(kindForFileName("quests.edt"),
@@ -104,18 +111,18 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
          {"count 0", "rows 0", "version Oskeln's Zelvar EDT File Editor - Version 1.0.1"}},
         {"open cancelled",
          [](FormController& c, RecordingView&) { c.openFile(); },
-         {"dialog Windows-1252"}},
+         {"dialog Open File ... Windows-1252"}},
         {"open missing",
          [&](FormController& c, RecordingView&) { c.openPath(dir.file("a.edt")); },
          {"names a.edt", "caption Zelvar Email Editor - DIR/a.edt", "wait", "rows 0", "cursor",
           "limit Record Length (Max 235):", "count 0", "warn Cannot open \"DIR/a.edt\"*"}},
         {"open chosen",
          [&](FormController& c, RecordingView& v) {
-             v.choice = FormView::Choice{quests, "quests.edt", "KOI8-R"};
+             v.dialog.choice = {{quests, "KOI8-R"}};
              c.openFile();
          },
-         {"dialog Windows-1252", "names quests.edt", "caption *", "wait", "rows 3", "cursor",
-          "limit Record Length (Max 75):", "count 0", "tooltip Texts in KOI8-R"}},
+         {"dialog Open File ... Windows-1252", "names quests.edt", "caption *", "wait", "rows 3",
+          "cursor", "limit Record Length (Max 75):", "count 0", "tooltip Texts in KOI8-R"}},
         {"drop, in the code page kept",
          [&](FormController& c, RecordingView&) { c.drop({dir.file("./quests.edt")}); },
          {"names quests.edt", "caption Zelvar Email Editor - DIR/quests.edt", "wait", "rows 3",

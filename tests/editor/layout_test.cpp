@@ -7,6 +7,15 @@
 namespace edt {
 namespace {
 
+// What the rules set; everything not named here keeps its design value.
+struct FormLayout {
+    float listWidth, listHeight; // as requested; the controls below follow the accepted height
+    float editTop, editWidth, editHeight;
+    float buttonTop, buttonLeft;
+    float labelTop; // Label1, RecordLabel, RecLabel and StringLen
+    float versionTop;
+};
+
 struct LayoutCase {
     const char* name;
     float w, h, acceptedListHeight;
@@ -21,18 +30,26 @@ class LayoutRules : public testing::TestWithParam<LayoutCase> {};
 
 TEST_P(LayoutRules, GiveTheGeometryOfTheRules) {
     const LayoutCase& c = GetParam();
-    ASSERT_TRUE(layoutApplies(c.w, c.h));
-    EXPECT_EQ(requestedListHeight(c.h), c.expected.listHeight);
-    const FormLayout l = layoutForm(c.w, c.h, c.acceptedListHeight);
-    EXPECT_EQ(l.listWidth, c.expected.listWidth);
-    EXPECT_EQ(l.listHeight, c.expected.listHeight);
-    EXPECT_EQ(l.editTop, c.expected.editTop);
-    EXPECT_EQ(l.editWidth, c.expected.editWidth);
-    EXPECT_EQ(l.editHeight, c.expected.editHeight);
-    EXPECT_EQ(l.buttonTop, c.expected.buttonTop);
-    EXPECT_EQ(l.buttonLeft, c.expected.buttonLeft);
-    EXPECT_EQ(l.labelTop, c.expected.labelTop);
-    EXPECT_EQ(l.versionTop, c.expected.versionTop);
+    const FormLayout& e = c.expected;
+    // List1's place is the one asked of it through fitList.
+    const std::optional<FormPlaces> places =
+        placeControls({c.w, c.h}, [&](const design::TwipsRect&) { return c.acceptedListHeight; });
+    ASSERT_TRUE(places);
+    FormPlaces expected = kDesignPlaces;
+    expected[placed::List1] = {45, 45, e.listWidth, e.listHeight};
+    expected[placed::EditWindow] = {45, e.editTop, e.editWidth, e.editHeight};
+    expected[placed::WriteRecord].top = e.buttonTop;
+    expected[placed::WriteRecord].left = e.buttonLeft;
+    for (const auto label :
+         {placed::Label1, placed::RecordLabel, placed::RecLabel, placed::StringLen})
+        expected[label].top = e.labelTop;
+    expected[placed::VersionInfo].top = e.versionTop;
+    for (std::size_t i = 0; i < placed::Count; ++i) {
+        const design::TwipsRect &r = (*places)[i], &x = expected[i];
+        EXPECT_EQ(std::vector<float>({r.left, r.top, r.width, r.height}),
+                  std::vector<float>({x.left, x.top, x.width, x.height}))
+            << "control " << i;
+    }
 }
 
 // Fields: listWidth, listHeight, editTop, editWidth, editHeight, buttonTop, buttonLeft,
@@ -99,11 +116,14 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<SizeCase>& info) { return info.param.name; });
 
 TEST(LayoutLimits, AppliesFrom200By2800Only) {
-    EXPECT_TRUE(layoutApplies(200, 2800));
-    EXPECT_FALSE(layoutApplies(199, 2800));
-    EXPECT_FALSE(layoutApplies(200, 2799));
-    EXPECT_FALSE(layoutApplies(0, 0)); // a minimised window
-    EXPECT_FALSE(layoutApplies(-30, 9000));
+    int asked = 0; // the list is left alone where the rules do not apply
+    const auto fit = [&](const design::TwipsRect& list) { return ++asked, list.height; };
+    EXPECT_TRUE(placeControls({200, 2800}, fit));
+    EXPECT_FALSE(placeControls({199, 2800}, fit));
+    EXPECT_FALSE(placeControls({200, 2799}, fit));
+    EXPECT_FALSE(placeControls({0, 0}, fit)); // a minimised window
+    EXPECT_FALSE(placeControls({-30, 9000}, fit));
+    EXPECT_EQ(asked, 1);
 }
 
 TEST(Twips, FifteenMakeOnePixelRoundedToTheNearest) {

@@ -120,7 +120,7 @@ TEST(ReadFile, StreamsLargeFilesLikeTheImageInMemory) {
     const std::string path = dir.file("strings.edt");
     test::writeBytes(path, image + "\x42\x42"); // plus a trailing scrap that rounds away
 
-    const ReadResult result = readFile(path, "strings.edt");
+    const ReadResult result = readFile(path, kind);
     ASSERT_TRUE(result.status.ok()) << describe(result.status);
     EXPECT_EQ(result.kind.limitCaption, "Record Length (Max 235):");
     EXPECT_EQ(result.identity.size, image.size() + 2);
@@ -166,7 +166,7 @@ TEST(ReadFile, SeventyThousandQuestsListWithEightDigitKeys) {
     test::TempDir dir;
     const std::string path = dir.file("quests.edt");
     test::writeBytes(path, samples::makeImage(kind, texts));
-    const ReadResult result = readFile(path, "quests.edt");
+    const ReadResult result = readFile(path, kind);
     ASSERT_TRUE(result.status.ok()) << describe(result.status);
     ASSERT_EQ(result.entries.size(), 70000u);
     EXPECT_EQ(lineOf(result.entries.back()), "[11199841] last quest");
@@ -176,21 +176,21 @@ TEST(ReadFile, ChoosesTheKindFromTheTitleNotThePath) {
     test::TempDir dir;
     const std::string path = dir.file("data.bin");
     test::writeBytes(path, std::string(640, '\0'));
-    const ReadResult asEmail = readFile(path, "EMAIL.EDT");
+    const ReadResult asEmail = readFile(path, kindForPath("EMAIL.EDT"));
     EXPECT_EQ(asEmail.entries.size(), 1u);
     EXPECT_EQ(asEmail.kind.recordLength, 640);
 }
 
 TEST(ReadFile, FailuresNameTheFileAndReason) {
     test::TempDir dir;
-    const ReadResult missing = readFile(dir.file("gone.edt"), "gone.edt");
+    const ReadResult missing = readFile(dir.file("gone.edt"), kindForPath("gone.edt"));
     EXPECT_EQ(missing.status.code, StatusCode::SystemError);
     EXPECT_NE(describe(missing.status).find("gone.edt"), std::string::npos);
     EXPECT_NE(describe(missing.status).find("No such file"), std::string::npos);
     EXPECT_TRUE(missing.entries.empty());
     EXPECT_EQ(missing.kind.recordLength, 480); // the kind is known even so
 
-    const ReadResult folder = readFile(dir.path(), "x");
+    const ReadResult folder = readFile(dir.path(), kindForPath("x"));
     EXPECT_EQ(folder.status.code, StatusCode::SystemError);
     EXPECT_NE(describe(folder.status).find("folder"), std::string::npos);
 }

@@ -91,7 +91,8 @@ TEST_F(SafeWriterTest, ATornJournalIsDroppedAndAJournalOfAnotherFileLeavesTheFil
 
 TEST_F(SafeWriterTest, AWriteRollsBackFirstAndLeavesNoJournalNorWritesWhileLocked) {
     interrupt();
-    WriteResult result = writer_.writeRecord(path_, "email.edt", 1281, "third", test::codePage());
+    WriteResult result =
+        writer_.writeRecord(path_, kindForPath("email.edt"), 1281, "third", test::codePage());
     ASSERT_TRUE(result.status.ok()) << describe(result.status);
     ASSERT_EQ(result.notes.size(), 1u);
     EXPECT_EQ(result.notes[0].code, StatusCode::WriteRolledBack);
@@ -108,7 +109,7 @@ TEST_F(SafeWriterTest, AWriteRollsBackFirstAndLeavesNoJournalNorWritesWhileLocke
     ASSERT_TRUE(other.lock(0));
     interrupt(); // its journal: not to be rolled back while it writes
     EXPECT_FALSE(writer_.recover(path_));
-    result = writer_.writeRecord(path_, "email.edt", 1281, "late", test::codePage());
+    result = writer_.writeRecord(path_, kindForPath("email.edt"), 1281, "late", test::codePage());
     EXPECT_EQ(describe(result.status, true),
               "Another program is writing this file: \"" + path_ +
                   "\". Try again once it is done. Nothing was written to entry 0001281.");
@@ -118,7 +119,8 @@ TEST_F(SafeWriterTest, AWriteRollsBackFirstAndLeavesNoJournalNorWritesWhileLocke
 
 TEST_F(SafeWriterTest, WithoutAStateFolderNothingIsWritten) {
     SafeWriter nowhere(Backups(""), "");
-    const WriteResult result = nowhere.writeRecord(path_, "email.edt", 1, "x", test::codePage());
+    const WriteResult result =
+        nowhere.writeRecord(path_, kindForPath("email.edt"), 1, "x", test::codePage());
     EXPECT_EQ(result.status.code, StatusCode::NoStateFolder);
     EXPECT_NE(describe(result.status, true).find("there is no folder for the journal"),
               std::string::npos);

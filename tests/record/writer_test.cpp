@@ -4,15 +4,17 @@
 #include "record/message.h"
 #include "record/reader.h"
 #include "record/writer.h"
+#include "tests/support/entry_lines.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
-#include "tests/support/entry_lines.h"
 
 namespace edt {
 namespace {
 
-using test::lineOf;
+const FileKind kEmail = kindForFileName("email.edt");
+
 using test::bytesOf;
+using test::lineOf;
 
 // A file of generated texts in a temp folder, and its bytes before any write.
 class WriterTest : public testing::Test {
@@ -26,7 +28,7 @@ protected:
         return path_;
     }
     WriteResult write(RecordKey key, const std::string& text) {
-        return writeRecord(path_, fileTitleOf(path_), key, text, test::codePage());
+        return writeRecord(path_, kindForPath(path_), key, text, test::codePage());
     }
     // Every byte outside [from, from + length) is as it was.
     void expectOnlyChanged(std::size_t from, std::size_t length) {
@@ -52,7 +54,7 @@ TEST_F(WriterTest, WritesTextAndTerminatorOnly) {
     EXPECT_EQ(test::readBytes(path_).substr(640, 10),
               bytesOf({0x49, 0, 0x6A, 0, 0x22, 0, 0, 0, 0, 0}));
     expectOnlyChanged(640, 10);
-    EXPECT_EQ(readFile(path_, "email.edt").entries[1].text, "Hi!");
+    EXPECT_EQ(readFile(path_, kEmail).entries[1].text, "Hi!");
 }
 
 TEST_F(WriterTest, EncodesBlanksAndLineBreaksUnshifted) {
@@ -70,7 +72,7 @@ TEST_F(WriterTest, ShorterTextLeavesOldBytesBehindTheTerminator) {
     before_ = test::readBytes(path_);
     ASSERT_TRUE(write(1, "ab").status.ok());
     expectOnlyChanged(0, 8);
-    EXPECT_EQ(readFile(path_, "files.edt").entries[0].text, "ab");
+    EXPECT_EQ(readFile(path_, kindForPath("files.edt")).entries[0].text, "ab");
 }
 
 TEST_F(WriterTest, EmptyTextWritesFourZeroBytesAtTheKey) {
@@ -78,7 +80,7 @@ TEST_F(WriterTest, EmptyTextWritesFourZeroBytesAtTheKey) {
     ASSERT_TRUE(write(161, "").status.ok());
     EXPECT_EQ(test::readBytes(path_).substr(160, 4), std::string(4, '\0'));
     expectOnlyChanged(160, 4);
-    EXPECT_EQ(lineOf(readFile(path_, "quests.edt").entries[1]), "[0000161] ");
+    EXPECT_EQ(lineOf(readFile(path_, kindForPath("quests.edt")).entries[1]), "[0000161] ");
 }
 
 struct FitCase {
@@ -99,19 +101,21 @@ TEST_P(TextFit, LongestFitsOneMoreIsRefused) {
     test::writeBytes(path, samples::makeImage(kind, samples::sampleTexts(kind, 4), 0x5A));
     const std::string before = test::readBytes(path);
 
-    const WriteResult tooLong = writeRecord(path, c.name, c.key, std::string(c.maxChars + 1, 'q'), test::codePage());
+    const WriteResult tooLong =
+        writeRecord(path, kind, c.key, std::string(c.maxChars + 1, 'q'), test::codePage());
     EXPECT_EQ(tooLong.status.code, StatusCode::TextTooLong);
     EXPECT_NE(describe(tooLong.status).find("at most " + std::to_string(c.maxChars)),
               std::string::npos)
         << describe(tooLong.status);
     EXPECT_EQ(test::readBytes(path), before);
 
-    const WriteResult fits = writeRecord(path, c.name, c.key, std::string(c.maxChars, 'q'), test::codePage());
+    const WriteResult fits =
+        writeRecord(path, kind, c.key, std::string(c.maxChars, 'q'), test::codePage());
     ASSERT_TRUE(fits.status.ok()) << describe(fits.status);
     const std::string after = test::readBytes(path);
     const std::size_t end = c.key - 1 + 2 * c.maxChars + 4;
     EXPECT_EQ(after.substr(end), before.substr(end)); // the next entry is untouched
-    for (const auto& e : readFile(path, c.name).entries) {
+    for (const auto& e : readFile(path, kind).entries) {
         if (e.key == c.key) {
             EXPECT_EQ(e.text, std::string(c.maxChars, 'q'));
         }
@@ -156,31 +160,34 @@ TEST_F(WriterTest, KeepsUndefinedWindowsBytes) {
     make("email.edt", 1);
     const std::string text = "\x81\x8D\x8F\x90\x9D\xFE";
     ASSERT_TRUE(write(1, text).status.ok());
-    EXPECT_EQ(readFile(path_, "email.edt").entries[0].text, text);
+    EXPECT_EQ(readFile(path_, kEmail).entries[0].text, text);
 }
 
 TEST_F(WriterTest, RefusesAFileThatChangedSinceItWasListed) {
     make("email.edt", 2);
-    const ReadResult listed = readFile(path_, "email.edt");
+    const ReadResult listed = readFile(path_, kEmail);
     ASSERT_TRUE(listed.status.ok());
     test::writeBytes(path_, before_ + std::string(640, '\0')); // another program extends it
     before_ = test::readBytes(path_);
-    const WriteResult result = writeRecord(path_, "email.edt", 1, "x", test::codePage(), &listed.identity);
+    const WriteResult result =
+        writeRecord(path_, kEmail, 1, "x", test::codePage(), &listed.identity);
     EXPECT_EQ(result.status.code, StatusCode::FileChanged);
     EXPECT_NE(describe(result.status).find("changed by another program"), std::string::npos);
     expectUnchanged();
 
     // Its own write gives the identity to use for the next one.
-    const ReadResult relisted = readFile(path_, "email.edt");
-    const WriteResult first = writeRecord(path_, "email.edt", 1, "x", test::codePage(), &relisted.identity);
+    const ReadResult relisted = readFile(path_, kEmail);
+    const WriteResult first =
+        writeRecord(path_, kEmail, 1, "x", test::codePage(), &relisted.identity);
     ASSERT_TRUE(first.status.ok()) << describe(first.status);
-    const WriteResult second = writeRecord(path_, "email.edt", 641, "y", test::codePage(), &first.identity);
+    const WriteResult second =
+        writeRecord(path_, kEmail, 641, "y", test::codePage(), &first.identity);
     EXPECT_TRUE(second.status.ok()) << describe(second.status);
 }
 
 TEST_F(WriterTest, MissingFileIsNotCreated) {
     const std::string path = dir_.file("email.edt");
-    const WriteResult result = writeRecord(path, "email.edt", 1, "x", test::codePage());
+    const WriteResult result = writeRecord(path, kEmail, 1, "x", test::codePage());
     EXPECT_EQ(result.status.code, StatusCode::SystemError);
     EXPECT_NE(describe(result.status).find("No such file"), std::string::npos);
     EXPECT_EQ(result.status.key, 1u);
@@ -188,7 +195,7 @@ TEST_F(WriterTest, MissingFileIsNotCreated) {
 }
 
 TEST_F(WriterTest, FolderIsRefused) {
-    const WriteResult result = writeRecord(dir_.path(), "email.edt", 1, "x", test::codePage());
+    const WriteResult result = writeRecord(dir_.path(), kEmail, 1, "x", test::codePage());
     EXPECT_NE(result.status.code, StatusCode::Ok);
     EXPECT_FALSE(describe(result.status).empty());
 }
@@ -206,7 +213,7 @@ TEST_F(WriterTest, TheLastEntryOfAPartialFileTakesOnlyWhatFitsItsBytesThere) {
     const std::string after = test::readBytes(path_);
     EXPECT_EQ(after.size(), 720u);
     EXPECT_EQ(after.substr(0, 480), before_.substr(0, 480));
-    EXPECT_EQ(readFile(path_, "x.edt").entries[1].text, std::string(118, 'k'));
+    EXPECT_EQ(readFile(path_, kindForPath("x.edt")).entries[1].text, std::string(118, 'k'));
 }
 
 TEST(CheckWrite, NeedsNoFile) {

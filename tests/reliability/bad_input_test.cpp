@@ -287,10 +287,10 @@ TEST_P(BadInput, IsRefusedAndNothingChanges) {
     if (!c.skip.empty())
         GTEST_SKIP() << c.skip;
     const std::string tree = test::describeTree(dir.path());
-    const std::string title = fileTitleOf(c.path);
+    const FileKind kind = kindForPath(c.path);
 
     // The core, as the window calls it.
-    const ReadResult read = readFile(c.path, title);
+    const ReadResult read = readFile(c.path, kind);
     std::string listSays = "lists";
     if (c.list) {
         EXPECT_EQ(read.status.code, c.list->code) << describe(read.status);
@@ -311,7 +311,7 @@ TEST_P(BadInput, IsRefusedAndNothingChanges) {
         if (c.utf8Text)
             status = test::codePage().fromUtf8(*c.utf8Text, text);
         if (status.ok())
-            status = writeRecord(c.path, title, c.key, text, test::codePage()).status;
+            status = writeRecord(c.path, kind, c.key, text, test::codePage()).status;
         EXPECT_EQ(status.code, c.write->code) << describe(status);
         EXPECT_NE(describe(status).find(c.write->says), std::string::npos) << describe(status);
         writeSays = describe(status, true);

@@ -23,8 +23,8 @@
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
-#include "tools/sample_files.h"
 #include "tests/support/test_support.h"
+#include "tools/sample_files.h"
 
 namespace edt {
 namespace {
@@ -82,13 +82,13 @@ Attempt attempt(const std::string& path, RecordKey key, const std::string& text 
     const bool readable = ::access(path.c_str(), R_OK) == 0;
     const test::Fingerprint before = readable ? test::fingerprintFile(path) : test::Fingerprint{};
     Attempt a;
-    const std::string title = fileTitleOf(path);
-    const ReadResult read = readFile(path, title);
+    const FileKind kind = kindForPath(path);
+    const ReadResult read = readFile(path, kind);
     a.listCode = read.status.code;
     a.listSays = describe(read.status);
     // As the window does: the identity of the listing, when there was one.
-    const WriteResult written =
-        writeRecord(path, title, key, text, test::codePage(), read.status.ok() ? &read.identity : nullptr);
+    const WriteResult written = writeRecord(path, kind, key, text, test::codePage(),
+                                            read.status.ok() ? &read.identity : nullptr);
     a.writeCode = written.status.code;
     a.writeSays = describe(written.status);
     const test::ToolRun list = test::runTool({"list", path});
@@ -291,8 +291,9 @@ TEST(EnvironmentFault, AFileThatMayNotGrowIsNeverGrown) {
         const struct rlimit limit = {image.size(), image.size()};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             return std::string("SKIP: cannot limit the file size");
-        const WriteResult written = writeEntries(
-            path, "strings.edt", {{1, "a"}, {481, "b"}, {1441, std::string(200, 'L')}}, test::codePage());
+        const WriteResult written =
+            writeEntries(path, kindForPath("strings.edt"),
+                         {{1, "a"}, {481, "b"}, {1441, std::string(200, 'L')}}, test::codePage());
         return describe(written.status);
     });
     SKIP_IF_CHILD_SKIPPED(result);

@@ -21,8 +21,8 @@
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
-#include "tests/support/test_support.h"
 #include "tests/support/entry_lines.h"
+#include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
 extern "C" {
@@ -101,6 +101,8 @@ int __wrap_ftruncate(int fd, off_t length) {
 namespace edt {
 namespace {
 
+const FileKind kEmail = kindForFileName("email.edt");
+
 using test::decodeEntries;
 using test::TempDir;
 
@@ -124,7 +126,7 @@ protected:
         return bytes;
     }
 
-    WriteResult write() { return writeRecord(path_, "email.edt", kKey, kText, test::codePage()); }
+    WriteResult write() { return writeRecord(path_, kEmail, kKey, kText, test::codePage()); }
 
     TempDir dir_;
     std::string image_;
@@ -228,7 +230,8 @@ TEST_F(FaultInjection, FailedWritesAtTheEndOfACutOffFileArePutBackAndSaySo) {
     faults_->ftruncate = [](int, int fd, off_t length) { return __real_ftruncate(fd, length); };
     faults_.arm();
     const WriteResult result =
-        writeEntries(short_, "strings.edt", {{481, "Hi"}, {961, std::string(148, 'L')}}, test::codePage());
+        writeEntries(short_, kindForPath("strings.edt"),
+                     {{481, "Hi"}, {961, std::string(148, 'L')}}, test::codePage());
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::SystemError);
     EXPECT_NE(describe(result.status)
@@ -255,7 +258,7 @@ TEST_F(FaultInjection, InterruptedAndShortCallsAreCarriedOn) {
         return call == 0 ? static_cast<int>(failWith(EINTR)) : __real_fsync(fd);
     };
     faults_.arm();
-    const ReadResult listed = readFile(path_, "email.edt");
+    const ReadResult listed = readFile(path_, kEmail);
     const WriteResult result = write();
     faults_->armed = false;
     ASSERT_TRUE(listed.status.ok()) << describe(listed.status);
@@ -269,7 +272,7 @@ TEST_F(FaultInjection, InterruptedAndShortCallsAreCarriedOn) {
 TEST_F(FaultInjection, ReadingFailingIsReported) {
     faults_->pread = [](int, int, void*, size_t, off_t) { return failWith(EIO); };
     faults_.arm();
-    const ReadResult listed = readFile(path_, "email.edt");
+    const ReadResult listed = readFile(path_, kEmail);
     const WriteResult result = write();
     const test::ToolRun list = test::runTool({"list", path_});
     faults_->armed = false;
@@ -339,7 +342,7 @@ TEST_F(FaultInjection, ImportFlushesOnceAndIsUndoneWhenThatFails) {
     faults_->armed = false;
     EXPECT_EQ(imported.code, 0) << imported.err;
     EXPECT_EQ(flushes, 1);
-    EXPECT_EQ(readFile(path_, "email.edt").entries[2].text, "Third");
+    EXPECT_EQ(readFile(path_, kEmail).entries[2].text, "Third");
 }
 
 // An import of four entries whose write number `failAt` is torn by a full disk: half
@@ -382,10 +385,10 @@ TEST_F(FaultInjection, AFileReplacedMidwayIsNotWrittenAndTheOriginalIsPutBack) {
         }
         return __real_pwrite(fd, data, length, at);
     };
-    const FileIdentity listed = readFile(path_, "email.edt").identity;
+    const FileIdentity listed = readFile(path_, kEmail).identity;
     faults_.arm();
-    const WriteResult result = writeEntries(path_, "email.edt", {{1, "a"}, {641, "b"}, {1281, "c"}},
-                                            test::codePage(), &listed);
+    const WriteResult result =
+        writeEntries(path_, kEmail, {{1, "a"}, {641, "b"}, {1281, "c"}}, test::codePage(), &listed);
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::FileChanged) << describe(result.status);
     EXPECT_EQ(test::readBytes(keep), image_);                     // the file we wrote, put back
@@ -404,7 +407,7 @@ TEST_F(FaultInjection, AnUndoLeavesAnotherProgramsBytes) {
     };
     faults_.arm();
     const WriteResult result =
-        writeEntries(path_, "email.edt", {{1, "a"}, {641, "b"}}, test::codePage());
+        writeEntries(path_, kEmail, {{1, "a"}, {641, "b"}}, test::codePage());
     faults_->armed = false;
     EXPECT_EQ(result.status.undo, Undo::AroundOthers);
     EXPECT_NE(describe(result.status)

@@ -14,9 +14,9 @@
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
-#include "tools/sample_files.h"
-#include "tests/support/test_support.h"
 #include "tests/support/entry_lines.h"
+#include "tests/support/test_support.h"
+#include "tools/sample_files.h"
 
 namespace edt {
 namespace {
@@ -138,15 +138,15 @@ TEST_P(Paths, ListAndWriteInPlace) {
     ASSERT_EQ(::lstat(path.c_str(), &linkBefore), 0);
 
     // Core: list, then write the second entry with the listing's identity.
-    const ReadResult read = readFile(path, fileTitleOf(path));
+    const ReadResult read = readFile(path, kind);
     ASSERT_TRUE(read.status.ok()) << describe(read.status);
     ASSERT_EQ(read.entries, decodeEntries(reinterpret_cast<const unsigned char*>(image.data()),
                                           image.size(), kind));
     const RecordKey second = read.entries[1].key;
-    const WriteResult written = writeRecord(path, fileTitleOf(path), second,
+    const WriteResult written = writeRecord(path, kind, second,
                                             "\xdc"
-                                            "ber", test::codePage(),
-                                            &read.identity);
+                                            "ber",
+                                            test::codePage(), &read.identity);
     ASSERT_TRUE(written.status.ok()) << describe(written.status);
 
     // edt-tool: list, then write the first entry.

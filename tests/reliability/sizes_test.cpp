@@ -13,9 +13,9 @@
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
-#include "tools/sample_files.h"
-#include "tests/support/test_support.h"
 #include "tests/support/entry_lines.h"
+#include "tests/support/test_support.h"
+#include "tools/sample_files.h"
 
 namespace edt {
 namespace {
@@ -46,7 +46,7 @@ TEST(Sizes, EveryPrefixListsTheSameFromMemoryAndFromTheFile) {
             if (size % 37 != 0 && size + 3 < image.size())
                 continue;
             test::writeBytes(path, image.substr(0, size));
-            const ReadResult read = readFile(path, name);
+            const ReadResult read = readFile(path, kind);
             ASSERT_TRUE(read.status.ok()) << describe(read.status);
             ASSERT_EQ(read.entries, fromMemory) << "prefix of " << size << " bytes";
         }
@@ -59,9 +59,9 @@ TEST(Sizes, ListingLimitIsExact) {
     test::writeBytes(path, "");
     if (::truncate(path.c_str(), static_cast<off_t>(kMaxListedFileSize)) != 0)
         GTEST_SKIP() << "no sparse files here";
-    EXPECT_TRUE(readFile(path, "strings.edt").status.ok());
+    EXPECT_TRUE(readFile(path, kindForPath("strings.edt")).status.ok());
     ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(kMaxListedFileSize + 1)), 0);
-    const ReadResult read = readFile(path, "strings.edt");
+    const ReadResult read = readFile(path, kindForPath("strings.edt"));
     EXPECT_EQ(read.status.code, StatusCode::FileTooLarge);
     EXPECT_TRUE(read.entries.empty());
     const test::ToolRun list = test::runTool({"list", path});
@@ -99,7 +99,7 @@ TEST(Sizes, WritesAtBothEndsOfAHugeSparseFile) {
     ASSERT_EQ(last, 1099511627681u); // 13 digits
     ASSERT_EQ(layout.indexOfKey(last + 160), -1);
 
-    const WriteResult first = writeRecord(path, "quests.edt", 1, "first", test::codePage());
+    const WriteResult first = writeRecord(path, kind, 1, "first", test::codePage());
     ASSERT_TRUE(first.status.ok()) << describe(first.status);
     const test::ToolRun tool = test::runTool({"write", path, formatKey(last), "last"});
     ASSERT_EQ(tool.code, 0) << tool.err;

@@ -16,11 +16,13 @@
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
-#include "tools/sample_files.h"
 #include "tests/support/test_support.h"
+#include "tools/sample_files.h"
 
 namespace edt {
 namespace {
+
+const FileKind kEmail = kindForFileName("email.edt");
 
 using test::TempDir;
 
@@ -128,12 +130,13 @@ TEST_P(StaleFile, WriteIsRefusedAndNothingIsWritten) {
     TempDir dir;
     const std::string path = dir.file("email.edt");
     test::writeBytes(path, sampleImage());
-    const ReadResult listed = readFile(path, "email.edt");
+    const ReadResult listed = readFile(path, kEmail);
     ASSERT_TRUE(listed.status.ok()) << describe(listed.status);
 
     GetParam().apply(dir, path);
     const std::string tree = test::describeTree(dir.path());
-    const WriteResult result = writeRecord(path, "email.edt", kKey, "Hi", test::codePage(), &listed.identity);
+    const WriteResult result =
+        writeRecord(path, kEmail, kKey, "Hi", test::codePage(), &listed.identity);
     const bool removed = std::string(GetParam().says).find("removed") != std::string::npos;
     EXPECT_EQ(result.status.code, removed ? StatusCode::FileRemoved : StatusCode::FileChanged)
         << describe(result.status);
@@ -150,7 +153,7 @@ TEST_P(StaleFile, WriteIsRefusedAndNothingIsWritten) {
         EXPECT_EQ(test::describeTree(dir.path()), tree);
     } else {
         EXPECT_EQ(tool.code, 0) << tool.err;
-        EXPECT_EQ(readFile(path, "email.edt").entries[2].text, "Hi");
+        EXPECT_EQ(readFile(path, kEmail).entries[2].text, "Hi");
     }
 }
 
@@ -168,16 +171,18 @@ TEST(StaleFile, UnchangedFileIsWrittenAndItsNewIdentityIsTheListedOne) {
     const std::string path = dir.file("email.edt");
     const std::string image = sampleImage();
     test::writeBytes(path, image);
-    const ReadResult listed = readFile(path, "email.edt");
+    const ReadResult listed = readFile(path, kEmail);
     ASSERT_TRUE(listed.status.ok());
 
-    const WriteResult first = writeRecord(path, "email.edt", kKey, "Hi", test::codePage(), &listed.identity);
+    const WriteResult first =
+        writeRecord(path, kEmail, kKey, "Hi", test::codePage(), &listed.identity);
     ASSERT_TRUE(first.status.ok()) << describe(first.status);
     // The identity after the write is what a fresh listing sees, so the next write
     // with it goes through.
-    const ReadResult again = readFile(path, "email.edt");
+    const ReadResult again = readFile(path, kEmail);
     EXPECT_EQ(first.identity, again.identity);
-    const WriteResult second = writeRecord(path, "email.edt", 1, "Yo", test::codePage(), &first.identity);
+    const WriteResult second =
+        writeRecord(path, kEmail, 1, "Yo", test::codePage(), &first.identity);
     ASSERT_TRUE(second.status.ok()) << describe(second.status);
 
     std::string expected = image;

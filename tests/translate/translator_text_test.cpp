@@ -25,7 +25,7 @@ TEST_P(TranslatorText, EveryTextComesBackByteExactThroughCsvAndPo) {
     test::TempDir dir;
     const std::string path = dir.file("files.edt");
     test::writeBytes(path, samples::makeImage(kindForFileName("files.edt"), texts));
-    const ReadResult file = readFile(path, "files.edt");
+    const ReadResult file = readFile(path, kindForPath("files.edt"));
     for (const TranslationFormat format : {TranslationFormat::Csv, TranslationFormat::Po}) {
         std::string content;
         ASSERT_TRUE(exportTexts(file, "files.edt", format, page, content).ok());

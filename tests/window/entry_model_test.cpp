@@ -16,7 +16,7 @@ namespace {
 struct Listed {
     Listed(const std::string& name, const std::vector<std::string>& texts) {
         test::writeBytes(dir.file(name), samples::makeImage(kindForFileName(name), texts));
-        EXPECT_TRUE(editor.open(dir.file(name), name, test::codePage()).ok());
+        EXPECT_TRUE(editor.open(dir.file(name), kindForPath(name), test::codePage()).ok());
         model.listChanged();
     }
     test::TempDir dir;
@@ -43,7 +43,7 @@ TEST(EntryModel, ListsTheEditorsEntriesAsRowsInOneReset) {
 
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
-    listed.editor.open(listed.dir.file("gone.edt"), "gone.edt", test::codePage());
+    listed.editor.open(listed.dir.file("gone.edt"), kindForPath("gone.edt"), test::codePage());
     model.listChanged();
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(inserts.count(), 0);

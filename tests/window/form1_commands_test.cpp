@@ -7,8 +7,8 @@
 #include "form1_fixture.h"
 #include "record/entry_line.h"
 #include "record/file_kind.h"
-#include "tools/sample_files.h"
 #include "tests/support/entry_lines.h"
+#include "tools/sample_files.h"
 
 namespace edt::test {
 namespace {
@@ -231,15 +231,15 @@ TEST_F(Form1Test, OpeningTheSameFileAgainKeepsTheEditWritable) {
 // again for that file, and another choice relists it.
 TEST_F(Form1Test, TheChosenCodePageReadsTheFileAndIsRemembered) {
     const QString path = makeFile(QStringLiteral("quests.edt"), {"\xCF\xF0\xE8\xE2\xE5\xF2"});
-    dialog->codePage = QStringLiteral("1251");
+    dialog->codePage = "1251";
     open(path);
     EXPECT_EQ(row(0), QStringLiteral("[0000001] Привет"));
     EXPECT_EQ(list->toolTip(), QStringLiteral("Texts in Windows-1251"));
-    EXPECT_TRUE(dialog->codePages().contains(QStringLiteral("KOI8-R")));
+    EXPECT_EQ(std::count(dialog->codePages().begin(), dialog->codePages().end(), "KOI8-R"), 1);
     dialog->codePage.clear(); // as preset: the file's own
     open(path);
-    EXPECT_EQ(dialog->CodePage(), QStringLiteral("Windows-1251"));
-    dialog->codePage = QStringLiteral("windows-1252");
+    EXPECT_EQ(dialog->CodePage(), "Windows-1251");
+    dialog->codePage = "windows-1252";
     open(path);
     EXPECT_EQ(row(0), QStringLiteral("[0000001] Ïðèâåò"));
 }
@@ -265,11 +265,11 @@ TEST_F(Form1Test, OpenSetsTheDialogUpInOrderEveryTime) {
                               "FilterIndex", "DefaultExt",  "ShowOpen"};
     EXPECT_EQ(dialog->settings, once + once);
     EXPECT_TRUE(dialog->cancelError());
-    EXPECT_EQ(dialog->dialogTitle(), QStringLiteral("Open File ..."));
+    EXPECT_EQ(dialog->dialogTitle(), "Open File ...");
     EXPECT_EQ(dialog->flags(), 0x200806u);
-    EXPECT_EQ(dialog->filter(), QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt"));
+    EXPECT_EQ(dialog->filter(), "All Files (*.*)|*.*|Text Files (*.txt)|*.txt");
     EXPECT_EQ(dialog->filterIndex(), 1);
-    EXPECT_EQ(dialog->defaultExt(), QStringLiteral("txt"));
+    EXPECT_EQ(dialog->defaultExt(), "txt");
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Zelvar EDT File Editor"));
 }
 

@@ -14,15 +14,15 @@ void ScriptedOpenDialog::setCancelError(bool on) {
     settings << QStringLiteral("CancelError");
     OpenDialog::setCancelError(on);
 }
-void ScriptedOpenDialog::setDialogTitle(const QString& title) {
+void ScriptedOpenDialog::setDialogTitle(const std::string& title) {
     settings << QStringLiteral("DialogTitle");
     OpenDialog::setDialogTitle(title);
 }
-void ScriptedOpenDialog::setFlags(quint32 flags) {
+void ScriptedOpenDialog::setFlags(std::uint32_t flags) {
     settings << QStringLiteral("Flags");
     OpenDialog::setFlags(flags);
 }
-void ScriptedOpenDialog::setFilter(const QString& filter) {
+void ScriptedOpenDialog::setFilter(const std::string& filter) {
     settings << QStringLiteral("Filter");
     OpenDialog::setFilter(filter);
 }
@@ -30,12 +30,12 @@ void ScriptedOpenDialog::setFilterIndex(int index) {
     settings << QStringLiteral("FilterIndex");
     OpenDialog::setFilterIndex(index);
 }
-void ScriptedOpenDialog::setDefaultExt(const QString& ext) {
+void ScriptedOpenDialog::setDefaultExt(const std::string& ext) {
     settings << QStringLiteral("DefaultExt");
     OpenDialog::setDefaultExt(ext);
 }
 
-bool ScriptedOpenDialog::ShowOpen(QWidget*) {
+bool ScriptedOpenDialog::ShowOpen() {
     ++shown;
     settings << QStringLiteral("ShowOpen");
     if (answers.empty()) {
@@ -50,7 +50,8 @@ bool ScriptedOpenDialog::ShowOpen(QWidget*) {
         return false;
     }
     // The chooser as the real dialog presets it, unless the script picks a code page.
-    setChosenFile(*answer, codePage.isEmpty() ? presetFor(*answer) : codePage);
+    const std::string path = answer->toStdString();
+    setChosenFile(path, codePage.empty() ? presetFor(path) : codePage);
     return true;
 }
 

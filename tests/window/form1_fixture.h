@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "editor/open_dialog.h"
 #include "qt_print.h"
 #include "window/form1.h"
-#include "window/open_dialog.h"
 
 namespace edt::test {
 
@@ -26,17 +26,17 @@ namespace edt::test {
 class ScriptedOpenDialog : public OpenDialog {
 public:
     std::deque<std::optional<QString>> answers;
-    QString codePage; // chosen in the character-set box; empty: as preset
+    std::string codePage; // chosen in the character-set box; empty: as preset
     QStringList settings;
     int shown = 0;
 
     void setCancelError(bool on) override;
-    void setDialogTitle(const QString& title) override;
-    void setFlags(quint32 flags) override;
-    void setFilter(const QString& filter) override;
+    void setDialogTitle(const std::string& title) override;
+    void setFlags(std::uint32_t flags) override;
+    void setFilter(const std::string& filter) override;
     void setFilterIndex(int index) override;
-    void setDefaultExt(const QString& ext) override;
-    bool ShowOpen(QWidget* parent) override;
+    void setDefaultExt(const std::string& ext) override;
+    bool ShowOpen() override;
 };
 
 // A shown Form1 with a scripted dialog, its reports collected, and files made in a

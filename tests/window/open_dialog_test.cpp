@@ -56,16 +56,16 @@ protected:
             ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name;
         }
         dialog_.setCancelError(true);
-        dialog_.setDialogTitle(QStringLiteral("Open File ..."));
+        dialog_.setDialogTitle("Open File ...");
         dialog_.setFlags(0x200806);
-        dialog_.setFilter(kFilter);
+        dialog_.setFilter(kFilter.toStdString());
         dialog_.setFilterIndex(1);
-        dialog_.setDefaultExt(QStringLiteral("txt"));
+        dialog_.setDefaultExt("txt");
         // email.edt was read in 1251 last time; anything else in 1252.
-        const QString cyrillic = QStringLiteral("Windows-1251"),
-                      western = QStringLiteral("Windows-1252");
-        dialog_.setCodePages({cyrillic, western}, [=](const QString& path) {
-            return path.endsWith(QStringLiteral("email.edt")) ? cyrillic : western;
+        dialog_.setCodePages({"Windows-1251", "Windows-1252"}, [](const std::string& path) {
+            return QString::fromStdString(path).endsWith(QStringLiteral("email.edt"))
+                       ? "Windows-1251"
+                       : "Windows-1252";
         });
         previous_ = QDir::currentPath();
         QDir::setCurrent(dir_.path()); // the dialog starts in the working directory
@@ -82,7 +82,7 @@ protected:
                 ran = true;
             }
         });
-        const bool chosen = dialog_.ShowOpen(nullptr);
+        const bool chosen = dialog_.ShowOpen();
         EXPECT_TRUE(ran);
         return chosen;
     }
@@ -149,16 +149,16 @@ TEST_F(RealDialog, ShowsItsSettingsAndListsNamesWithoutADot) {
         choose(box, QStringLiteral("civ"));
     });
     EXPECT_TRUE(chosen);
-    EXPECT_EQ(dialog_.FileName(), dir_.filePath(QStringLiteral("civ")));
-    EXPECT_EQ(dialog_.FileTitle(), QStringLiteral("civ"));
-    EXPECT_EQ(dialog_.CodePage(), QStringLiteral("Windows-1251"));
+    EXPECT_EQ(dialog_.FileName(), dir_.filePath(QStringLiteral("civ")).toStdString());
+    EXPECT_EQ(dialog_.FileTitle(), "civ");
+    EXPECT_EQ(dialog_.CodePage(), "Windows-1251");
 }
 
 TEST_F(RealDialog, TakesATypedNameOfAFileThatDoesNotExistAndAddsTheDefaultExt) {
     const bool chosen = show([](QFileDialog* box) { choose(box, QStringLiteral("missing")); });
     EXPECT_TRUE(chosen);
-    EXPECT_EQ(dialog_.FileName(), dir_.filePath(QStringLiteral("missing.txt")));
-    EXPECT_EQ(dialog_.FileTitle(), QStringLiteral("missing.txt"));
+    EXPECT_EQ(dialog_.FileName(), dir_.filePath(QStringLiteral("missing.txt")).toStdString());
+    EXPECT_EQ(dialog_.FileTitle(), "missing.txt");
 }
 
 TEST_F(RealDialog, ReportsACancelAndKeepsTheLastChoice) {
@@ -169,7 +169,7 @@ TEST_F(RealDialog, ReportsACancelAndKeepsTheLastChoice) {
         QMetaObject::invokeMethod(box, "reject", Qt::QueuedConnection);
     });
     EXPECT_FALSE(chosen);
-    EXPECT_EQ(dialog_.FileTitle(), QStringLiteral("email.edt"));
+    EXPECT_EQ(dialog_.FileTitle(), "email.edt");
 }
 
 TEST_F(RealDialog, RefusesANameInAFolderThatDoesNotExist) {

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/open_dialog.h"
+#include "editor/open_dialog.h"
 
-#include <QFileInfo>
+#include "record/file_kind.h"
 
 namespace edt {
 
-void OpenDialog::setChosenFile(const QString& path, const QString& codePage) {
+void OpenDialog::setChosenFile(const std::string& path, const std::string& codePage) {
     fileName_ = path;
-    fileTitle_ = QFileInfo(path).fileName();
+    fileTitle_ = fileTitleOf(path);
     codePage_ = codePage;
 }
 
