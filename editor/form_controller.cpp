@@ -70,7 +70,10 @@ void FormController::read(const std::string& path, const std::string& title) {
         view_.message(Message::Warning, windowMessage(status));
         return;
     }
-    view_.rememberCodePage(path, codePage_->name());
+    // Kept only when it changes: settings are flushed to the disk when written, which
+    // would cost every open a flush.
+    if (view_.recallCodePage(path) != codePage_->name())
+        view_.rememberCodePage(path, codePage_->name());
     setText(Part::CodePageNote, codePageNote(*codePage_));
 }
 

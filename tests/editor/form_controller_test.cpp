@@ -56,6 +56,7 @@ public:
     }
     void rememberCodePage(const std::string& path, const std::string& name) override {
         kept[path] = name;
+        add("kept " + name);
     }
     // DialogBox: answers with the file and code page the test chose, or cancels.
     struct Dialog : OpenDialog {
@@ -122,7 +123,8 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
              c.openFile();
          },
          {"dialog Open File ... Windows-1252", "names quests.edt", "caption *", "wait", "rows 3",
-          "cursor", "limit Record Length (Max 75):", "count 0", "tooltip Texts in KOI8-R"}},
+          "cursor", "limit Record Length (Max 75):", "count 0", "kept KOI8-R",
+          "tooltip Texts in KOI8-R"}},
         {"drop, in the code page kept",
          [&](FormController& c, RecordingView&) { c.drop({dir.file("./quests.edt")}); },
          {"names quests.edt", "caption Zelvar Email Editor - DIR/quests.edt", "wait", "rows 3",
