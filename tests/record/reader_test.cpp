@@ -137,21 +137,19 @@ TEST(ReadFile, InParallelVisitsEveryEntryInFileOrder) {
     const std::string path = dir.file("mercbios.edt");
     test::writeBytes(path, image);
     for (const std::size_t recordsPerBlock : {1, 7, 1000}) {
-        std::vector<std::vector<EntryLine>> slots(parallelSlots());
+        std::vector<std::vector<std::pair<std::uint64_t, EntryLine>>> slots(parallelSlots());
         std::vector<EntryLine> lines;
-        std::vector<std::uint64_t> indexes(slots.size()); // of each slot's next entry
         const Status status = visitEntryBytesInParallel(
             path, kind, recordsPerBlock,
             [&](std::size_t slot, std::uint64_t index, RecordKey key, const unsigned char* bytes,
                 std::size_t available, std::size_t length) {
-                if (slots[slot].empty())
-                    indexes[slot] = index;
-                EXPECT_EQ(index, indexes[slot]++);
-                slots[slot].push_back({key, decodeEntry(bytes, available, length)});
+                slots[slot].push_back({index, {key, decodeEntry(bytes, available, length)}});
             },
             [&](std::size_t slot) {
-                EXPECT_EQ(indexes[slot] - slots[slot].size(), lines.size());
-                lines.insert(lines.end(), slots[slot].begin(), slots[slot].end());
+                for (const auto& [index, line] : slots[slot]) {
+                    EXPECT_EQ(index, lines.size());
+                    lines.push_back(line);
+                }
                 slots[slot].clear();
             });
         ASSERT_TRUE(status.ok()) << describe(status);
