@@ -2,7 +2,9 @@
 #include "cli/parallel_lines.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace edt::cli {
@@ -17,9 +19,14 @@ Status writeEntryLines(const std::string& path, const FileKind& kind, OutputBuff
         OutputBuffer lines;
         std::unique_ptr<char[]> scratch; // no entry is longer than a record
     };
-    std::vector<Slot> slots(parallelSlots());
-    for (Slot& slot : slots)
-        slot.scratch.reset(new char[static_cast<std::size_t>(kind.recordLength)]);
+    std::vector<Slot> slots;
+    try {
+        slots.resize(parallelSlots());
+        for (Slot& slot : slots)
+            slot.scratch.reset(new char[static_cast<std::size_t>(kind.recordLength)]);
+    } catch (const std::bad_alloc&) {
+        return Status::system(os::errnoFailure(os::Op::Read, ENOMEM), path);
+    }
     return visitEntryBytesInParallel(
         path, kind, std::max<std::size_t>(1, OutputBuffer::kSize / roomPerRecord),
         [&](std::size_t s, std::uint64_t index, RecordKey key, const unsigned char* bytes,

@@ -2,6 +2,7 @@
 #include "record/reader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
@@ -106,7 +107,7 @@ Status visitEntryBytesInParallel(const std::string& path, const FileKind& kind,
     std::vector<char> visited(slots, 0);
     bool finishing = false;
     os::Result failure;
-    const auto work = [&] {
+    const auto steps = [&] {
         std::unique_ptr<unsigned char[]> block;
         for (;;) {
             std::uint64_t k;
@@ -157,6 +158,17 @@ Status visitEntryBytesInParallel(const std::string& path, const FileKind& kind,
                 finishing = false;
                 changed.notify_all();
             }
+        }
+    };
+
+    // Memory running out on any thread stops them all, as a failure to read.
+    const auto work = [&] {
+        try {
+            steps();
+        } catch (const std::bad_alloc&) {
+            std::lock_guard<std::mutex> lock(mutex);
+            failure = os::errnoFailure(os::Op::Read, ENOMEM);
+            changed.notify_all();
         }
     };
 
