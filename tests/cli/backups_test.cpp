@@ -10,6 +10,7 @@
 
 #include "record/backups.h"
 #include "tests/cli/tool_run.h"
+#include "tests/support/says.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
@@ -79,17 +80,15 @@ TEST_F(BackupCopies, TheOriginalAndTheTwentyNewestAreKeptInTheOrderOfTheirTime) 
 
     const test::ToolRun listed = test::runTool({"backups", file_});
     EXPECT_EQ(listed.code, 0) << listed.err;
-    EXPECT_NE(listed.out.find("2020-01-01 00:00:00           8 bytes  "
-                              "email.edt.2020-01-01_00-00-00  (the original)\n"),
-              std::string::npos)
-        << listed.out;
+    EXPECT_TRUE(test::says(listed.out, "2020-01-01 00:00:00           8 bytes  "
+                                       "email.edt.2020-01-01_00-00-00  (the original)\n"));
     EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 22);
 }
 
 TEST_F(BackupCopies, RestorePutsBackTheNewestOrTheNamedCopyAfterCopyingThePresent) {
     const test::ToolRun none = test::runTool({"restore", file_});
     EXPECT_EQ(none.code, 1);
-    EXPECT_NE(none.err.find("There is no backup of"), std::string::npos) << none.err;
+    EXPECT_TRUE(test::says(none.err, "There is no backup of"));
     ASSERT_EQ(test::runTool({"write", file_, "641", "changed"}).code, 0);
     const std::string changed = test::readBytes(file_);
     const std::string first = copies()[0];
@@ -105,25 +104,22 @@ TEST_F(BackupCopies, RestorePutsBackTheNewestOrTheNamedCopyAfterCopyingThePresen
     EXPECT_EQ(test::readBytes(file_), changed);
     const test::ToolRun wrong = test::runTool({"restore", file_, "email.edt.1999"});
     EXPECT_EQ(wrong.code, 1);
-    EXPECT_NE(wrong.err.find("\"email.edt.1999\" is not a backup of"), std::string::npos);
+    EXPECT_TRUE(test::says(wrong.err, "\"email.edt.1999\" is not a backup of"));
 }
 
 TEST_F(BackupCopies, AWriteIsRefusedWhenTheCopyCannotBeMadeAndALargeFileGoesWithout) {
     test::writeBytes(state_.file("edt-editor"), "a file where the folder should be");
     const test::ToolRun refused = test::runTool({"write", file_, "641", "x"});
     EXPECT_EQ(refused.code, 1);
-    EXPECT_NE(refused.err.find("Cannot copy \"" + file_ + "\" to the backups in"),
-              std::string::npos)
-        << refused.err;
-    EXPECT_NE(refused.err.find("Nothing was written"), std::string::npos);
+    EXPECT_TRUE(test::says(refused.err, "Cannot copy \"" + file_ + "\" to the backups in"));
+    EXPECT_TRUE(test::says(refused.err, "Nothing was written"));
     EXPECT_EQ(test::readBytes(file_), original_);
     fs::remove(state_.file("edt-editor"));
 
     fs::resize_file(file_, (std::uintmax_t{64} << 20) + 640);
     const test::ToolRun large = test::runTool({"write", file_, "641", "x"});
     EXPECT_EQ(large.code, 0) << large.err;
-    EXPECT_NE(large.err.find("note: \"" + file_ + "\" is 67109504 bytes long"), std::string::npos)
-        << large.err;
+    EXPECT_TRUE(test::says(large.err, "note: \"" + file_ + "\" is 67109504 bytes long"));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
 #include "tests/support/entry_lines.h"
+#include "tests/support/says.h"
 #include "tests/support/test_support.h"
 #include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
@@ -48,7 +49,7 @@ TEST_F(GettextTools, TranslationsRewrittenByMsgenMsgcatAndMsgfilterImportBack) {
     for (const char* name : {"en.po", "sorted.po"}) {
         const test::ToolRun run = test::runTool({"import", file_, path(name)});
         ASSERT_EQ(run.code, 0) << run.err;
-        EXPECT_NE(run.out.find(" 0 changed, "), std::string::npos) << run.out;
+        EXPECT_TRUE(test::says(run.out, " 0 changed, "));
         EXPECT_EQ(test::fileDigest(file_), test::digest(original_)) << name;
     }
     // msgfilter changes translations (keeping their lengths, so that all still fit).
@@ -74,8 +75,7 @@ TEST_F(GettextTools, TranslationsRewrittenByMsgenMsgcatAndMsgfilterImportBack) {
         EXPECT_EQ(after[i].text, expected) << i;
     }
     EXPECT_GT(changed, 50u);
-    EXPECT_NE(run.out.find(" " + std::to_string(changed) + " changed, "), std::string::npos)
-        << run.out;
+    EXPECT_TRUE(test::says(run.out, " " + std::to_string(changed) + " changed, "));
 }
 
 // An export passes gettext's own tools without a warning (no \r escapes, a full
@@ -119,10 +119,9 @@ TEST_F(GettextTools, MsgmergeOfAnOldTranslationKeepsItsLinesAndLeavesFuzzyOut) {
     ASSERT_EQ(check.code, 0) << check.err;
     // msgmerge marks the changed message fuzzy or leaves it untranslated; msgen left
     // the empty texts untranslated.
-    EXPECT_NE(check.out.find(": 0 changed, " + std::to_string(entries.size() - empty - 1) +
-                             " unchanged, " + std::to_string(empty + 1) + " untranslated"),
-              std::string::npos)
-        << check.out;
+    EXPECT_TRUE(test::says(check.out, ": 0 changed, " + std::to_string(entries.size() - empty - 1) +
+                                          " unchanged, " + std::to_string(empty + 1) +
+                                          " untranslated"));
 
     // An overlong text in the merged file is named by the line of its msgid there.
     const std::string merged = test::readBytes(path("merged.po"));
@@ -137,10 +136,8 @@ TEST_F(GettextTools, MsgmergeOfAnOldTranslationKeepsItsLinesAndLeavesFuzzyOut) {
     const std::size_t line = 1 + std::count(merged.begin(), merged.begin() + at, '\n') + 1;
     const test::ToolRun run = test::runTool({"import", file_, path("overlong.po")});
     EXPECT_EQ(run.code, 1);
-    EXPECT_NE(run.err.find("overlong.po:" + std::to_string(line) +
-                           ": The text has 319 characters, but entry 0019201 of"),
-              std::string::npos)
-        << run.err;
+    EXPECT_TRUE(test::says(run.err, "overlong.po:" + std::to_string(line) +
+                                        ": The text has 319 characters, but entry 0019201 of"));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "record/reader.h"
 #include "record/text_codec.h"
 #include "tests/cli/tool_run.h"
+#include "tests/support/says.h"
 #include "tests/support/test_support.h"
 #include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
@@ -131,10 +132,9 @@ TEST_P(RoundTrip, ExportThenImportOfTheExportLeavesEveryByte) {
     }
     const test::ToolRun run = test::runTool({"import", file_, translation});
     const std::size_t total = texts_.size();
-    EXPECT_NE(
-        run.out.find(": 0 changed, " + std::to_string(total - 1) + " unchanged, 1 untranslated."),
-        std::string::npos)
-        << run.out; // the empty text counts as untranslated
+    EXPECT_TRUE(test::says(
+        run.out, ": 0 changed, " + std::to_string(total - 1) +
+                     " unchanged, 1 untranslated.")); // the empty text counts as untranslated
 }
 
 TEST_P(RoundTrip, TranslatedTextsLandInTheirEntriesAndNowhereElse) {
@@ -161,8 +161,7 @@ TEST_P(RoundTrip, TranslatedTextsLandInTheirEntriesAndNowhereElse) {
 
     const test::ToolRun run = test::runTool({"import", file_, translation});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_NE(run.out.find(": " + std::to_string(changed) + " changed, "), std::string::npos)
-        << run.out;
+    EXPECT_TRUE(test::says(run.out, ": " + std::to_string(changed) + " changed, "));
     EXPECT_TRUE(test::readBytes(file_) == expected) << "bytes outside the new texts changed";
     const std::vector<EntryLine> after = readFile(file_, kindForPath(name_)).entries;
     for (std::size_t i = 0; i < after.size(); ++i)

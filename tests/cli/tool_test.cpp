@@ -8,6 +8,7 @@
 #include "cli/tool.h"
 #include "record/message.h"
 #include "tests/cli/tool_run.h"
+#include "tests/support/says.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
@@ -33,7 +34,7 @@ TEST(Escape, RefusesBadEscapesAndForeignCharacters) {
     EXPECT_FALSE(test::escaper().unescape("\\x4", text).ok());
     EXPECT_FALSE(test::escaper().unescape("trailing\\", text).ok());
     const Status foreign = test::escaper().unescape("\xE4\xB8\xAD", text);
-    EXPECT_NE(describe(foreign).find("U+4E2D"), std::string::npos);
+    EXPECT_TRUE(test::says(foreign, "U+4E2D"));
 }
 
 class ToolTest : public testing::Test {
@@ -104,12 +105,12 @@ TEST_F(ToolTest, UsageHelpAndVersion) {
          std::vector<std::vector<std::string>>{{}, {"list"}, {"write", "f", "1"}, {"frobnicate"}}) {
         const ToolRun run = runTool(args);
         EXPECT_EQ(run.code, 2);
-        EXPECT_NE(run.err.find("Usage"), std::string::npos);
+        EXPECT_TRUE(test::says(run.err, "Usage"));
     }
     EXPECT_EQ(runTool({"--version"}).out, "edt-tool 1.0.1\n");
     const ToolRun help = runTool({"--help"});
     EXPECT_EQ(help.code, 0);
-    EXPECT_NE(help.out.find("list FILE"), std::string::npos);
+    EXPECT_TRUE(test::says(help.out, "list FILE"));
 }
 
 TEST_F(ToolTest, SeventyThousandQuestRecordsListWholeAndTakeAWriteAtTheLastKey) {
@@ -121,7 +122,7 @@ TEST_F(ToolTest, SeventyThousandQuestRecordsListWholeAndTakeAWriteAtTheLastKey) 
     for (char c : list.out)
         lines += c == '\n';
     EXPECT_EQ(lines, 70001u);
-    EXPECT_NE(list.out.find("\n[11199841] q\n"), std::string::npos);
+    EXPECT_TRUE(test::says(list.out, "\n[11199841] q\n"));
 
     const std::string before = test::readBytes(path);
     const ToolRun write = runTool({"write", path, "11199841", "end"});

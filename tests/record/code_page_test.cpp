@@ -4,6 +4,7 @@
 #include "record/code_page.h"
 #include "record/message.h"
 #include "record/text_codec.h"
+#include "tests/support/says.h"
 #include "tests/support/test_support.h"
 
 namespace edt {
@@ -25,12 +26,10 @@ TEST_P(EveryCodePage, EveryByteComesBackAndCode255IsNamed) {
     ASSERT_TRUE(page.fromUtf8(page.toUtf8(all), back).ok());
     EXPECT_EQ(back, all);
     const std::string refused = describe(checkStorable("ab\xFF", page));
-    EXPECT_NE(refused.find(describeCharacter(page.toUnicode(255)) +
-                           " (character 3 of the text) "
-                           "cannot be stored in an EDT file: its code in " +
-                           page.name() + " is 255"),
-              std::string::npos)
-        << refused;
+    EXPECT_TRUE(test::says(refused, describeCharacter(page.toUnicode(255)) +
+                                        " (character 3 of the text) "
+                                        "cannot be stored in an EDT file: its code in " +
+                                        page.name() + " is 255"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Named, EveryCodePage, testing::ValuesIn(test::requiredCodePages()),

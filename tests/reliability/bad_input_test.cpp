@@ -21,6 +21,7 @@
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
+#include "tests/support/says.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
@@ -294,8 +295,7 @@ TEST_P(BadInput, IsRefusedAndNothingChanges) {
     std::string listSays = "lists";
     if (c.list) {
         EXPECT_EQ(read.status.code, c.list->code) << describe(read.status);
-        EXPECT_NE(describe(read.status).find(c.list->says), std::string::npos)
-            << describe(read.status);
+        EXPECT_TRUE(test::says(read.status, c.list->says));
         EXPECT_NE(describe(read.status).find(c.path), std::string::npos) << "names the file";
         EXPECT_TRUE(read.entries.empty());
         listSays = describe(read.status);
@@ -313,7 +313,7 @@ TEST_P(BadInput, IsRefusedAndNothingChanges) {
         if (status.ok())
             status = writeRecord(c.path, kind, c.key, text, test::codePage()).status;
         EXPECT_EQ(status.code, c.write->code) << describe(status);
-        EXPECT_NE(describe(status).find(c.write->says), std::string::npos) << describe(status);
+        EXPECT_TRUE(test::says(status, c.write->says));
         writeSays = describe(status, true);
         EXPECT_TRUE(c.utf8Text || writeSays.find(formatKey(c.key)) != std::string::npos)
             << "names the entry: " << writeSays;
@@ -324,7 +324,7 @@ TEST_P(BadInput, IsRefusedAndNothingChanges) {
     const test::ToolRun list = test::runTool({"list", c.path});
     EXPECT_EQ(list.code, c.list ? 1 : 0) << list.err;
     if (c.list) {
-        EXPECT_NE(list.err.find(c.list->says), std::string::npos) << list.err;
+        EXPECT_TRUE(test::says(list.err, c.list->says));
     }
     const std::string cliText = c.cliText    ? *c.cliText
                                 : c.utf8Text ? *c.utf8Text
@@ -333,7 +333,7 @@ TEST_P(BadInput, IsRefusedAndNothingChanges) {
         test::runTool({"write", c.path, c.cliKey ? *c.cliKey : std::to_string(c.key), cliText});
     const std::string cliSays = c.cliSays.empty() ? c.write->says : c.cliSays;
     EXPECT_EQ(write.code, 1) << write.out;
-    EXPECT_NE(write.err.find(cliSays), std::string::npos) << write.err;
+    EXPECT_TRUE(test::says(write.err, cliSays));
     EXPECT_TRUE(write.err.find("Nothing was written") != std::string::npos ||
                 write.err.find("It was not written") != std::string::npos)
         << write.err;
@@ -473,7 +473,7 @@ TEST_P(BadTranslation, IsRefusedNamingItsCauseAndNoFileChanges) {
     const std::string tree = test::describeTree(dir.path());
     const test::ToolRun run = test::runTool(args);
     EXPECT_NE(run.code, 0);
-    EXPECT_NE(run.err.find(GetParam().says), std::string::npos) << run.err;
+    EXPECT_TRUE(test::says(run.err, GetParam().says));
     EXPECT_EQ(test::describeTree(dir.path()), tree);
 }
 

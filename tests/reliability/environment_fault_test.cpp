@@ -23,6 +23,7 @@
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
+#include "tests/support/says.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
@@ -148,15 +149,13 @@ TEST(EnvironmentFault, UnreadableFile) {
     EXPECT_EQ(test::describeTree(dir.path()), tree);
     const Attempt a = Attempt::parse(result);
     EXPECT_EQ(a.listCode, StatusCode::SystemError);
-    EXPECT_NE(a.listSays.find("Cannot open \"" + path + "\": Permission denied."),
-              std::string::npos)
-        << a.listSays;
+    EXPECT_TRUE(test::says(a.listSays, "Cannot open \"" + path + "\": Permission denied."));
     EXPECT_EQ(a.writeCode, StatusCode::SystemError) << a.writeSays;
-    EXPECT_NE(a.writeSays.find("Permission denied"), std::string::npos) << a.writeSays;
+    EXPECT_TRUE(test::says(a.writeSays, "Permission denied"));
     EXPECT_EQ(a.toolListExit, 1);
-    EXPECT_NE(a.toolListSays.find("Permission denied"), std::string::npos);
+    EXPECT_TRUE(test::says(a.toolListSays, "Permission denied"));
     EXPECT_EQ(a.toolWriteExit, 1);
-    EXPECT_NE(a.toolWriteSays.find("Permission denied"), std::string::npos);
+    EXPECT_TRUE(test::says(a.toolWriteSays, "Permission denied"));
 }
 
 TEST(EnvironmentFault, WriteProtectedFile) {
@@ -170,12 +169,11 @@ TEST(EnvironmentFault, WriteProtectedFile) {
     const Attempt a = Attempt::parse(result);
     EXPECT_EQ(a.listCode, StatusCode::Ok) << a.listSays;
     EXPECT_EQ(a.writeCode, StatusCode::SystemError) << a.writeSays;
-    EXPECT_NE(a.toolWriteSays.find("Permission denied. Nothing was written to entry 0000641"),
-              std::string::npos)
-        << a.toolWriteSays;
+    EXPECT_TRUE(
+        test::says(a.toolWriteSays, "Permission denied. Nothing was written to entry 0000641"));
     EXPECT_EQ(a.toolListExit, 0);
     EXPECT_EQ(a.toolWriteExit, 1);
-    EXPECT_NE(a.toolWriteSays.find("Permission denied"), std::string::npos);
+    EXPECT_TRUE(test::says(a.toolWriteSays, "Permission denied"));
     EXPECT_TRUE(a.unchanged);
 }
 
@@ -198,12 +196,10 @@ TEST(EnvironmentFault, ReadOnlyMedium) {
     const Attempt a = Attempt::parse(result);
     EXPECT_EQ(a.listCode, StatusCode::Ok) << a.listSays;
     EXPECT_EQ(a.writeCode, StatusCode::SystemError);
-    EXPECT_NE(a.writeSays.find("Cannot open \"" + path + "\": Read-only file system."),
-              std::string::npos)
-        << a.writeSays;
+    EXPECT_TRUE(test::says(a.writeSays, "Cannot open \"" + path + "\": Read-only file system."));
     EXPECT_EQ(a.toolListExit, 0);
     EXPECT_EQ(a.toolWriteExit, 1);
-    EXPECT_NE(a.toolWriteSays.find("Read-only file system"), std::string::npos);
+    EXPECT_TRUE(test::says(a.toolWriteSays, "Read-only file system"));
     EXPECT_TRUE(a.unchanged);
 }
 
@@ -230,9 +226,9 @@ TEST(EnvironmentFault, ImmutableFile) {
     ::close(again);
     EXPECT_EQ(a.listCode, StatusCode::Ok);
     EXPECT_EQ(a.writeCode, StatusCode::SystemError);
-    EXPECT_NE(a.writeSays.find("Operation not permitted"), std::string::npos) << a.writeSays;
+    EXPECT_TRUE(test::says(a.writeSays, "Operation not permitted"));
     EXPECT_EQ(a.toolWriteExit, 1);
-    EXPECT_NE(a.toolWriteSays.find("Operation not permitted"), std::string::npos);
+    EXPECT_TRUE(test::says(a.toolWriteSays, "Operation not permitted"));
     EXPECT_TRUE(a.unchanged);
 }
 
@@ -270,12 +266,11 @@ TEST(EnvironmentFault, DiskFullHalfWayThroughTheEntry) {
     const Attempt a = Attempt::parse(result);
     EXPECT_EQ(a.listCode, StatusCode::Ok) << a.listSays;
     EXPECT_EQ(a.writeCode, StatusCode::SystemError);
-    EXPECT_NE(a.writeSays.find("No space left on device. The entry's previous bytes were put "
-                               "back: the file is as it was."),
-              std::string::npos)
-        << a.writeSays;
+    EXPECT_TRUE(test::says(a.writeSays,
+                           "No space left on device. The entry's previous bytes were put "
+                           "back: the file is as it was."));
     EXPECT_EQ(a.toolWriteExit, 1);
-    EXPECT_NE(a.toolWriteSays.find("No space left on device"), std::string::npos);
+    EXPECT_TRUE(test::says(a.toolWriteSays, "No space left on device"));
     EXPECT_TRUE(a.unchanged);
 }
 
@@ -297,8 +292,7 @@ TEST(EnvironmentFault, AFileThatMayNotGrowIsNeverGrown) {
         return describe(written.status);
     });
     SKIP_IF_CHILD_SKIPPED(result);
-    EXPECT_NE(result.find("only 300 of the 480 bytes of entry 0001441"), std::string::npos)
-        << result;
+    EXPECT_TRUE(test::says(result, "only 300 of the 480 bytes of entry 0001441"));
     EXPECT_EQ(test::readBytes(path), image);
 }
 

@@ -22,6 +22,7 @@
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tests/support/entry_lines.h"
+#include "tests/support/says.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
@@ -188,12 +189,9 @@ TEST_F(FaultInjection, ReadBackMismatchIsAFailureAndIsUndone) {
     const WriteResult result = write();
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::VerifyFailed);
-    EXPECT_NE(describe(result.status)
-                  .find("The bytes read back from entry 0000641 of \"" + path_ +
-                        "\" differ from those written."),
-              std::string::npos)
-        << describe(result.status);
-    EXPECT_NE(describe(result.status).find("put back: the file is as it was"), std::string::npos);
+    EXPECT_TRUE(test::says(result.status, "The bytes read back from entry 0000641 of \"" + path_ +
+                                              "\" differ from those written."));
+    EXPECT_TRUE(test::says(result.status, "put back: the file is as it was"));
     EXPECT_EQ(test::readBytes(path_), image_);
 }
 
@@ -205,12 +203,8 @@ TEST_F(FaultInjection, UndoFailingTooSaysTheEntryMayBeDamaged) {
     const WriteResult result = write();
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::SystemError);
-    EXPECT_NE(describe(result.status).find("Putting the previous bytes back failed as well"),
-              std::string::npos)
-        << describe(result.status);
-    EXPECT_NE(describe(result.status).find("entry 0000641 of \"" + path_ + "\" may be damaged."),
-              std::string::npos)
-        << describe(result.status);
+    EXPECT_TRUE(test::says(result.status, "Putting the previous bytes back failed as well"));
+    EXPECT_TRUE(test::says(result.status, "entry 0000641 of \"" + path_ + "\" may be damaged."));
     // The half write stays, but it is reported, and only the entry was touched.
     const std::string after = test::readBytes(path_);
     EXPECT_NE(after, image_);
@@ -234,11 +228,8 @@ TEST_F(FaultInjection, FailedWritesAtTheEndOfACutOffFileArePutBackAndSaySo) {
                      {{481, "Hi"}, {961, std::string(148, 'L')}}, test::codePage());
     faults_->armed = false;
     EXPECT_EQ(result.status.code, StatusCode::SystemError);
-    EXPECT_NE(describe(result.status)
-                  .find("1 other entry written, were put back: the file is as "
-                        "it was"),
-              std::string::npos)
-        << describe(result.status);
+    EXPECT_TRUE(test::says(result.status, "1 other entry written, were put back: the file is as "
+                                          "it was"));
     EXPECT_EQ(test::readBytes(short_), image);
     EXPECT_EQ(faults_->ftruncates, 0); // a write never lengthens a file
 }
@@ -285,7 +276,7 @@ TEST_F(FaultInjection, ReadingFailingIsReported) {
     EXPECT_EQ(result.status.key, kKey);
     EXPECT_EQ(list.code, 1);
     EXPECT_TRUE(list.out.empty()) << list.out;
-    EXPECT_NE(list.err.find("Input/output error"), std::string::npos);
+    EXPECT_TRUE(test::says(list.err, "Input/output error"));
     EXPECT_EQ(test::readBytes(path_), image_);
 }
 
@@ -303,9 +294,8 @@ TEST_F(FaultInjection, EdtToolReportsAnUndoneWrite) {
     faults_->armed = false;
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(run.out.empty());
-    EXPECT_NE(run.err.find("Input/output error. The entry's previous bytes were put back"),
-              std::string::npos)
-        << run.err;
+    EXPECT_TRUE(
+        test::says(run.err, "Input/output error. The entry's previous bytes were put back"));
     EXPECT_EQ(test::readBytes(path_), image_);
 }
 
@@ -325,9 +315,8 @@ TEST_F(FaultInjection, ImportFlushesOnceAndIsUndoneWhenThatFails) {
     const test::ToolRun failed = test::runTool({"import", path_, csv});
     faults_->armed = false;
     EXPECT_EQ(failed.code, 1);
-    EXPECT_NE(failed.err.find("Input/output error"), std::string::npos) << failed.err;
-    EXPECT_NE(failed.err.find("2 other entries written, were put back"), std::string::npos)
-        << failed.err;
+    EXPECT_TRUE(test::says(failed.err, "Input/output error"));
+    EXPECT_TRUE(test::says(failed.err, "2 other entries written, were put back"));
     EXPECT_EQ(test::readBytes(path_), image_);
     EXPECT_EQ(flushes, 2);
 
@@ -362,14 +351,10 @@ TEST_F(FaultInjection, AnImportFailingAtAnyWriteLeavesTheFileAsItWas) {
         const test::ToolRun run = test::runTool({"import", path_, csv});
         faults_->armed = false;
         EXPECT_EQ(run.code, 1);
-        EXPECT_NE(run.err.find("stopped at entry " + formatKey(1 + 640 * failAt) + " (line " +
-                               std::to_string(failAt + 2)),
-                  std::string::npos)
-            << run.err;
-        EXPECT_NE(
-            run.err.find(failAt == 0 ? "bytes were put back" : std::to_string(failAt) + " other "),
-            std::string::npos)
-            << run.err;
+        EXPECT_TRUE(test::says(run.err, "stopped at entry " + formatKey(1 + 640 * failAt) +
+                                            " (line " + std::to_string(failAt + 2)));
+        EXPECT_TRUE(test::says(run.err, failAt == 0 ? "bytes were put back"
+                                                    : std::to_string(failAt) + " other "));
         EXPECT_EQ(test::readBytes(path_), image_) << "failing at " << failAt;
     }
 }
@@ -410,11 +395,8 @@ TEST_F(FaultInjection, AnUndoLeavesAnotherProgramsBytes) {
         writeEntries(path_, kEmail, {{1, "a"}, {641, "b"}}, test::codePage());
     faults_->armed = false;
     EXPECT_EQ(result.status.undo, Undo::AroundOthers);
-    EXPECT_NE(describe(result.status)
-                  .find("were put back where they still held this write's; "
-                        "another program has changed the rest meanwhile."),
-              std::string::npos)
-        << describe(result.status);
+    EXPECT_TRUE(test::says(result.status, "were put back where they still held this write's; "
+                                          "another program has changed the rest meanwhile."));
     EXPECT_EQ(test::readBytes(path_), "OTHER" + image_.substr(5));
 }
 

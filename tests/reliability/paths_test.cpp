@@ -15,6 +15,7 @@
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tests/support/entry_lines.h"
+#include "tests/support/says.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
@@ -152,7 +153,7 @@ TEST_P(Paths, ListAndWriteInPlace) {
     // edt-tool: list, then write the first entry.
     const test::ToolRun list = test::runTool({"list", path});
     EXPECT_EQ(list.code, 0) << list.err;
-    EXPECT_NE(list.out.find("[" + formatKey(second) + "] Über\n"), std::string::npos);
+    EXPECT_TRUE(test::says(list.out, "[" + formatKey(second) + "] Über\n"));
     const test::ToolRun write = test::runTool({"write", path, "1", "caf\xc3\xa9\\r\\n"});
     EXPECT_EQ(write.code, 0) << write.err;
     EXPECT_EQ(write.out, "[0000001] café\\r\\n\n");
