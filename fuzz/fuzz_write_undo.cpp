@@ -16,14 +16,8 @@
 #include "record/safe_writer.h"
 #include "record/text_codec.h"
 #include "tests/support/test_support.h"
+#include "tests/support/wrapped_calls.h"
 #include "tools/sample_files.h"
-
-extern "C" {
-ssize_t __real_pread(int fd, void* buffer, size_t length, off_t offset);
-ssize_t __real_pwrite(int fd, const void* data, size_t length, off_t offset);
-int __real_fsync(int fd);
-int __real_ftruncate(int fd, off_t length);
-}
 
 namespace {
 

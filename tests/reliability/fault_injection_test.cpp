@@ -24,14 +24,8 @@
 #include "tests/support/entry_lines.h"
 #include "tests/support/says.h"
 #include "tests/support/test_support.h"
+#include "tests/support/wrapped_calls.h"
 #include "tools/sample_files.h"
-
-extern "C" {
-ssize_t __real_pread(int fd, void* buffer, size_t length, off_t offset);
-ssize_t __real_pwrite(int fd, const void* data, size_t length, off_t offset);
-int __real_fsync(int fd);
-int __real_ftruncate(int fd, off_t length);
-}
 
 namespace {
 
