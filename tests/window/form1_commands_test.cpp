@@ -244,20 +244,6 @@ TEST_F(Form1Test, TheChosenCodePageReadsTheFileAndIsRemembered) {
     EXPECT_EQ(row(0), QStringLiteral("[0000001] Ïðèâåò"));
 }
 
-TEST_F(Form1Test, CancelChangesNothing) {
-    const QString path = makeFile(QStringLiteral("email.edt"), {"a1", "a2"});
-    open(path);
-    clickRow(1);
-    open(std::nullopt);
-    EXPECT_EQ(dialog->shown, 2);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Zelvar Email Editor - ") + path);
-    EXPECT_EQ(form->CurrFileName, path);
-    EXPECT_EQ(form->CurrFileTitle, QStringLiteral("email.edt"));
-    EXPECT_EQ(rowCount(), 2);
-    EXPECT_EQ(recordLabel->text(), QStringLiteral("0000641"));
-    EXPECT_TRUE(reports.isEmpty());
-}
-
 TEST_F(Form1Test, OpenSetsTheDialogUpInOrderEveryTime) {
     open(std::nullopt);
     open(std::nullopt);
@@ -271,27 +257,6 @@ TEST_F(Form1Test, OpenSetsTheDialogUpInOrderEveryTime) {
     EXPECT_EQ(dialog->filterIndex(), 1);
     EXPECT_EQ(dialog->defaultExt(), "txt");
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Zelvar EDT File Editor"));
-}
-
-TEST_F(Form1Test, AFileThatCannotBeReadIsNamedWithTheReason) {
-    open(makeFile(QStringLiteral("email.edt"), {"a1", "a2"}));
-    const QString missing = dir.filePath(QStringLiteral("quests.edt"));
-    open(missing);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Zelvar Email Editor - ") + missing);
-    EXPECT_EQ(form->CurrFileName, missing);
-    EXPECT_EQ(form->CurrFileTitle, QStringLiteral("quests.edt"));
-    EXPECT_EQ(rowCount(), 0);
-    EXPECT_EQ(recLabel->text(), QStringLiteral("Record Length (Max 75):"));
-    ASSERT_EQ(reports.size(), 1);
-    EXPECT_TRUE(reports[0].contains(missing)) << reports[0].toStdString();
-    EXPECT_TRUE(reports[0].contains(QStringLiteral("No such file or directory")));
-
-    // A folder is no file either.
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("files.edt")));
-    open(dir.filePath(QStringLiteral("files.edt")));
-    ASSERT_EQ(reports.size(), 2);
-    EXPECT_TRUE(reports[1].contains(QStringLiteral("folder"))) << reports[1].toStdString();
-    EXPECT_TRUE(form->isVisible());
 }
 
 TEST_F(Form1Test, ListsAFileOfManyEntriesAndWritesAtKeysOfEightDigits) {
