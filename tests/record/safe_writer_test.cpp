@@ -9,6 +9,7 @@
 #include "record/message.h"
 #include "record/safe_writer.h"
 #include "record/text_codec.h"
+#include "tests/support/says.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
@@ -59,11 +60,9 @@ TEST_F(SafeWriterTest, TheNextOpeningRollsBackWhatTheWriteStillHoldsAndSaysSo) {
     ASSERT_TRUE(note);
     EXPECT_EQ(note->code, StatusCode::WriteRolledBack);
     EXPECT_EQ(describe(*note).substr(0, 16 + path_.size()), "A write into \"" + path_ + "\" ");
-    EXPECT_NE(describe(*note).find("was interrupted; the previous bytes of its 1 entry were put "
-                                   "back from its journal, so the file is as it was before that "
-                                   "write except 1 entry that another program has changed"),
-              std::string::npos)
-        << describe(*note);
+    EXPECT_TRUE(test::says(*note, "was interrupted; the previous bytes of its 1 entry were put "
+                                  "back from its journal, so the file is as it was before that "
+                                  "write except 1 entry that another program has changed"));
     bytes.replace(0, changes_[0].before.size(), changes_[0].before);
     EXPECT_EQ(test::readBytes(path_), bytes);
     EXPECT_FALSE(journal_.exists());
@@ -122,8 +121,7 @@ TEST_F(SafeWriterTest, WithoutAStateFolderNothingIsWritten) {
     const WriteResult result =
         nowhere.writeRecord(path_, kindForPath("email.edt"), 1, "x", test::codePage());
     EXPECT_EQ(result.status.code, StatusCode::NoStateFolder);
-    EXPECT_NE(describe(result.status, true).find("there is no folder for the journal"),
-              std::string::npos);
+    EXPECT_TRUE(test::says(describe(result.status, true), "there is no folder for the journal"));
     EXPECT_EQ(test::readBytes(path_), before_);
 }
 
