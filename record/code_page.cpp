@@ -84,10 +84,25 @@ std::string localeCodePageName(const char* lcAll, const char* lcCtype, const cha
         if (!locale && value && *value)
             locale = value;
     }
-    std::string language;
-    for (const char* c = locale ? locale : ""; *c && std::isalpha(static_cast<unsigned char>(*c));
-         ++c)
-        language += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+    std::string name;
+    for (const char* c = locale ? locale : ""; *c; ++c)
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+    const std::string language =
+        name.substr(0, name.find_first_not_of("abcdefghijklmnopqrstuvwxyz"));
+    // The script, where the language is written in more than one: "sr@latin",
+    // "sr_RS.UTF-8@latin" (glibc), "sr_Latn", "uz-Cyrl-UZ" (Weblate, Windows).
+    const auto written = [&name](const std::string& modifier, const std::string& subtag) {
+        for (const char separator : {'_', '-'}) {
+            const std::size_t at = name.find(separator + subtag);
+            if (at != std::string::npos &&
+                (at + 5 == name.size() || !std::isalpha(static_cast<unsigned char>(name[at + 5]))))
+                return true;
+        }
+        return name.find("@" + modifier) != std::string::npos;
+    };
+    if (written("cyrillic", "cyrl"))
+        return "Windows-1251";
+    const bool latin = written("latin", "latn");
     const std::pair<const char*, const char*> byLanguage[] = {
         {"pl cs sk hu sl hr ro sq bs", "Windows-1250"},
         {"ru uk be bg mk sr", "Windows-1251"},
@@ -101,7 +116,8 @@ std::string localeCodePageName(const char* lcAll, const char* lcCtype, const cha
     for (const auto& [languages, codePage] : byLanguage) {
         const std::string list = std::string(" ") + languages + " ";
         if (!language.empty() && list.find(" " + language + " ") != std::string::npos)
-            return codePage;
+            // Serbian, Belarusian ... in Latin letters: those of Central Europe.
+            return latin && std::string(codePage) == "Windows-1251" ? "Windows-1250" : codePage;
     }
     return "Windows-1252";
 }

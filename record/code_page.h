@@ -78,7 +78,8 @@ std::string canonicalCodePageName(std::string_view name);
 
 // The Windows code page of a locale's language, by the first of LC_ALL, LC_CTYPE and
 // LANG that is set and not empty: pl cs sk hu sl hr ro sq bs -> 1250, ru uk be bg mk
-// sr -> 1251, el -> 1253, tr az -> 1254, he -> 1255, ar fa ur -> 1256, et lv lt ->
+// sr -> 1251 (in Latin letters, "sr@latin" or "sr_Latn", 1250; any "@cyrillic" or
+// "_Cyrl" 1251), el -> 1253, tr az -> 1254, he -> 1255, ar fa ur -> 1256, et lv lt ->
 // 1257, vi -> 1258, th -> 874; any other language, C and POSIX -> 1252.
 std::string localeCodePageName(const char* lcAll, const char* lcCtype, const char* lang);
 

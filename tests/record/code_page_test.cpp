@@ -89,7 +89,12 @@ TEST(CodePage, TheLocalesLanguageGivesTheDefault) {
                 {0, 0, "tr_TR", "Windows-1254"},  {0, 0, "he_IL", "Windows-1255"},
                 {0, 0, "fa_IR", "Windows-1256"},  {0, 0, "lt_LT", "Windows-1257"},
                 {0, 0, "vi_VN", "Windows-1258"},  {0, 0, "th_TH.UTF-8", "Windows-874"},
-                {0, "sr_RS@latin", 0, "Windows-1251"}, {0, 0, "de_DE.UTF-8", "Windows-1252"},
+                {0, "sr_RS@latin", 0, "Windows-1250"}, {0, 0, "sr_RS.UTF-8@latin", "Windows-1250"},
+                {0, 0, "sr@cyrillic", "Windows-1251"}, {0, 0, "sr", "Windows-1251"},
+                {0, 0, "sr_Latn", "Windows-1250"},     {0, 0, "uz-Cyrl-UZ", "Windows-1251"},
+                {0, 0, "uz@cyrillic", "Windows-1251"}, {0, 0, "uz@latin", "Windows-1252"},
+                {0, 0, "uz", "Windows-1252"},          {0, 0, "bs@cyrillic", "Windows-1251"},
+                {0, 0, "de_DE.UTF-8", "Windows-1252"},
                 {"C", 0, "pl_PL", "Windows-1252"}, {0, 0, "POSIX", "Windows-1252"},
                 {0, 0, 0, "Windows-1252"}};
     // clang-format on
