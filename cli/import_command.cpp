@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <vector>
 
 #include "cli/tool.h"
 #include "cli/words.h"
 #include "platform/file.h"
+#include "record/message.h"
+#include "record/utf8.h"
 #include "translate/import_plan.h"
 #include "translate/translation.h"
 
@@ -22,7 +25,7 @@ std::string counted(std::uint64_t n, const char* one, const char* many) {
 }
 
 std::string summary(const ImportPlan& plan, const translate::Translation& translation,
-                    const CodePage& source, const CodePage& target) {
+                    const CodePage& source, const CodePage& target, const ImportRequest& request) {
     const bool originals =
         std::any_of(translation.items.begin(), translation.items.end(),
                     [](const translate::TranslationItem& item) { return item.source.has_value(); });
@@ -30,14 +33,28 @@ std::string summary(const ImportPlan& plan, const translate::Translation& transl
                        "texts written in " + target.name() + "): " + std::to_string(plan.changed) +
                        " changed, " + std::to_string(plan.unchanged) + " unchanged, " +
                        std::to_string(plan.untranslated) + " untranslated";
-    if (plan.fuzzy > 0) {
-        text += " (" + counted(plan.fuzzy, "fuzzy message", "fuzzy messages") + " left out:";
-        for (const std::string& key : plan.fuzzyKeys)
-            text += " " + key;
-        text += ")";
+    std::vector<std::string> about; // the untranslated ones
+    const auto misread = static_cast<std::uint64_t>(plan.misread.size());
+    if (request.options.recodeUntranslated && misread > 0) {
+        if (plan.recoded > 0)
+            about.push_back(std::to_string(plan.recoded) + " recoded");
+        if (misread > plan.recoded)
+            about.push_back(std::to_string(misread - plan.recoded) +
+                            (misread - plan.recoded == 1 ? " left as it is" : " left as they are"));
+    } else if (misread > 0) {
+        about.push_back(std::to_string(misread) + " reading differently in " + target.name());
     }
+    if (plan.fuzzy > 0) {
+        std::string fuzzy = counted(plan.fuzzy, "fuzzy message", "fuzzy messages") + " left out:";
+        for (const std::string& key : plan.fuzzyKeys)
+            fuzzy += " " + key;
+        about.push_back(fuzzy);
+    }
+    for (std::size_t i = 0; i < about.size(); ++i)
+        text += (i == 0 ? " (" : "; ") + about[i] + (i + 1 == about.size() ? ")" : "");
     if (plan.forced > 0)
-        text += ", " + counted(plan.forced, "stale entry", "stale entries") + " written anyway";
+        text += ", " + counted(plan.forced, "stale entry", "stale entries") +
+                (request.dryRun ? " to be written anyway" : " written anyway");
     text += ".";
     if (!originals && !translation.items.empty())
         text += " The translation gives no originals (no source column), so the entries were "
@@ -47,17 +64,54 @@ std::string summary(const ImportPlan& plan, const translate::Translation& transl
 
 // The code pages of an import: the target from --codepage, else the PO's Language,
 // else the default; the source the one the translation names, else the target.
+// `origin` says where the target came from.
 Status codePagesOf(const translate::Translation& translation, const Settings& settings,
-                   const CodePage*& source, const CodePage*& target) {
+                   const CodePage*& source, const CodePage*& target, std::string& origin) {
     target = &settings.codePage;
+    origin = settings.codePageOrigin;
     if (!settings.codePageNamed && !translation.language.empty()) {
         const std::string name = localeCodePageName(translation.language.c_str(), nullptr, nullptr);
-        if (!CodePage::named(name, target).ok())
+        if (CodePage::named(name, target).ok())
+            origin = "follows from the PO's Language " + quoted(translation.language);
+        else
             target = &settings.codePage;
     }
     source = target;
     return translation.codePage.empty() ? Status::success()
                                         : CodePage::named(translation.codePage, source);
+}
+
+// The note on untranslated originals that read differently in the target, and one
+// for each that could not be recoded.
+void tellMisread(const ImportPlan& plan, const CodePage& target, bool recode, std::FILE* err) {
+    if (plan.misread.empty())
+        return;
+    if (recode) {
+        Status kept = Status::error(StatusCode::NotRecoded);
+        kept.codePage = target.name();
+        for (const translate::Misread& misread : plan.misread) {
+            if (!misread.kept)
+                continue;
+            kept.detail += (kept.count++ ? ", " : "") + misread.key + " '";
+            appendUtf8(kept.detail, misread.kept->character);
+            kept.detail += std::string("'") + (misread.kept->code == StatusCode::UnstorableCharacter
+                                                   ? " (code 255, which cannot be stored)"
+                                                   : "");
+        }
+        if (kept.count > 0)
+            tell(err, kept);
+        return;
+    }
+    Status note = Status::error(StatusCode::MisreadOriginals);
+    note.count = plan.misread.size();
+    for (std::size_t i = 0; i < plan.misread.size() && i < 5; ++i)
+        note.detail += (i ? ", " : "") + plan.misread[i].key;
+    if (plan.misread.size() > 5)
+        note.detail += " ...";
+    note.character = plan.misread.front().original;
+    note.codePage = target.name();
+    appendUtf8(note.was, plan.misread.front().shown);
+    tell(err, note);
 }
 
 // Reads a translation ("-": standard input) and hands its content to translate/:
@@ -89,10 +143,11 @@ Status readTranslation(const std::string& path, translate::TranslationFormat for
 } // namespace
 
 int importCommand(const std::string& path, const FileKind& kind, const std::string& translationPath,
-                  std::optional<translate::TranslationFormat> format, bool dryRun, bool force,
+                  std::optional<translate::TranslationFormat> format, const ImportRequest& request,
                   const Settings& settings, std::FILE* out, std::FILE* err) {
     if (!format)
-        return refuse(err, Status::error(StatusCode::UnknownFormat, translationPath), true);
+        return refuse(err, Status::error(StatusCode::UnknownFormat, translationPath),
+                      !request.check);
     translate::Translation translation;
     // A translation larger than any this file could take is refused unread.
     os::FileIdentity file;
@@ -104,14 +159,18 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
     ImportPlan plan;
     const CodePage* source = nullptr;
     const CodePage* target = nullptr;
+    std::string origin;
     if (status.ok())
-        status = codePagesOf(translation, settings, source, target);
+        status = codePagesOf(translation, settings, source, target, origin);
     if (status.ok())
-        status = translate::planImport(path, kind, translation, *target, *source, force, plan);
+        status =
+            translate::planImport(path, kind, translation, *target, *source, request.options, plan);
     if (!status.ok())
-        return refuse(err, status, true);
+        return refuse(err, status, !request.check);
     if (!plan.problems.empty()) {
-        for (const Problem& problem : plan.problems) {
+        for (Problem& problem : plan.problems) {
+            if (problem.status.code == StatusCode::NotInCharacterSet)
+                problem.status.detail = origin;
             const std::string sentence = itemMessage(problem.status);
             if (problem.line > 0)
                 std::fprintf(err, "%s:%zu: %s\n", translationPath.c_str(), problem.line,
@@ -119,14 +178,20 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
             else
                 std::fprintf(err, "%s: %s\n", translationPath.c_str(), sentence.c_str());
         }
-        std::fprintf(err, "edt-tool: %s in \"%s\"; nothing was written to \"%s\".\n",
-                     counted(plan.problems.size(), "problem", "problems").c_str(),
-                     translationPath.c_str(), path.c_str());
+        const std::string problems = counted(plan.problems.size(), "problem", "problems");
+        if (request.check)
+            std::fprintf(err, "edt-tool: %s in \"%s\".\n", problems.c_str(),
+                         translationPath.c_str());
+        else
+            std::fprintf(err, "edt-tool: %s in \"%s\"; nothing was written to \"%s\".\n",
+                         problems.c_str(), translationPath.c_str(), path.c_str());
         return kExitRefused;
     }
-    if (dryRun) {
+    tellMisread(plan, *target, request.options.recodeUntranslated, err);
+    if (request.dryRun) {
         return deliver("Checked \"" + translationPath + "\" against \"" + path + "\"" +
-                           summary(plan, translation, *source, *target) + " Nothing was written.\n",
+                           summary(plan, translation, *source, *target, request) +
+                           (request.check ? "\n" : " Nothing was written.\n"),
                        out, err);
     }
     const WriteResult written =
@@ -147,7 +212,7 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
         return refuse(err, written.status, true, lead);
     }
     return deliver("Imported \"" + translationPath + "\" into \"" + path + "\"" +
-                       summary(plan, translation, *source, *target) + "\n",
+                       summary(plan, translation, *source, *target, request) + "\n",
                    out, err);
 }
 

@@ -8,19 +8,27 @@
 
 #include "cli/tool.h"
 #include "record/file_kind.h"
+#include "translate/import_plan.h"
 #include "translate/translation.h"
 
 namespace edt::cli {
 
-// edt-tool import FILE TRANSLATION [--format csv|po] [--dry-run] [--force] (and check
-// FILE TRANSLATION, the same as --dry-run; "-" for standard input, with its format
-// given): checks every translated text against FILE and lists every problem with its
-// line in TRANSLATION; only when there is none, and not for a dry run, writes the
-// changed entries, all or nothing. The texts go in the target code page: --codepage,
-// else the PO's Language, else the default; the originals are read in the one the
-// translation names. `force` writes stale entries too. Ends with a summary on `out`.
+// edt-tool import FILE TRANSLATION [--format csv|po] [--dry-run] [--force]
+// [--recode-untranslated] (and check FILE TRANSLATION, a dry run; "-" for standard
+// input, with its format given): checks every translated text against FILE and lists every problem
+// with its line in TRANSLATION; only when there is none, and not for a dry run, writes the changed
+// entries, all or nothing. The texts go in the target code page: --codepage, else the PO's
+// Language, else the default; the originals are read in the one the translation names. Notes on
+// `err` name untranslated originals that read differently in the target. Ends with a summary on
+// `out`.
+struct ImportRequest {
+    bool dryRun = false;
+    bool check = false; // the check command: a dry run that says nothing of writing
+    translate::ImportOptions options;
+};
+
 int importCommand(const std::string& path, const FileKind& kind, const std::string& translationPath,
-                  std::optional<translate::TranslationFormat> format, bool dryRun, bool force,
+                  std::optional<translate::TranslationFormat> format, const ImportRequest& request,
                   const Settings& settings, std::FILE* out, std::FILE* err);
 
 } // namespace edt::cli

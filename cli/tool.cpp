@@ -19,6 +19,7 @@
 #include "edt/version.h"
 #include "platform/console.h"
 #include "platform/environment.h"
+#include "record/message.h"
 #include "translate/translation.h"
 
 namespace edt::cli {
@@ -29,7 +30,8 @@ const char kUsage[] =
     "       edt-tool write FILE KEY TEXT\n"
     "       edt-tool export FILE --format csv|po [-o OUT] [--force]\n"
     "       edt-tool import FILE TRANSLATION [--format csv|po] [--dry-run] [--force]\n"
-    "       edt-tool check FILE TRANSLATION [--format csv|po]\n"
+    "                       [--recode-untranslated]\n"
+    "       edt-tool check FILE TRANSLATION [--format csv|po] [--recode-untranslated]\n"
     "       edt-tool backups FILE\n"
     "       edt-tool restore FILE [BACKUP]\n"
     "       edt-tool --list-codepages | --help | --version\n"
@@ -54,6 +56,7 @@ const char kHelp[] =
     "                       given. An existing OUT is replaced only with --force, an\n"
     "                       EDT file (any .edt, or civ ... without .po or .csv) never.\n"
     "  import FILE TRANSLATION [--format csv|po] [--dry-run] [--force]\n"
+    "         [--recode-untranslated]\n"
     "                       Store the texts of a translation in FILE: its name (.csv,\n"
     "                       .po, .pot) or --format says which; - reads it from\n"
     "                       standard input (with --format). The texts are written in\n"
@@ -62,16 +65,26 @@ const char kHelp[] =
     "                       default; the originals (msgid, the source column) are read\n"
     "                       in the code page the translation names. An entry that\n"
     "                       holds neither the original nor the translation is stale\n"
-    "                       and refused; --force writes it anyway. Empty texts and\n"
-    "                       fuzzy messages are left out. Every text is checked first\n"
-    "                       (the key starts an entry, the text fits it, every\n"
-    "                       character can be stored); if any fails, or the\n"
-    "                       translation ends in the middle, all problems are listed\n"
-    "                       with their line and nothing is written. A write that fails\n"
-    "                       midway is undone, so FILE is written whole or not at all.\n"
+    "                       and refused; --force writes it anyway, but never one\n"
+    "                       whose source cell a spreadsheet turned into a number, a\n"
+    "                       date or a formula's value. A text that is empty, fuzzy\n"
+    "                       or still its original (a CSV text the same as its\n"
+    "                       source, a msgstr the same as its msgid) is untranslated:\n"
+    "                       its entry stays as FILE holds it. Where the target code\n"
+    "                       page is not the source's, a note names the untranslated\n"
+    "                       originals that read differently in it;\n"
+    "                       --recode-untranslated writes them in the target code\n"
+    "                       page wherever it has every character, and names the\n"
+    "                       others. Every text is checked first (the key starts an\n"
+    "                       entry, the text fits it, every character can be\n"
+    "                       stored); if any fails, or the translation ends in the\n"
+    "                       middle, all problems are listed with their line and\n"
+    "                       nothing is written. A write that fails midway is undone,\n"
+    "                       so FILE is written whole or not at all.\n"
     "                       --dry-run only checks and reports.\n"
-    "  check FILE TRANSLATION [--format csv|po]\n"
-    "                       The same as import --dry-run.\n"
+    "  check FILE TRANSLATION [--format csv|po] [--recode-untranslated]\n"
+    "                       Check and report as import --dry-run does; it takes\n"
+    "                       neither --force nor --no-backup, as it writes nothing.\n"
     "  backups FILE         List FILE's backup copies: time, size, name, and which is\n"
     "                       the original (the file before it was first written).\n"
     "  restore FILE [BACKUP]\n"
@@ -89,8 +102,10 @@ const char kHelp[] =
     "EDT_NO_BACKUP=1 writes without the copy.\n"
     "\n"
     "import and check end with a summary: both code pages, entries changed,\n"
-    "unchanged (the text was already there) and untranslated (no text given), and\n"
-    "the keys of fuzzy messages.\n"
+    "unchanged (the text was already there) and untranslated (no translation given),\n"
+    "of these the ones recoded or reading differently in the target, and the keys\n"
+    "of fuzzy messages. A character the target code page lacks is refused with where\n"
+    "that code page came from; --codepage NAME chooses another.\n"
     "\n"
     "KEY is the entry's position in the file, counted from 1, as the listing shows it\n"
     "(leading zeros allowed). The kind of file, and so its record length, follows\n"
@@ -157,20 +172,27 @@ int runExport(const std::vector<std::string>& args, const CodePage& codePage, st
     return exportCommand(path, kindForPath(path), *format, outPath, force, codePage, out, err);
 }
 
-// import FILE TRANSLATION [--format csv|po] [--dry-run], and check (a dry run).
-int runImport(const std::vector<std::string>& args, bool dryRun, const Settings& settings,
-              std::FILE* out, std::FILE* err) {
+// import FILE TRANSLATION [--format csv|po] [--dry-run] [--force]
+// [--recode-untranslated], and check, a dry run that takes neither --dry-run nor --force.
+int runImport(const std::vector<std::string>& args, const Settings& settings, std::FILE* out,
+              std::FILE* err) {
     std::vector<std::string> operands;
     std::optional<std::string> formatName;
     std::string value;
-    bool force = false;
+    ImportRequest request;
+    request.check = args[0] == "check";
+    request.dryRun = request.check;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--dry-run" && args[0] == "import")
-            dryRun = true;
-        else if (args[i] == "--force")
-            force = true;
+        if (args[i] == "--dry-run" && !request.check)
+            request.dryRun = true;
+        else if (args[i] == "--force" && !request.check)
+            request.options.force = true;
+        else if (args[i] == "--recode-untranslated")
+            request.options.recodeUntranslated = true;
         else if (optionValue(args, i, "--format", value))
             formatName = value;
+        else if (args[i].size() > 1 && args[i][0] == '-')
+            return usageError(err); // an option it does not take; "-" is standard input
         else
             operands.push_back(args[i]);
     }
@@ -180,8 +202,19 @@ int runImport(const std::vector<std::string>& args, bool dryRun, const Settings&
         formatName ? translate::formatOfName(*formatName) : translate::formatOfPath(operands[1]);
     if (formatName && !format)
         return usageError(err);
-    return importCommand(operands[0], kindForPath(operands[0]), operands[1], format, dryRun, force,
+    return importCommand(operands[0], kindForPath(operands[0]), operands[1], format, request,
                          settings, out, err);
+}
+
+// Where the code page of the texts came from, said after its name.
+std::string codePageOrigin(bool named, const os::Environment& environment) {
+    if (named)
+        return "was given with --codepage";
+    if (!environment.codePage.empty())
+        return "is set by EDT_CODEPAGE";
+    if (!environment.locale.empty())
+        return "is the default for the locale " + quoted(environment.locale);
+    return "is the default";
 }
 
 } // namespace
@@ -258,7 +291,8 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
         return kExitUsage;
     }
     SafeWriter writer = SafeWriter::forUser(noBackup || environment.noBackup);
-    const Settings settings{*codePage, writer, codePageName.has_value()};
+    const Settings settings{*codePage, writer, codePageName.has_value(),
+                            codePageOrigin(codePageName.has_value(), environment)};
     // Whatever a command does with FILE, a write into it cut short is rolled back first.
     static const char* const kOnFile[] = {"list",  "write",   "export", "import",
                                           "check", "backups", "restore"};
@@ -271,8 +305,10 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
         return writeCommand(args[1], kindForPath(args[1]), args[2], args[3], settings, out, err);
     if (!args.empty() && args[0] == "export")
         return runExport(args, *codePage, out, err);
+    if (!args.empty() && args[0] == "check" && noBackup)
+        return usageError(err); // check writes nothing
     if (!args.empty() && (args[0] == "import" || args[0] == "check"))
-        return runImport(args, args[0] == "check", settings, out, err);
+        return runImport(args, settings, out, err);
     if (args.size() == 2 && args[0] == "backups")
         return backupsCommand(args[1], settings, out, err);
     if ((args.size() == 2 || args.size() == 3) && args[0] == "restore")

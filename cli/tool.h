@@ -42,6 +42,8 @@ struct Settings {
     const CodePage& codePage;
     SafeWriter& writer;
     bool codePageNamed = false; // by --codepage, rather than the default
+    std::string codePageOrigin; // where it came from, after its name: "was given with
+                                // --codepage", "is the default for the locale ..."
 };
 
 } // namespace edt::cli

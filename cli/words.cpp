@@ -91,6 +91,32 @@ std::string own(const Status& s) {
         return s.detail.empty() ? "There is no backup of " + quoted(s.path) + "."
                                 : quoted(s.detail) + " is not a backup of " + quoted(s.path) +
                                       "; edt-tool backups FILE lists them.";
+    case StatusCode::ReformattedSource:
+        return "Entry " + formatKey(s.key.value_or(0)) + " of " + quoted(s.path) + " holds " +
+               quoted(s.detail) + ", but its source cell reads " + quoted(s.was) +
+               ": a spreadsheet took the cell for a number, a date or a formula, and may have "
+               "changed the text cell too, so not even --force writes it. Open the export in "
+               "the spreadsheet again with every column imported as Text (LibreOffice: Text "
+               "Import, select all columns, column type Text; Excel: Data > From Text/CSV > "
+               "Transform Data, every column's type Text), carry the translations over, and "
+               "save it as CSV UTF-8.";
+    case StatusCode::MisreadOriginals:
+        return (s.count == 1 ? std::string("1 untranslated entry (")
+                             : std::to_string(s.count) + " untranslated entries (") +
+               s.detail +
+               (s.count == 1 ? ") holds an original that reads" : ") hold originals that read") +
+               " differently in " + s.codePage +
+               ", the code page the texts are written in: " + describeCharacter(s.character) +
+               " shows as '" + s.was + "'. " + (s.count == 1 ? "It is" : "They are") +
+               " left as the file holds " + (s.count == 1 ? "it" : "them") +
+               "; --recode-untranslated writes " + (s.count == 1 ? "it" : "them") + " in " +
+               s.codePage + " wherever it has every character.";
+    case StatusCode::NotRecoded:
+        return (s.count == 1
+                    ? std::string("1 untranslated entry keeps its original")
+                    : std::to_string(s.count) + " untranslated entries keep their originals") +
+               " as the file holds " + (s.count == 1 ? "it" : "them") + ", as " + s.codePage +
+               " lacks a character of " + (s.count == 1 ? "it" : "each") + ": " + s.detail + ".";
     default:
         return {};
     }
@@ -101,6 +127,11 @@ std::string hint(const Status& s) {
     case StatusCode::UnknownCodePage:
     case StatusCode::MultiByteCodePage:
         return " The single-byte code pages: edt-tool --list-codepages.";
+    case StatusCode::NotInCharacterSet:
+        return s.detail.empty() ? std::string()
+                                : " " + s.codePage + " " + s.detail +
+                                      "; choose another with --codepage NAME (edt-tool "
+                                      "--list-codepages lists them).";
     case StatusCode::BackupFailed:
         return " (--no-backup or EDT_NO_BACKUP=1 writes without a copy.)";
     case StatusCode::FileChanged:

@@ -18,15 +18,21 @@ int writeCommand(const std::string& path, const FileKind& kind, const std::strin
         status.detail = keyText;
         return refuse(err, status, true);
     }
+    // A character the code page lacks: say where the code page came from.
+    const auto withOrigin = [&settings](Status status) {
+        if (status.code == StatusCode::NotInCharacterSet)
+            status.detail = settings.codePageOrigin;
+        return status;
+    };
     std::string text;
     const Status status = escaper.unescape(escaped, text);
     if (!status.ok())
-        return refuse(err, status, true);
+        return refuse(err, withOrigin(status), true);
     const WriteResult result =
         settings.writer.writeRecord(path, kind, key, text, settings.codePage);
     tell(err, result.notes);
     if (!result.status.ok())
-        return refuse(err, result.status, true);
+        return refuse(err, withOrigin(result.status), true);
     std::string line = "[" + formatKey(result.line.key) + "] ";
     escaper.append(line, result.line.text);
     line += '\n';

@@ -22,12 +22,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!translation.problems.empty() || input.empty() || input.back() == '\n' ||
                input.back() == '\r');
     edt::translate::ImportPlan plan;
+    // Half the runs read the originals in another code page, recoding them or not.
     const edt::CodePage& page = edt::test::codePage();
-    FUZZ_CHECK(
-        edt::translate::planImport(path, kind, translation, page, page, size % 2, plan).ok());
+    const edt::CodePage& source = size % 4 >= 2 ? edt::test::codePage("1251") : page;
+    FUZZ_CHECK(edt::translate::planImport(path, kind, translation, page, source,
+                                          {size % 2 == 1, size % 8 >= 4}, plan)
+                   .ok());
     const edt::EntryLayout layout(kind, image.size());
     FUZZ_CHECK(plan.changed + plan.unchanged + plan.untranslated == layout.entryCount());
-    FUZZ_CHECK(plan.writes.size() == plan.changed && plan.lines.size() == plan.changed);
+    FUZZ_CHECK(plan.writes.size() == plan.changed + plan.recoded &&
+               plan.lines.size() == plan.writes.size());
     for (const edt::EntryWrite& write : plan.writes) {
         const std::int64_t index = layout.indexOfKey(write.key);
         FUZZ_CHECK(index >= 0);

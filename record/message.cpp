@@ -85,7 +85,7 @@ std::string what(const Status& s) {
     case StatusCode::TextTooLong:
         return "The text has " + std::to_string(s.count) + " characters, but " + entryOf(s) +
                " holds at most " + std::to_string(s.limit) + " (" + std::to_string(s.entryBytes) +
-               " bytes with the terminator).";
+               " bytes with the terminator); a line break counts as two characters.";
     case StatusCode::UnstorableCharacter:
         return "The character " + describeCharacter(s.character) + " (character " +
                std::to_string(s.position) + " of the text) cannot be stored in an EDT file: " +
@@ -95,7 +95,7 @@ std::string what(const Status& s) {
                                        "byte holds.");
     case StatusCode::NotInCharacterSet:
         return "The character " + describeCharacter(s.character) + " has no place in " +
-               s.codePage + ", the code page the texts are read in.";
+               s.codePage + ", the code page the texts are written in.";
     case StatusCode::BadUtf8:
         return "The text is not valid UTF-8 (at byte " + std::to_string(s.position) + ").";
     case StatusCode::UnknownCodePage:

@@ -70,6 +70,14 @@ enum class StatusCode {
     TranslationTooLarge,    // path: the translation; limit; detail: the EDT file
     TranslationOutOfMemory, // path: the translation
     NoBackup,               // path; detail: the backup asked for, empty for any
+    ReformattedSource,      // key; detail: the file's text; was: the source cell, a
+                            // spreadsheet's rendering of it (a number, a date ...)
+    MisreadOriginals,       // a note: count: untranslated entries whose original reads
+                            // differently in codePage (the target); detail: their first
+                            // keys; character: an original's; was: what it shows there
+    NotRecoded,             // a note: count: untranslated entries left as they are, as
+                            // codePage lacks a character of each; detail: their keys
+                            // and characters
     // The editor's Write Record (phrased by the editor).
     NoFileOpen,
     NoLineSelected,

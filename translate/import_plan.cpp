@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "record/reader.h"
+#include "translate/spreadsheet_forms.h"
 #include "translate/translator_text.h"
 
 namespace edt::translate {
@@ -20,9 +21,19 @@ struct Candidate {
     std::optional<std::string> stale;    // what the entry holds instead of the original
 };
 
+// An untranslated item that gives its original, when the two code pages differ.
+struct Untranslated {
+    RecordKey key = 0;
+    const TranslationItem* item = nullptr;
+    std::string original; // in the source's code page
+    std::optional<Misread> misread;
+};
+
 struct Candidates {
     std::vector<Candidate> list;
     std::unordered_map<RecordKey, std::size_t> byKey; // -> index in list
+    std::vector<Untranslated> untranslated;
+    std::unordered_map<RecordKey, std::size_t> untranslatedByKey; // -> index
 };
 
 // A refusal of one entry's text: every refusal names the entry.
@@ -30,6 +41,18 @@ Status keyed(Status status, RecordKey key) {
     if (!status.key)
         status.atKey(key);
     return status;
+}
+
+// Keeps an untranslated item whose original may read differently in the target.
+void keepUntranslated(const TranslationItem& item, const CodePage& target, const CodePage& source,
+                      Candidates& candidates) {
+    RecordKey key = 0;
+    std::string original;
+    if (&target == &source || !item.source || !parseKey(item.key, key) ||
+        !fromTranslatorText(*item.source, source, original).ok())
+        return;
+    if (candidates.untranslatedByKey.emplace(key, candidates.untranslated.size()).second)
+        candidates.untranslated.push_back({key, &item, std::move(original), std::nullopt});
 }
 
 // The translated items that name a key once and convert to the target code page;
@@ -43,6 +66,7 @@ Candidates collect(const Translation& translation, const CodePage& target, const
                 ++plan.fuzzy;
                 plan.fuzzyKeys.push_back(item.key);
             }
+            keepUntranslated(item, target, source, candidates);
             continue;
         }
         RecordKey key = 0;
@@ -77,10 +101,25 @@ Candidates collect(const Translation& translation, const CodePage& target, const
     return candidates;
 }
 
+// The first character of `bytes` that reads differently in `target` than in `source`.
+std::optional<Misread> misreadIn(std::string_view bytes, const CodePage& target,
+                                 const CodePage& source) {
+    for (const unsigned char b : bytes) {
+        if (source.toUnicode(b) != target.toUnicode(b)) {
+            Misread misread;
+            misread.original = source.toUnicode(b);
+            misread.shown = target.toUnicode(b);
+            return misread;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 Status planImport(const std::string& path, const FileKind& kind, const Translation& translation,
-                  const CodePage& target, const CodePage& source, bool force, ImportPlan& plan) {
+                  const CodePage& target, const CodePage& source, const ImportOptions& options,
+                  ImportPlan& plan) {
     plan = {};
     plan.problems = translation.problems;
     Candidates candidates = collect(translation, target, source, plan);
@@ -91,8 +130,15 @@ Status planImport(const std::string& path, const FileKind& kind, const Translati
         [&](RecordKey key, std::string_view current) {
             ++entryCount;
             const auto found = candidates.byKey.find(key);
-            if (found == candidates.byKey.end())
+            if (found == candidates.byKey.end()) {
+                const auto left = candidates.untranslatedByKey.find(key);
+                if (left == candidates.untranslatedByKey.end())
+                    return;
+                Untranslated& entry = candidates.untranslated[left->second];
+                if (entry.original == current) // else the file no longer holds it
+                    entry.misread = misreadIn(current, target, source);
                 return;
+            }
             Candidate& candidate = candidates.list[found->second];
             candidate.same = candidate.write.text == current;
             // Three states: the original (write), the translation (same), else stale.
@@ -110,12 +156,20 @@ Status planImport(const std::string& path, const FileKind& kind, const Translati
             continue;
         }
         const RecordKey key = candidate.write.key;
-        if (candidate.stale && !force) {
-            Status stale = Status::error(StatusCode::StaleEntry, path).atKey(key);
-            stale.detail = shortView(toTranslatorText(*candidate.stale, source));
-            stale.was = shortView(*candidate.item->source);
-            plan.problems.push_back({candidate.line, stale});
-            continue;
+        if (candidate.stale) {
+            const std::string now = toTranslatorText(*candidate.stale, source);
+            // A spreadsheet's rendering of the original says that its text cell may
+            // have been reformatted too: not written even with force.
+            const bool reformatted = looksReformatted(now, *candidate.item->source);
+            if (reformatted || !options.force) {
+                Status stale = Status::error(
+                    reformatted ? StatusCode::ReformattedSource : StatusCode::StaleEntry, path);
+                stale.atKey(key);
+                stale.detail = shortView(now);
+                stale.was = shortView(*candidate.item->source);
+                plan.problems.push_back({candidate.line, stale});
+                continue;
+            }
         }
         const Status check =
             checkWrite(kind, plan.identity.size, key, candidate.write.text, path, target);
@@ -128,6 +182,35 @@ Status planImport(const std::string& path, const FileKind& kind, const Translati
     }
     plan.changed = changed.size();
     plan.untranslated = entryCount - plan.changed - plan.unchanged;
+
+    // Untranslated originals that read differently in the target, recoded if asked.
+    std::vector<Candidate> recoded;
+    recoded.reserve(candidates.untranslated.size());
+    for (Untranslated& entry : candidates.untranslated) {
+        if (!entry.misread)
+            continue;
+        Misread& misread = *entry.misread;
+        misread.key = entry.item->key;
+        misread.line = entry.item->line;
+        if (options.recodeUntranslated) {
+            Candidate candidate;
+            candidate.write.key = entry.key;
+            candidate.line = misread.line;
+            Status check = fromTranslatorText(*entry.item->source, target, candidate.write.text);
+            if (check.ok())
+                check = checkWrite(kind, plan.identity.size, entry.key, candidate.write.text, path,
+                                   target);
+            misread.recoded = check.ok();
+            if (check.ok())
+                recoded.push_back(std::move(candidate));
+            else
+                misread.kept = keyed(check, entry.key);
+        }
+        plan.misread.push_back(std::move(misread));
+    }
+    plan.recoded = recoded.size();
+    for (Candidate& candidate : recoded)
+        changed.push_back(&candidate);
 
     std::stable_sort(plan.problems.begin(), plan.problems.end(),
                      [](const Problem& a, const Problem& b) { return a.line < b.line; });

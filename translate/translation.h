@@ -27,7 +27,9 @@ struct TranslationItem {
     bool fuzzy = false;                // PO: marked for review; not imported
     std::optional<std::string> source; // the original it was made from (UTF-8), if given
 
-    bool translated() const { return !text.empty() && !fuzzy; }
+    // Untranslated, the same in every format: empty, fuzzy, or still its original (a
+    // spreadsheet's untouched text cell, a msgstr copied from msgid by msgen).
+    bool translated() const { return !text.empty() && !fuzzy && text != source; }
 };
 
 struct Translation {

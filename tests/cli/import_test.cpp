@@ -8,6 +8,7 @@
 #include "record/reader.h"
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
+#include "tests/support/says.h"
 #include "tests/support/test_support.h"
 #include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
@@ -61,7 +62,8 @@ TEST_F(Import, OneOverlongTextAmongThousandsIsRefusedWholeNamingItsLine) {
     EXPECT_TRUE(contains(run.err, "de.csv:" + std::to_string(overlongLine) +
                                       ": The text has 240 characters, but entry " +
                                       formatKey(1 + 3217 * 480) + " of \"" + file +
-                                      "\" holds at most 238"))
+                                      "\" holds at most 238 (480 bytes with the terminator); a "
+                                      "line break counts as two characters."))
         << run.err;
     EXPECT_TRUE(contains(run.err, "1 problem in")) << run.err;
     EXPECT_EQ(test::fileDigest(file), before);
@@ -80,17 +82,21 @@ TEST_F(Import, EveryProblemIsListedInLineOrderAndNothingIsWritten) {
                                            "0001441,\xC3\xBF\r\n"
                                            "0001441,\"three\",fields\r\n"
                                            "9999999999,x\r\n");
-    const test::ToolRun run = test::runTool({"check", file, dir_.file("bad.csv")});
+    const test::ToolRun run =
+        test::runTool({"check", file, dir_.file("bad.csv"), "--codepage=1252"});
     EXPECT_EQ(run.code, 1);
+    const std::string endOfCheck = "7 problems in \"" + dir_.file("bad.csv") + "\".\n";
     const char* const expected[] = {
         "bad.csv:3: Key 0000002 is not the start",
         "bad.csv:4: \"abc\" is not a key",
-        "bad.csv:5: Entry 0000481: The character '\xE2\x98\xBA' (U+263A) has no place",
+        "bad.csv:5: Entry 0000481: The character '\xE2\x98\xBA' (U+263A) has no place in "
+        "Windows-1252, the code page the texts are written in. Windows-1252 was given with "
+        "--codepage; choose another with --codepage NAME (edt-tool --list-codepages",
         "bad.csv:6: Entry 0000001 already has a text, at line 2.",
         "bad.csv:7: Entry 0001441: The character '\xC3\xBF' (U+00FF)",
         "bad.csv:8: The line has more fields than the header",
         "bad.csv:9: Key 9999999999 is not the start",
-        "7 problems in",
+        endOfCheck.c_str(),
     };
     std::size_t at = 0;
     for (const char* part : expected) {
@@ -234,16 +240,114 @@ TEST_F(Import, ATranslationComesFromAPipeOrAnyNameWithItsFormatGiven) {
         << large.err;
 }
 
+// One translation through CSV and through PO, into copies of one Windows-1252 file
+// written in Windows-1251: the same bytes. Untranslated texts (empty, fuzzy, still the
+// original) stay as the file holds them, never refused, even where Windows-1251 lacks
+// a character; --recode-untranslated writes in Windows-1251 those it can.
+TEST_F(Import, OneTranslationGivesTheSameBytesThroughCsvAndPo) {
+    const std::vector<std::string> originals{"caf\xE9", "na\xEFve",
+                                             "\x80"
+                                             "5",
+                                             "hello", "0641"};
+    const std::string image = samples::makeImage(kStrings, originals);
+    const struct {
+        const char *csv, *po;
+        bool fuzzy;
+    } rows[] = {{"кафе", "кафе", false},
+                {"naïve", "naïve", false}, // still the original in both
+                {"", "5 €", true},
+                {"привет", "привет", false},
+                {"0641", "", false}};
+    std::string csv = "key,max,source (Windows-1252),text\r\n";
+    std::string po = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n"
+                     "\"X-EDT-Code-Page: Windows-1252\\n\"\n";
+    for (std::size_t i = 0; i < originals.size(); ++i) {
+        const std::string key = formatKey(1 + i * 480);
+        const std::string source = test::codePage().toUtf8(originals[i]);
+        csv += key + ",238," + source + "," + rows[i].csv + "\r\n";
+        po += std::string("\n") + (rows[i].fuzzy ? "#, fuzzy\n" : "") + "msgctxt \"" + key +
+              "\"\nmsgid \"" + source + "\"\nmsgstr \"" + rows[i].po + "\"\n";
+    }
+    test::writeBytes(dir_.file("ru.csv"), csv);
+    test::writeBytes(dir_.file("ru.po"), po);
+    const auto cyrillic = [](const char* utf8) {
+        std::string bytes;
+        EXPECT_TRUE(test::codePage("1251").fromUtf8(utf8, bytes).ok());
+        return bytes;
+    };
+    for (const bool recode : {false, true}) {
+        const std::string expected =
+            samples::makeImage(kStrings, {cyrillic("кафе"), originals[1],
+                                          recode ? "\x88"
+                                                   "5"
+                                                 : originals[2],
+                                          cyrillic("привет"), originals[4]});
+        for (const char* route : {"ru.csv", "ru.po"}) {
+            const std::string file = dir_.file("strings.edt");
+            test::writeBytes(file, image);
+            std::vector<std::string> args{"--codepage", "1251", "import", file, dir_.file(route)};
+            if (recode)
+                args.push_back("--recode-untranslated");
+            const test::ToolRun run = test::runTool(args);
+            EXPECT_EQ(run.code, 0) << run.err;
+            EXPECT_TRUE(test::readBytes(file) == expected) << route << (recode ? " recoded" : "");
+            EXPECT_TRUE(test::says(
+                run.err, recode ? "note: 1 untranslated entry keeps its original as the file "
+                                  "holds it, as Windows-1251 lacks a character of it: 0000481 'ï'."
+                                : "note: 2 untranslated entries (0000481, 0000961) hold originals "
+                                  "that read differently in Windows-1251, the code page the texts "
+                                  "are written in: 'ï' (U+00EF) shows as 'п'."));
+            EXPECT_TRUE(test::says(run.out, recode ? "2 changed, 0 unchanged, 3 untranslated (1 "
+                                                     "recoded; 1 left as it is"
+                                                   : "2 changed, 0 unchanged, 3 untranslated (2 "
+                                                     "reading differently in Windows-1251"));
+        }
+    }
+}
+
+// A source cell that a spreadsheet turned into a number, a date or a formula's value
+// is refused with the way out, even with --force; a stale text of another kind is
+// written with --force. check says nothing of writing.
+TEST_F(Import, ASourceCellASpreadsheetReformattedIsNeverWritten) {
+    const std::string file = dir_.file("strings.edt");
+    test::writeBytes(file, samples::makeImage(kStrings, {"0641", "1.2.26", "=A1", "Hello"}));
+    const std::uint64_t before = test::fileDigest(file);
+    test::writeBytes(dir_.file("de.csv"), "key,source,text\r\n1,641,W\r\n481,01/02/26,X\r\n"
+                                          "961,key,Y\r\n1441,Hallo,Z\r\n");
+    const test::ToolRun forced = test::runTool({"import", file, dir_.file("de.csv"), "--force"});
+    EXPECT_EQ(forced.code, 1);
+    for (const char* part : {"de.csv:2: Entry 0000001 of \"",
+                             "\" holds \"0641\", but its source cell reads \"641\": "
+                             "a spreadsheet took the cell for a number",
+                             "every column imported as Text", "de.csv:3: Entry 0000481",
+                             "de.csv:4: Entry 0000961", "3 problems in"})
+        EXPECT_TRUE(test::says(forced.err, part));
+    EXPECT_FALSE(test::says(forced.err, "de.csv:5"));
+    EXPECT_EQ(test::fileDigest(file), before);
+
+    test::writeBytes(dir_.file("de.csv"), "key,source,text\r\n1441,Hallo,Z\r\n");
+    const test::ToolRun check = test::runTool({"check", file, dir_.file("de.csv")});
+    EXPECT_TRUE(test::says(check.err, "no longer holds the original"));
+    EXPECT_TRUE(test::says(check.err, "edt-tool: 1 problem in \"" + dir_.file("de.csv") + "\".\n"));
+    const test::ToolRun dry =
+        test::runTool({"import", file, dir_.file("de.csv"), "--force", "--dry-run"});
+    EXPECT_TRUE(test::says(dry.out, "1 stale entry to be written anyway. Nothing was written."));
+    EXPECT_EQ(test::fileDigest(file), before);
+}
+
 TEST(ToolUsage, NewCommandsAreDocumentedAndWrongUseIsAUsageError) {
     const test::ToolRun help = test::runTool({"--help"});
-    for (const char* part : {"export FILE --format csv|po [-o OUT]",
-                             "import FILE TRANSLATION [--format csv|po]", "check FILE TRANSLATION"})
+    for (const char* part :
+         {"export FILE --format csv|po [-o OUT]", "import FILE TRANSLATION [--format csv|po]",
+          "check FILE TRANSLATION", "--recode-untranslated"})
         EXPECT_TRUE(contains(help.out, part)) << part;
     EXPECT_EQ(test::runTool({"export"}).code, 2);
     EXPECT_EQ(test::runTool({"export", "a.edt"}).code, 2); // no format
     EXPECT_EQ(test::runTool({"export", "a.edt", "--format", "xml"}).code, 2);
     EXPECT_EQ(test::runTool({"import", "a.edt"}).code, 2);
     EXPECT_EQ(test::runTool({"check", "a.edt", "b.po", "c"}).code, 2);
+    for (const char* option : {"--force", "--dry-run", "-o", "--no-backup"}) // check writes none
+        EXPECT_EQ(test::runTool({"check", "a.edt", "b.po", option}).code, 2) << option;
     const test::ToolRun swapped = test::runTool({"import", "de.po", "strings.edt"});
     EXPECT_EQ(swapped.code, 1);
     EXPECT_TRUE(contains(swapped.err, "Cannot tell the format")) << swapped.err;

@@ -130,11 +130,14 @@ TEST_P(RoundTrip, ExportThenImportOfTheExportLeavesEveryByte) {
         ASSERT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(test::fileDigest(file_), test::digest(original_)) << input;
     }
+    // CSV of version 1.0.1 gives no originals: its texts count as translations, but the
+    // empty one. A msgstr that is its msgid is untranslated, as an untouched CSV text.
     const test::ToolRun run = test::runTool({"import", file_, translation});
     const std::size_t total = texts_.size();
     EXPECT_TRUE(test::says(
-        run.out, ": 0 changed, " + std::to_string(total - 1) +
-                     " unchanged, 1 untranslated.")); // the empty text counts as untranslated
+        run.out, format_ == "csv"
+                     ? ": 0 changed, " + std::to_string(total - 1) + " unchanged, 1 untranslated."
+                     : ": 0 changed, 0 unchanged, " + std::to_string(total) + " untranslated."));
 }
 
 TEST_P(RoundTrip, TranslatedTextsLandInTheirEntriesAndNowhereElse) {
@@ -196,7 +199,7 @@ TEST_P(EveryCodePage, EveryByteComesBackThroughTheListingAndTranslations) {
                                          test::codePage(cp.c_str())));
     for (const std::string& translation : {csv, po}) {
         const test::ToolRun run = test::runTool({"--codepage", cp, "import", file, translation});
-        EXPECT_NE(run.out.find("0 changed, 2 unchanged"), std::string::npos) << run.err;
+        EXPECT_TRUE(test::says(run.out, "0 changed, 0 unchanged, 2 untranslated")) << run.err;
     }
     // A PO export names its code page as the source's; another target is no refusal.
     ASSERT_EQ(test::runTool({"--codepage", cp, "export", file, "-o", po, "--force"}).code, 0);

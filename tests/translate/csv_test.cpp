@@ -4,6 +4,7 @@
 #include <random>
 
 #include "translate/csv.h"
+#include "translate/spreadsheet_forms.h"
 
 namespace edt::translate::csv {
 namespace {
@@ -20,6 +21,24 @@ TEST(CsvField, QuotedOnlyWhenNeededWithQuotesDoubled) {
         appendField(out, field);
         EXPECT_EQ(out, expected) << field;
     }
+}
+
+// What a spreadsheet makes of a source cell it does not keep as text, and what it
+// does not: a changed original is stale, not reformatted.
+TEST(CsvField, ASpreadsheetsRenderingOfTheOriginalIsToldFromAnotherText) {
+    const struct {
+        const char *original, *cell;
+        bool reformatted;
+    } rows[] = {
+        {"0641", "641", true},        {"1.50", "1.5", true},        {"1,5", "1.5", true},
+        {"10%", "10.00%", true},      {"10%", "0.1", true},         {"1e3", "1000", true},
+        {"1.2.26", "01/02/26", true}, {"1.2.", "01.02.2026", true}, {"2026-02-01", "1/2/26", true},
+        {"=A1", "key", true},         {"=1+", "Err:507", true},     {"0641", "0641", false},
+        {"0641", "642", false},       {"10%", "20%", false},        {"1.2.26", "1/3/26", false},
+        {"Hello", "Hallo", false},    {"A-12", "A-13", false},      {"12", "12 guards", false}};
+    for (const auto& row : rows)
+        EXPECT_EQ(looksReformatted(row.original, row.cell), row.reformatted)
+            << row.original << " / " << row.cell;
 }
 
 struct ParseCase {
