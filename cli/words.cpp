@@ -37,7 +37,7 @@ std::string own(const Status& s) {
         return "Entry " + formatKey(s.key.value_or(0)) + " of " + quoted(s.path) +
                " no longer holds the original the translation was made from: the file holds " +
                quoted(s.detail) + ", the translation's original is " + quoted(s.was) +
-               ". Export the texts again, or give --force to write it anyway.";
+               ". Export the texts again, or import with --force to write it anyway.";
     case StatusCode::DuplicateKey:
         return "Entry " + formatKey(s.key.value_or(0)) + " already has a text, at line " +
                std::to_string(s.count) + ".";
