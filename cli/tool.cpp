@@ -274,8 +274,15 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
     if ((args.size() == 2 || (args.size() == 3 && args[2] == "--discard")) && args[0] == "recover")
         return recoverCommand(args[1], args.size() == 3, settings, out, err);
     if (args.size() >= 2 &&
-        std::find(std::begin(kOnFile), std::end(kOnFile), args[0]) != std::end(kOnFile))
-        tell(err, writer.recover(args[1]));
+        std::find(std::begin(kOnFile), std::end(kOnFile), args[0]) != std::end(kOnFile)) {
+        // A write refuses for a journal it cannot play back, and says so itself.
+        const std::optional<Status> found = writer.recover(args[1]);
+        const bool writes =
+            args[0] == "write" || args[0] == "restore" ||
+            (args[0] == "import" && std::find(args.begin(), args.end(), "--dry-run") == args.end());
+        if (!found || found->code != StatusCode::JournalUnusable || !writes)
+            tell(err, found);
+    }
     if (args.size() == 2 && args[0] == "list")
         return listCommand(args[1], kindForPath(args[1]), *codePage, out, err);
     if (args.size() == 4 && args[0] == "write")
