@@ -47,4 +47,24 @@ int restoreCommand(const std::string& path, const std::string& backup, const Set
     return deliver("Restored \"" + path + "\" from the backup " + copy.name + ".\n", out, err);
 }
 
+int recoverCommand(const std::string& path, bool discard, const Settings& settings, std::FILE* out,
+                   std::FILE* err) {
+    const std::optional<Status> said = settings.writer.recover(path);
+    if (!said)
+        return deliver("No interrupted write of \"" + path + "\" waits to be played back.\n", out,
+                       err);
+    if (said->code != StatusCode::JournalUnusable && said->code != StatusCode::RollbackFailed) {
+        tell(err, said);
+        return kExitOk;
+    }
+    if (!discard)
+        return refuse(err, *said, false);
+    settings.writer.discardJournal(path);
+    return deliver("Removed the journal \"" + said->detail + "\" of \"" + path +
+                       "\": the file stays as it is, and an entry the interrupted write had "
+                       "reached may be half-written. A backup copy (edt-tool backups) holds "
+                       "the file as it was before.\n",
+                   out, err);
+}
+
 } // namespace edt::cli

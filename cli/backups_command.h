@@ -19,4 +19,10 @@ int backupsCommand(const std::string& path, const Settings& settings, std::FILE*
 int restoreCommand(const std::string& path, const std::string& backup, const Settings& settings,
                    std::FILE* out, std::FILE* err);
 
+// edt-tool recover FILE [--discard]: plays back the journal of a write into FILE that
+// was interrupted, as any command does first; one that cannot be played back stays
+// and is named, or with `discard` is removed, leaving FILE as it is.
+int recoverCommand(const std::string& path, bool discard, const Settings& settings, std::FILE* out,
+                   std::FILE* err);
+
 } // namespace edt::cli

@@ -34,6 +34,7 @@ const char kUsage[] =
     "       edt-tool check FILE TRANSLATION [--format csv|po] [--recode-untranslated]\n"
     "       edt-tool backups FILE\n"
     "       edt-tool restore FILE [BACKUP]\n"
+    "       edt-tool recover FILE [--discard]\n"
     "       edt-tool --list-codepages | --help | --version\n"
     "Each command takes --codepage NAME too, write, import and restore --no-backup,\n"
     "before or after the command.\n";
@@ -90,6 +91,12 @@ const char kHelp[] =
     "  restore FILE [BACKUP]\n"
     "                       Put the newest backup, or the one named BACKUP, back into\n"
     "                       FILE, after a backup of what it holds now.\n"
+    "  recover FILE [--discard]\n"
+    "                       Play back the journal of a write into FILE that was cut\n"
+    "                       short, as every command does first. A journal that cannot\n"
+    "                       be played back (damaged, not this user's, the file\n"
+    "                       read-only) is kept, every command warns and writes are\n"
+    "                       refused; --discard removes it and leaves FILE as it is.\n"
     "\n"
     "Every write goes through a journal of the bytes it replaces, kept in\n"
     "$XDG_STATE_HOME/edt-editor/journals until the file is flushed; a write cut short\n"
@@ -233,7 +240,9 @@ int finishOutput(OutputBuffer& output, std::FILE* err) {
 
 void tell(std::FILE* err, const std::optional<Status>& note) {
     if (note)
-        std::fprintf(err, "edt-tool: note: %s\n", toolMessage(*note).c_str());
+        std::fprintf(err, "edt-tool: %s: %s\n",
+                     note->code == StatusCode::JournalUnusable ? "warning" : "note",
+                     toolMessage(*note).c_str());
 }
 
 void tell(std::FILE* err, const std::vector<Status>& notes) {
@@ -296,9 +305,18 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
     // Whatever a command does with FILE, a write into it cut short is rolled back first.
     static const char* const kOnFile[] = {"list",  "write",   "export", "import",
                                           "check", "backups", "restore"};
+    if ((args.size() == 2 || (args.size() == 3 && args[2] == "--discard")) && args[0] == "recover")
+        return recoverCommand(args[1], args.size() == 3, settings, out, err);
     if (args.size() >= 2 &&
-        std::find(std::begin(kOnFile), std::end(kOnFile), args[0]) != std::end(kOnFile))
-        tell(err, writer.recover(args[1]));
+        std::find(std::begin(kOnFile), std::end(kOnFile), args[0]) != std::end(kOnFile)) {
+        // A write refuses for a journal it cannot play back, and says so itself.
+        const std::optional<Status> found = writer.recover(args[1]);
+        const bool writes =
+            args[0] == "write" || args[0] == "restore" ||
+            (args[0] == "import" && std::find(args.begin(), args.end(), "--dry-run") == args.end());
+        if (!found || found->code != StatusCode::JournalUnusable || !writes)
+            tell(err, found);
+    }
     if (args.size() == 2 && args[0] == "list")
         return listCommand(args[1], kindForPath(args[1]), *codePage, out, err);
     if (args.size() == 4 && args[0] == "write")

@@ -137,6 +137,9 @@ std::string hint(const Status& s) {
     case StatusCode::FileChanged:
     case StatusCode::FileRemoved:
         return " Run the command again.";
+    case StatusCode::JournalUnusable:
+        return " edt-tool recover " + quoted(s.path) +
+               " tries again; with --discard it removes the journal.";
     default:
         return {};
     }

@@ -26,8 +26,9 @@ struct FileIdentity {
 
 // An open regular file, read and written by position: file_posix.cpp, file_win.cpp
 // (where paths are UTF-8 too). Read and Update open existing regular files only, never
-// creating or truncating them; Create makes a private file of the program's own (a
-// journal), emptying one already there. Closes on destruction.
+// creating or truncating them; Create makes a new private file of the program's own (a
+// journal), refused when any file or link is at the name already, so that nothing
+// planted there is followed or emptied. Closes on destruction.
 class File {
 public:
     enum class Mode { Read, Update, Create };
@@ -43,6 +44,8 @@ public:
     void close();
 
     Result identity(FileIdentity& out) const;
+    // The file's permission bits (POSIX; 0600 on Windows, where access rules decide).
+    int permissions() const;
     // Reads up to `length` bytes at `offset` (zero-based); `got` is short at the end.
     Result readAt(std::uint64_t offset, void* buffer, std::size_t length, std::size_t& got) const;
     // Writes all `length` bytes at `offset`.

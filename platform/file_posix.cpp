@@ -65,7 +65,7 @@ Result File::open(const std::string& path, Mode mode) {
     // the open; it has no effect on regular files, the only kind we go on with.
     const int flags = (mode == Mode::Read     ? O_RDONLY
                        : mode == Mode::Update ? O_RDWR
-                                              : O_RDWR | O_CREAT | O_TRUNC) |
+                                              : O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW) |
                       O_NONBLOCK | O_CLOEXEC;
     int fd = -1;
     do {
@@ -114,6 +114,11 @@ Result File::identity(FileIdentity& out) const {
         return errnoFailure(Op::Examine, errno);
     out = identityOf(info);
     return Result::success();
+}
+
+int File::permissions() const {
+    struct stat info {};
+    return ::fstat(fdOf(handle_), &info) == 0 ? static_cast<int>(info.st_mode & 0777) : 0600;
 }
 
 Result File::readAt(std::uint64_t offset, void* buffer, std::size_t length,

@@ -82,7 +82,7 @@ Result File::open(const std::string& path, Mode mode) {
     const DWORD access = mode == Mode::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     HANDLE handle = CreateFileW(
         wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        mode == Mode::Create ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        mode == Mode::Create ? CREATE_NEW : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return failure(Op::Open, GetLastError());
     // Pipes, consoles and devices (NUL, COM1 ...) are not disk files.
@@ -102,6 +102,10 @@ void File::close() {
         CloseHandle(toHandle(handle_));
         handle_ = kClosed;
     }
+}
+
+int File::permissions() const {
+    return 0600;
 }
 
 Result File::identity(FileIdentity& out) const {

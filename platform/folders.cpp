@@ -30,7 +30,7 @@ std::string resolvedPath(const std::string& path) {
 
 bool exists(const std::string& path) {
     std::error_code error;
-    return fs::exists(fs::u8path(path), error);
+    return fs::exists(fs::symlink_status(fs::u8path(path), error));
 }
 
 std::string fullPath(const std::string& path) {

@@ -22,4 +22,14 @@ Result writeWholeFile(const std::string& path, const void* data, std::size_t len
     return result;
 }
 
+Result writeNewFile(const std::string& path, const void* data, std::size_t length, int mode) {
+    OutputFile output;
+    Result result = output.create(path, mode);
+    if (result.ok())
+        result = output.write(data, length);
+    if (result.ok())
+        result = output.commit(false);
+    return result;
+}
+
 } // namespace edt::os

@@ -17,12 +17,16 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    Result create(const std::string& path);
+    // `mode`: the permission bits of the new file (POSIX); by default those of the file
+    // it replaces, or a new file's under the umask.
+    Result create(const std::string& path, int mode = -1);
     Result write(const void* data, std::size_t length);
     // Where the content goes until commit(), for writers that need a file name.
     const std::string& temporaryPath() const { return temporaryPath_; }
-    // Flushes the content to disk and gives it the final name.
-    Result commit();
+    // Flushes the content to disk and gives it the final name, flushing that name into
+    // its folder too. Without `replace`, a file or link already at the name is left as
+    // it is and the commit refused.
+    Result commit(bool replace = true);
 
 private:
     std::string path_;
@@ -32,6 +36,10 @@ private:
 
 // Writes `length` bytes as the whole content of `path`, through an OutputFile.
 Result writeWholeFile(const std::string& path, const void* data, std::size_t length);
+
+// Writes a new file of `length` bytes at `path` with the permission bits `mode`, never
+// over anything already there (a file, a link planted at the name).
+Result writeNewFile(const std::string& path, const void* data, std::size_t length, int mode);
 
 // A name for a scratch file in the system's temporary folder, created empty and
 // private, ending in `suffix`; the caller removes it.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/output_file.h"
 
+#include "platform/file.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +25,7 @@ OutputFile::~OutputFile() {
     }
 }
 
-Result OutputFile::create(const std::string& path) {
+Result OutputFile::create(const std::string& path, int newMode) {
     path_ = path;
     temporaryPath_ = path + ".XXXXXX";
     const int fd = ::mkstemp(temporaryPath_.data());
@@ -32,7 +34,9 @@ Result OutputFile::create(const std::string& path) {
     // mkstemp makes the file private; give it the mode a new file or the old one has.
     struct stat old {};
     mode_t mode = 0;
-    if (::stat(path.c_str(), &old) == 0) {
+    if (newMode >= 0) {
+        mode = static_cast<mode_t>(newMode) & 07777;
+    } else if (::stat(path.c_str(), &old) == 0) {
         mode = old.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
@@ -50,20 +54,26 @@ Result OutputFile::create(const std::string& path) {
     return Result::success();
 }
 
-Result OutputFile::commit() {
+Result OutputFile::commit(bool replace) {
     int error = 0;
     if (std::fflush(streamOf(stream_)) != 0 || ::fsync(::fileno(streamOf(stream_))) != 0)
         error = errno;
     if (std::fclose(streamOf(stream_)) != 0 && error == 0)
         error = errno;
     stream_ = nullptr;
-    if (error == 0 && std::rename(temporaryPath_.c_str(), path_.c_str()) != 0)
+    if (error == 0 && replace && std::rename(temporaryPath_.c_str(), path_.c_str()) != 0)
         error = errno;
-    if (error != 0) {
+    // A hard link is made only where no name is: nothing planted there is followed or
+    // replaced.
+    if (error == 0 && !replace && ::link(temporaryPath_.c_str(), path_.c_str()) != 0)
+        error = errno;
+    if (!replace || error != 0)
         ::unlink(temporaryPath_.c_str());
+    if (error != 0)
         return errnoFailure(Op::Write, error);
-    }
-    return Result::success();
+    // Until its folder is flushed, a power cut may still lose the new name.
+    std::string folder = path_.substr(0, path_.find_last_of('/') + 1);
+    return syncFolder(folder.empty() ? "." : folder);
 }
 
 Result createTemporaryFile(const std::string& suffix, std::string& path) {

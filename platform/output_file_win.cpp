@@ -63,7 +63,7 @@ OutputFile::~OutputFile() {
     }
 }
 
-Result OutputFile::create(const std::string& path) {
+Result OutputFile::create(const std::string& path, int) {
     path_ = path;
     HANDLE handle = INVALID_HANDLE_VALUE;
     Result result = createFresh(path + ".", "", temporaryPath_, handle);
@@ -85,7 +85,7 @@ Result OutputFile::create(const std::string& path) {
     return Result::success();
 }
 
-Result OutputFile::commit() {
+Result OutputFile::commit(bool replace) {
     std::FILE* stream = streamOf(stream_);
     stream_ = nullptr;
     Result result = Result::success();
@@ -99,9 +99,9 @@ Result OutputFile::commit() {
     if (result.ok()) {
         if (!win::toWidePath(temporaryPath_, from) || !win::toWidePath(path_, to))
             result = failure(Op::Write, ERROR_INVALID_NAME);
-        // Unlike rename() on Windows, this replaces a file of that name.
+        // Unlike rename() on Windows, this replaces a file of that name when asked to.
         else if (!MoveFileExW(from.c_str(), to.c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                              (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH))
             result = failure(Op::Write, GetLastError());
     }
     if (!result.ok())

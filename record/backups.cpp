@@ -63,9 +63,11 @@ std::vector<std::string> backupsIn(const std::string& folder, const std::string&
     if (!os::listFolder(folder, names).ok())
         return {};
     for (const std::string& name : names) {
-        if (const auto time = timeOf(name, title))
+        const auto time = timeOf(name, title);
+        // A link or a file of another's is no copy of ours: never listed nor restored.
+        if (time && os::isOwnPlainFile(folder + "/" + name))
             mine.push_back({*time, name});
-        else if (tidy && name != kPathName)
+        else if (tidy && name != kPathName && !time)
             os::removeFile(folder + "/" + name);
     }
     std::sort(mine.begin(), mine.end());
@@ -103,19 +105,20 @@ Status Backups::beforeWrite(const os::File& file, const std::string& path,
     const std::string title = fileTitleOf(os::resolvedPath(path));
     std::string content(static_cast<std::size_t>(id.size), '\0');
     std::size_t got = 0;
-    os::Result result = os::makeFolders(folder);
+    // The backups' folder, the one above it and the file's own are the program's.
+    os::Result result = os::makePrivateFolders(folder, 3);
     if (result.ok())
         result = file.readAt(0, content.data(), content.size(), got);
     content.resize(got);
     const std::string full = os::resolvedPath(path) + "\n";
     if (result.ok() && !os::exists(folder + "/" + kPathName))
-        result = os::writeWholeFile(folder + "/" + kPathName, full.data(), full.size());
+        result = os::writeNewFile(folder + "/" + kPathName, full.data(), full.size(), 0600);
     const std::string stamp = now();
     std::string copy = folder + "/" + title + "." + stamp;
     for (int n = 2; os::exists(copy); ++n)
         copy = folder + "/" + title + "." + stamp + "-" + std::to_string(n);
     if (result.ok())
-        result = os::writeWholeFile(copy, content.data(), content.size());
+        result = os::writeNewFile(copy, content.data(), content.size(), file.permissions());
     if (!result.ok())
         return failed(std::move(result), path, folder);
     done_.insert({id.device, id.inode});

@@ -122,23 +122,34 @@ struct Content {
     std::vector<Change> changes;
 };
 
-// False for a journal that is torn: its write never changed the file.
-bool parse(const std::string& data, Content& out) {
+// Reads the journal's header: the file's path and identity, the time; false when even
+// that is not there. Checked by nothing: parse() checks the whole.
+bool parseHeader(const std::string& data, Content& out, Reader& in, std::uint64_t& count) {
     const std::size_t magic = sizeof kMagic - 1;
-    if (data.size() < magic + 8 || data.compare(0, magic, kMagic) != 0)
-        return false;
-    const std::size_t end = data.size() - 8;
-    std::uint64_t stored = 0, count = 0, time = 0, modified = 0;
-    if (!Reader(data, end, data.size()).number(stored) ||
-        stored != fnv1a(kFnvStart, data.data(), end))
-        return false;
-    Reader in(data, magic, end);
-    if (!in.bytes(out.path) || !in.number(out.before.device) || !in.number(out.before.inode) ||
+    std::uint64_t time = 0, modified = 0;
+    if (data.size() < magic || data.compare(0, magic, kMagic) != 0 || !in.bytes(out.path) ||
+        !in.number(out.before.device) || !in.number(out.before.inode) ||
         !in.number(out.before.size) || !in.number(modified) || !in.number(time) ||
         !in.number(count))
         return false;
     out.before.modifiedNs = static_cast<std::int64_t>(modified);
     out.time = static_cast<std::int64_t>(time);
+    return true;
+}
+
+// False for a journal that is torn or damaged.
+bool parse(const std::string& data, Content& out) {
+    const std::size_t magic = sizeof kMagic - 1;
+    if (data.size() < magic + 8)
+        return false;
+    const std::size_t end = data.size() - 8;
+    std::uint64_t stored = 0, count = 0;
+    if (!Reader(data, end, data.size()).number(stored) ||
+        stored != fnv1a(kFnvStart, data.data(), end))
+        return false;
+    Reader in(data, magic, end);
+    if (!parseHeader(data, out, in, count))
+        return false;
     for (std::uint64_t i = 0; i < count; ++i) {
         Change change;
         if (!in.number(change.offset) || !in.bytes(change.before) || !in.bytes(change.after))
@@ -148,13 +159,26 @@ bool parse(const std::string& data, Content& out) {
     return in.atEnd();
 }
 
-// Whether every byte of the span holds what the write stored or what was there before
-// it (a write torn midway leaves both); else another program has changed it since.
+// Whether every byte of the span that the file held before holds what the write
+// stored or what was there (a write torn midway leaves both); else another program has
+// changed it since. Bytes past the file's old end are cut off anyway: a write that made
+// the file longer may have reached the disk with its new length before its bytes.
 bool onlyOurs(const Change& change, const std::string& now) {
-    for (std::size_t i = 0; i < change.after.size(); ++i) {
-        const bool wasThere = i < change.before.size();
-        if (i < now.size() ? now[i] != change.after[i] && !(wasThere && now[i] == change.before[i])
-                           : wasThere)
+    for (std::size_t i = 0; i < change.before.size() && i < change.after.size(); ++i) {
+        if (i < now.size() ? now[i] != change.after[i] && now[i] != change.before[i] : true)
+            return false;
+    }
+    return true;
+}
+
+// Whether the journal may be played back into the file: it names this file, and no
+// span it would put back lies outside the file as it was then.
+bool fits(const Content& journal, const std::string& fullPath) {
+    if (journal.path != fullPath)
+        return false;
+    for (const Change& change : journal.changes) {
+        if (change.offset > journal.before.size ||
+            change.before.size() > journal.before.size - change.offset)
             return false;
     }
     return true;
@@ -182,7 +206,8 @@ bool Journal::exists() const {
 }
 
 Status Journal::begin(const os::FileIdentity& before, const std::vector<Change>& changes) const {
-    os::Result result = os::makeFolders(folder_);
+    // The journals' folder and the one above it are the program's own.
+    os::Result result = os::makePrivateFolders(folder_, 2);
     os::File file;
     if (result.ok())
         result = file.open(journalPath_, os::File::Mode::Create);
@@ -220,22 +245,48 @@ void Journal::end() const {
     os::syncFolder(folder_);
 }
 
+Status Journal::unusable(std::string why) const {
+    Status status = Status::error(StatusCode::JournalUnusable, filePath_);
+    status.detail = journalPath_;
+    status.was = std::move(why);
+    return status;
+}
+
 std::optional<Status> Journal::recover(const os::File& file) const {
+    if (!exists())
+        return std::nullopt;
+    // Only a journal of this user's own making is played back: one planted in its place
+    // could otherwise write anything anywhere into the file.
+    if (!os::isOwnPlainFile(journalPath_))
+        return unusable("it is not a plain file of this user's own");
     std::string data;
-    if (!exists() || !os::readWholeFile(journalPath_, data).ok())
-        return std::nullopt;
+    os::Result result = os::readWholeFile(journalPath_, data);
+    if (!result.ok())
+        return unusable("it cannot be read: " + result.reason);
+    os::FileIdentity now;
+    result = file.identity(now);
     Content journal;
-    if (!parse(data, journal) || journal.path != fullPath_) {
-        if (journal.path.empty() || journal.path == fullPath_)
-            end(); // torn: flushed before the file changed, so the file never did
-        return std::nullopt;
+    if (!parse(data, journal)) {
+        // Cut short while it was written: the file changes only after the whole journal
+        // is on the disk, so a file that is still as the header found it never did.
+        Content header;
+        Reader in(data, sizeof kMagic - 1, data.size());
+        std::uint64_t count = 0;
+        const std::string magic(kMagic, sizeof kMagic - 1);
+        const bool headed = parseHeader(data, header, in, count);
+        if ((headed && result.ok() && header.path == fullPath_ && now == header.before) ||
+            (!headed && data.size() < 512 && magic.compare(0, data.size(), data, 0, 8) == 0)) {
+            end();
+            return std::nullopt;
+        }
+        return unusable("it is damaged");
     }
     std::string().swap(data);
+    if (!fits(journal, fullPath_))
+        return unusable("it is not a journal of this file");
     Status status = Status::error(StatusCode::WriteRolledBack, filePath_);
     status.detail = timeText(journal.time);
-    os::FileIdentity now;
-    os::Result result = file.identity(now);
-    if (result.ok() && now.inode != journal.before.inode) {
+    if (result.ok() && !now.sameFile(journal.before)) {
         status.code = StatusCode::JournalDiscarded;
         end();
         return status;

@@ -44,8 +44,13 @@ public:
     // With `file` (the journal's file) open for update and locked: rolls back the
     // interrupted write whose journal is there, only where the bytes are still those
     // it wrote; flushes the file and removes the journal. Says what it did; nothing
-    // when there is no journal (or a torn one: its write never began).
+    // when there is no journal (or a torn one: its write never began). A journal that
+    // cannot be trusted (not this user's own plain file, damaged, of another file, or
+    // reaching outside the file) is kept and named: JournalUnusable.
     std::optional<Status> recover(const os::File& file) const;
+
+    // JournalUnusable, with why (a clause: "it is damaged").
+    Status unusable(std::string why) const;
 
 private:
     std::string folder_;

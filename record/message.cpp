@@ -79,6 +79,12 @@ std::string what(const Status& s) {
         return "A write into " + quoted(s.path) + " begun at " + s.detail +
                " was interrupted, but another file has that name now; it was left as it is "
                "and the journal removed.";
+    case StatusCode::JournalUnusable:
+        return "A write into " + quoted(s.path) +
+               " was interrupted or is going on, and its journal " + quoted(s.detail) +
+               " cannot be played back now: " + s.was +
+               ". The file may be half-written; nothing more is written into it until the "
+               "journal is played back or discarded.";
     case StatusCode::BadKey:
         return "Key " + formatKey(s.key.value_or(0)) + " is not the start of an entry of " +
                quoted(s.path) + ".";

@@ -77,11 +77,28 @@ std::optional<Status> SafeWriter::recover(const std::string& path) const {
     if (journals_.empty())
         return std::nullopt;
     const Journal journal(journals_, path);
-    os::File file;
-    // A journal whose file is locked belongs to a write going on now.
-    if (!journal.exists() || !file.open(path, os::File::Mode::Update).ok() || !file.lock(0))
+    if (!journal.exists())
         return std::nullopt;
+    os::File file;
+    const os::Result opened = file.open(path, os::File::Mode::Update);
+    if (!opened.ok())
+        return journal.unusable(
+            "the file cannot be opened for writing (" +
+            (opened.reason.empty() ? std::string("not a file") : opened.reason) + ")");
+    // A journal whose file is locked belongs to a write going on now.
+    if (!file.lock(0))
+        return journal.unusable("another program is writing the file now");
     return journal.recover(file);
+}
+
+bool SafeWriter::discardJournal(const std::string& path) const {
+    if (journals_.empty())
+        return false;
+    const Journal journal(journals_, path);
+    if (!journal.exists())
+        return false;
+    journal.end();
+    return true;
 }
 
 } // namespace edt

@@ -38,8 +38,13 @@ public:
     WriteResult restore(const std::string& path, const Backups::Copy& copy);
 
     // Before a program reads the file at `path`: rolls back a write into it that was
-    // interrupted (unless one is going on now) and says so; nothing when there is none.
+    // interrupted and says so; nothing when there is none. A journal that cannot be
+    // played back now (not to be trusted, the file read-only, another program writing
+    // it) is kept and named (JournalUnusable): the file may be half-written.
     std::optional<Status> recover(const std::string& path) const;
+    // Removes the journal of the file at `path` that cannot be played back, leaving the
+    // file as it is; false when there was none.
+    bool discardJournal(const std::string& path) const;
 
 private:
     Backups backups_;

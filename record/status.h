@@ -29,6 +29,7 @@ enum class StatusCode {
     WriteRolledBack,  // path; detail: when; count: entries put back; limit: left (a note)
     RollbackFailed,   // path, os; detail: when the interrupted write began
     JournalDiscarded, // path; detail: when; the file there is another one now (a note)
+    JournalUnusable,  // path; detail: the journal's path; was: why it is not played back
     // Keys and texts.
     BadKey,              // key: no listed entry starts there
     TextTooLong,         // key, count: characters; limit: the most that fit; entryBytes

@@ -133,7 +133,8 @@ bool begin(const os::File& file, const std::string& path, const FileIdentity* ex
            WriteSteps* steps, FileIdentity& before, WriteResult& result) {
     if (steps) {
         if (std::optional<Status> said = steps->locked(file)) {
-            if (said->code == StatusCode::RollbackFailed) {
+            if (said->code == StatusCode::RollbackFailed ||
+                said->code == StatusCode::JournalUnusable) {
                 result.status = std::move(*said);
                 return false;
             }

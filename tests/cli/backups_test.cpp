@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "record/backups.h"
 #include "tests/cli/tool_run.h"
@@ -45,11 +46,18 @@ protected:
     std::string folder_, file_, original_;
 };
 
-TEST_F(BackupCopies, EachRunCopiesTheFileOnceAfterItsChecksIntoItsOwnFolder) {
+TEST_F(BackupCopies, EachRunCopiesTheFileOnceAfterItsChecksIntoItsOwnPrivateFolder) {
     ASSERT_EQ(test::runTool({"write", file_, "641", std::string(400, 'x')}).code, 1);
     EXPECT_TRUE(copies().empty()); // refused before it touched the file
+    const fs::perms mine = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(file_, mine);
+    const mode_t mask = ::umask(022);
     ASSERT_EQ(test::runTool({"write", file_, "641", "one"}).code, 0);
+    ::umask(mask);
     ASSERT_EQ(copies().size(), 2u);
+    EXPECT_EQ(fs::status(folder_ + "/" + copies()[0]).permissions(), mine);
+    for (const std::string& folder : {folder_, state_.file("edt-editor/journals")})
+        EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all) << folder;
     EXPECT_EQ(copies()[0].rfind("email.edt.20", 0), 0u) << copies()[0];
     EXPECT_EQ(test::readBytes(folder_ + "/" + copies()[0]), original_);
     EXPECT_EQ(test::readBytes(folder_ + "/path"), fs::canonical(file_).string() + "\n");
@@ -105,6 +113,11 @@ TEST_F(BackupCopies, RestorePutsBackTheNewestOrTheNamedCopyAfterCopyingThePresen
     const test::ToolRun wrong = test::runTool({"restore", file_, "email.edt.1999"});
     EXPECT_EQ(wrong.code, 1);
     EXPECT_TRUE(test::says(wrong.err, "\"email.edt.1999\" is not a backup of"));
+    // A link planted as the newest copy is no copy.
+    test::writeBytes(dir_.file("private"), "private");
+    fs::create_symlink(dir_.file("private"), folder_ + "/email.edt.2099-01-01_00-00-00");
+    EXPECT_EQ(test::runTool({"restore", file_}).code, 0);
+    EXPECT_NE(test::readBytes(file_), "private");
 }
 
 TEST_F(BackupCopies, AWriteIsRefusedWhenTheCopyCannotBeMadeAndALargeFileGoesWithout) {
@@ -115,6 +128,12 @@ TEST_F(BackupCopies, AWriteIsRefusedWhenTheCopyCannotBeMadeAndALargeFileGoesWith
     EXPECT_TRUE(test::says(refused.err, "Nothing was written"));
     EXPECT_EQ(test::readBytes(file_), original_);
     fs::remove(state_.file("edt-editor"));
+    // A state folder that other users may write into is no place for them.
+    fs::permissions(state_.path(), fs::perms::all);
+    const test::ToolRun shared = test::runTool({"write", file_, "641", "x"});
+    EXPECT_TRUE(test::says(shared.err, "\"" + state_.path() + "\" may be written into by other"));
+    EXPECT_EQ(test::readBytes(file_), original_);
+    fs::permissions(state_.path(), fs::perms::owner_all);
 
     fs::resize_file(file_, (std::uintmax_t{64} << 20) + 640);
     const test::ToolRun large = test::runTool({"write", file_, "641", "x"});

@@ -69,14 +69,41 @@ TEST_F(SafeWriterTest, TheNextOpeningRollsBackWhatTheWriteStillHoldsAndSaysSo) {
     EXPECT_FALSE(writer_.recover(path_));
 }
 
-TEST_F(SafeWriterTest, ATornJournalIsDroppedAndAJournalOfAnotherFileLeavesTheFileAlone) {
+TEST_F(SafeWriterTest, ATornJournalIsDroppedADamagedOneKeptAndAJournalOfAnotherFileLeft) {
+    const auto unchanged = std::filesystem::last_write_time(path_);
     interrupt();
     const std::string torn = test::readBytes(path_);
     const std::string full = test::readBytes(journal_.path());
-    test::writeBytes(journal_.path(), full.substr(0, full.size() - 3));
-    EXPECT_FALSE(writer_.recover(path_)); // never written past: the file did not change
-    EXPECT_FALSE(journal_.exists());
-    EXPECT_EQ(test::readBytes(path_), torn);
+    // Cut short while the file was still as its header found it: the write never began.
+    test::writeBytes(path_, before_);
+    std::filesystem::last_write_time(path_, unchanged);
+    for (const std::size_t kept : {std::size_t{0}, std::size_t{5}, full.size() - 3}) {
+        test::writeBytes(journal_.path(), full.substr(0, kept));
+        EXPECT_FALSE(writer_.recover(path_)) << kept;
+        EXPECT_FALSE(journal_.exists()) << kept;
+    }
+    // The same journal once the file has changed, or one not this user's own plain
+    // file: kept and named, and no write goes on until it is discarded.
+    test::writeBytes(path_, torn);
+    for (const bool linked : {false, true}) {
+        test::writeBytes(dir_.file("cut"), full.substr(0, full.size() - 3));
+        if (linked)
+            std::filesystem::create_symlink(dir_.file("cut"), journal_.path());
+        else
+            std::filesystem::rename(dir_.file("cut"), journal_.path());
+        const std::optional<Status> kept = writer_.recover(path_);
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(kept->code, StatusCode::JournalUnusable);
+        EXPECT_TRUE(test::says(*kept, linked ? "not a plain file of this user's own"
+                                             : "cannot be played back now: it is damaged. The "
+                                               "file may be half-written"));
+        const WriteResult refused =
+            writer_.writeRecord(path_, kindForPath("email.edt"), 1281, "x", test::codePage());
+        EXPECT_EQ(refused.status.code, StatusCode::JournalUnusable);
+        EXPECT_EQ(test::readBytes(path_), torn);
+        EXPECT_TRUE(writer_.discardJournal(path_));
+        EXPECT_FALSE(journal_.exists());
+    }
 
     test::writeBytes(journal_.path(), full);
     test::writeBytes(dir_.file("new"), torn);
@@ -86,6 +113,21 @@ TEST_F(SafeWriterTest, ATornJournalIsDroppedAndAJournalOfAnotherFileLeavesTheFil
     EXPECT_EQ(note->code, StatusCode::JournalDiscarded);
     EXPECT_EQ(test::readBytes(path_), torn);
     EXPECT_FALSE(journal_.exists());
+}
+
+TEST_F(SafeWriterTest, AContentMadeLongerIsCutBackAndAJournalReachingPastTheFileIsKept) {
+    // The new length reached the disk before the bytes appended: zeros there.
+    FileIdentity id;
+    ASSERT_TRUE(os::identityAt(path_, id));
+    const std::string longer = std::string(100, 'N') + before_.substr(100) + std::string(700, 'L');
+    ASSERT_TRUE(journal_.begin(id, {{0, before_, longer}}).ok());
+    test::writeBytes(path_, longer.substr(0, 100) + before_.substr(100) + std::string(700, '\0'));
+    ASSERT_EQ(writer_.recover(path_)->code, StatusCode::WriteRolledBack);
+    EXPECT_EQ(test::readBytes(path_), before_);
+    // Planted: a valid journal whose span lies past the file's end.
+    ASSERT_TRUE(journal_.begin(id, {{id.size + 1000, "XY", "ab"}}).ok());
+    EXPECT_TRUE(test::says(*writer_.recover(path_), "it is not a journal of this file"));
+    EXPECT_EQ(test::readBytes(path_), before_);
 }
 
 TEST_F(SafeWriterTest, AWriteRollsBackFirstAndLeavesNoJournalNorWritesWhileLocked) {
@@ -106,8 +148,8 @@ TEST_F(SafeWriterTest, AWriteRollsBackFirstAndLeavesNoJournalNorWritesWhileLocke
     os::File other; // another program in the middle of its write
     ASSERT_TRUE(other.open(path_, os::File::Mode::Update).ok());
     ASSERT_TRUE(other.lock(0));
-    interrupt(); // its journal: not to be rolled back while it writes
-    EXPECT_FALSE(writer_.recover(path_));
+    interrupt(); // its journal: not to be rolled back while it writes, but said
+    EXPECT_TRUE(test::says(*writer_.recover(path_), "another program is writing the file now"));
     result = writer_.writeRecord(path_, kindForPath("email.edt"), 1281, "late", test::codePage());
     EXPECT_EQ(describe(result.status, true),
               "Another program is writing this file: \"" + path_ +
