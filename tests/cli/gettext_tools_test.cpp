@@ -253,6 +253,10 @@ TEST_F(GettextTools, UpdateKeepsAndMarksWhatMsgmergeDoesAndTheLimits) {
     std::string old = test::readBytes(path("old.po"));
     old.insert(old.find("msgctxt \"0000641\""), "# the translator's own\n");
     test::writeBytes(path("old.po"), old);
+    // A shorter file, then a longer one; each tool goes on from what it left, so that
+    // the entries gone in the first run return in the second.
+    test::writeBytes(path("ours.po"), old);
+    test::writeBytes(path("theirs.po"), old);
     for (const bool longer : {false, true}) {
         std::vector<std::string> texts = texts_;
         for (std::size_t i = 2, changed = 0; changed < 3; ++i)
@@ -263,18 +267,23 @@ TEST_F(GettextTools, UpdateKeepsAndMarksWhatMsgmergeDoesAndTheLimits) {
         else
             texts.resize(texts.size() - 5);
         test::writeBytes(file_, samples::makeImage(kind_, texts, 0xC3));
-        test::writeBytes(path("ours.po"), old);
-        test::writeBytes(path("theirs.po"), old);
+        const std::string before = test::readBytes(path("ours.po"));
         ASSERT_EQ(test::runTool({"export", file_, "-o", path("new.pot"), "--force"}).code, 0);
         ASSERT_EQ(tool("msgmerge --quiet --update --previous " + path("theirs.po") + " " +
                        path("new.pot")),
                   0);
         const test::ToolRun run = test::runTool({"update", file_, path("ours.po")});
         ASSERT_EQ(run.code, 0) << run.err;
-        EXPECT_TRUE(test::says(run.out, " 3 fuzzy (changed original), "));
-        EXPECT_EQ(stateOf(test::readBytes(path("ours.po"))),
-                  stateOf(test::readBytes(path("theirs.po"))));
-        EXPECT_EQ(test::readBytes(path("ours.po~")), old);
+        EXPECT_TRUE(test::says(run.out, longer ? " 0 fuzzy (changed original), 3 new, 0 obsolete"
+                                               : " 3 fuzzy (changed original), 0 new, 4 obsolete"));
+        std::map<std::string, std::string> theirs = stateOf(test::readBytes(path("theirs.po")));
+        // msgmerge (gettext 0.21) gives a new entry with an empty original the header
+        // as a fuzzy translation; update leaves it untranslated.
+        for (auto& [key, state] : theirs)
+            if (!key.empty() && state.rfind(theirs[""] + "|fuzzy|", 0) == 0)
+                state = "|||-";
+        EXPECT_EQ(stateOf(test::readBytes(path("ours.po"))), theirs);
+        EXPECT_EQ(test::readBytes(path("ours.po~")), before);
         EXPECT_EQ(count("ours.po", "max-length:"), texts.size());
         EXPECT_EQ(count("ours.po", "#, fuzzy, max-length:"), 3u);
         ASSERT_EQ(tool("msgfmt --check -o /dev/null " + path("ours.po")), 0);
