@@ -59,7 +59,8 @@ Status streamCsv(const std::string& path, const FileKind& kind, const CodePage& 
 
 int exportCommand(const std::string& path, const FileKind& kind,
                   translate::TranslationFormat format, const std::string& outPath, bool force,
-                  const CodePage& codePage, std::FILE* out, std::FILE* err) {
+                  const CodePage& codePage, std::FILE* out, std::FILE* err,
+                  const std::string& language) {
     const std::string title = fileTitleOf(path);
     const bool toOutput = outPath.empty() || outPath == "-";
     if (format == translate::TranslationFormat::Csv && toOutput) {
@@ -83,7 +84,7 @@ int exportCommand(const std::string& path, const FileKind& kind,
         status = file.status;
         identity = file.identity;
         if (status.ok())
-            status = translate::exportTexts(file, title, format, codePage, content);
+            status = translate::exportTexts(file, title, format, codePage, content, language);
     }
     if (!status.ok())
         return refuse(err, status, false);

@@ -11,10 +11,12 @@
 namespace edt::cli {
 
 // edt-tool export FILE --format csv|po [-o OUT] [--force]: every entry's key and text
-// for translators. Without OUT (or with "-") the export goes to `out`. OUT never
-// replaces an EDT file, nor without `force` any existing file.
+// for translators; a PO with a `language` is that language's translation. Without OUT
+// (or with "-") the export goes to `out`. OUT never replaces an EDT file, nor without
+// `force` any existing file.
 int exportCommand(const std::string& path, const FileKind& kind,
                   translate::TranslationFormat format, const std::string& outPath, bool force,
-                  const CodePage& codePage, std::FILE* out, std::FILE* err);
+                  const CodePage& codePage, std::FILE* out, std::FILE* err,
+                  const std::string& language = {});
 
 } // namespace edt::cli

@@ -14,12 +14,14 @@
 #include "cli/import_command.h"
 #include "cli/list_command.h"
 #include "cli/output_buffer.h"
+#include "cli/update_command.h"
 #include "cli/words.h"
 #include "cli/write_command.h"
 #include "edt/version.h"
 #include "platform/console.h"
 #include "platform/environment.h"
 #include "record/message.h"
+#include "translate/plural_forms.h"
 #include "translate/translation.h"
 
 namespace edt::cli {
@@ -29,9 +31,11 @@ const char kUsage[] =
     "Usage: edt-tool list FILE\n"
     "       edt-tool write FILE KEY TEXT\n"
     "       edt-tool export FILE --format csv|po [-o OUT] [--force]\n"
+    "       edt-tool export FILE --language LL [-o OUT] [--force]\n"
     "       edt-tool import FILE TRANSLATION [--format csv|po] [--dry-run] [--force]\n"
     "                       [--recode-untranslated]\n"
     "       edt-tool check FILE TRANSLATION [--format csv|po] [--recode-untranslated]\n"
+    "       edt-tool update FILE LL.po\n"
     "       edt-tool backups FILE\n"
     "       edt-tool restore FILE [BACKUP]\n"
     "       edt-tool recover FILE [--discard]\n"
@@ -56,6 +60,10 @@ const char kHelp[] =
     "                       were read in. The format follows OUT's extension if not\n"
     "                       given. An existing OUT is replaced only with --force, an\n"
     "                       EDT file (any .edt, or civ ... without .po or .csv) never.\n"
+    "  export FILE --language LL [-o OUT] [--force]\n"
+    "                       The PO of a translation into LL (pl, pt_BR, sr@latin ...),\n"
+    "                       as msginit makes one but with the max-length flags kept:\n"
+    "                       Language: LL, gettext's Plural-Forms for it, empty texts.\n"
     "  import FILE TRANSLATION [--format csv|po] [--dry-run] [--force]\n"
     "         [--recode-untranslated]\n"
     "                       Store the texts of a translation in FILE: its name (.csv,\n"
@@ -86,6 +94,17 @@ const char kHelp[] =
     "  check FILE TRANSLATION [--format csv|po] [--recode-untranslated]\n"
     "                       Check and report as import --dry-run does; it takes\n"
     "                       neither --force nor --no-backup, as it writes nothing.\n"
+    "  update FILE LL.po    Bring a translation up to date with FILE's texts now, as\n"
+    "                       msgmerge --update --previous does, matched by key: a\n"
+    "                       translation whose original changed is kept, marked fuzzy\n"
+    "                       with the previous original (#| msgid); new entries come\n"
+    "                       untranslated, those gone become obsolete (#~). The limits\n"
+    "                       and comments for translators are FILE's now, the header\n"
+    "                       and the translator's comments are kept. The originals are\n"
+    "                       read in the code page the PO names (--codepage for\n"
+    "                       another). LL.po is replaced whole, the previous one kept\n"
+    "                       as LL.po~; one gettext cannot read is refused, its\n"
+    "                       problems listed.\n"
     "  backups FILE         List FILE's backup copies: time, size, name, and which is\n"
     "                       the original (the file before it was first written).\n"
     "  restore FILE [BACKUP]\n"
@@ -149,14 +168,15 @@ int usageError(std::FILE* err) {
     return kExitUsage;
 }
 
-// export FILE --format csv|po [-o OUT], options in any order.
+// export FILE --format csv|po | --language LL [-o OUT], options in any order.
 int runExport(const std::vector<std::string>& args, const CodePage& codePage, std::FILE* out,
               std::FILE* err) {
-    std::string path, formatName, outPath;
+    std::string path, formatName, outPath, language;
     bool force = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (optionValue(args, i, "--format", formatName))
+        if (optionValue(args, i, "--format", formatName) ||
+            optionValue(args, i, "--language", language))
             continue;
         if (arg == "--force")
             force = true;
@@ -171,12 +191,26 @@ int runExport(const std::vector<std::string>& args, const CodePage& codePage, st
         return usageError(err);
     std::optional<TranslationFormat> format =
         formatName.empty() ? translate::formatOfPath(outPath) : translate::formatOfName(formatName);
+    if (!language.empty()) {
+        // A language's translation is a PO file.
+        if (!formatName.empty() && format != TranslationFormat::Po)
+            return usageError(err);
+        if (!translate::isLanguageCode(language)) {
+            std::fprintf(err,
+                         "edt-tool: \"%s\" is not a language code: give it as gettext names "
+                         "languages, such as pl, pt_BR or sr@latin.\n",
+                         language.c_str());
+            return kExitUsage;
+        }
+        format = TranslationFormat::Po;
+    }
     if (!format) {
         std::fprintf(err, "edt-tool: give the format of the export: --format csv or --format "
                           "po.\n");
         return kExitUsage;
     }
-    return exportCommand(path, kindForPath(path), *format, outPath, force, codePage, out, err);
+    return exportCommand(path, kindForPath(path), *format, outPath, force, codePage, out, err,
+                         language);
 }
 
 // import FILE TRANSLATION [--format csv|po] [--dry-run] [--force]
@@ -303,10 +337,6 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
     const Settings settings{*codePage, writer, codePageName.has_value(),
                             codePageOrigin(codePageName.has_value(), environment)};
     // Whatever a command does with FILE, a write into it cut short is rolled back first.
-    static const char* const kOnFile[] = {"list",  "write",   "export", "import",
-                                          "check", "backups", "restore"};
-    if ((args.size() == 2 || (args.size() == 3 && args[2] == "--discard")) && args[0] == "recover")
-        return recoverCommand(args[1], args.size() == 3, settings, out, err);
     if (args.size() >= 2 &&
         std::find(std::begin(kOnFile), std::end(kOnFile), args[0]) != std::end(kOnFile)) {
         // A write refuses for a journal it cannot play back, and says so itself.
@@ -326,7 +356,6 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
     if (!args.empty() && args[0] == "check" && noBackup)
         return usageError(err); // check writes nothing
     if (!args.empty() && (args[0] == "import" || args[0] == "check"))
-        return runImport(args, settings, out, err);
     if (args.size() == 2 && args[0] == "backups")
         return backupsCommand(args[1], settings, out, err);
     if ((args.size() == 2 || args.size() == 3) && args[0] == "restore")

@@ -7,6 +7,7 @@
 #include "edt/version.h"
 #include "record/text_codec.h"
 #include "translate/csv.h"
+#include "translate/plural_forms.h"
 #include "translate/po.h"
 #include "translate/translator_text.h"
 
@@ -50,45 +51,58 @@ std::string poDate(std::int64_t modifiedNs) {
     return date;
 }
 
-Status poOf(const ReadResult& file, const std::string& fileTitle, const CodePage& codePage,
-            std::string& content) {
-    // The fields gettext's checks want; those of the translation (Language above all,
-    // which chooses the code page an import writes in) stay empty for msginit or a
-    // translation tool to fill.
+} // namespace
+
+po::Catalog poCatalog(const ReadResult& file, const std::string& fileTitle,
+                      const CodePage& codePage, const std::string& language) {
+    // The fields gettext's checks want. In a template those of the translation
+    // (Language above all, which chooses the code page an import writes in) stay empty
+    // for msginit or a translation tool to fill.
     const std::string date = poDate(file.identity.modifiedNs);
-    po::Writer writer({{"Project-Id-Version", fileTitle},
-                       {"POT-Creation-Date", date},
-                       {"PO-Revision-Date", date},
-                       {"Last-Translator", ""},
-                       {"Language-Team", ""},
-                       {"Language", ""},
-                       {"MIME-Version", "1.0"},
-                       {"Content-Type", "text/plain; charset=UTF-8"},
-                       {"Content-Transfer-Encoding", "8bit"},
-                       {"X-Generator", std::string("edt-tool ") + kVersionString},
-                       {po::kCodePageField, codePage.name()}});
+    const bool translation = !language.empty();
+    po::Header header{{"Project-Id-Version", fileTitle},
+                      {"POT-Creation-Date", date},
+                      {"PO-Revision-Date", date},
+                      {"Last-Translator", translation ? "Automatically generated" : ""},
+                      {"Language-Team", translation ? "none" : ""},
+                      {"Language", language},
+                      {"MIME-Version", "1.0"},
+                      {"Content-Type", "text/plain; charset=UTF-8"},
+                      {"Content-Transfer-Encoding", "8bit"},
+                      {"X-Generator", std::string("edt-tool ") + kVersionString},
+                      {po::kCodePageField, codePage.name()}};
+    if (translation)
+        header.emplace_back("Plural-Forms", pluralForms(language));
+    po::Catalog catalog;
+    catalog.header.msgstr = po::headerText(header);
+    catalog.charset = "UTF-8";
+    catalog.codePage = codePage.name();
+    catalog.language = language;
     const EntryLayout layout(file.kind, file.identity.size);
     const ShownLimits limits(file.kind, file.identity.size);
+    catalog.messages.reserve(file.entries.size());
     for (std::size_t i = 0; i < file.entries.size(); ++i) {
         const EntryLine& entry = file.entries[i];
         // The flag is for Weblate; gettext's own tools (msginit, msgmerge) drop flags
         // they do not know, so the comment says the limit too.
         const std::string limit = std::to_string(limits(i));
-        writer.add(formatKey(entry.key), toTranslatorText(entry.text, codePage),
-                   "The key is the entry's byte position in the file.\nAt most " + limit +
-                       " characters, a line break counting as two (the entry takes " +
-                       std::to_string(maxCharsForEntry(layout.presentOf(i))) + ").",
-                   "max-length:" + limit);
+        po::Message message;
+        message.context = formatKey(entry.key);
+        message.msgid = toTranslatorText(entry.text, codePage);
+        message.extractedComments = "The key is the entry's byte position in the file.\nAt most " +
+                                    limit +
+                                    " characters, a line break counting as two (the entry takes " +
+                                    std::to_string(maxCharsForEntry(layout.presentOf(i))) + ").\n";
+        message.flag = "max-length:" + limit;
+        catalog.messages.push_back(std::move(message));
     }
-    return writer.render(content);
+    return catalog;
 }
 
-} // namespace
-
 Status exportTexts(const ReadResult& file, const std::string& fileTitle, TranslationFormat format,
-                   const CodePage& codePage, std::string& content) {
+                   const CodePage& codePage, std::string& content, const std::string& language) {
     if (format == TranslationFormat::Po)
-        return poOf(file, fileTitle, codePage, content);
+        return po::render(poCatalog(file, fileTitle, codePage, language), content);
     content = csvOf(file, codePage);
     return Status::success();
 }

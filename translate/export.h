@@ -7,6 +7,7 @@
 #include "record/code_page.h"
 #include "record/reader.h"
 #include "record/status.h"
+#include "translate/po.h"
 #include "translate/translation.h"
 
 namespace edt::translate {
@@ -34,7 +35,15 @@ private:
 // names the file (`fileTitle`) and the code page (X-EDT-Code-Page). The code page
 // named is the source's: the one `codePage` the texts were read in. The limit is the
 // kind's caption figure, or fewer where the entry holds fewer.
+// A PO export with a `language` (isLanguageCode) is that language's translation as
+// msginit makes one, limits kept: Language, its Plural-Forms, Last-Translator and
+// Language-Team as msginit leaves them when it cannot tell.
 Status exportTexts(const ReadResult& file, const std::string& fileTitle, TranslationFormat format,
-                   const CodePage& codePage, std::string& content);
+                   const CodePage& codePage, std::string& content,
+                   const std::string& language = {});
+
+// The PO export's catalog, as exportTexts renders it.
+po::Catalog poCatalog(const ReadResult& file, const std::string& fileTitle,
+                      const CodePage& codePage, const std::string& language = {});
 
 } // namespace edt::translate

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "translate/po.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
@@ -255,18 +256,27 @@ Status read(std::string_view content, Catalog& catalog, std::vector<Problem>& pr
     for (po_message_t m = po_next_message(it); m; m = po_next_message(it)) {
         const char* context = po_message_msgctxt(m);
         const char* msgid = po_message_msgid(m);
-        const std::size_t line = lines.lineOf(context);
-        if (po_message_is_obsolete(m) || (!context && *msgid == '\0'))
-            continue;
         Message message;
-        message.line = line;
+        message.line = lines.lineOf(context);
         if (context)
             message.context = context;
         message.msgid = replaced(msgid, kEotSymbol, kEot);
         message.hasPlural = po_message_msgid_plural(m) != nullptr;
         message.msgstr = message.hasPlural ? "" : replaced(po_message_msgstr(m), kEotSymbol, kEot);
         message.fuzzy = po_message_is_fuzzy(m) != 0;
-        catalog.messages.push_back(std::move(message));
+        message.obsolete = po_message_is_obsolete(m) != 0;
+        message.comments = po_message_comments(m);
+        message.extractedComments = po_message_extracted_comments(m);
+        if (const char* previous = po_message_prev_msgctxt(m))
+            message.previousContext = previous;
+        if (const char* previous = po_message_prev_msgid(m))
+            message.previousMsgid = replaced(previous, kEotSymbol, kEot);
+        if (message.obsolete)
+            catalog.obsolete.push_back(std::move(message));
+        else if (!context && *msgid == '\0')
+            catalog.header = std::move(message);
+        else
+            catalog.messages.push_back(std::move(message));
     }
     po_message_iterator_free(it);
     po_file_free(file);
@@ -279,15 +289,21 @@ struct Writer::Impl {
     std::unordered_map<std::string, std::string> flags; // by context
 };
 
-Writer::Writer(const Header& header) : impl_(std::make_unique<Impl>()) {
+Writer::Writer(const Header& header)
+    : Writer([&header] {
+          Message entry;
+          entry.msgstr = headerText(header);
+          return entry;
+      }()) {}
+
+Writer::Writer(const Message& header) : impl_(std::make_unique<Impl>()) {
     impl_->file = po_file_create();
     impl_->iterator = po_message_iterator(impl_->file, nullptr);
-    std::string fields;
-    for (const auto& [name, value] : header)
-        fields += name + ": " + value + "\n";
     po_message_t entry = po_message_create();
     po_message_set_msgid(entry, "");
-    po_message_set_msgstr(entry, fields.c_str());
+    po_message_set_msgstr(entry, header.msgstr.c_str());
+    po_message_set_comments(entry, header.comments.c_str());
+    po_message_set_fuzzy(entry, header.fuzzy);
     po_message_insert(impl_->iterator, entry);
 }
 
@@ -298,14 +314,31 @@ Writer::~Writer() {
 
 void Writer::add(const std::string& context, const std::string& msgid, const std::string& note,
                  const std::string& flag) {
-    if (!flag.empty())
-        impl_->flags[context] = flag;
-    po_message_t message = po_message_create();
-    po_message_set_msgctxt(message, context.c_str());
-    po_message_set_msgid(message, replaced(msgid, kEot, kEotSymbol).c_str());
-    po_message_set_msgstr(message, "");
+    Message message;
+    message.context = context;
+    message.msgid = msgid;
     if (!note.empty())
-        po_message_set_extracted_comments(message, (note + "\n").c_str());
+        message.extractedComments = note + "\n";
+    message.flag = flag;
+    add(message);
+}
+
+void Writer::add(const Message& m) {
+    if (!m.flag.empty() && m.context && !m.obsolete)
+        impl_->flags[*m.context] = m.flag;
+    po_message_t message = po_message_create();
+    if (m.context)
+        po_message_set_msgctxt(message, m.context->c_str());
+    po_message_set_msgid(message, replaced(m.msgid, kEot, kEotSymbol).c_str());
+    po_message_set_msgstr(message, replaced(m.msgstr, kEot, kEotSymbol).c_str());
+    po_message_set_comments(message, m.comments.c_str());
+    po_message_set_extracted_comments(message, m.extractedComments.c_str());
+    if (m.previousContext)
+        po_message_set_prev_msgctxt(message, m.previousContext->c_str());
+    if (m.previousMsgid)
+        po_message_set_prev_msgid(message, replaced(*m.previousMsgid, kEot, kEotSymbol).c_str());
+    po_message_set_fuzzy(message, m.fuzzy);
+    po_message_set_obsolete(message, m.obsolete);
     po_message_insert(impl_->iterator, message);
 }
 
@@ -324,27 +357,46 @@ Status Writer::render(std::string& content) {
     os::Result read = os::readWholeFile(scratch.path(), content);
     if (!read.ok())
         return Status::system(std::move(read), scratch.path());
-    // libgettextpo sets only the flags it knows: the others go in before the msgctxt
-    // line of their message, where gettext writes flags.
+    // libgettextpo sets only the flags it knows: the others join the message's flag
+    // line, or make one where gettext writes flags (before #| lines and msgctxt).
     if (!impl_->flags.empty()) {
         std::string flagged;
         flagged.reserve(content.size() + impl_->flags.size() * 24);
+        std::size_t flagLineEnd = std::string::npos, previousStart = std::string::npos;
         std::size_t start = 0;
         while (start < content.size()) {
             std::size_t end = content.find('\n', start);
             end = end == std::string::npos ? content.size() : end + 1;
             const std::string_view line(content.data() + start, end - start);
+            start = end;
             if (line.rfind("msgctxt \"", 0) == 0 && line.size() > 11) {
                 const auto found = impl_->flags.find(std::string(line.substr(9, line.size() - 11)));
-                if (found != impl_->flags.end())
-                    flagged += "#, " + found->second + "\n";
+                if (found != impl_->flags.end() && flagLineEnd != std::string::npos)
+                    flagged.insert(flagLineEnd, ", " + found->second);
+                else if (found != impl_->flags.end())
+                    flagged.insert(std::min(previousStart, flagged.size()),
+                                   "#, " + found->second + "\n");
             }
+            if (line.rfind("#, ", 0) == 0)
+                flagLineEnd = flagged.size() + line.size() - 1;
+            else if (line.rfind("#| ", 0) == 0 && previousStart == std::string::npos)
+                previousStart = flagged.size();
+            else if (line.rfind("#", 0) != 0)
+                flagLineEnd = previousStart = std::string::npos;
             flagged += line;
-            start = end;
         }
         content = std::move(flagged);
     }
     return Status::success();
+}
+
+Status render(const Catalog& catalog, std::string& content) {
+    Writer writer(catalog.header);
+    for (const Message& message : catalog.messages)
+        writer.add(message);
+    for (const Message& message : catalog.obsolete)
+        writer.add(message);
+    return writer.render(content);
 }
 
 } // namespace edt::translate::po

@@ -14,11 +14,19 @@ struct Writer::Impl {};
 
 Writer::Writer(const Header&) : impl_(std::make_unique<Impl>()) {}
 
+Writer::Writer(const Message&) : impl_(std::make_unique<Impl>()) {}
+
 Writer::~Writer() = default;
 
 void Writer::add(const std::string&, const std::string&, const std::string&, const std::string&) {}
 
+void Writer::add(const Message&) {}
+
 Status Writer::render(std::string&) {
+    return Status::error(StatusCode::NoPoSupport);
+}
+
+Status render(const Catalog&, std::string&) {
     return Status::error(StatusCode::NoPoSupport);
 }
 

@@ -25,12 +25,12 @@ bool emptyFrom(const std::vector<std::string>& fields, std::size_t first) {
 }
 
 // A problem for input that ends in the middle: the last line lacks its line break.
-bool cutOff(std::string_view content, Translation& out) {
+bool cutOff(std::string_view content, std::vector<Problem>& problems) {
     if (content.empty() || content.back() == '\n' || content.back() == '\r')
         return false;
     Status status = Status::error(StatusCode::CutOffTranslation);
     status.detail = "its last line has no line break";
-    out.problems.push_back(
+    problems.push_back(
         {static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1, status});
     return true;
 }
@@ -61,7 +61,7 @@ Status readCsv(std::string_view content, Translation& out) {
         out.problems.push_back({line, status});
         return Status::success();
     }
-    if (cutOff(content, out))
+    if (cutOff(content, out.problems))
         return Status::success();
     std::vector<csv::Record> records = csv::parse(content, out.problems, csv::separatorOf(content));
     if (records.empty()) {
@@ -122,35 +122,46 @@ bool isUtf8(std::string charset) {
 }
 
 Status readPo(std::string_view content, Translation& out) {
-    if (cutOff(content, out))
-        return Status::success();
     po::Catalog catalog;
-    Status status = po::read(content, catalog, out.problems);
+    Status status = readPoCatalog(content, catalog, out.problems);
     if (!status.ok())
         return status;
-    if (!isUtf8(catalog.charset)) {
-        out.problems.push_back(problemAt(0, StatusCode::NotUtf8Po, catalog.charset));
-        return Status::success();
-    }
     out.codePage = catalog.codePage;
     out.language = catalog.language;
-    for (po::Message& message : catalog.messages) {
-        TranslationItem item{message.line, message.context.value_or(""), message.msgstr,
-                             message.fuzzy, message.msgid};
-        if (message.hasPlural) {
-            out.problems.push_back(problemAt(message.line, StatusCode::PluralMessage));
-            continue;
-        }
-        if (!message.context && item.translated()) {
-            out.problems.push_back(problemAt(message.line, StatusCode::NoContext));
-            continue;
-        }
-        out.items.push_back(std::move(item));
-    }
+    for (po::Message& message : catalog.messages)
+        out.items.push_back({message.line, message.context.value_or(""), std::move(message.msgstr),
+                             message.fuzzy, std::move(message.msgid)});
     return Status::success();
 }
 
 } // namespace
+
+Status readPoCatalog(std::string_view content, po::Catalog& catalog,
+                     std::vector<Problem>& problems) {
+    catalog = {};
+    if (cutOff(content, problems))
+        return Status::success();
+    Status status = po::read(content, catalog, problems);
+    if (!status.ok())
+        return status;
+    if (!isUtf8(catalog.charset)) {
+        problems.push_back(problemAt(0, StatusCode::NotUtf8Po, catalog.charset));
+        catalog.messages.clear();
+        return Status::success();
+    }
+    std::vector<po::Message> readable;
+    readable.reserve(catalog.messages.size());
+    for (po::Message& message : catalog.messages) {
+        if (message.hasPlural)
+            problems.push_back(problemAt(message.line, StatusCode::PluralMessage));
+        else if (!message.context && !message.msgstr.empty() && !message.fuzzy)
+            problems.push_back(problemAt(message.line, StatusCode::NoContext));
+        else
+            readable.push_back(std::move(message));
+    }
+    catalog.messages = std::move(readable);
+    return Status::success();
+}
 
 std::string sourceColumn(const std::string& codePage) {
     return "source (" + codePage + ")";

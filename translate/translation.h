@@ -12,6 +12,10 @@
 
 namespace edt::translate {
 
+namespace po {
+struct Catalog;
+}
+
 // The two ways a file's texts travel to translators and back.
 enum class TranslationFormat { Csv, Po };
 
@@ -50,5 +54,10 @@ std::string sourceColumn(const std::string& codePage);
 // last line without its line break, an open quote), are problems. The status fails only
 // when the content cannot be read at all.
 Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out);
+
+// Reads a PO file's content whole, with the problems parseTranslation finds in it: the
+// messages it lists are those an import reads.
+Status readPoCatalog(std::string_view content, po::Catalog& catalog,
+                     std::vector<Problem>& problems);
 
 } // namespace edt::translate

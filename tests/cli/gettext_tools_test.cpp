@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
+#include "platform/file.h"
 #include "record/reader.h"
 #include "record/writer.h"
 #include "tests/cli/tool_run.h"
@@ -13,6 +15,7 @@
 #include "tests/support/test_support.h"
 #include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
+#include "translate/po.h"
 
 namespace edt {
 namespace {
@@ -24,10 +27,9 @@ class GettextTools : public testing::Test {
 protected:
     void SetUp() override {
         file_ = dir_.file("email.edt");
-        const FileKind kind = kindForFileName("email.edt");
-        std::vector<std::string> texts = samples::sampleTexts(kind, 300);
-        texts.insert(texts.end(), test::trickyTexts().begin(), test::trickyTexts().end());
-        test::writeBytes(file_, samples::makeImage(kind, texts, 0xC3));
+        texts_ = samples::sampleTexts(kind_, 300);
+        texts_.insert(texts_.end(), test::trickyTexts().begin(), test::trickyTexts().end());
+        test::writeBytes(file_, samples::makeImage(kind_, texts_, 0xC3));
         original_ = test::readBytes(file_);
         ASSERT_EQ(test::runTool({"export", file_, "-o", path("template.po")}).code, 0);
     }
@@ -36,9 +38,35 @@ protected:
         return test::runCommand(arguments + " 2>>" + path("gettext.log"));
     }
 
+    size_t count(const std::string& name, const std::string& words) const {
+        const std::string content = test::readBytes(path(name));
+        size_t n = 0;
+        for (auto at = content.find(words); at != std::string::npos;
+             at = content.find(words, at + 1))
+            ++n;
+        return n;
+    }
+
     TempDir dir_;
+    const FileKind kind_ = kindForFileName("email.edt");
+    std::vector<std::string> texts_;
     std::string file_, original_;
 };
+
+// Each message's translation, fuzzy state, translator's comments and previous
+// original, by key (obsolete ones after "~"); the header's fields under "".
+std::map<std::string, std::string> stateOf(const std::string& content) {
+    translate::po::Catalog catalog;
+    std::vector<translate::Problem> problems;
+    EXPECT_TRUE(translate::po::read(content, catalog, problems).ok() && problems.empty());
+    std::map<std::string, std::string> state{{"", catalog.header.msgstr}};
+    for (const auto* list : {&catalog.messages, &catalog.obsolete})
+        for (const translate::po::Message& m : *list)
+            state[(m.obsolete ? "~" : "") + m.context.value_or("?")] =
+                m.msgstr + (m.fuzzy ? "|fuzzy|" : "||") + m.comments + "|" +
+                m.previousMsgid.value_or("-");
+    return state;
+}
 
 TEST_F(GettextTools, TranslationsRewrittenByMsgenMsgcatAndMsgfilterImportBack) {
     // msgen fills every msgstr with its msgid; msgcat rewraps and sorts: the file's own
@@ -135,6 +163,138 @@ TEST_F(GettextTools, MsgmergeOfAnOldTranslationKeepsItsLinesAndLeavesFuzzyOut) {
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(test::says(run.err, "overlong.po:" + std::to_string(line) +
                                         ": The text has 319 characters, but entry 0019201 of"));
+}
+
+// The translation msginit makes, but with the limits that msginit drops.
+TEST_F(GettextTools, LanguageExportIsMsginitsTranslationWithTheLimits) {
+    for (const std::string language : {"pl", "pt_BR", "ru", "cs", "sl", "fr", "ja", "sr@latin",
+                                       "de_AT", "lv", "ro", "ga", "lt"}) {
+        const test::ToolRun run = test::runTool({"export", file_, "--language", language});
+        ASSERT_EQ(run.code, 0) << run.err;
+        ASSERT_EQ(tool("msginit --no-translator -l " + language + " -i " + path("template.po") +
+                       " -o " + path(language + ".po")),
+                  0);
+        std::string ours = run.out;
+        for (auto at = ours.find("#, max-length:"); at != std::string::npos;
+             at = ours.find("#, max-length:"))
+            ours.erase(at, ours.find('\n', at) + 1 - at);
+        EXPECT_EQ(ours, test::readBytes(path(language + ".po"))) << language;
+    }
+    // gettext's table lacks Xhosa: the Germanic rule.
+    EXPECT_TRUE(test::says(test::runTool({"export", file_, "--language", "xh"}).out,
+                           "\"Plural-Forms: nplurals=2; plural=(n != 1);\\n\""));
+}
+
+// Translate Toolkit and gettext take both kinds of export. pofilter's findings on a
+// translation's progress (untranslated, unchanged) are left out; any other (escapes,
+// newlines, quoting, printf, punctuation ...) would mean a text garbled on its way.
+TEST_F(GettextTools, TranslateToolkitAndGettextTakeBothExports) {
+    if (test::runCommand("pofilter --version >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "Translate Toolkit is not installed";
+    ASSERT_EQ(test::runTool({"export", file_, "--language", "de", "-o", path("de.po")}).code, 0);
+    ASSERT_EQ(tool("msgen -o " + path("en.po") + " " + path("de.po")), 0);
+    for (const std::string name : {"template.po", "de.po", "en.po"}) {
+        for (const std::string& command :
+             {std::string("msgfmt --check -o /dev/null "), std::string("msgcat -o /dev/null "),
+              "pofilter --excludefilter=untranslated --excludefilter=unchanged -o " +
+                  path("found.po") + " "})
+            ASSERT_EQ(tool(command + path(name)), 0) << command << name;
+        // pofilter writes a file only when it finds something.
+        os::FileIdentity found;
+        EXPECT_FALSE(os::identityAt(path("found.po"), found)) << test::readBytes(path("found.po"));
+    }
+    // pot2po fills a template (.pot, else it does nothing) from a translation and keeps
+    // the limits.
+    ASSERT_EQ(test::runTool({"export", file_, "-o", path("template.pot")}).code, 0);
+    ASSERT_EQ(
+        tool("pot2po -t " + path("en.po") + " -i " + path("template.pot") + " -o " + path("p2.po")),
+        0);
+    EXPECT_EQ(count("p2.po", "#, max-length:"), texts_.size());
+    // Through a spreadsheet: po2csv, then csv2po onto the translation. po2csv writes a
+    // backslash, and the controls PO escapes (\a \b \v \f), as PO escapes that csv2po
+    // keeps as they are (Translate Toolkit 3.8.4): texts holding them stay out here.
+    std::vector<std::string> texts;
+    std::copy_if(texts_.begin(), texts_.end(), std::back_inserter(texts), [](const std::string& t) {
+        return t.find_first_of("\\\a\b\v\f") == std::string::npos;
+    });
+    test::writeBytes(file_, samples::makeImage(kind_, texts, 0xC3));
+    const std::string original = test::readBytes(file_);
+    ASSERT_EQ(
+        test::runTool({"export", file_, "--language", "de", "-o", path("de.po"), "--force"}).code,
+        0);
+    ASSERT_EQ(tool("msgen " + path("de.po") + " | msgfilter --keep-header -o " +
+                   path("filtered.po") + " sed -e s/the/die/g"),
+              0);
+    ASSERT_EQ(tool("po2csv -i " + path("filtered.po") + " -o " + path("filtered.csv")), 0);
+    ASSERT_EQ(tool("csv2po -t " + path("de.po") + " -i " + path("filtered.csv") + " -o " +
+                   path("back.po")),
+              0);
+    std::vector<std::uint64_t> digests;
+    for (const char* name : {"filtered.po", "back.po"}) {
+        test::writeBytes(file_, original);
+        const test::ToolRun run = test::runTool({"import", file_, path(name)});
+        ASSERT_EQ(run.code, 0) << run.err;
+        digests.push_back(test::fileDigest(file_));
+    }
+    EXPECT_EQ(digests[1], digests[0]);
+    EXPECT_NE(digests[0], test::digest(original));
+}
+
+// update against msgmerge --update --previous on the same translation and file: a
+// shorter file (entries gone) and a longer one (new entries), three originals changed.
+TEST_F(GettextTools, UpdateKeepsAndMarksWhatMsgmergeDoesAndTheLimits) {
+    ASSERT_EQ(test::runTool({"export", file_, "--language", "pl", "-o", path("pl.po")}).code, 0);
+    ASSERT_EQ(tool("msgen " + path("pl.po") + " | msgfilter --keep-header -o " + path("old.po") +
+                   " sed -e s/a/A/g"),
+              0);
+    std::string old = test::readBytes(path("old.po"));
+    old.insert(old.find("msgctxt \"0000641\""), "# the translator's own\n");
+    test::writeBytes(path("old.po"), old);
+    // A shorter file, then a longer one; each tool goes on from what it left, so that
+    // the entries gone in the first run return in the second.
+    test::writeBytes(path("ours.po"), old);
+    test::writeBytes(path("theirs.po"), old);
+    for (const bool longer : {false, true}) {
+        std::vector<std::string> texts = texts_;
+        for (std::size_t i = 2, changed = 0; changed < 3; ++i)
+            if (!texts[i].empty() && texts[i].size() < 200 && ++changed)
+                texts[i] += " again";
+        if (longer)
+            texts.insert(texts.end(), {"qqqq zzzz xxxx", "wwww yyyy"});
+        else
+            texts.resize(texts.size() - 5);
+        test::writeBytes(file_, samples::makeImage(kind_, texts, 0xC3));
+        const std::string before = test::readBytes(path("ours.po"));
+        ASSERT_EQ(test::runTool({"export", file_, "-o", path("new.pot"), "--force"}).code, 0);
+        ASSERT_EQ(tool("msgmerge --quiet --update --previous " + path("theirs.po") + " " +
+                       path("new.pot")),
+                  0);
+        const test::ToolRun run = test::runTool({"update", file_, path("ours.po")});
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_TRUE(test::says(run.out, longer ? " 0 fuzzy (changed original), 3 new, 0 obsolete"
+                                               : " 3 fuzzy (changed original), 0 new, 4 obsolete"));
+        std::map<std::string, std::string> theirs = stateOf(test::readBytes(path("theirs.po")));
+        // msgmerge (gettext 0.21) gives a new entry with an empty original the header
+        // as a fuzzy translation; update leaves it untranslated.
+        for (auto& [key, state] : theirs)
+            if (!key.empty() && state.rfind(theirs[""] + "|fuzzy|", 0) == 0)
+                state = "|||-";
+        EXPECT_EQ(stateOf(test::readBytes(path("ours.po"))), theirs);
+        EXPECT_EQ(test::readBytes(path("ours.po~")), before);
+        EXPECT_EQ(count("ours.po", "max-length:"), texts.size());
+        EXPECT_EQ(count("ours.po", "#, fuzzy, max-length:"), 3u);
+        ASSERT_EQ(tool("msgfmt --check -o /dev/null " + path("ours.po")), 0);
+        EXPECT_TRUE(test::says(test::runTool({"update", file_, path("ours.po")}).out,
+                               "Nothing was written."));
+    }
+    // A PO gettext cannot take whole is refused, and left alone.
+    test::writeBytes(path("plural.po"),
+                     old + "\nmsgid \"a\"\nmsgid_plural \"b\"\nmsgstr[0] \"c\"\n");
+    const test::ToolRun run = test::runTool({"update", file_, path("plural.po")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(test::says(run.err, "plural forms"));
+    os::FileIdentity backup;
+    EXPECT_FALSE(os::identityAt(path("plural.po~"), backup));
 }
 
 } // namespace

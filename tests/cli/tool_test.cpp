@@ -101,12 +101,18 @@ TEST_F(ToolTest, RefusalsExitOneAndLeaveTheFileAlone) {
 }
 
 TEST_F(ToolTest, UsageHelpAndVersion) {
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{}, {"list"}, {"write", "f", "1"}, {"frobnicate"}}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {},
+             {"list"},
+             {"write", "f", "1"},
+             {"frobnicate"},
+             {"update", "f"},
+             {"export", "f", "--language", "pl", "--format", "csv"}}) {
         const ToolRun run = runTool(args);
         EXPECT_EQ(run.code, 2);
         EXPECT_TRUE(test::says(run.err, "Usage"));
     }
+    EXPECT_TRUE(test::says(runTool({"export", "f", "--language", "pl-PL"}).err, "not a language"));
     EXPECT_EQ(runTool({"--version"}).out, "edt-tool 1.0.1\n");
     const ToolRun help = runTool({"--help"});
     EXPECT_EQ(help.code, 0);

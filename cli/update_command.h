@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "cli/tool.h"
+#include "record/file_kind.h"
+
+namespace edt::cli {
+
+// edt-tool update FILE LL.po: the translation brought up to date with FILE's texts now,
+// as msgmerge --update --previous does, matched by key (translate/po_update.h). The
+// originals are read in the code page the PO names, unless --codepage says another.
+// The PO is replaced whole, its previous content kept as LL.po~; an unreadable one is
+// refused with its problems listed, and nothing is written.
+int updateCommand(const std::string& path, const FileKind& kind, const std::string& poPath,
+                  const Settings& settings, std::FILE* out, std::FILE* err);
+
+} // namespace edt::cli
