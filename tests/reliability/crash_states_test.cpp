@@ -27,6 +27,7 @@
 extern "C" {
 int __real_open(const char* path, int flags, ...);
 int __real_unlink(const char* path);
+int __real_mkdir(const char* path, mode_t mode);
 }
 
 namespace {
@@ -88,6 +89,13 @@ int __wrap_open(const char* path, int flags, ...) {
         record(Op::Create, pathOf(fd));
     return fd;
 }
+// A folder's name: its path and a slash.
+int __wrap_mkdir(const char* path, mode_t mode) {
+    const int made = __real_mkdir(path, mode);
+    if (made == 0)
+        record(Op::Create, edt::os::fullPath(path) + "/");
+    return made;
+}
 int __wrap_unlink(const char* path) {
     record(Op::Remove, edt::os::fullPath(path));
     return __real_unlink(path);
@@ -97,7 +105,9 @@ int __wrap_unlink(const char* path) {
 namespace edt {
 namespace {
 
-std::string folderOf(const std::string& path) {
+std::string folderOf(std::string path) {
+    if (!path.empty() && path.back() == '/')
+        path.pop_back();
     return path.substr(0, path.rfind('/'));
 }
 
@@ -184,7 +194,6 @@ protected:
         const FileKind kind = kindForFileName("email.edt");
         original_ = samples::makeImage(kind, samples::sampleTexts(kind, 30), 'q');
         test::writeBytes(path_, original_);
-        ::mkdir(journals_.c_str(), 0700);
     }
 
     // Records `write`, then builds the states a cut may leave and recovers each.
@@ -205,10 +214,15 @@ protected:
         Counts counts;
         for (std::size_t count = 0; count <= ops.size(); ++count) {
             for (const Disk& disk : statesAfter(start, count, 128, random)) {
-                // The file in place (its identity kept), the journal as the state has it.
+                // The file in place (its identity kept); the journal and its folder as
+                // the state has them.
                 ::unlink(journal_.path().c_str());
+                ::rmdir(journals_.c_str());
+                if (disk.count(journals_ + "/"))
+                    ::mkdir(journals_.c_str(), 0700);
                 for (const auto& [name, bytes] : disk)
-                    test::writeBytes(name, bytes);
+                    if (name.back() != '/' && (name == path_ || disk.count(journals_ + "/")))
+                        test::writeBytes(name, bytes);
                 if (disk.at(path_) == original_) { // as it was, when it was
                     const struct timespec times[2] = {info.st_atim, original_mtime_};
                     ::utimensat(AT_FDCWD, path_.c_str(), times, 0);
@@ -243,6 +257,7 @@ TEST_F(CrashStates, EveryStateAPowerCutLeavesRecoversToTheOriginalOrTheResult) {
     struct stat info {};
     const auto check = [&](const char* what, auto write) {
         test::writeBytes(path_, original_);
+        ::rmdir(journals_.c_str()); // each as the first write ever
         ::stat(path_.c_str(), &info);
         original_mtime_ = info.st_mtim;
         const Counts counts = run(write);
