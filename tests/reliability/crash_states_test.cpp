@@ -1,0 +1,286 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What a power cut may leave of a write, and what the next opening makes of it. The
+// file operations of a write are recorded through the wrapped calls; from them every
+// state the disk may hold after a cut is built as POSIX promises it: all that was
+// flushed, and of the rest any subset of the data written since, each write whole,
+// lost or torn at a 512-byte sector, and a name made or removed only once its folder
+// was flushed. Recovery runs on each state; the file must be exactly as it was or
+// exactly as written.
+#include <algorithm>
+#include <climits>
+#include <cstdarg>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/folders.h"
+#include "record/journal.h"
+#include "record/safe_writer.h"
+#include "record/text_codec.h"
+#include "tests/support/test_support.h"
+#include "tests/support/wrapped_calls.h"
+#include "tools/sample_files.h"
+
+extern "C" {
+int __real_open(const char* path, int flags, ...);
+int __real_unlink(const char* path);
+int __real_mkdir(const char* path, mode_t mode);
+}
+
+namespace {
+
+// One file operation of the write: data (write, truncate) or a flush of a file, or a
+// name made or removed, or a flush of a folder.
+struct Op {
+    enum Kind { Write, Truncate, Flush, Create, Remove, FlushFolder } kind;
+    std::string path;
+    std::uint64_t offset = 0; // of a write; the length of a truncate
+    std::string bytes;
+};
+
+bool recording = false;
+std::vector<Op> ops;
+
+void record(Op::Kind kind, std::string path, std::uint64_t offset = 0, std::string bytes = {}) {
+    if (recording)
+        ops.push_back({kind, std::move(path), offset, std::move(bytes)});
+}
+
+std::string pathOf(int fd) {
+    char link[64], target[PATH_MAX] = {};
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    const ssize_t n = ::readlink(link, target, sizeof target - 1);
+    return n > 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string();
+}
+
+} // namespace
+
+extern "C" {
+ssize_t __wrap_pread(int fd, void* buffer, size_t length, off_t offset) {
+    return __real_pread(fd, buffer, length, offset);
+}
+ssize_t __wrap_pwrite(int fd, const void* data, size_t length, off_t offset) {
+    record(Op::Write, pathOf(fd), static_cast<std::uint64_t>(offset),
+           std::string(static_cast<const char*>(data), length));
+    return __real_pwrite(fd, data, length, offset);
+}
+int __wrap_fsync(int fd) {
+    if (recording) {
+        struct stat info {};
+        ::fstat(fd, &info);
+        record(S_ISDIR(info.st_mode) ? Op::FlushFolder : Op::Flush, pathOf(fd));
+    }
+    return __real_fsync(fd);
+}
+int __wrap_ftruncate(int fd, off_t length) {
+    record(Op::Truncate, pathOf(fd), static_cast<std::uint64_t>(length));
+    return __real_ftruncate(fd, length);
+}
+int __wrap_open(const char* path, int flags, ...) {
+    va_list list;
+    va_start(list, flags);
+    const int mode = (flags & O_CREAT) ? va_arg(list, int) : 0;
+    va_end(list);
+    const int fd = __real_open(path, flags, mode);
+    if (fd >= 0 && (flags & O_CREAT))
+        record(Op::Create, pathOf(fd));
+    return fd;
+}
+// A folder's name: its path and a slash.
+int __wrap_mkdir(const char* path, mode_t mode) {
+    const int made = __real_mkdir(path, mode);
+    if (made == 0)
+        record(Op::Create, edt::os::fullPath(path) + "/");
+    return made;
+}
+int __wrap_unlink(const char* path) {
+    record(Op::Remove, edt::os::fullPath(path));
+    return __real_unlink(path);
+}
+}
+
+namespace edt {
+namespace {
+
+std::string folderOf(std::string path) {
+    if (!path.empty() && path.back() == '/')
+        path.pop_back();
+    return path.substr(0, path.rfind('/'));
+}
+
+// The files a state holds: path -> content; a path missing is no file.
+using Disk = std::map<std::string, std::string>;
+
+// Applies `op`; a write only up to `keep` bytes, the rest of it lost but, with
+// `grown`, the length it gave the file kept (zeros where its bytes did not arrive).
+void replay(const Op& op, Disk& disk, std::size_t keep = std::string::npos, bool grown = false) {
+    if (op.kind == Op::Create)
+        disk.emplace(op.path, std::string());
+    else if (op.kind == Op::Remove)
+        disk.erase(op.path);
+    const auto file = disk.find(op.path);
+    if (file == disk.end())
+        return;
+    std::string& bytes = file->second;
+    if (op.kind == Op::Truncate) {
+        bytes.resize(op.offset, '\0');
+    } else if (op.kind == Op::Write) {
+        const std::string part = op.bytes.substr(0, keep);
+        const std::size_t end = op.offset + (grown ? op.bytes.size() : part.size());
+        if (bytes.size() < end)
+            bytes.resize(end, '\0');
+        bytes.replace(op.offset, part.size(), part);
+    }
+}
+
+// The states a cut after `count` operations may leave, at most `most` of them:
+// everything flushed by then applied, and of what was not each operation lost, done,
+// or (a write) torn at a sector.
+std::vector<Disk> statesAfter(const Disk& start, std::size_t count, std::size_t most,
+                              std::mt19937& random) {
+    // An operation is durable when a later one flushed its file (data) or its folder
+    // (names).
+    std::vector<bool> durable(count, false);
+    for (std::size_t i = 0; i < count; ++i) {
+        const bool names = ops[i].kind == Op::Create || ops[i].kind == Op::Remove;
+        for (std::size_t k = i + 1; k < count && !durable[i]; ++k)
+            durable[i] =
+                names ? ops[k].kind == Op::FlushFolder && ops[k].path == folderOf(ops[i].path)
+                      : ops[k].kind == Op::Flush && ops[k].path == ops[i].path;
+    }
+    std::vector<std::size_t> open;
+    for (std::size_t i = 0; i < count; ++i)
+        if (!durable[i] && ops[i].kind != Op::Flush && ops[i].kind != Op::FlushFolder)
+            open.push_back(i);
+    // Choices per open operation: 0 lost, 1 done, 2 torn, 3 torn with its length.
+    std::size_t combinations = 1;
+    for (std::size_t i = 0; i < open.size() && combinations <= most; ++i)
+        combinations *= 4;
+    const bool every = combinations <= most;
+    std::vector<Disk> states;
+    // Every combination, again while the torn ones may tear elsewhere; or a sample.
+    const std::size_t rounds = every ? std::min<std::size_t>(most / combinations, 8) : 1;
+    for (std::size_t t = 0; t < (every ? combinations * rounds : most); ++t) {
+        Disk disk = start;
+        std::size_t code = t % combinations;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (std::find(open.begin(), open.end(), i) == open.end()) {
+                replay(ops[i], disk);
+                continue;
+            }
+            const std::size_t choice = every ? code % 4 : random() % 4;
+            code /= 4;
+            const std::size_t sectors = ops[i].bytes.size() / 512;
+            if (choice == 1 || (choice > 1 && ops[i].kind != Op::Write))
+                replay(ops[i], disk);
+            else if (choice > 1)
+                replay(ops[i], disk, sectors ? (random() % sectors) * 512 : 0, choice == 3);
+        }
+        states.push_back(std::move(disk));
+    }
+    return states;
+}
+
+struct Counts {
+    std::size_t states = 0, original = 0, result = 0, between = 0;
+};
+
+class CrashStates : public testing::Test {
+protected:
+    void SetUp() override {
+        const FileKind kind = kindForFileName("email.edt");
+        original_ = samples::makeImage(kind, samples::sampleTexts(kind, 30), 'q');
+        test::writeBytes(path_, original_);
+    }
+
+    // Records `write`, then builds the states a cut may leave and recovers each.
+    template <typename Write> Counts run(Write write) {
+        ops.clear();
+        recording = true;
+        const WriteResult done = write(writer_);
+        recording = false;
+        EXPECT_TRUE(done.status.ok());
+        const std::string result = test::readBytes(path_);
+        EXPECT_NE(result, original_);
+        struct stat info {};
+        ::stat(path_.c_str(), &info);
+
+        Disk start;
+        start[path_] = original_;
+        std::mt19937 random(7);
+        Counts counts;
+        for (std::size_t count = 0; count <= ops.size(); ++count) {
+            for (const Disk& disk : statesAfter(start, count, 128, random)) {
+                // The file in place (its identity kept); the journal and its folder as
+                // the state has them.
+                ::unlink(journal_.path().c_str());
+                ::rmdir(journals_.c_str());
+                if (disk.count(journals_ + "/"))
+                    ::mkdir(journals_.c_str(), 0700);
+                for (const auto& [name, bytes] : disk)
+                    if (name.back() != '/' && (name == path_ || disk.count(journals_ + "/")))
+                        test::writeBytes(name, bytes);
+                if (disk.at(path_) == original_) { // as it was, when it was
+                    const struct timespec times[2] = {info.st_atim, original_mtime_};
+                    ::utimensat(AT_FDCWD, path_.c_str(), times, 0);
+                }
+                writer_.recover(path_);
+                const std::string now = test::readBytes(path_);
+                ++counts.states;
+                counts.original += now == original_;
+                counts.result += now == result && now != original_;
+                counts.between += now != original_ && now != result;
+            }
+        }
+        std::printf("%zu states: %zu original, %zu result, %zu between\n", counts.states,
+                    counts.original, counts.result, counts.between);
+        return counts;
+    }
+
+    void TearDown() override { recording = false; }
+
+    test::TempDir dir_;
+    const std::string path_ = os::resolvedPath(dir_.path()) + "/email.edt";
+    const std::string journals_ = os::resolvedPath(dir_.path()) + "/journals";
+    SafeWriter writer_{Backups(""), journals_};
+    Journal journal_{journals_, path_};
+    std::string original_;
+    struct timespec original_mtime_ {};
+};
+
+// Each command, and the restores that make the file longer or shorter.
+TEST_F(CrashStates, EveryStateAPowerCutLeavesRecoversToTheOriginalOrTheResult) {
+    const FileKind kind = kindForFileName("email.edt");
+    struct stat info {};
+    const auto check = [&](const char* what, auto write) {
+        test::writeBytes(path_, original_);
+        ::rmdir(journals_.c_str()); // each as the first write ever
+        ::stat(path_.c_str(), &info);
+        original_mtime_ = info.st_mtim;
+        const Counts counts = run(write);
+        EXPECT_EQ(counts.between, 0u) << what;
+        EXPECT_GT(counts.original, 0u) << what;
+        EXPECT_GT(counts.result, 0u) << what;
+    };
+    check("import", [&](SafeWriter& w) {
+        std::vector<EntryWrite> writes;
+        for (RecordKey key = 1; key < original_.size(); key += 640 * 3)
+            writes.push_back({key, std::string(100 + key % 200, 'x')});
+        return w.write(path_, kind, writes, test::codePage());
+    });
+    check("write", [&](SafeWriter& w) {
+        return w.writeRecord(path_, kind, 1281, "a new text", test::codePage());
+    });
+    for (const std::size_t size : {original_.size() + 4000, original_.size() / 2}) {
+        test::writeBytes(dir_.file("copy"), std::string(size, 'c'));
+        check(size > original_.size() ? "restore, longer" : "restore, shorter", [&](SafeWriter& w) {
+            return w.restore(path_, {"copy", dir_.file("copy"), size});
+        });
+    }
+}
+
+} // namespace
+} // namespace edt
