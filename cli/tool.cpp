@@ -336,7 +336,11 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
     SafeWriter writer = SafeWriter::forUser(noBackup || environment.noBackup);
     const Settings settings{*codePage, writer, codePageName.has_value(),
                             codePageOrigin(codePageName.has_value(), environment)};
+    if ((args.size() == 2 || (args.size() == 3 && args[2] == "--discard")) && args[0] == "recover")
+        return recoverCommand(args[1], args.size() == 3, settings, out, err);
     // Whatever a command does with FILE, a write into it cut short is rolled back first.
+    static const char* const kOnFile[] = {"list",  "write",   "export",  "import",
+                                          "check", "backups", "restore", "update"};
     if (args.size() >= 2 &&
         std::find(std::begin(kOnFile), std::end(kOnFile), args[0]) != std::end(kOnFile)) {
         // A write refuses for a journal it cannot play back, and says so itself.
@@ -356,6 +360,9 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
     if (!args.empty() && args[0] == "check" && noBackup)
         return usageError(err); // check writes nothing
     if (!args.empty() && (args[0] == "import" || args[0] == "check"))
+        return runImport(args, settings, out, err);
+    if (args.size() == 3 && args[0] == "update")
+        return updateCommand(args[1], kindForPath(args[1]), args[2], settings, out, err);
     if (args.size() == 2 && args[0] == "backups")
         return backupsCommand(args[1], settings, out, err);
     if ((args.size() == 2 || args.size() == 3) && args[0] == "restore")
