@@ -9,6 +9,7 @@
 #include "translate/csv.h"
 #include "translate/po.h"
 #include "translate/translator_text.h"
+#include "translate/xlsx.h"
 
 namespace edt::translate {
 
@@ -89,6 +90,8 @@ Status exportTexts(const ReadResult& file, const std::string& fileTitle, Transla
                    const CodePage& codePage, std::string& content) {
     if (format == TranslationFormat::Po)
         return poOf(file, fileTitle, codePage, content);
+    if (format == TranslationFormat::Xlsx)
+        return exportXlsx(file, codePage, content);
     content = csvOf(file, codePage);
     return Status::success();
 }

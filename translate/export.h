@@ -33,7 +33,8 @@ private:
 // limit as the flag max-length:N and what key and limit mean as a comment; its header
 // names the file (`fileTitle`) and the code page (X-EDT-Code-Page). The code page
 // named is the source's: the one `codePage` the texts were read in. The limit is the
-// kind's caption figure, or fewer where the entry holds fewer.
+// kind's caption figure, or fewer where the entry holds fewer. XLSX as exportXlsx
+// (xlsx.h) has it.
 Status exportTexts(const ReadResult& file, const std::string& fileTitle, TranslationFormat format,
                    const CodePage& codePage, std::string& content);
 
