@@ -11,6 +11,22 @@ namespace edt::translate {
 namespace {
 
 constexpr lxw_row_t kMostRows = 1048576; // a sheet's, the header's among them
+constexpr std::size_t kTextWidth = 60;   // characters, of the source and text columns
+
+// The height of a row whose text is `text`, wrapped in its column: spreadsheets keep the
+// height a file gives rather than fit it to the text.
+double rowHeight(const std::string& text) {
+    std::size_t lines = 0, characters = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == '\n') {
+            lines += characters == 0 ? 1 : (characters + kTextWidth - 1) / kTextWidth;
+            characters = 0;
+        } else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            ++characters;
+        }
+    }
+    return 15.0 * static_cast<double>(lines);
+}
 
 // The formats of the sheet's cells: every column but max typed Text ("@"), so that a
 // spreadsheet keeps what translators type there as they type it.
@@ -62,9 +78,13 @@ Status writeBook(lxw_workbook* book, const ReadResult& file, const CodePage& cod
     // Column defaults too, so that cells typed into later are Text.
     worksheet_set_column(sheet, 0, 0, 10, formats.key);
     worksheet_set_column(sheet, 1, 1, 6, formats.max);
-    worksheet_set_column(sheet, 2, 2, 60, formats.source);
-    worksheet_set_column(sheet, 3, 3, 60, formats.text);
+    worksheet_set_column(sheet, 2, 2, kTextWidth, formats.source);
+    worksheet_set_column(sheet, 3, 3, kTextWidth, formats.text);
     worksheet_freeze_panes(sheet, 1, 0);
+    // Printed across one page, the header on each.
+    worksheet_set_landscape(sheet);
+    worksheet_fit_to_pages(sheet, 1, 0);
+    worksheet_repeat_rows(sheet, 0, 0);
     worksheet_write_string(sheet, 0, 0, "key", formats.header);
     worksheet_write_string(sheet, 0, 1, "max", formats.header);
     worksheet_write_string(sheet, 0, 2, sourceColumn(codePage.name()).c_str(), formats.header);
@@ -74,6 +94,7 @@ Status writeBook(lxw_workbook* book, const ReadResult& file, const CodePage& cod
     for (std::size_t i = 0; i < file.entries.size(); ++i, ++row) {
         const EntryLine& entry = file.entries[i];
         const std::string text = toTranslatorText(entry.text, codePage);
+        worksheet_set_row(sheet, row, rowHeight(text), nullptr);
         worksheet_write_string(sheet, row, 0, formatKey(entry.key).c_str(), formats.key);
         worksheet_write_number(sheet, row, 1, limits(i), formats.max);
         worksheet_write_string(sheet, row, 2, text.c_str(), formats.source);
