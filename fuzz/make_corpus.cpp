@@ -13,7 +13,7 @@
 #include "tools/sample_files.h"
 #ifdef EDT_WITH_XLSX
 #include "record/reader.h"
-#include "tests/support/zip_builder.h"
+#include "tests/support/workbook.h"
 #include "translate/xlsx.h"
 #endif
 
@@ -171,9 +171,7 @@ Inputs poInputs() {
 }
 
 #ifdef EDT_WITH_XLSX
-// Our exports of sample files, and workbooks as spreadsheets save them: shared strings
-// with rich text and phonetic runs, escapes, cells that hold no text, a document type,
-// and a member that unpacks past any limit.
+// Our exports of sample files, and the tests' workbooks.
 Inputs xlsxInputs() {
     Inputs inputs;
     for (const char* name : {"email.edt", "quests.edt", "civ"}) {
@@ -185,29 +183,8 @@ Inputs xlsxInputs() {
         edt::translate::exportXlsx(edt::readFile(path, kind), edt::test::codePage(), content);
         inputs.push_back(content);
     }
-    const std::string header = "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" "
-                               "t=\"inlineStr\"><is><t>source (Windows-1250)</t></is></c><c "
-                               "r=\"C1\" t=\"s\"><v>1</v></c></row>";
-    const std::string strings =
-        "<si><t>key</t></si><si><r><t>te</t></r><r><rPr><b/></rPr><t>xt</t></r></si>"
-        "<si><t xml:space=\"preserve\"> a_x000D_\nb </t><rPh sb=\"0\" eb=\"1\"><t>x</t></rPh></si>";
-    const std::string styles = "<styleSheet xmlns=\"http://schemas.openxmlformats.org/"
-                               "spreadsheetml/2006/main\"><numFmts><numFmt numFmtId=\"164\" "
-                               "formatCode=\"dd/mm/yyyy\"/></numFmts><cellXfs><xf numFmtId=\"0\"/>"
-                               "<xf numFmtId=\"164\"/><xf numFmtId=\"49\"/></cellXfs></styleSheet>";
-    inputs.push_back(edt::test::workbookOf(
-        header + "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>1</t></is></c><c r=\"C2\" "
-                 "t=\"s\"><v>2</v></c></row><row r=\"3\"><c r=\"A3\" s=\"2\" t=\"s\"><v>0</v>"
-                 "</c><c r=\"C3\"><v>1.1</v></c></row><row r=\"4\"><c t=\"inlineStr\"><is><t>641"
-                 "</t></is></c><c/><c s=\"1\"><v>46032</v></c></row><row><c r=\"C5\" t=\"b\"><v>1"
-                 "</v></c><c r=\"D5\" t=\"e\"><v>#N/A</v></c></row><row r=\"7\"><c r=\"A7\" "
-                 "t=\"str\"><f>A1</f><v>key</v></c></row>",
-        strings, styles));
-    inputs.push_back(edt::test::zipOf(
-        {{"xl/workbook.xml", "<!DOCTYPE workbook [<!ENTITY a \"aaaaaaaa\"><!ENTITY b "
-                             "\"&a;&a;&a;&a;\">]><workbook>&b;</workbook>"}}));
-    inputs.push_back(edt::test::zipOf({{"xl/workbook.xml", std::string(2 << 20, ' ')}}));
-    inputs.push_back(edt::test::zipOf({{"xl/workbook.xml", std::string(4096, ' '), true, 10}}));
+    for (const auto& [name, workbook] : edt::test::sampleWorkbooks())
+        inputs.push_back(workbook);
     return inputs;
 }
 #endif
