@@ -17,11 +17,6 @@ work=$(mktemp -d)
 source "$source_dir/scripts/wine-session.sh"
 source "$source_dir/tests/support/whole_window.sh"
 trap 'wine_end; rm -rf "$work"' EXIT
-# Arial, the editor's font, is Liberation Sans (fonts-liberation) whatever else is
-# installed: without a mapping Wine takes the closest font it finds, and some (those
-# LibreOffice brings) have a slashed zero that OCR reads as a 9.
-wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ \
-    /d 'Liberation Sans' /f >/dev/null 2>&1 || fail "cannot map Arial to Liberation Sans"
 mkdir -p "$screens"
 "$make_samples" "$work" 60 >/dev/null # enough entries for a scroll bar
 cd "$work"
