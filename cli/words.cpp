@@ -93,7 +93,7 @@ std::string own(const Status& s) {
                                       "; edt-tool backups FILE lists them.";
     case StatusCode::NoXlsxSupport:
         return "This edt-tool is built without XLSX support (libxlsxwriter, minizip, expat); "
-               "use CSV or PO instead.";
+               "use CSV instead, and import its columns as Text in a spreadsheet.";
     case StatusCode::UnreadableXlsx:
         return "The workbook cannot be read: " + s.detail + ".";
     case StatusCode::XlsxPartTooLarge:
