@@ -22,28 +22,22 @@ std::string zipOf(const std::vector<std::pair<std::string, std::string>>& files)
 
 std::string workbookOf(const std::string& sheetData, const std::string& strings,
                        const std::string& styles) {
-    const std::string main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
     const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-    std::string links = "<Relationships><Relationship Id=\"rId1\" Type=\"" + rel +
-                        "/worksheet\" Target=\"worksheets/sheet1.xml\"/>";
-    std::vector<std::pair<std::string, std::string>> files = {
-        {"xl/workbook.xml", "<workbook xmlns=\"" + main + "\" xmlns:r=\"" + rel +
-                                "\"><sheets><sheet name=\"Texts\" r:id=\"rId1\"/></sheets>"
-                                "</workbook>"},
-        {"xl/worksheets/sheet1.xml",
-         "<worksheet xmlns=\"" + main + "\"><sheetData>" + sheetData + "</sheetData></worksheet>"}};
-    if (!strings.empty()) {
-        links += "<Relationship Id=\"rId2\" Type=\"" + rel +
-                 "/sharedStrings\" Target=\"sharedStrings.xml\"/>";
-        files.emplace_back("xl/sharedStrings.xml", "<sst>" + strings + "</sst>");
-    }
-    if (!styles.empty()) {
-        links +=
-            "<Relationship Id=\"rId3\" Type=\"" + rel + "/styles\" Target=\"/xl/styles.xml\"/>";
-        files.emplace_back("xl/styles.xml", styles);
-    }
-    files.emplace_back("xl/_rels/workbook.xml.rels", links + "</Relationships>");
-    return zipOf(files);
+    const auto link = [&rel](const std::string& id, const std::string& type,
+                             const std::string& target) {
+        return "<Relationship Id=\"" + id + "\" Type=\"" + rel + "/" + type + "\" Target=\"" +
+               target + "\"/>";
+    };
+    return zipOf({{"xl/workbook.xml", "<workbook xmlns:r=\"" + rel +
+                                          "\"><sheets><sheet r:id=\"rId1\"/></sheets></workbook>"},
+                  {"xl/_rels/workbook.xml.rels",
+                   "<Relationships>" + link("rId1", "worksheet", "worksheets/sheet1.xml") +
+                       link("rId2", "sharedStrings", "sharedStrings.xml") +
+                       link("rId3", "styles", "/xl/styles.xml") + "</Relationships>"},
+                  {"xl/worksheets/sheet1.xml",
+                   "<worksheet><sheetData>" + sheetData + "</sheetData></worksheet>"},
+                  {"xl/sharedStrings.xml", "<sst>" + strings + "</sst>"},
+                  {"xl/styles.xml", styles.empty() ? "<styleSheet/>" : styles}});
 }
 
 std::vector<std::pair<std::string, std::string>> sampleWorkbooks() {

@@ -13,8 +13,7 @@ namespace edt::test {
 std::string zipOf(const std::vector<std::pair<std::string, std::string>>& files);
 
 // A workbook of one sheet: `sheetData` is the XML inside <sheetData>, `strings` the
-// items inside <sst> (none: no shared strings part), `styles` the whole styles part
-// (none: none).
+// items inside <sst>, `styles` the whole styles part (none: an empty one).
 std::string workbookOf(const std::string& sheetData, const std::string& strings = {},
                        const std::string& styles = {});
 
