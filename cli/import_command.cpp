@@ -13,6 +13,7 @@
 #include "record/utf8.h"
 #include "translate/import_plan.h"
 #include "translate/translation.h"
+#include "translate/xlsx.h"
 
 namespace edt::cli {
 namespace {
@@ -133,7 +134,7 @@ Status readTranslation(const std::string& path, translate::TranslationFormat for
             return Status::system(std::move(read), path);
         if (content.size() > limit)
             return tooLarge;
-        return translate::parseTranslation(content, format, out);
+        return translate::parseTranslation(content, format, out, limit);
     } catch (const std::bad_alloc&) {
         out = {};
         return Status::error(StatusCode::TranslationOutOfMemory, path);
@@ -151,9 +152,11 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
     translate::Translation translation;
     // A translation larger than any this file could take is refused unread.
     os::FileIdentity file;
-    Status status = readTranslation(translationPath, *format, translation,
-                                    os::identityAt(path, file) ? maxTranslationSize(kind, file.size)
-                                                               : UINT64_MAX);
+    std::uint64_t limit =
+        os::identityAt(path, file) ? maxTranslationSize(kind, file.size) : UINT64_MAX;
+    if (*format == translate::TranslationFormat::Xlsx)
+        limit = translate::xlsxLimit(limit);
+    Status status = readTranslation(translationPath, *format, translation, limit);
     if (status.code == StatusCode::TranslationTooLarge)
         status.detail = path;
     ImportPlan plan;
@@ -172,7 +175,10 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
             if (problem.status.code == StatusCode::NotInCharacterSet)
                 problem.status.detail = origin;
             const std::string sentence = itemMessage(problem.status);
-            if (problem.line > 0)
+            if (problem.line > 0 && !translation.column.empty())
+                std::fprintf(err, "%s, row %zu: %s\n", translationPath.c_str(), problem.line,
+                             sentence.c_str());
+            else if (problem.line > 0)
                 std::fprintf(err, "%s:%zu: %s\n", translationPath.c_str(), problem.line,
                              sentence.c_str());
             else

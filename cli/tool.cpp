@@ -30,11 +30,11 @@ namespace {
 const char kUsage[] =
     "Usage: edt-tool list FILE\n"
     "       edt-tool write FILE KEY TEXT\n"
-    "       edt-tool export FILE --format csv|po [-o OUT] [--force]\n"
+    "       edt-tool export FILE --format csv|po|xlsx [-o OUT] [--force]\n"
     "       edt-tool export FILE --language LL [-o OUT] [--force]\n"
-    "       edt-tool import FILE TRANSLATION [--format csv|po] [--dry-run] [--force]\n"
+    "       edt-tool import FILE TRANSLATION [--format csv|po|xlsx] [--dry-run] [--force]\n"
     "                       [--recode-untranslated]\n"
-    "       edt-tool check FILE TRANSLATION [--format csv|po] [--recode-untranslated]\n"
+    "       edt-tool check FILE TRANSLATION [--format csv|po|xlsx] [--recode-untranslated]\n"
     "       edt-tool update FILE LL.po\n"
     "       edt-tool backups FILE\n"
     "       edt-tool restore FILE [BACKUP]\n"
@@ -51,24 +51,31 @@ const char kHelp[] =
     "                       entry: [KEY] TEXT, in file order.\n"
     "  write FILE KEY TEXT  Store TEXT in the entry that starts at KEY and print its\n"
     "                       new line. Only the text's bytes and its terminator change.\n"
-    "  export FILE --format csv|po [-o OUT] [--force]\n"
+    "  export FILE --format csv|po|xlsx [-o OUT] [--force]\n"
     "                       Write every entry's key, limit and text for translators,\n"
     "                       to OUT or to standard output. CSV: UTF-8, the columns\n"
     "                       key,max,source (CODE PAGE),text. PO: the key as msgctxt,\n"
     "                       the text as msgid, an empty msgstr, the flag max-length:N.\n"
+    "                       XLSX (-o OUT, or -o - for standard output): one sheet of\n"
+    "                       the CSV's columns, every cell but max typed Text, so that\n"
+    "                       a spreadsheet keeps what is typed as it is typed.\n"
     "                       The code page named is the source's, the one the texts\n"
     "                       were read in. The format follows OUT's extension if not\n"
     "                       given. An existing OUT is replaced only with --force, an\n"
-    "                       EDT file (any .edt, or civ ... without .po or .csv) never.\n"
+    "                       EDT file (any .edt, or civ ... without .po, .csv or\n"
+    "                       .xlsx) never.\n"
     "  export FILE --language LL [-o OUT] [--force]\n"
     "                       The PO of a translation into LL (pl, pt_BR, sr@latin ...),\n"
     "                       as msginit makes one but with the max-length flags kept:\n"
     "                       Language: LL, gettext's Plural-Forms for it, empty texts.\n"
-    "  import FILE TRANSLATION [--format csv|po] [--dry-run] [--force]\n"
+    "  import FILE TRANSLATION [--format csv|po|xlsx] [--dry-run] [--force]\n"
     "         [--recode-untranslated]\n"
     "                       Store the texts of a translation in FILE: its name (.csv,\n"
-    "                       .po, .pot) or --format says which; - reads it from\n"
-    "                       standard input (with --format). The texts are written in\n"
+    "                       .po, .pot, .xlsx) or --format says which; XLSX: the first\n"
+    "                       sheet, whose key and text cells must hold text (a number,\n"
+    "                       date or formula there is refused, naming its cell).\n"
+    "                       - reads it from standard input (with --format). The\n"
+    "                       texts are written in\n"
     "                       the target code page: --codepage, else the PO's Language\n"
     "                       (pl: 1250, ru: 1251 ... as for the default), else the\n"
     "                       default; the originals (msgid, the source column) are read\n"
@@ -91,7 +98,7 @@ const char kHelp[] =
     "                       nothing is written. A write that fails midway is undone,\n"
     "                       so FILE is written whole or not at all.\n"
     "                       --dry-run only checks and reports.\n"
-    "  check FILE TRANSLATION [--format csv|po] [--recode-untranslated]\n"
+    "  check FILE TRANSLATION [--format csv|po|xlsx] [--recode-untranslated]\n"
     "                       Check and report as import --dry-run does; it takes\n"
     "                       neither --force nor --no-backup, as it writes nothing.\n"
     "  update FILE LL.po    Bring a translation up to date with FILE's texts now, as\n"
@@ -168,7 +175,7 @@ int usageError(std::FILE* err) {
     return kExitUsage;
 }
 
-// export FILE --format csv|po | --language LL [-o OUT], options in any order.
+// export FILE --format csv|po|xlsx | --language LL [-o OUT], options in any order.
 int runExport(const std::vector<std::string>& args, const CodePage& codePage, std::FILE* out,
               std::FILE* err) {
     std::string path, formatName, outPath, language;
@@ -205,15 +212,21 @@ int runExport(const std::vector<std::string>& args, const CodePage& codePage, st
         format = TranslationFormat::Po;
     }
     if (!format) {
-        std::fprintf(err, "edt-tool: give the format of the export: --format csv or --format "
-                          "po.\n");
+        std::fprintf(err, "edt-tool: give the format of the export: --format csv, po or "
+                          "xlsx.\n");
+        return kExitUsage;
+    }
+    if (*format == TranslationFormat::Xlsx && outPath.empty()) {
+        // A workbook is binary: to standard output only when asked for by "-o -".
+        std::fprintf(err, "edt-tool: an XLSX export needs -o OUT.xlsx (-o - for standard "
+                          "output).\n");
         return kExitUsage;
     }
     return exportCommand(path, kindForPath(path), *format, outPath, force, codePage, out, err,
                          language);
 }
 
-// import FILE TRANSLATION [--format csv|po] [--dry-run] [--force]
+// import FILE TRANSLATION [--format csv|po|xlsx] [--dry-run] [--force]
 // [--recode-untranslated], and check, a dry run that takes neither --dry-run nor --force.
 int runImport(const std::vector<std::string>& args, const Settings& settings, std::FILE* out,
               std::FILE* err) {

@@ -25,14 +25,14 @@ std::string own(const Status& s) {
     case StatusCode::UnknownFormat:
         return "Cannot tell the format of " +
                (s.path == "-" ? std::string("standard input") : quoted(s.path)) +
-               ": give --format csv or --format po (a .csv, .po or .pot name says it).";
+               ": give --format csv, po or xlsx (a .csv, .po, .pot or .xlsx name says it).";
     case StatusCode::ExportOverSource:
         return quoted(s.path) + " is the file being exported; give another name for the export.";
     case StatusCode::ExportExists:
         return quoted(s.path) + " exists; give --force to replace it, or another name.";
     case StatusCode::ExportOverEdtFile:
         return quoted(s.path) + " is the name of an EDT file; an export never replaces one. "
-                                "Give a name ending in .po or .csv.";
+                                "Give a name ending in .po, .csv or .xlsx.";
     case StatusCode::StaleEntry:
         return "Entry " + formatKey(s.key.value_or(0)) + " of " + quoted(s.path) +
                " no longer holds the original the translation was made from: the file holds " +
@@ -117,6 +117,25 @@ std::string own(const Status& s) {
                     : std::to_string(s.count) + " untranslated entries keep their originals") +
                " as the file holds " + (s.count == 1 ? "it" : "them") + ", as " + s.codePage +
                " lacks a character of " + (s.count == 1 ? "it" : "each") + ": " + s.detail + ".";
+    case StatusCode::NoXlsxSupport:
+        return "This edt-tool is built without XLSX support (libxlsxwriter, minizip, expat); "
+               "use CSV instead, and import its columns as Text in a spreadsheet.";
+    case StatusCode::UnreadableXlsx:
+        return "The workbook cannot be read: " + s.detail + ".";
+    case StatusCode::XlsxPartTooLarge:
+        return "The workbook's part " + s.detail + " unpacks to more than " +
+               std::to_string(s.limit) + " bytes, more than any translation of the file needs.";
+    case StatusCode::XlsxNotWritten:
+        return "The workbook could not be made (" + s.detail + ").";
+    case StatusCode::TooManyRowsForXlsx:
+        return "The file has " + std::to_string(s.count) + " entries; a sheet holds " +
+               std::to_string(s.limit) + ". Export it as CSV or PO.";
+    case StatusCode::CellNotText: {
+        static const char* const kinds[] = {"the number ", "the date ", "the boolean ",
+                                            "the error ", "the formula "};
+        return s.detail + " holds " + kinds[s.count < 5 ? s.count : 0] + s.was +
+               ", not text: set the column's format to Text and type it again.";
+    }
     default:
         return {};
     }

@@ -11,6 +11,11 @@
 #include "record/text_codec.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
+#ifdef EDT_WITH_XLSX
+#include "record/reader.h"
+#include "tests/support/workbook.h"
+#include "translate/xlsx.h"
+#endif
 
 namespace {
 
@@ -165,6 +170,25 @@ Inputs poInputs() {
             header + message + "\xD1\x8F \xE2\x86\x90\\r\\n\"\n"};
 }
 
+#ifdef EDT_WITH_XLSX
+// Our exports of sample files, and the tests' workbooks.
+Inputs xlsxInputs() {
+    Inputs inputs;
+    for (const char* name : {"email.edt", "quests.edt", "civ"}) {
+        const edt::FileKind kind = edt::kindForFileName(name);
+        const std::string path = edt::fuzz::scratchDir() + "/" + name;
+        edt::fuzz::writeWholeFile(
+            path, edt::samples::makeImage(kind, edt::samples::sampleTexts(kind, 4)));
+        std::string content;
+        edt::translate::exportXlsx(edt::readFile(path, kind), edt::test::codePage(), content);
+        inputs.push_back(content);
+    }
+    for (const auto& [name, workbook] : edt::test::sampleWorkbooks())
+        inputs.push_back(workbook);
+    return inputs;
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -176,7 +200,11 @@ int main(int argc, char** argv) {
         {"fuzz_reader", readerInputs()}, {"fuzz_entry_line", entryLineInputs()},
         {"fuzz_writer", writerInputs()}, {"fuzz_charset", charsetInputs()},
         {"fuzz_escape", escapeInputs()}, {"fuzz_listing", listingInputs()},
-        {"fuzz_csv", csvInputs()},       {"fuzz_po_import", poInputs()}};
+        {"fuzz_csv", csvInputs()},       {"fuzz_po_import", poInputs()},
+#ifdef EDT_WITH_XLSX
+        {"fuzz_xlsx", xlsxInputs()},
+#endif
+    };
     for (const auto& [target, inputs] : targets) {
         const std::filesystem::path dir = std::filesystem::path(argv[1]) / target;
         std::filesystem::create_directories(dir);

@@ -79,6 +79,13 @@ enum class StatusCode {
     NotRecoded,             // a note: count: untranslated entries left as they are, as
                             // codePage lacks a character of each; detail: their keys
                             // and characters
+    NoXlsxSupport,          // this build cannot read or write XLSX files
+    UnreadableXlsx,         // detail: what is wrong with it, in a phrase
+    XlsxPartTooLarge,       // detail: the part of the workbook; limit: its most bytes
+    XlsxNotWritten,         // detail: libxlsxwriter's words
+    TooManyRowsForXlsx,     // count: the entries; limit: the rows a sheet has for them
+    CellNotText,            // detail: the cell ("D12"); was: its value as shown;
+                            // count: a CellKind (translate/xlsx.h); key: the row's
     // The editor's Write Record (phrased by the editor).
     NoFileOpen,
     NoLineSelected,

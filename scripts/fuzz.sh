@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one libFuzzer target for a given time:  scripts/fuzz.sh TARGET SECONDS
-# TARGET is reader, entry_line, writer, write_undo, charset, escape or listing
+# TARGET is reader, entry_line, writer, write_undo, charset, escape, listing, csv,
+# po_import or xlsx
 # (fuzz_ prefix optional).
 # Builds build-fuzz/ with clang, ASan and UBSan first. New inputs go to
 # build-fuzz/corpus/TARGET; an input that finds a fault is saved in

@@ -10,6 +10,7 @@
 #include "translate/plural_forms.h"
 #include "translate/po.h"
 #include "translate/translator_text.h"
+#include "translate/xlsx.h"
 
 namespace edt::translate {
 
@@ -103,6 +104,8 @@ Status exportTexts(const ReadResult& file, const std::string& fileTitle, Transla
                    const CodePage& codePage, std::string& content, const std::string& language) {
     if (format == TranslationFormat::Po)
         return po::render(poCatalog(file, fileTitle, codePage, language), content);
+    if (format == TranslationFormat::Xlsx)
+        return exportXlsx(file, codePage, content);
     content = csvOf(file, codePage);
     return Status::success();
 }

@@ -34,7 +34,8 @@ private:
 // limit as the flag max-length:N and what key and limit mean as a comment; its header
 // names the file (`fileTitle`) and the code page (X-EDT-Code-Page). The code page
 // named is the source's: the one `codePage` the texts were read in. The limit is the
-// kind's caption figure, or fewer where the entry holds fewer.
+// kind's caption figure, or fewer where the entry holds fewer. XLSX as exportXlsx
+// (xlsx.h) has it.
 // A PO export with a `language` (isLanguageCode) is that language's translation as
 // msginit makes one, limits kept: Language, its Plural-Forms, Last-Translator and
 // Language-Team as msginit leaves them when it cannot tell.

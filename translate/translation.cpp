@@ -7,6 +7,7 @@
 #include "record/utf8.h"
 #include "translate/csv.h"
 #include "translate/po.h"
+#include "translate/xlsx.h"
 
 namespace edt::translate {
 namespace {
@@ -69,29 +70,10 @@ Status readCsv(std::string_view content, Translation& out) {
             out.problems.push_back(problemAt(0, StatusCode::EmptyTranslation));
         return Status::success();
     }
-    // Columns by their names; "source (Windows-1252)" names the source's code page.
     const auto& header = records.front().fields;
-    std::optional<std::size_t> keyColumn, textColumn, sourceColumn;
-    for (std::size_t i = 0; i < header.size(); ++i) {
-        const std::string name = trimmed(header[i]);
-        if (name == "key")
-            keyColumn = i;
-        else if (name == "text")
-            textColumn = i;
-        else if (name == "source" || name.rfind("source (", 0) == 0) {
-            sourceColumn = i;
-            if (name.size() > 8 && name.back() == ')')
-                out.codePage =
-                    std::string(header[i]).substr(header[i].find('(') + 1, name.size() - 9);
-        } else if (name != "max" && !name.empty()) {
-            out.problems.push_back(
-                problemAt(records.front().line, StatusCode::UnknownColumn, header[i]));
-        }
-    }
-    if (!keyColumn || !textColumn) {
-        out.problems.push_back(problemAt(records.front().line, StatusCode::MissingColumns));
+    const Columns columns = columnsOf(header, records.front().line, out);
+    if (!columns.complete())
         return Status::success();
-    }
     const auto field = [](const std::vector<std::string>& fields, std::size_t i) {
         return i < fields.size() ? fields[i] : std::string();
     };
@@ -105,10 +87,10 @@ Status readCsv(std::string_view content, Translation& out) {
         }
         TranslationItem item;
         item.line = record->line;
-        item.key = field(fields, *keyColumn);
-        item.text = field(fields, *textColumn);
-        if (sourceColumn)
-            item.source = field(fields, *sourceColumn);
+        item.key = field(fields, *columns.key);
+        item.text = field(fields, *columns.text);
+        if (columns.source)
+            item.source = field(fields, *columns.source);
         out.items.push_back(std::move(item));
     }
     return Status::success();
@@ -163,6 +145,29 @@ Status readPoCatalog(std::string_view content, po::Catalog& catalog,
     return Status::success();
 }
 
+Columns columnsOf(const std::vector<std::string>& header, std::size_t line, Translation& out) {
+    // "source (Windows-1252)" names the source's code page.
+    Columns columns;
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        const std::string name = trimmed(header[i]);
+        if (name == "key")
+            columns.key = i;
+        else if (name == "text")
+            columns.text = i;
+        else if (name == "source" || name.rfind("source (", 0) == 0) {
+            columns.source = i;
+            if (name.size() > 8 && name.back() == ')')
+                out.codePage =
+                    std::string(header[i]).substr(header[i].find('(') + 1, name.size() - 9);
+        } else if (name != "max" && !name.empty()) {
+            out.problems.push_back(problemAt(line, StatusCode::UnknownColumn, header[i]));
+        }
+    }
+    if (!columns.complete())
+        out.problems.push_back(problemAt(line, StatusCode::MissingColumns));
+    return columns;
+}
+
 std::string sourceColumn(const std::string& codePage) {
     return "source (" + codePage + ")";
 }
@@ -173,6 +178,8 @@ std::optional<TranslationFormat> formatOfName(std::string_view name) {
         return TranslationFormat::Csv;
     if (lower == "po")
         return TranslationFormat::Po;
+    if (lower == "xlsx")
+        return TranslationFormat::Xlsx;
     return std::nullopt;
 }
 
@@ -185,8 +192,11 @@ std::optional<TranslationFormat> formatOfPath(std::string_view path) {
     return extension == "pot" ? TranslationFormat::Po : formatOfName(extension);
 }
 
-Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out) {
+Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out,
+                        std::uint64_t limit) {
     out = {};
+    if (format == TranslationFormat::Xlsx)
+        return readXlsx(content, limit, out);
     return format == TranslationFormat::Csv ? readCsv(content, out) : readPo(content, out);
 }
 

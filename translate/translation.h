@@ -16,12 +16,12 @@ namespace po {
 struct Catalog;
 }
 
-// The two ways a file's texts travel to translators and back.
-enum class TranslationFormat { Csv, Po };
+// The ways a file's texts travel to translators and back.
+enum class TranslationFormat { Csv, Po, Xlsx };
 
-// From the name's extension: .csv, or .po / .pot (any case); nothing for others.
+// From the name's extension: .csv, .po / .pot or .xlsx (any case); nothing for others.
 std::optional<TranslationFormat> formatOfPath(std::string_view path);
-std::optional<TranslationFormat> formatOfName(std::string_view name); // "csv", "po"
+std::optional<TranslationFormat> formatOfName(std::string_view name); // "csv", "po", "xlsx"
 
 // One text of a translation, as the file gives it.
 struct TranslationItem {
@@ -41,7 +41,17 @@ struct Translation {
     std::string codePage;               // the source's: the originals were read in it
     std::string language;               // PO: the Language header ("pl", "pt_BR")
     std::vector<Problem> problems;      // what could not be read
+    std::string column;                 // XLSX: the text column's letter; lines are its rows
 };
+
+// The columns a header names (CSV, XLSX): key and text, and source and max if it
+// likes, in any order; out.codePage from "source (CODE PAGE)". An unknown name, or no
+// key or text column, is a problem at `line`.
+struct Columns {
+    std::optional<std::size_t> key, text, source;
+    bool complete() const { return key && text; }
+};
+Columns columnsOf(const std::vector<std::string>& header, std::size_t line, Translation& out);
 
 // The name of a CSV export's source column: "source (Windows-1252)" names the code
 // page its originals were read in.
@@ -51,9 +61,11 @@ std::string sourceColumn(const std::string& codePage);
 // the columns key and text, and source and max if it likes (in any order, separated by
 // commas, semicolons or tabs), or PO with the key as msgctxt, the original as msgid and
 // the text as msgstr. A CSV file that is not UTF-8, and input that ends in the middle (a
-// last line without its line break, an open quote), are problems. The status fails only
-// when the content cannot be read at all.
-Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out);
+// last line without its line break, an open quote), are problems. XLSX as readXlsx
+// (xlsx.h) reads it, no part unpacked beyond `limit` bytes. The status fails only when
+// the content cannot be read at all.
+Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out,
+                        std::uint64_t limit = UINT64_MAX);
 
 // Reads a PO file's content whole, with the problems parseTranslation finds in it: the
 // messages it lists are those an import reads.

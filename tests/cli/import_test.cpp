@@ -326,13 +326,14 @@ TEST_F(Import, ASourceCellASpreadsheetReformattedIsNeverWritten) {
 
 TEST(ToolUsage, NewCommandsAreDocumentedAndWrongUseIsAUsageError) {
     const test::ToolRun help = test::runTool({"--help"});
-    for (const char* part :
-         {"export FILE --format csv|po [-o OUT]", "import FILE TRANSLATION [--format csv|po]",
-          "check FILE TRANSLATION", "--recode-untranslated"})
+    for (const char* part : {"export FILE --format csv|po|xlsx [-o OUT]",
+                             "import FILE TRANSLATION [--format csv|po|xlsx]",
+                             "check FILE TRANSLATION", "--recode-untranslated"})
         EXPECT_TRUE(contains(help.out, part)) << part;
     EXPECT_EQ(test::runTool({"export"}).code, 2);
     EXPECT_EQ(test::runTool({"export", "a.edt"}).code, 2); // no format
     EXPECT_EQ(test::runTool({"export", "a.edt", "--format", "xml"}).code, 2);
+    EXPECT_EQ(test::runTool({"export", "a.edt", "--format", "xlsx"}).code, 2); // binary, no -o
     EXPECT_EQ(test::runTool({"import", "a.edt"}).code, 2);
     EXPECT_EQ(test::runTool({"check", "a.edt", "b.po", "c"}).code, 2);
     for (const char* option : {"--force", "--dry-run", "-o", "--no-backup"}) // check writes none

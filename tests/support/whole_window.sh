@@ -20,8 +20,12 @@ whole_window() {
     local band=$((height * 2 / 5)) text
     text=$(convert "$image" -crop "${width}x$band+0+$((height - band))" +repage -colorspace Gray \
         -resize "$((126900 / width))%" png:- | OMP_THREAD_LIMIT=1 tesseract stdin stdout --psm 11 2>/dev/null)
-    # OCR may lose a dot of the version, and misreads the capital W (as VV or Yr).
-    grep -qE "Version ${version//./.?}" <<<"$text" || problems+=("no version line 'Version $version'")
+    # OCR may lose a dot of the version, and misreads the capital W (as VV or Yr). Which
+    # digit is drawn is not its concern: some fonts' zero (Liberation Sans 2's, which
+    # LibreOffice brings) reads as a 9. So any digit-like mark stands for a digit: the
+    # line is there, as long as the version.
+    local digits=${version//[0-9]/[0-9OoIl|]}
+    grep -qE "Version ${digits//./.?}" <<<"$text" || problems+=("no version line 'Version $version'")
     grep -qF "rite Record" <<<"$text" || problems+=("no 'Write Record' caption")
 
     local y=$((height * 2 / 5)) background last x edge=
