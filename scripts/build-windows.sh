@@ -54,6 +54,24 @@ fetch_debian_source() {
     rm -rf "$deps/src/$package.part"
 }
 
+# Debian's patches of both packages below change Makefile.am and configure.ac files,
+# which would then need autoreconf; they concern Debian's own platforms and packaging.
+
+# GNU libunistring, static: Debian's libgettextpo uses it (Debian 12: 1.0), and where
+# gettext 0.21 brings a copy of its own, that older copy wraps long PO lines at other
+# places than the Linux edt-tool does.
+build_libunistring() {
+    [[ -e $prefix/lib/libunistring.a ]] && return
+    fetch_debian_source libunistring --skip-patches
+    local tree=$deps/build/libunistring
+    rm -rf "$tree"
+    mkdir -p "$tree"
+    (cd "$tree" && "$deps/src/libunistring/configure" --host=$host --prefix="$prefix" \
+        --disable-shared --enable-static --without-libiconv-prefix am_cv_func_iconv=no \
+        CFLAGS=-O2)
+    make -C "$tree/lib" -j"$jobs" install
+}
+
 # GNU gettext's libgettextpo, static, UTF-8 PO only: no iconv (Windows has none) and no
 # message catalogs of its own.
 build_gettextpo() {
@@ -66,7 +84,8 @@ build_gettextpo() {
         --disable-shared --enable-static --disable-nls --disable-java --disable-csharp \
         --disable-openmp --disable-libasprintf --disable-curses --disable-acl \
         --without-libiconv-prefix --without-libintl-prefix --without-emacs --without-git \
-        am_cv_func_iconv=no CFLAGS=-O2)
+        am_cv_func_iconv=no CFLAGS=-O2 CPPFLAGS="-I$prefix/include" LDFLAGS="-L$prefix/lib")
+    grep -q '^#define HAVE_LIBUNISTRING 1' "$tree/config.h"
     make -C "$tree/libgettextpo" -j"$jobs"
     cp "$tree/libgettextpo/gettext-po.h" "$prefix/include/"
     # Moved into place last: its presence says that the whole prefix is there.
@@ -80,7 +99,7 @@ mkdir -p "$deps"
 (
     flock 9
     set +e # in a subshell of its own, so that its set -e holds
-    (set -e && build_gettextpo) >"$deps/build.log" 2>&1
+    (set -e && build_libunistring && build_gettextpo) >"$deps/build.log" 2>&1
     built=$?
     set -e
     if [[ $built != 0 ]]; then
@@ -104,7 +123,8 @@ cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS="-Werror" \
-    -DGETTEXTPO_INCLUDE_DIR="$prefix/include" -DGETTEXTPO_LIBRARY="$prefix/lib/libgettextpo.a" \
+    -DGETTEXTPO_INCLUDE_DIR="$prefix/include" \
+    -DGETTEXTPO_LIBRARY="$prefix/lib/libgettextpo.a;$prefix/lib/libunistring.a" \
     -DEDT_BUILD_WINDOW=ON -DEDT_BUILD_BENCH=OFF -DEDT_BUILD_TESTS=$tests "${options[@]}" >/dev/null
 cmake --build "$build" --target "${targets[@]}"
 echo "$build/bin/edt-editor.exe"
