@@ -121,10 +121,6 @@ win import "$rel/strings.edt" over.po >/dev/null 2>win.txt || rc=$?
 cmp "$rel/strings.edt" native/strings.edt || fail "a refused PO import changed the file"
 echo "over-long PO text: $(tr -d '\r' <win.txt | head -n 1)"
 msgen native.po | msgfilter --keep-header sed 's/e/é/g' >translated.po
-win check "$rel/strings.edt" translated.po >win.txt
-"$tool" check native/strings.edt translated.po >native.txt
-[[ $(sed 's/"[^"]*"//g' win.txt) == $(sed 's/"[^"]*"//g' native.txt) ]] ||
-    { cat win.txt native.txt; fail "the PO check reports differ"; }
 win import "$rel/strings.edt" translated.po >win.txt
 "$tool" import native/strings.edt translated.po >native.txt
 [[ $(sed 's/"[^"]*"//g' win.txt) == $(sed 's/"[^"]*"//g' native.txt) ]] ||
