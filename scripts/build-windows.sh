@@ -43,7 +43,7 @@ fetch_debian_source() {
     local options=(-o Dir::Etc::SourceList="$apt/sources.list"
         -o Dir::Etc::SourceParts="$apt/sources.list.d"
         -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt/cache")
-    [[ -e $apt/updated ]] || { apt-get "${options[@]}" update && touch "$apt/updated"; }
+    apt-get "${options[@]}" update
     rm -rf "$deps/src/$package.part"
     mkdir "$deps/src/$package.part"
     (cd "$deps/src/$package.part" && apt-get "${options[@]}" source --download-only "$package" &&
@@ -57,11 +57,11 @@ fetch_debian_source() {
 # Debian's patches of both packages below change Makefile.am and configure.ac files,
 # which would then need autoreconf; they concern Debian's own platforms and packaging.
 
-# GNU libunistring, static: Debian's libgettextpo uses it (Debian 12: 1.0), and where
-# gettext 0.21 brings a copy of its own, that older copy wraps long PO lines at other
-# places than the Linux edt-tool does.
+# GNU libunistring, static, as Debian's libgettextpo uses it: the older copy that
+# gettext 0.21 builds in its place breaks long PO lines at other places than the Linux
+# edt-tool does.
 build_libunistring() {
-    [[ -e $prefix/lib/libunistring.a ]] && return
+    [[ -e $deps/libunistring.done ]] && return
     fetch_debian_source libunistring --skip-patches
     local tree=$deps/build/libunistring
     rm -rf "$tree"
@@ -70,6 +70,7 @@ build_libunistring() {
         --disable-shared --enable-static --without-libiconv-prefix am_cv_func_iconv=no \
         CFLAGS=-O2)
     make -C "$tree/lib" -j"$jobs" install
+    touch "$deps/libunistring.done"
 }
 
 # GNU gettext's libgettextpo, static, UTF-8 PO only: no iconv (Windows has none) and no
