@@ -16,8 +16,8 @@ namespace edt::os {
 Result cLibraryPath(const std::string& path, std::string& name);
 
 // Makes fopen() without "b" read and write bytes as they are, as it does on POSIX
-// (Windows' text mode turns CR LF into LF and ends a file at Ctrl+Z). For the whole
-// process, once; this project opens no file in text mode.
+// (Windows' text mode turns CR LF into LF and ends a file at Ctrl+Z). It holds for
+// the whole process, whose own files are all opened in binary mode.
 void useBinaryFileMode();
 
 } // namespace edt::os
