@@ -19,9 +19,6 @@ std::string own(const Status& s) {
     case StatusCode::BadHexEscape:
         return "The escape \\x at character " + std::to_string(s.position) +
                " needs two hexadecimal digits.";
-    case StatusCode::NoPoSupport:
-        return "This edt-tool is built without PO support (GNU gettext's libgettextpo); use "
-               "CSV instead.";
     case StatusCode::UnknownFormat:
         return "Cannot tell the format of " +
                (s.path == "-" ? std::string("standard input") : quoted(s.path)) +

@@ -47,7 +47,6 @@ enum class StatusCode {
     NotAKey,                // detail: what was given as a key
     BadEscape,              // position: an escape other than \\ \r \n \t \xHH
     BadHexEscape,           // position: \x without two hexadecimal digits
-    NoPoSupport,            // this build cannot read or write PO files
     UnknownFormat,          // path: a translation whose format its name does not tell
     ExportOverSource,       // path: the export would replace the file it exports
     ExportExists,           // path: the export would replace a file (no --force)

@@ -9,6 +9,7 @@
 
 #include <gettext-po.h>
 
+#include "platform/c_library_file.h"
 #include "platform/file.h"
 #include "platform/output_file.h"
 
@@ -194,8 +195,8 @@ std::string charsetOf(po_file_t file) {
     return charset;
 }
 
-// libgettextpo reads and writes named files only: a scratch file stands between it and
-// the content in memory, removed on destruction.
+// libgettextpo reads and writes named files only, through fopen(): a scratch file stands
+// between it and the content in memory, removed on destruction.
 class ScratchFile {
 public:
     ~ScratchFile() {
@@ -204,13 +205,20 @@ public:
     }
     Status create() {
         os::Result created = os::createTemporaryFile(".po", path_);
-        return created.ok() ? Status::success()
-                            : Status::system(std::move(created), "a temporary file");
+        if (!created.ok())
+            return Status::system(std::move(created), "a temporary file");
+        created = os::cLibraryPath(path_, cName_);
+        if (!created.ok())
+            return Status::system(std::move(created), path_);
+        os::useBinaryFileMode();
+        return Status::success();
     }
     const std::string& path() const { return path_; }
+    const char* cName() const { return cName_.c_str(); } // for libgettextpo
 
 private:
     std::string path_;
+    std::string cName_;
 };
 
 } // namespace
@@ -233,7 +241,7 @@ Status read(std::string_view content, Catalog& catalog, std::vector<Problem>& pr
     Session session;
     po_file_t file = nullptr;
     const bool completed =
-        runGuarded(session, [&] { file = po_file_read(scratch.path().c_str(), &reportHandler); });
+        runGuarded(session, [&] { file = po_file_read(scratch.cName(), &reportHandler); });
     problems.insert(problems.end(), session.errors.begin(), session.errors.end());
     if (!completed || !file) {
         if (file)
@@ -348,8 +356,8 @@ Status Writer::render(std::string& content) {
     if (!status.ok())
         return status;
     Session session;
-    const bool completed = runGuarded(
-        session, [&] { po_file_write(impl_->file, scratch.path().c_str(), &reportHandler); });
+    const bool completed =
+        runGuarded(session, [&] { po_file_write(impl_->file, scratch.cName(), &reportHandler); });
     if (!completed || !session.errors.empty()) {
         return Status::system(os::Result::failure(os::Op::Write, joinMessages(session.errors)),
                               scratch.path());

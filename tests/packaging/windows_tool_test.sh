@@ -3,8 +3,8 @@
 # Cross-compiles edt-tool.exe and the record core's tests with MinGW-w64
 # (scripts/build-windows.sh), checks that the tool needs no DLL beyond Windows' own,
 # runs the tests under Wine, and runs the tool under Wine against the native edt-tool:
-# same listing, same bytes after a write (into a folder with a non-ASCII name), and
-# refusals that name the reason in Windows' words.
+# same listing, same bytes after a write (into a folder with a non-ASCII name) and
+# after a CSV or PO import, and refusals that name the reason in Windows' words.
 # Usage: windows_tool_test.sh SOURCE_DIR CROSS_BUILD_DIR NATIVE_EDT_TOOL NATIVE_MAKE_SAMPLES
 set -euo pipefail
 source_dir=$(realpath "$1") cross_build=$(realpath -m "$2") tool=$(realpath "$3") make_samples=$(realpath "$4")
@@ -33,12 +33,26 @@ for dll in $dlls; do
 done
 echo "imports: $(echo $dlls)"
 
-# The record core's own test suite, built for Windows. Two of its cases expect the
-# POSIX wording of "file not found"; the refusals below check Windows' wording instead.
-wine "$cross_build/bin/edt_record_tests.exe" --gtest_brief=1 \
-    --gtest_filter=-WriterTest.MissingFileIsNotCreated:ReadFile.FailuresNameTheFileAndReason \
-    </dev/null >"$work/record_tests.log" 2>&1 || { tr -d '\r' <"$work/record_tests.log"; fail "record tests"; }
-tr -d '\r' <"$work/record_tests.log" | grep -E '^\[  PASSED  \]|tests from .* ran'
+# Windows' temporary folder, as the user's environment in the registry gives it.
+set_temp() {
+    local variable
+    for variable in TEMP TMP; do
+        wine reg add 'HKCU\Environment' /v $variable /t REG_EXPAND_SZ /d "$1" /f >/dev/null
+    done
+    wineserver -w
+}
+set_temp '%USERPROFILE%\Temp' # Wine's own, whatever a run before left
+
+# The test suites of the record core and of the translations (CSV and PO), built for
+# Windows. Two record cases expect the POSIX wording of "file not found"; the refusals
+# below check Windows' wording instead.
+for suite in record:-WriterTest.MissingFileIsNotCreated:ReadFile.FailuresNameTheFileAndReason \
+    translate:*; do
+    name=${suite%%:*}
+    wine "$cross_build/bin/edt_${name}_tests.exe" --gtest_brief=1 --gtest_filter="${suite#*:}" \
+        </dev/null >"$work/$name.log" 2>&1 || { tr -d '\r' <"$work/$name.log"; fail "$name tests"; }
+    echo "$name tests: $(tr -d '\r' <"$work/$name.log" | grep -E '^\[  PASSED  \]')"
+done
 
 win() { wine "$exe" "$@" </dev/null; }
 
@@ -87,6 +101,36 @@ win import "$rel/files.edt" translation.csv >win.txt
 cmp "$rel/files.edt" native/files.edt || fail "the CSV import differs"
 echo "CSV export and import agree byte for byte"
 
+# The same through PO, with libgettextpo's scratch files in a temporary folder whose
+# name is outside the ANSI code page (Windows-1252 here).
+temp="$work/Temp Jürgen Жуков"
+mkdir "$temp"
+set_temp "Z:${temp//\//\\}"
+touch -r "$rel/strings.edt" native/strings.edt # the PO header's dates are the file's
+win export "$rel/strings.edt" --format po >win.po
+"$tool" export native/strings.edt --format po >native.po
+cmp win.po native.po || fail "the PO export differs"
+# A refusal first (a text made too long for its entry), then the translation.
+msgen native.po | sed 's/^\(msgstr ".*\)"$/\1 übersetzt"/' >over.po
+rc=0
+win import "$rel/strings.edt" over.po >/dev/null 2>win.txt || rc=$?
+"$tool" import native/strings.edt over.po >/dev/null 2>native.txt || true
+[[ $rc == 1 ]] && grep -q 'holds at most' win.txt || { cat win.txt; fail "an over-long PO text: status $rc"; }
+[[ $(tr -d '\r' <win.txt | sed 's/"[^"]*"//g') == $(sed 's/"[^"]*"//g' native.txt) ]] ||
+    { cat win.txt native.txt; fail "the PO refusals differ"; }
+cmp "$rel/strings.edt" native/strings.edt || fail "a refused PO import changed the file"
+echo "over-long PO text: $(tr -d '\r' <win.txt | head -n 1)"
+msgen native.po | msgfilter --keep-header sed 's/e/é/g' >translated.po
+win import "$rel/strings.edt" translated.po >win.txt
+"$tool" import native/strings.edt translated.po >native.txt
+[[ $(sed 's/"[^"]*"//g' win.txt) == $(sed 's/"[^"]*"//g' native.txt) ]] ||
+    { cat win.txt native.txt; fail "PO import reports differ"; }
+cmp "$rel/strings.edt" native/strings.edt || fail "the PO import differs"
+echo "PO export and import agree byte for byte; sha256 after the import, Windows and Linux:"
+sha256sum "$rel/strings.edt" native/strings.edt
+[[ -z $(ls -A "$temp") ]] || fail "PO left scratch files in $temp"
+set_temp '%USERPROFILE%\Temp'
+
 expect_refusal() { # WHAT EXPECTED-MESSAGE-PART ARGS...
     local what=$1 part=$2 rc=0
     shift 2
@@ -101,7 +145,6 @@ expect_refusal "missing file" 'Cannot open "missing.edt": [A-Z][a-z]' list missi
 expect_refusal "write to a missing file" 'Cannot open "missing.edt": [A-Z][a-z]' write missing.edt 1 x
 [[ ! -e missing.edt ]] || fail "a write created missing.edt"
 expect_refusal "folder" 'is a folder' list "$rel"
-expect_refusal "PO export" 'without PO support' export "$rel/files.edt" --format po
 
 expect_refusal "device" 'is a device' write NUL 1 x
 expect_refusal "text too long" 'holds at most 318' write "$rel/email.edt" 1 "$(printf 'x%.0s' {1..319})"

@@ -3,13 +3,19 @@
 
 #include <cstdio>
 #include <cstdlib>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 namespace edt::test {
 
 int runCommand(const std::string& command) {
     const int status = std::system(command.c_str());
+#ifdef _WIN32
+    return status; // the exit status itself
+#else
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }
 
 std::string lineOf(const std::string& content, std::size_t line) {
@@ -35,7 +41,7 @@ const std::vector<std::string>& trickyTexts() {
         "100 na\xEFve \xDC"
         "ber",
         "\x81\x8D\x8F\x90\x9D",
-        "tab\tbell\x07 escape\x1B del\x7F",
+        "tab\tbell\x07 escape\x1B del\x7F end of file\x1A",
         "\nmsgid \"not a message\"\n#~ msgid \"x\"",
         "  spaces around  ",
         "\xFE\xA0\xBF",

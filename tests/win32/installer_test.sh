@@ -23,8 +23,9 @@ name=$(basename "$zip" .zip)
 files=(LICENSE README.md edt-editor.exe edt-tool.exe)
 [[ $(unzip -Z1 "$zip" | sort | tr '\n' ' ') == "$name/ ${files[*]/#/$name/} " ]] ||
     fail "the zip holds $(unzip -Z1 "$zip" | tr '\n' ' ')"
-unzip -p "$zip" "$name/edt-editor.exe" | cmp -s - "$cross/bin/edt-editor.exe" ||
-    fail "the zip's edt-editor.exe is not the one built"
+for exe in edt-editor.exe edt-tool.exe; do # edt-tool.exe: the one that does PO
+    unzip -p "$zip" "$name/$exe" | cmp -s - "$cross/bin/$exe" || fail "the zip's $exe is not the one built"
+done
 unzip -p "$zip" "$name/LICENSE" | grep -q "GNU GENERAL PUBLIC LICENSE" || fail "LICENSE is no GPL"
 echo "ok: $name.zip holds ${files[*]}"
 
@@ -43,7 +44,9 @@ install() {
     for file in "${files[@]}" uninstall.exe; do
         [[ -f $dir/$file ]] || fail "the installer left out $file"
     done
-    cmp -s "$dir/edt-editor.exe" "$cross/bin/edt-editor.exe" || fail "another edt-editor.exe installed"
+    for exe in edt-editor.exe edt-tool.exe; do
+        cmp -s "$dir/$exe" "$cross/bin/$exe" || fail "another $exe installed"
+    done
     grep -qaF 'C:\Program Files\EDT Editor\edt-editor.exe' "$link" 2>/dev/null ||
         fail "no Start-menu entry for the editor"
     [[ $(value "$uninstall_key" DisplayName) == "Zelvar EDT File Editor" &&
