@@ -171,10 +171,13 @@ bool onlyOurs(const Change& change, const std::string& now) {
     return true;
 }
 
-// Whether the journal may be played back into the file: it names this file, and no
-// span it would put back lies outside the file as it was then.
+// Whether the journal may be played back into the file: it names this file (the path
+// it was written through is this one, or reaches the same file still), and no span it
+// would put back lies outside the file as it was then.
 bool fits(const Content& journal, const std::string& fullPath) {
-    if (journal.path != fullPath)
+    os::FileIdentity there;
+    if (journal.path != fullPath &&
+        !(os::identityAt(journal.path, there) && there.sameFile(journal.before)))
         return false;
     for (const Change& change : journal.changes) {
         if (change.offset > journal.before.size ||
@@ -197,9 +200,45 @@ std::string stateNameOf(const std::string& fullPath) {
     return hexOf(fnv1a(kFnvStart, fullPath.data(), fullPath.size())) + "-" + fileTitleOf(fullPath);
 }
 
+namespace {
+
+// The journal in `folder` of the file `id` written through another path (a hard link,
+// a bind mount), if there is one: its header names that file's device and inode.
+std::string journalOfSameFile(const std::string& folder, const os::FileIdentity& id) {
+    std::vector<std::string> names;
+    if (!os::listFolder(folder, names).ok())
+        return {};
+    for (const std::string& name : names) {
+        const std::string path = folder + "/" + name;
+        os::File file;
+        std::string head(4096 + 64, '\0');
+        std::size_t got = 0;
+        if (name.size() < 8 || name.compare(name.size() - 8, 8, ".journal") != 0 ||
+            !os::isOwnPlainFile(path) || !file.open(path, os::File::Mode::Read).ok() ||
+            !file.readAt(0, head.data(), head.size(), got).ok())
+            continue;
+        head.resize(got);
+        Content header;
+        Reader in(head, sizeof kMagic - 1, head.size());
+        std::uint64_t count = 0;
+        if (parseHeader(head, header, in, count) && header.before.sameFile(id))
+            return path;
+    }
+    return {};
+}
+
+} // namespace
+
 Journal::Journal(const std::string& folder, const std::string& path)
     : folder_(folder), filePath_(path), fullPath_(os::resolvedPath(path)),
-      journalPath_(folder_ + "/" + stateNameOf(fullPath_) + ".journal") {}
+      journalPath_(folder_ + "/" + stateNameOf(fullPath_) + ".journal") {
+    os::FileIdentity id;
+    if (!folder_.empty() && !os::exists(journalPath_) && os::identityAt(fullPath_, id)) {
+        const std::string other = journalOfSameFile(folder_, id);
+        if (!other.empty())
+            journalPath_ = other;
+    }
+}
 
 bool Journal::exists() const {
     return os::exists(journalPath_);
@@ -274,7 +313,7 @@ std::optional<Status> Journal::recover(const os::File& file) const {
         std::uint64_t count = 0;
         const std::string magic(kMagic, sizeof kMagic - 1);
         const bool headed = parseHeader(data, header, in, count);
-        if ((headed && result.ok() && header.path == fullPath_ && now == header.before) ||
+        if ((headed && result.ok() && now == header.before) ||
             (!headed && data.size() < 512 && magic.compare(0, data.size(), data, 0, 8) == 0)) {
             end();
             return std::nullopt;

@@ -30,7 +30,8 @@ struct Change {
 // that was interrupted, and is rolled back by the next program that opens the file.
 class Journal {
 public:
-    // The journal of the file at `path` (any form; its full path keys the journal).
+    // The journal of the file at `path` (any form; its full path keys the journal, or
+    // one begun through another path of the same file is found by its identity).
     Journal(const std::string& folder, const std::string& path);
 
     const std::string& path() const { return journalPath_; }

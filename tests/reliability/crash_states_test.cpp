@@ -216,7 +216,7 @@ protected:
             for (const Disk& disk : statesAfter(start, count, 128, random)) {
                 // The file in place (its identity kept); the journal and its folder as
                 // the state has them.
-                ::unlink(journal_.path().c_str());
+                ::unlink(journal().path().c_str());
                 ::rmdir(journals_.c_str());
                 if (disk.count(journals_ + "/"))
                     ::mkdir(journals_.c_str(), 0700);
@@ -246,7 +246,7 @@ protected:
     const std::string path_ = os::resolvedPath(dir_.path()) + "/email.edt";
     const std::string journals_ = os::resolvedPath(dir_.path()) + "/journals";
     SafeWriter writer_{Backups(""), journals_};
-    Journal journal_{journals_, path_};
+    Journal journal() const { return Journal(journals_, path_); }
     std::string original_;
     struct timespec original_mtime_ {};
 };
