@@ -72,22 +72,29 @@ TEST_F(SafeWriterTest, TheNextOpeningRollsBackWhatTheWriteStillHoldsAndSaysSo) {
 }
 
 TEST_F(SafeWriterTest, ATornJournalIsDroppedADamagedOneKeptAndAJournalOfAnotherFileLeft) {
-    const auto unchanged = std::filesystem::last_write_time(path_);
     interrupt();
     const std::string torn = test::readBytes(path_);
     const std::string full = test::readBytes(journal().path());
     // Cut short while the file was still as its header found it: the write never began.
+    std::filesystem::remove(journal().path());
     test::writeBytes(path_, before_);
-    std::filesystem::last_write_time(path_, unchanged);
-    for (const std::size_t kept : {std::size_t{0}, std::size_t{5}, full.size() - 3}) {
-        test::writeBytes(journal().path(), full.substr(0, kept));
+    FileIdentity id;
+    ASSERT_TRUE(os::identityAt(path_, id));
+    ASSERT_TRUE(journal().begin(id, changes_).ok());
+    const std::string fresh = test::readBytes(journal().path());
+    for (const std::size_t kept : {std::size_t{0}, std::size_t{5}, fresh.size() - 3}) {
+        test::writeBytes(journal().path(), fresh.substr(0, kept));
         EXPECT_FALSE(writer_.recover(path_)) << kept;
         EXPECT_FALSE(journal().exists()) << kept;
     }
     // The same journal once the file has changed, or one not this user's own plain
     // file: kept and named, and no write goes on until it is discarded.
     test::writeBytes(path_, torn);
+#ifdef _WIN32
+    for (const bool linked : {false}) { // links need rights Windows rarely gives
+#else
     for (const bool linked : {false, true}) {
+#endif
         test::writeBytes(dir_.file("cut"), full.substr(0, full.size() - 3));
         if (linked)
             std::filesystem::create_symlink(dir_.file("cut"), journal().path());
