@@ -8,6 +8,7 @@
 #include "platform/folders.h"
 #include "platform/output_file.h"
 #include "record/file_kind.h"
+#include "record/playback.h"
 
 namespace edt {
 namespace {
@@ -157,18 +158,6 @@ bool parse(const std::string& data, Content& out) {
         out.changes.push_back(std::move(change));
     }
     return in.atEnd();
-}
-
-// Whether every byte of the span that the file held before holds what the write
-// stored or what was there (a write torn midway leaves both); else another program has
-// changed it since. Bytes past the file's old end are cut off anyway: a write that made
-// the file longer may have reached the disk with its new length before its bytes.
-bool onlyOurs(const Change& change, const std::string& now) {
-    for (std::size_t i = 0; i < change.before.size() && i < change.after.size(); ++i) {
-        if (i < now.size() ? now[i] != change.after[i] && now[i] != change.before[i] : true)
-            return false;
-    }
-    return true;
 }
 
 // Whether the journal may be played back into the file: it names this file (the path
@@ -330,33 +319,13 @@ std::optional<Status> Journal::recover(const os::File& file) const {
         end();
         return status;
     }
-    std::uint64_t writtenEnd = 0;
-    std::string bytes;
-    for (const Change& change : journal.changes) {
-        if (!result.ok())
-            break;
-        writtenEnd = std::max<std::uint64_t>(writtenEnd, change.offset + change.after.size());
-        result = os::readRange(file, change.offset, change.after.size(), bytes);
-        if (!result.ok())
-            break;
-        if (!onlyOurs(change, bytes)) {
-            ++status.limit;
-            continue;
-        }
-        ++status.count;
-        bytes.resize(std::min(bytes.size(), change.before.size()));
-        if (bytes != change.before.substr(0, bytes.size()) || bytes.size() < change.before.size())
-            result = file.writeAt(change.offset, change.before.data(), change.before.size());
-    }
-    // Bytes past the old end are the write's own when nothing beyond them is.
-    if (result.ok())
-        result = file.identity(now);
-    if (result.ok() && now.size > journal.before.size && now.size <= writtenEnd)
-        result = file.truncate(journal.before.size);
-    if (result.ok())
-        result = file.sync();
-    if (!result.ok())
-        return failure(StatusCode::RollbackFailed, std::move(result), filePath_, status.detail);
+    const PlayBack done =
+        playBack(file, journal.changes, journal.changes.size(), journal.before.size);
+    status.count = done.putBack;
+    status.limit = done.others;
+    if (!done.failure.empty())
+        return failure(StatusCode::RollbackFailed, os::Result::failure(os::Op::Write, done.failure),
+                       filePath_, status.detail);
     end();
     return status;
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "record/playback.h"
 #include "record/text_codec.h"
 
 namespace edt {
@@ -39,74 +40,16 @@ Status checkWrite(const FileKind& kind, std::uint64_t fileSize, RecordKey key,
 
 namespace {
 
-// Puts back the first `count` changes, only where the file still holds what they
-// wrote: a byte that differs from both is another program's and stays, as do bytes
-// never changed (a full disk then does not stand in the way). A file that the writes
-// made longer gets its length back (a growth beyond what they wrote is another
-// program's). Flushed, then read back to be sure. The reason when it fails.
-std::string putBack(const os::File& file, const std::vector<Change>& changes, std::size_t count,
-                    std::uint64_t oldSize, bool& others) {
-    std::uint64_t writtenEnd = 0;
-    std::string now;
-    for (std::size_t i = count; i-- > 0;) {
-        const Change& change = changes[i];
-        writtenEnd = std::max<std::uint64_t>(writtenEnd, change.offset + change.after.size());
-        os::Result result = os::readRange(file, change.offset, change.before.size(), now);
-        if (!result.ok())
-            return result.reason;
-        // Bytes missing at the end are ours to put back only where this write cut the
-        // file (a whole content made shorter); else another program shortened it.
-        const std::size_t got = now.size();
-        const auto ours = [&](std::size_t k) {
-            return k >= got ? k >= change.after.size()
-                            : k < change.after.size() && now[k] == change.after[k] &&
-                                  now[k] != change.before[k];
-        };
-        for (std::size_t at = 0; at < change.before.size();) {
-            if (!ours(at)) {
-                ++at;
-                continue;
-            }
-            std::size_t end = at;
-            while (end < change.before.size() && ours(end))
-                ++end;
-            result = file.writeAt(change.offset + at, change.before.data() + at, end - at);
-            if (!result.ok())
-                return result.reason;
-            at = end;
-        }
-    }
-    FileIdentity id;
-    os::Result result = file.identity(id);
-    if (result.ok() && id.size > oldSize && id.size <= writtenEnd)
-        result = file.truncate(oldSize);
-    if (result.ok())
-        result = file.sync();
-    for (std::size_t i = 0; result.ok() && i < count; ++i) {
-        const Change& change = changes[i];
-        result = os::readRange(file, change.offset, change.before.size(), now);
-        for (std::size_t k = 0; result.ok() && k < change.before.size(); ++k) {
-            if (k < now.size() && now[k] == change.before[k])
-                continue;
-            if (k < now.size() ? k < change.after.size() && now[k] == change.after[k]
-                               : k >= change.after.size())
-                return "the bytes read back still differ from the previous ones";
-            others = true;
-        }
-    }
-    return result.ok() ? std::string() : result.reason;
-}
-
 // Undoes the first `count` changes and says so in `failure`, which concerns change
 // number `failed`.
 void undo(const os::File& file, const std::vector<Change>& changes, std::size_t count,
           std::uint64_t oldSize, std::size_t failed, Status& failure) {
-    bool others = false;
+    const PlayBack done = playBack(file, changes, count, oldSize);
     failure.alsoWritten = count - 1;
-    failure.undoReason = putBack(file, changes, count, oldSize, others);
-    failure.undo = !failure.undoReason.empty() ? Undo::Failed
-                   : others                    ? Undo::AroundOthers
-                                               : Undo::PutBack;
+    failure.undoReason = done.failure;
+    failure.undo = !done.failure.empty() ? Undo::Failed
+                   : done.others > 0     ? Undo::AroundOthers
+                                         : Undo::PutBack;
     failure.atKey(changes[failed].offset + 1);
 }
 
