@@ -114,9 +114,6 @@ std::string own(const Status& s) {
                     : std::to_string(s.count) + " untranslated entries keep their originals") +
                " as the file holds " + (s.count == 1 ? "it" : "them") + ", as " + s.codePage +
                " lacks a character of " + (s.count == 1 ? "it" : "each") + ": " + s.detail + ".";
-    case StatusCode::NoXlsxSupport:
-        return "This edt-tool is built without XLSX support (libxlsxwriter, minizip, expat); "
-               "use CSV instead, and import its columns as Text in a spreadsheet.";
     case StatusCode::UnreadableXlsx:
         return "The workbook cannot be read: " + s.detail + ".";
     case StatusCode::XlsxPartTooLarge:

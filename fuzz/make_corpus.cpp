@@ -8,14 +8,12 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
+#include "record/reader.h"
 #include "record/text_codec.h"
 #include "tests/support/test_support.h"
-#include "tools/sample_files.h"
-#ifdef EDT_WITH_XLSX
-#include "record/reader.h"
 #include "tests/support/workbook.h"
+#include "tools/sample_files.h"
 #include "translate/xlsx.h"
-#endif
 
 namespace {
 
@@ -170,7 +168,6 @@ Inputs poInputs() {
             header + message + "\xD1\x8F \xE2\x86\x90\\r\\n\"\n"};
 }
 
-#ifdef EDT_WITH_XLSX
 // Our exports of sample files, and the tests' workbooks.
 Inputs xlsxInputs() {
     Inputs inputs;
@@ -187,7 +184,6 @@ Inputs xlsxInputs() {
         inputs.push_back(workbook);
     return inputs;
 }
-#endif
 
 } // namespace
 
@@ -201,9 +197,7 @@ int main(int argc, char** argv) {
         {"fuzz_writer", writerInputs()}, {"fuzz_charset", charsetInputs()},
         {"fuzz_escape", escapeInputs()}, {"fuzz_listing", listingInputs()},
         {"fuzz_csv", csvInputs()},       {"fuzz_po_import", poInputs()},
-#ifdef EDT_WITH_XLSX
         {"fuzz_xlsx", xlsxInputs()},
-#endif
     };
     for (const auto& [target, inputs] : targets) {
         const std::filesystem::path dir = std::filesystem::path(argv[1]) / target;

@@ -78,7 +78,6 @@ enum class StatusCode {
     NotRecoded,             // a note: count: untranslated entries left as they are, as
                             // codePage lacks a character of each; detail: their keys
                             // and characters
-    NoXlsxSupport,          // this build cannot read or write XLSX files
     UnreadableXlsx,         // detail: what is wrong with it, in a phrase
     XlsxPartTooLarge,       // detail: the part of the workbook; limit: its most bytes
     XlsxNotWritten,         // detail: libxlsxwriter's words

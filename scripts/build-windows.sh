@@ -94,18 +94,79 @@ build_gettextpo() {
     mv "$prefix/lib/libgettextpo.a.part" "$prefix/lib/libgettextpo.a"
 }
 
+# The libraries of XLSX, static, from Debian's sources with Debian's patches (their
+# security fixes among them): minizip (the source package of Debian's libminizip, not
+# zlib's contrib/), expat, and libxlsxwriter linked to that minizip, as Debian links
+# it, rather than to its bundled copy. zlib is Debian's own MinGW-w64 build
+# (libz-mingw-w64-dev). Only the libraries are built: no tools, tests or examples.
+cc=$host-gcc
+
+# minizip's own build is Debian's automake patch; its sources are few and need nothing
+# detected, so they are compiled here as that Makefile.am lists them for Windows.
+build_minizip() {
+    [[ -e $prefix/lib/libminizip.a ]] && return
+    fetch_debian_source minizip
+    local tree=$deps/build/minizip src=$deps/src/minizip file
+    rm -rf "$tree"
+    mkdir -p "$tree" "$prefix/include/minizip" "$prefix/lib"
+    for file in ioapi mztools unzip zip iowin32; do
+        "$cc" -O2 -c "$src/$file.c" -o "$tree/$file.o"
+    done
+    cp "$src"/{crypt,ioapi,mztools,unzip,zip,iowin32}.h "$prefix/include/minizip/"
+    "$host-ar" rcs "$tree/libminizip.a" "$tree"/*.o
+    mv "$tree/libminizip.a" "$prefix/lib/"
+}
+
+# Debian builds it through configure, which its source package leaves to autoreconf;
+# its CMake file does as well, but defines XML_DTD empty where the security fixes in
+# Debian's patches test XML_DTD == 1, as configure defines it.
+build_expat() {
+    [[ -e $prefix/lib/libexpat.a ]] && return
+    fetch_debian_source expat
+    local tree=$deps/build/expat
+    rm -rf "$tree"
+    cmake -S "$deps/src/expat/expat" -B "$tree" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DEXPAT_SHARED_LIBS=OFF -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF \
+        -DEXPAT_BUILD_TESTS=OFF -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=OFF
+    sed -i 's/^#define XML_DTD$/#define XML_DTD 1/' "$tree/expat_config.h"
+    grep -q '^#define XML_DTD 1$' "$tree/expat_config.h"
+    cmake --build "$tree" --target expat
+    cmake --install "$tree"
+}
+
+# Upstream's CMake file looks for minizip under the toolchain's root only; the library
+# is plain C without anything detected, so its sources are compiled as that file lists
+# them (the bundled MD5 in place of OpenSSL's, which only spots repeated images).
+build_xlsxwriter() {
+    [[ -e $prefix/lib/libxlsxwriter.a ]] && return
+    fetch_debian_source libxlsxwriter
+    local tree=$deps/build/libxlsxwriter src=$deps/src/libxlsxwriter
+    rm -rf "$tree"
+    mkdir -p "$tree"
+    printf '%s\n' "$src"/src/*.c "$src/third_party/tmpfileplus/tmpfileplus.c" \
+        "$src/third_party/md5/md5.c" |
+        xargs -d '\n' -n 1 -P "$jobs" sh -c '"$0" -O2 -DUSE_SYSTEM_MINIZIP -I"$1/include" \
+            -I"$2/include" -c "$4" -o "$3/$(basename "$4" .c).o"' "$cc" "$src" "$prefix" "$tree"
+    "$host-ar" rcs "$tree/libxlsxwriter.a" "$tree"/*.o
+    cp -r "$src/include/xlsxwriter.h" "$src/include/xlsxwriter" "$prefix/include/"
+    mv "$tree/libxlsxwriter.a" "$prefix/lib/"
+}
+
 # Whoever holds the lock builds what is missing; the others then find it made. The
 # build's words go to a log (configure's and the compiler's notes are many).
 mkdir -p "$deps"
 (
     flock 9
     set +e # in a subshell of its own, so that its set -e holds
-    (set -e && build_libunistring && build_gettextpo) >"$deps/build.log" 2>&1
+    (set -e && build_libunistring && build_gettextpo && build_minizip && build_expat &&
+        build_xlsxwriter) >"$deps/build.log" 2>&1
     built=$?
     set -e
     if [[ $built != 0 ]]; then
         tail -n 40 "$deps/build.log" >&2
-        echo "Building GNU gettext's libgettextpo for Windows failed; see $deps/build.log" >&2
+        echo "Building the libraries for Windows failed; see $deps/build.log" >&2
         exit 1
     fi
 ) 9>"$deps/.lock"
@@ -126,6 +187,8 @@ cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_CXX_FLAGS="-Werror" \
     -DGETTEXTPO_INCLUDE_DIR="$prefix/include" \
     -DGETTEXTPO_LIBRARY="$prefix/lib/libgettextpo.a;$prefix/lib/libunistring.a" \
+    -DXLSX_INCLUDE_DIR="$prefix/include" -DXLSXWRITER_LIBRARY="$prefix/lib/libxlsxwriter.a" \
+    -DMINIZIP_LIBRARY="$prefix/lib/libminizip.a" -DEXPAT_LIBRARY="$prefix/lib/libexpat.a" \
     -DEDT_BUILD_WINDOW=ON -DEDT_BUILD_BENCH=OFF -DEDT_BUILD_TESTS=$tests "${options[@]}" >/dev/null
 cmake --build "$build" --target "${targets[@]}"
 echo "$build/bin/edt-editor.exe"

@@ -15,9 +15,6 @@ namespace edt::translate {
 // What a cell of the key or text column holds instead of text (CellNotText's count).
 enum class CellKind { Number, Date, Boolean, Error, Formula };
 
-// False in a build without XLSX (the functions below then refuse with NoXlsxSupport).
-bool xlsxSupported();
-
 // The most bytes an XLSX translation, and each part of it unpacked, may take when a CSV
 // of the same file takes at most `csvLimit` (maxTranslationSize): room for the XML
 // around the texts and the workbook's fixed parts.

@@ -172,10 +172,6 @@ void itemsOf(const std::vector<Row>& rows, const CellReader& cells, Translation&
 
 } // namespace
 
-bool xlsxSupported() {
-    return true;
-}
-
 std::uint64_t xlsxLimit(std::uint64_t csvLimit) {
     constexpr std::uint64_t kFixedParts = 256 * 1024; // styles, relationships, themes
     return csvLimit > UINT64_MAX / 2 ? UINT64_MAX : 2 * csvLimit + kFixedParts;

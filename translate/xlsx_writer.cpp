@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <xlsxwriter.h>
 
+#include "platform/c_library_file.h"
 #include "platform/file.h"
 #include "platform/output_file.h"
 #include "translate/export.h"
@@ -127,9 +128,19 @@ Status exportXlsx(const ReadResult& file, const CodePage& codePage, std::string&
     os::Result made = os::createTemporaryFile(".xlsx", path);
     if (!made.ok())
         return Status::system(std::move(made), path);
+    // It opens the file, and its own scratch files in the same folder, through fopen().
+    std::string name, folder;
+    made = os::cLibraryPath(path, name);
+    if (made.ok())
+        made = os::cLibraryPath(path.substr(0, path.find_last_of("/\\")), folder);
+    if (!made.ok()) {
+        os::removeFile(path);
+        return Status::system(std::move(made), path);
+    }
     lxw_workbook_options options{};
     options.constant_memory = 1; // rows go out as they are written
-    lxw_workbook* book = workbook_new_opt(path.c_str(), &options);
+    options.tmpdir = folder.data();
+    lxw_workbook* book = workbook_new_opt(name.c_str(), &options);
     Status status = book ? writeBook(book, file, codePage) : failed(LXW_ERROR_CREATING_XLSX_FILE);
     if (status.ok()) {
         os::Result read = os::readWholeFile(path, content);

@@ -4,7 +4,7 @@
 # (scripts/build-windows.sh), checks that the tool needs no DLL beyond Windows' own,
 # runs the tests under Wine, and runs the tool under Wine against the native edt-tool:
 # same listing, same bytes after a write (into a folder with a non-ASCII name) and
-# after a CSV or PO import, and refusals that name the reason in Windows' words.
+# after a CSV, PO or XLSX import, and refusals that name the reason in Windows' words.
 # Usage: windows_tool_test.sh SOURCE_DIR CROSS_BUILD_DIR NATIVE_EDT_TOOL NATIVE_MAKE_SAMPLES
 set -euo pipefail
 source_dir=$(realpath "$1") cross_build=$(realpath -m "$2") tool=$(realpath "$3") make_samples=$(realpath "$4")
@@ -43,7 +43,7 @@ set_temp() {
 }
 set_temp '%USERPROFILE%\Temp' # Wine's own, whatever a run before left
 
-# The test suites of the record core and of the translations (CSV and PO), built for
+# The test suites of the record core and of the translations (CSV, PO, XLSX), built for
 # Windows. Two record cases expect the POSIX wording of "file not found"; the refusals
 # below check Windows' wording instead.
 for suite in record:-WriterTest.MissingFileIsNotCreated:ReadFile.FailuresNameTheFileAndReason \
@@ -110,16 +110,21 @@ touch -r "$rel/strings.edt" native/strings.edt # the PO header's dates are the f
 win export "$rel/strings.edt" --format po >win.po
 "$tool" export native/strings.edt --format po >native.po
 cmp win.po native.po || fail "the PO export differs"
+# Both tools refuse to import TRANSLATION into FILE (of the Windows and the native
+# folder): status 1, the same words (paths aside), naming PART; the file stays as it was.
+refused_alike() { # WHAT PART FILE TRANSLATION
+    local rc=0
+    win import "$rel/$3" "$4" >/dev/null 2>win.txt || rc=$?
+    "$tool" import "native/$3" "$4" >/dev/null 2>native.txt || true
+    [[ $rc == 1 ]] && grep -q "$2" win.txt || { cat win.txt; fail "$1: status $rc"; }
+    [[ $(tr -d '\r' <win.txt | sed 's/"[^"]*"//g') == $(sed 's/"[^"]*"//g' native.txt) ]] ||
+        { cat win.txt native.txt; fail "$1: the refusals differ"; }
+    cmp "$rel/$3" "native/$3" || fail "$1: a refused import changed the file"
+    echo "$1: $(tr -d '\r' <win.txt | head -n 1)"
+}
 # A refusal first (a text made too long for its entry), then the translation.
 msgen native.po | sed 's/^\(msgstr ".*\)"$/\1 übersetzt"/' >over.po
-rc=0
-win import "$rel/strings.edt" over.po >/dev/null 2>win.txt || rc=$?
-"$tool" import native/strings.edt over.po >/dev/null 2>native.txt || true
-[[ $rc == 1 ]] && grep -q 'holds at most' win.txt || { cat win.txt; fail "an over-long PO text: status $rc"; }
-[[ $(tr -d '\r' <win.txt | sed 's/"[^"]*"//g') == $(sed 's/"[^"]*"//g' native.txt) ]] ||
-    { cat win.txt native.txt; fail "the PO refusals differ"; }
-cmp "$rel/strings.edt" native/strings.edt || fail "a refused PO import changed the file"
-echo "over-long PO text: $(tr -d '\r' <win.txt | head -n 1)"
+refused_alike "over-long PO text" 'holds at most' strings.edt over.po
 msgen native.po | msgfilter --keep-header sed 's/e/é/g' >translated.po
 win import "$rel/strings.edt" translated.po >win.txt
 "$tool" import native/strings.edt translated.po >native.txt
@@ -128,7 +133,34 @@ win import "$rel/strings.edt" translated.po >win.txt
 cmp "$rel/strings.edt" native/strings.edt || fail "the PO import differs"
 echo "PO export and import agree byte for byte; sha256 after the import, Windows and Linux:"
 sha256sum "$rel/strings.edt" native/strings.edt
-[[ -z $(ls -A "$temp") ]] || fail "PO left scratch files in $temp"
+
+# The same through XLSX. A workbook records when it was made: its other parts must
+# agree, and so must what comes back in once LibreOffice Calc has typed into each export
+# (imported by both tools into copies of one file), and the refusal of a number typed
+# into a cell made General.
+win export "$rel/email.edt" -o win.xlsx
+"$tool" export native/email.edt -o native.xlsx
+unzip -q win.xlsx -d win.parts && unzip -q native.xlsx -d native.parts
+diff -r -x core.xml win.parts native.parts || fail "the XLSX exports differ"
+calc() { /usr/bin/python3 "$source_dir/tests/cli/calc_type.py" "$@" >>calc.log 2>&1 ||
+    { cat calc.log; fail "Calc could not type into $*"; }; }
+for made in win native; do
+    calc "$work/profile" $made.xlsx $made-typed.xlsx 'Grüße' '1.10' '007' '10%' '=A1'
+    mkdir $made-by-win $made-by-linux
+    cp native/email.edt $made-by-win/ && cp native/email.edt $made-by-linux/
+    win import $made-by-win/email.edt $made-typed.xlsx >/dev/null
+    "$tool" import $made-by-linux/email.edt $made-typed.xlsx >/dev/null
+done
+sha256sum ./*-by-*/email.edt
+sums=$(sha256sum ./*-by-*/email.edt | cut -d' ' -f1 | sort -u)
+[[ $sums != *$'\n'* ]] || fail "the XLSX imports differ"
+[[ $sums != $(sha256sum <native/email.edt | cut -d' ' -f1) ]] ||
+    fail "the XLSX import changed nothing"
+calc --general "$work/profile" win.xlsx general.xlsx '1.10'
+refused_alike "number in an XLSX text cell" 'D2 holds the number 1.1, not text' \
+    email.edt general.xlsx
+echo "XLSX exports and imports agree byte for byte"
+[[ -z $(ls -A "$temp") ]] || fail "PO or XLSX left scratch files in $temp"
 set_temp '%USERPROFILE%\Temp'
 
 expect_refusal() { # WHAT EXPECTED-MESSAGE-PART ARGS...

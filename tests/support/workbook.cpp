@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/workbook.h"
 
-#include <cstdlib>
-#include <filesystem>
+#include <minizip/zip.h>
 
 #include "tests/support/test_support.h"
 
@@ -10,14 +9,20 @@ namespace edt::test {
 
 std::string zipOf(const std::vector<std::pair<std::string, std::string>>& files) {
     TempDir dir;
-    std::string names;
+    const std::string path = dir.file("zipped.zip");
+    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+    bool ok = zip != nullptr;
     for (const auto& [name, content] : files) {
-        std::filesystem::create_directories(std::filesystem::path(dir.file(name)).parent_path());
-        writeBytes(dir.file(name), content);
-        names += " '" + name + "'";
+        zip_fileinfo info{};
+        ok = ok &&
+             zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                   Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0) == ZIP_OK &&
+             zipWriteInFileInZip(zip, content.data(), static_cast<unsigned>(content.size())) ==
+                 ZIP_OK &&
+             zipCloseFileInZip(zip) == ZIP_OK;
     }
-    const std::string command = "cd '" + dir.path() + "' && zip -q -X -D zipped" + names;
-    return std::system(command.c_str()) == 0 ? readBytes(dir.file("zipped.zip")) : std::string();
+    ok = zip && zipClose(zip, nullptr) == ZIP_OK && ok;
+    return ok ? readBytes(path) : std::string();
 }
 
 std::string workbookOf(const std::string& sheetData, const std::string& strings,

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-// Workbooks made part by part, as a test or a fuzz corpus wants them, zipped by Info-ZIP's
-// zip (Debian: zip).
+// Workbooks made part by part, as a test or a fuzz corpus wants them, zipped by minizip
+// (in the Windows tests too, where no zip program runs).
 namespace edt::test {
 
 // The files (name, content) as a zip archive.
