@@ -3,6 +3,7 @@
 // one session of opens, selections, edits, writes and finds.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -35,19 +36,26 @@ public:
         add("names " + title);
     }
     void listChanged(std::optional<std::size_t> row) override {
+        if (!row)
+            list.reset();
         add(row ? "row " + std::to_string(*row)
                 : "rows " + std::to_string(controller->editor().entries().size()));
     }
+    // List1 goes to a row and back to the row shown when the question is cancelled.
     void selectRow(std::size_t row) override {
         add("select " + std::to_string(row));
-        controller->select(row);
+        list = controller->select(row) ? std::optional(row) : controller->shownRow();
     }
+    std::optional<std::size_t> selectedRow() const override { return list; }
     void setCount(int count, const std::string& note) override {
         add("count " + std::to_string(count) + (note.empty() ? "" : " red: " + note));
     }
     void showFind(bool focus) override { add(focus ? "find focused" : "find shown"); }
-    bool message(Message kind, const std::string& m) override {
-        add((kind == Message::Question ? "ask " : kind == Message::Note ? "tell " : "warn ") + m);
+    void message(Message kind, const std::string& m) override {
+        add((kind == Message::Note ? "tell " : "warn ") + m);
+    }
+    Answer askToWrite(const std::string& m) override {
+        add("ask " + m);
         return answer;
     }
     void setWaitCursor(bool on) override { add(on ? "wait" : "cursor"); }
@@ -80,7 +88,8 @@ public:
     Log log;
     std::u16string key, box, query;
     std::map<std::string, std::string> kept;
-    bool answer = false;
+    std::optional<std::size_t> list;
+    Answer answer = Answer::Cancel;
 };
 
 struct Step {
@@ -99,13 +108,42 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
     const std::string quests = dir.file("quests.edt");
     test::writeBytes(quests, samples::makeImage(kindForFileName("quests.edt"),
                                                 {"Zelvar one", "other", "two ZELVAR"}, 0xAB));
-    const auto find = [](const char16_t* query, bool answer, bool forward = true) {
+    using Answer = FormView::Answer;
+    using Act = std::function<void(FormController&, RecordingView&)>;
+    const auto find = [](const char16_t* query, Answer answer = Answer::Cancel,
+                         bool forward = true) {
         return [=](FormController& c, RecordingView& v) {
             v.query = query;
             v.answer = answer;
             c.findNext(forward);
         };
     };
+    // A change typed into the text box, the answer the question gets, and how the
+    // window would leave the change behind; then where List1 is.
+    const auto leave = [](const char16_t* typed, Answer answer, Act how) {
+        return [=](FormController& c, RecordingView& v) {
+            if (typed)
+                v.box = typed;
+            v.answer = answer;
+            how(c, v);
+            v.add("list " + (v.list ? std::to_string(*v.list) : std::string("none")));
+        };
+    };
+    const auto click = [](std::size_t row) {
+        return [=](FormController& c, RecordingView& v) {
+            v.list = c.select(row) ? std::optional(row) : c.shownRow();
+        };
+    };
+    const auto step = [](bool forward) {
+        return [=](FormController& c, RecordingView&) { c.step(forward); };
+    };
+    const Act exit = [](FormController& c, RecordingView& v) {
+        v.add(c.mayLeave() ? "closed" : "open");
+    };
+    // Another file: the same one listed again keeps its keys and so the change.
+    std::filesystem::create_directory(dir.file("b"));
+    std::filesystem::copy_file(quests, dir.file("b/quests.edt"));
+    const Act drop = [&](FormController& c, RecordingView&) { c.drop({dir.file("b/quests.edt")}); };
     const Step steps[] = {
         {"load",
          [](FormController& c, RecordingView&) { c.load(); },
@@ -134,8 +172,8 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
              c.drop({quests, quests});
          },
          {"warn 2 files were dropped. The editor opens one file at a time: drop only that one."}},
-        {"nothing to find", find(u"", false), {"find focused"}},
-        {"found", find(u"zelvar", false), {"find shown", "select 0", "count 10", "note "}},
+        {"nothing to find", find(u""), {"find focused"}},
+        {"found", find(u"zelvar"), {"find shown", "select 0", "count 10", "note "}},
         {"too long for the entry",
          [](FormController& c, RecordingView& v) {
              v.box = std::u16string(79, u'y');
@@ -145,19 +183,68 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
          {"count 79 red: Entry 0000001 holds at most 78 characters.",
           "warn The text has 79 characters, but entry 0000001*"}},
         {"edit kept",
-         find(u"zelvar", false),
-         {"find shown", "ask Entry 0000001 holds a change that was not written.*"}},
+         find(u"zelvar", Answer::Cancel),
+         {"find shown", "select 2",
+          "ask Entry 0000001 holds a change that was not written. Write it before going on, or "
+          "discard it?"}},
         {"edit dropped, round the end",
-         find(u"zelvar", true, false),
-         {"find shown", "ask *", "select 2", "count 10", "note From the bottom again"}},
+         find(u"zelvar", Answer::Discard, false),
+         {"find shown", "select 2", "ask *", "count 10", "count 10", "note From the bottom again"}},
         {"written",
          [](FormController& c, RecordingView& v) {
              v.box = u"ok\nok";
              c.write();
          },
          {"row 2"}},
-        {"not found", find(u"ok\u2193", false), {"find shown", "note Not found"}},
-        {"only the one shown", find(u"OK", false), {"find shown", "note From the top again"}},
+        {"not found", find(u"ok\u2193"), {"find shown", "note Not found"}},
+        {"only the one shown", find(u"OK"), {"find shown", "note From the top again"}},
+        // Every way to leave a change behind, with each answer.
+        {"click, no change", leave(nullptr, Answer::Cancel, click(1)), {"count 5", "list 1"}},
+        {"click, Cancel",
+         leave(u"draft", Answer::Cancel, click(0)),
+         {"ask Entry 0000161*", "list 1"}},
+        {"click, Discard",
+         leave(nullptr, Answer::Discard, click(0)),
+         {"ask *", "count 5", "count 10", "list 0"}},
+        {"click, Write",
+         leave(u"draft", Answer::Write, click(1)),
+         {"ask Entry 0000001*", "row 0", "count 5", "list 1"}},
+        {"Ctrl+Down, Cancel",
+         leave(u"x", Answer::Cancel, step(true)),
+         {"select 2", "ask *", "list 1"}},
+        {"Ctrl+Down, Write",
+         leave(nullptr, Answer::Write, step(true)),
+         {"select 2", "ask *", "row 1", "count 6", "list 2"}},
+        {"Ctrl+Up, Discard",
+         leave(u"x", Answer::Discard, step(false)),
+         {"select 1", "ask *", "count 6", "count 1", "list 1"}},
+        {"Ctrl+Up, Write refused",
+         leave(u"\u0100", Answer::Write, step(false)),
+         {"select 0", "ask *", "warn *", "list 1"}},
+        {"find, Write",
+         leave(u"found", Answer::Write, find(u"draft", Answer::Write)),
+         {"find shown", "select 0", "ask *", "row 1", "count 5", "note From the top again",
+          "list 0"}},
+        {"deselected, F3 from the top; the change kept",
+         leave(u"z", Answer::Cancel,
+               [&](FormController& c, RecordingView& v) {
+                   v.list.reset();
+                   find(u"draft")(c, v);
+               }),
+         {"find shown", "select 0", "note ", "list 0"}},
+        {"close, Cancel", leave(u"z", Answer::Cancel, exit), {"ask *", "open", "list 0"}},
+        {"close, Discard",
+         leave(nullptr, Answer::Discard, exit),
+         {"ask *", "count 5", "closed", "list 0"}},
+        {"close, Write",
+         leave(u"bye", Answer::Write, exit),
+         {"ask *", "row 0", "closed", "list 0"}},
+        {"close, no change", leave(nullptr, Answer::Cancel, exit), {"closed", "list 0"}},
+        {"open, Cancel", leave(u"y", Answer::Cancel, drop), {"ask Entry 0000001*", "list 0"}},
+        {"open, Write",
+         leave(nullptr, Answer::Write, drop),
+         {"ask *", "row 0", "names quests.edt", "caption *", "wait", "rows 3", "cursor", "limit *",
+          "count 1", "kept *", "tooltip *", "list none"}},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
@@ -170,8 +257,7 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
                       e.back() == '*' ? e.substr(0, e.size() - 1) : e);
         }
     }
-    EXPECT_EQ(controller.editor().entries()[2].text, "ok\r\nok");
-    EXPECT_EQ(view.key, u"0000321");
+    EXPECT_EQ(view.key, u"0000001");
 }
 
 } // namespace
