@@ -294,8 +294,8 @@ bool Form1::keyFiltered(QObject* watched, const QKeyEvent& key) {
     if (watched == EditWindow)
         return (modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier);
     // The list's keyboard search would move it away from the entry being edited.
-    if (modifiers == Qt::NoModifier && key.key() != Qt::Key_Space && !key.text().isEmpty() &&
-        key.text().at(0).isPrint())
+    if ((modifiers & ~Qt::ShiftModifier) == Qt::NoModifier && key.key() != Qt::Key_Space &&
+        !key.text().isEmpty() && key.text().at(0).isPrint())
         return true;
     // The first Down after a file is listed selects the first entry, not the second
     // (Qt makes the first row current, unselected, when the list takes the focus).
