@@ -33,6 +33,8 @@ public:
     Status open(const std::string& path, const FileKind& kind, const CodePage& codePage);
     const std::optional<Status>& openNote() const { return openNote_; }
 
+    // The file listed last (empty before the first open).
+    const std::string& path() const { return path_; }
     const std::string& limitCaption() const { return kind_.limitCaption; }
     // The code page of the last open (none before the first).
     const CodePage* codePage() const { return codePage_; }
@@ -81,9 +83,10 @@ public:
     };
     Written write(std::u16string_view shownKey, std::u16string_view editText);
 
-private:
     // The row selected last, while its key belongs to the file open now.
     std::optional<std::size_t> shownRow() const;
+
+private:
     // Why a write cannot go ahead, or the row it goes to and the text's bytes.
     Status check(std::u16string_view shownKey, std::u16string_view editText, std::size_t& row,
                  std::string& bytes) const;

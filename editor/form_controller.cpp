@@ -48,6 +48,9 @@ void FormController::drop(const std::vector<std::string>& paths) {
 
 void FormController::open(const std::string& path, const std::string& title,
                           const CodePage& codePage) {
+    // The same file listed again keeps its keys, and so the change.
+    if (path != editor_.path() && !mayLeave())
+        return;
     codePage_ = &codePage;
     view_.setFileNames(path, title);
     setText(Part::Caption, design::kOpenCaptionPrefix + path);
@@ -59,7 +62,6 @@ void FormController::read(const std::string& path, const std::string& title) {
         codePage_ = &defaultCodePage();
     view_.setWaitCursor(true);
     const Status status = editor_.open(path, kindForFileName(title), *codePage_);
-    selected_.reset();
     view_.listChanged();
     view_.setWaitCursor(false);
     setText(Part::LimitCaption, editor_.limitCaption());
@@ -82,12 +84,45 @@ std::string FormController::codePageFor(const std::string& path) const {
     return kept.empty() ? defaultCodePage().name() : kept;
 }
 
-void FormController::select(std::size_t row) {
-    selected_ = row;
+bool FormController::mayLeave() {
+    const std::optional<std::size_t> shown = editor_.shownRow();
+    if (!shown || !editor_.isEdited(view_.text(Part::TextBox)))
+        return true;
+    switch (view_.askToWrite(writeChangeQuestion(view_.text(Part::KeyLabel)))) {
+    case FormView::Answer::Write:
+        return write();
+    case FormView::Answer::Discard:
+        view_.setText(Part::TextBox, editor_.select(*shown, lineBreak_).text);
+        countLength();
+        return true;
+    case FormView::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool FormController::select(std::size_t row) {
+    // The entry shown selected again (find, a deselected line) keeps its change.
+    if (row == editor_.shownRow() && editor_.isEdited(view_.text(Part::TextBox)))
+        return true;
+    if (!mayLeave())
+        return false;
     const Editor::Selection selected = editor_.select(row, lineBreak_);
     view_.setText(Part::KeyLabel, selected.key);
     view_.setText(Part::TextBox, selected.text);
     countLength();
+    return true;
+}
+
+void FormController::step(bool forward) {
+    const std::size_t count = editor_.entries().size();
+    const std::optional<std::size_t> from = view_.selectedRow();
+    if (count == 0)
+        return;
+    if (!from)
+        view_.selectRow(forward ? 0 : count - 1);
+    else if (forward ? *from + 1 < count : *from > 0)
+        view_.selectRow(forward ? *from + 1 : *from - 1);
 }
 
 void FormController::countLength() {
@@ -96,16 +131,17 @@ void FormController::countLength() {
     view_.setCount(count, overLimitNote(editor_, view_.text(Part::KeyLabel), count));
 }
 
-void FormController::write() {
+bool FormController::write() {
     const Editor::Written written =
         editor_.write(view_.text(Part::KeyLabel), view_.text(Part::TextBox));
     if (!written.status.ok()) {
         view_.message(Message::Warning, windowMessage(written.status, true));
-        return;
+        return false;
     }
     view_.listChanged(written.row);
     for (const Status& note : written.notes)
         view_.message(Message::Note, windowMessage(note));
+    return true;
 }
 
 void FormController::findNext(bool forward) {
@@ -114,14 +150,14 @@ void FormController::findNext(bool forward) {
     view_.showFind(query.empty());
     if (query.empty())
         return;
-    const std::optional<Editor::Found> found = editor_.find(query, selected_, forward);
-    if (found && found->row != selected_) {
-        // Moving on drops a change the text box holds: not without asking. A "No"
-        // leaves the entry, the change and the note as they were.
-        if (editor_.isEdited(view_.text(Part::TextBox)) &&
-            !view_.message(Message::Question, dropChangeQuestion(view_.text(Part::KeyLabel))))
-            return;
+    // From the row selected, not the one shown: a line deselected is searched too.
+    const std::optional<std::size_t> from = view_.selectedRow();
+    const std::optional<Editor::Found> found = editor_.find(query, from, forward);
+    if (found && found->row != from) {
+        // Cancelled in select's question: the entry, the change and the note stay.
         view_.selectRow(found->row);
+        if (view_.selectedRow() != found->row)
+            return;
     }
     setText(Part::FindNote, findNote(found, forward));
 }

@@ -29,7 +29,9 @@ public:
         FindNote,
         CodePageNote
     };
-    enum class Message { Warning, Note, Question };
+    enum class Message { Warning, Note };
+    // The answers to the question before a change not written is left behind.
+    enum class Answer { Write, Discard, Cancel };
 
     virtual ~FormView() = default;
 
@@ -45,13 +47,17 @@ public:
     // Selects a row and scrolls it into view; List1 tells it as a click does
     // (FormController::select).
     virtual void selectRow(std::size_t row) = 0;
+    // List1's selected row, if one is.
+    virtual std::optional<std::size_t> selectedRow() const = 0;
     // StringLen: the count, red with `overLimitNote` as its tooltip while that is set.
     virtual void setCount(int count, const std::string& overLimitNote) = 0;
     // Shows the find field: focused with its text selected, or leaving the focus.
     virtual void showFind(bool focus) = 0;
 
-    // A message box; a question is answered yes (true) or no, the default.
-    virtual bool message(Message kind, const std::string& text) = 0;
+    // A message box: a warning or a note.
+    virtual void message(Message kind, const std::string& text) = 0;
+    // Asks whether to write a change before going on, Cancel the default.
+    virtual Answer askToWrite(const std::string& question) = 0;
     virtual void setWaitCursor(bool on) = 0;
 
     // The code page a file was read with here, kept between runs (empty: none kept).
@@ -90,10 +96,20 @@ public:
     // ReadFile: lists `path`, its kind from `title`, in the code page of the last open.
     void read(const std::string& path, const std::string& title);
 
-    // A row of List1 selected; EditWindow's text changed; Write Record.
-    void select(std::size_t row);
+    // A row of List1 selected by the user or selectRow. A change not written in the
+    // entry shown is not dropped without asking (see mayLeave); false when the list
+    // must go back to shownRow() without telling (the text box keeps the change).
+    bool select(std::size_t row);
+    std::optional<std::size_t> shownRow() const { return editor_.shownRow(); }
+    // EditWindow's text changed; Write Record (true when written).
     void countLength();
-    void write();
+    bool write();
+    // Ctrl+Down, Ctrl+Up: the next or previous row selected (the first without one).
+    void step(bool forward);
+    // Whether the window may leave the entry shown (close, open another file...): with
+    // a change not written, only once asked and written (a refusal is shown) or
+    // discarded (the entry's text back in the text box).
+    bool mayLeave();
 
     // Ctrl+F; F3 (forward) and Shift+F3, and Enter in the find field.
     void openFind() { view_.showFind(true); }
@@ -110,8 +126,7 @@ private:
     FormView& view_;
     Editor editor_;
     std::u16string lineBreak_;
-    std::optional<std::size_t> selected_; // List1's selected row
-    const CodePage* codePage_ = nullptr;  // what read() reads the texts in
+    const CodePage* codePage_ = nullptr; // what read() reads the texts in
 };
 
 } // namespace edt

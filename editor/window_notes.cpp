@@ -57,9 +57,9 @@ std::string findNote(const std::optional<Editor::Found>& found, bool forward) {
     return forward ? "From the top again" : "From the bottom again";
 }
 
-std::string dropChangeQuestion(std::u16string_view key) {
+std::string writeChangeQuestion(std::u16string_view key) {
     return "Entry " + asciiOf(key) +
-           " holds a change that was not written. Go on to the next match and drop it?";
+           " holds a change that was not written. Write it before going on, or discard it?";
 }
 
 std::string severalFilesNote(std::size_t count) {

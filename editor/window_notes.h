@@ -21,8 +21,8 @@ std::string windowMessage(const Status& status, bool ofWrite = false);
 // again", "From the bottom again"), "Not found", or nothing.
 std::string findNote(const std::optional<Editor::Found>& found, bool forward);
 
-// Asked before find moves away from a change not written into the entry `key`.
-std::string dropChangeQuestion(std::u16string_view key);
+// Asked before the window leaves a change not written into the entry `key`.
+std::string writeChangeQuestion(std::u16string_view key);
 
 // Told when `count` files are dropped at once: one file is open at a time.
 std::string severalFilesNote(std::size_t count);

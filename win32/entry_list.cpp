@@ -41,6 +41,13 @@ void EntryList::select(std::size_t row) {
     ListView_EnsureVisible(list_, item, FALSE);
 }
 
+std::optional<std::size_t> EntryList::selected() const {
+    const int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+    if (row < 0)
+        return std::nullopt;
+    return static_cast<std::size_t>(row);
+}
+
 void EntryList::rowChanged(std::size_t row) {
     ListView_RedrawItems(list_, static_cast<int>(row), static_cast<int>(row));
 }

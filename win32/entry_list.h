@@ -24,6 +24,8 @@ public:
     // Selects a row as a click does (the list tells it as the user's selection) and
     // scrolls it into view.
     void select(std::size_t row);
+    // The selected row, if one is.
+    std::optional<std::size_t> selected() const;
     // Repaints one row after a write changed its text.
     void rowChanged(std::size_t row);
     // Widens the one column to the list's inner width (long rows are cut at the edge).

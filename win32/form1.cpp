@@ -36,8 +36,8 @@ enum ControlId : int {
     kFindNote,
 };
 
-// The commands of the find keys.
-enum FindCommand : WORD { kFind = 301, kFindNext, kFindPrevious };
+// The commands of the keys beyond the menu's.
+enum KeyCommand : WORD { kFind = 301, kFindNext, kFindPrevious, kWrite, kStepDown, kStepUp };
 
 using os::win::toWide;
 
@@ -125,9 +125,11 @@ Form1::Form1(HINSTANCE instance, SafeWriter* writer) : controller_(*this, writer
     place(kDesignPlaces, placed::List1);
     controller_.load();
     DragAcceptFiles(hwnd_, TRUE);
-    ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'F', kFind},
-                    {FVIRTKEY, VK_F3, kFindNext},
-                    {FSHIFT | FVIRTKEY, VK_F3, kFindPrevious}};
+    ACCEL keys[] = {
+        {FCONTROL | FVIRTKEY, 'F', kFind},         {FVIRTKEY, VK_F3, kFindNext},
+        {FSHIFT | FVIRTKEY, VK_F3, kFindPrevious}, {FCONTROL | FVIRTKEY, 'S', kWrite},
+        {FCONTROL | FVIRTKEY, VK_RETURN, kWrite},  {FCONTROL | FVIRTKEY, VK_DOWN, kStepDown},
+        {FCONTROL | FVIRTKEY, VK_UP, kStepUp}};
     accelerators_ = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
 }
 
@@ -237,6 +239,10 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             controller_.openFind();
         else if (lParam == 0 && (id == kFindNext || id == kFindPrevious))
             controller_.findNext(id == kFindNext);
+        else if (lParam == 0 && id == kWrite)
+            WriteRecord();
+        else if (lParam == 0 && (id == kStepDown || id == kStepUp))
+            controller_.step(id == kStepDown);
         // Enter and Escape, as IsDialogMessageW tells them: in the find field only.
         else if (id == IDOK && GetFocus() == findField_)
             controller_.findNext(true);
@@ -253,8 +259,16 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (header.hwndFrom != List1.handle())
             break;
         LRESULT result = 0;
-        if (const std::optional<std::size_t> row = List1.notify(header, result))
-            controller_.select(*row);
+        const std::optional<std::size_t> row = List1.notify(header, result);
+        if (row && !restoring_ && !controller_.select(*row)) {
+            // Cancelled: back to the row shown, which keeps its change.
+            restoring_ = true;
+            if (const std::optional<std::size_t> shown = controller_.shownRow())
+                List1.select(*shown);
+            else
+                ListView_SetItemState(List1.handle(), -1, 0, LVIS_SELECTED);
+            restoring_ = false;
+        }
         return result;
     }
     case WM_CTLCOLORSTATIC:
@@ -312,6 +326,9 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
+    case WM_CLOSE:
+        exitProgram();
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -472,11 +489,24 @@ void Form1::hideFind() {
     SetFocus(List1.handle());
 }
 
-bool Form1::message(Message kind, const std::string& text) {
-    constexpr UINT styles[] = {MB_OK | MB_ICONWARNING, MB_OK | MB_ICONINFORMATION,
-                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2};
-    return MessageBoxW(hwnd_, toWide(text).c_str(), toWide(design::kStartCaption).c_str(),
-                       styles[static_cast<int>(kind)]) == IDYES;
+void Form1::message(Message kind, const std::string& text) {
+    MessageBoxW(hwnd_, toWide(text).c_str(), toWide(design::kStartCaption).c_str(),
+                MB_OK | (kind == Message::Warning ? MB_ICONWARNING : MB_ICONINFORMATION));
+}
+
+FormView::Answer Form1::askToWrite(const std::string& question) {
+    // The system's box names its buttons in the system's language: the text says
+    // which one writes.
+    const std::wstring text = toWide(question + "\n\nYes: write it. No: discard it. Cancel: stay.");
+    switch (MessageBoxW(hwnd_, text.c_str(), toWide(design::kStartCaption).c_str(),
+                        MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3)) {
+    case IDYES:
+        return Answer::Write;
+    case IDNO:
+        return Answer::Discard;
+    default:
+        return Answer::Cancel;
+    }
 }
 
 void Form1::setWaitCursor(bool on) {
@@ -502,7 +532,8 @@ void Form1::rememberCodePage(const std::string& path, const std::string& name) {
 }
 
 void Form1::exitProgram() {
-    DestroyWindow(hwnd_);
+    if (controller_.mayLeave())
+        DestroyWindow(hwnd_);
 }
 
 } // namespace edt::win32

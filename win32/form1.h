@@ -34,7 +34,8 @@ public:
     // Shows the window centred on its monitor, List1 focused.
     void show(int showCommand);
     HWND handle() const { return hwnd_; }
-    // The keys of find (Ctrl+F, F3, Shift+F3), for the message loop.
+    // The keys of find (Ctrl+F, F3, Shift+F3), writing (Ctrl+S, Ctrl+Enter) and
+    // stepping (Ctrl+Up, Ctrl+Down), for the message loop.
     HACCEL accelerators() const { return accelerators_; }
 
     // Opens `path` (full, or relative to the working folder) as File > Open ... does
@@ -83,9 +84,11 @@ private:
     void setFileNames(const std::string& path, const std::string& title) override;
     void listChanged(std::optional<std::size_t> row) override;
     void selectRow(std::size_t row) override { List1.select(row); }
+    std::optional<std::size_t> selectedRow() const override { return List1.selected(); }
     void setCount(int count, const std::string& overLimitNote) override;
     void showFind(bool focus) override;
-    bool message(Message kind, const std::string& text) override;
+    void message(Message kind, const std::string& text) override;
+    Answer askToWrite(const std::string& question) override;
     void setWaitCursor(bool on) override;
     std::string recallCodePage(const std::string& path) const override;
     void rememberCodePage(const std::string& path, const std::string& name) override;
@@ -97,6 +100,7 @@ private:
     UINT dpi_ = 96;
     std::unique_ptr<FormFonts> fonts_;
     HWND focused_ = nullptr; // kept while another window is active
+    bool restoring_ = false; // List1's selection going back to the row shown
 
     EntryList List1;
     HWND EditWindow = nullptr;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/form1.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -123,6 +125,17 @@ Form1::Form1(std::unique_ptr<OpenDialog> dialog, QWidget* parent)
             [this] { controller_.findNext(true); });
     connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this), &QShortcut::activated, this,
             [this] { controller_.findNext(false); });
+    // Write and step from anywhere, the caret staying where it is.
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::Key_Return),
+          QKeySequence(Qt::CTRL | Qt::Key_Enter)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &Form1::WriteRecord);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down), this), &QShortcut::activated, this,
+            [this] { controller_.step(true); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up), this), &QShortcut::activated, this,
+            [this] { controller_.step(false); });
+    List1->installEventFilter(this);
+    EditWindow->installEventFilter(this);
 
     controller_.load();
     List1->setFocus();
@@ -189,12 +202,30 @@ void Form1::createControls() {
     setTabOrder(EditWindow, btn_WriteRecord);
 
     connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& selected) {
-                if (!selected.isEmpty())
-                    controller_.select(static_cast<std::size_t>(selected.indexes()[0].row()));
-            });
+            &Form1::selectionChanged);
     connect(EditWindow, &QPlainTextEdit::textChanged, this, [this] { controller_.countLength(); });
     connect(btn_WriteRecord, &QPushButton::clicked, this, &Form1::WriteRecord);
+}
+
+void Form1::selectionChanged(const QItemSelection& selected) {
+    if (restoring_ || selected.isEmpty() ||
+        controller_.select(static_cast<std::size_t>(selected.indexes()[0].row())))
+        return;
+    // Cancelled: back to the row shown, which keeps its change.
+    restoring_ = true;
+    const std::optional<std::size_t> shown = controller_.shownRow();
+    if (shown)
+        List1->setCurrentIndex(model_->index(static_cast<int>(*shown)));
+    else
+        List1->selectionModel()->clear();
+    restoring_ = false;
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (controller_.mayLeave())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
@@ -256,8 +287,31 @@ void Form1::placeFind() {
                            twipsToPixels(design::kFindNoteWidth), height);
 }
 
+bool Form1::keyFiltered(QObject* watched, const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    // Alt with a letter is a menu's access key, never a character (AltGr, which
+    // Windows reports as Ctrl+Alt, still types).
+    if (watched == EditWindow)
+        return (modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier);
+    // The list's keyboard search would move it away from the entry being edited.
+    if ((modifiers & ~Qt::ShiftModifier) == Qt::NoModifier && key.key() != Qt::Key_Space &&
+        !key.text().isEmpty() && key.text().at(0).isPrint())
+        return true;
+    // The first Down after a file is listed selects the first entry, not the second
+    // (Qt makes the first row current, unselected, when the list takes the focus).
+    if (key.key() == Qt::Key_Down && modifiers == Qt::NoModifier && !controller_.shownRow() &&
+        !List1->selectionModel()->hasSelection() && model_->rowCount() > 0) {
+        List1->setCurrentIndex(model_->index(0));
+        return true;
+    }
+    return false;
+}
+
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
+    if (type == QEvent::KeyPress && (watched == List1 || watched == EditWindow) &&
+        keyFiltered(watched, *static_cast<QKeyEvent*>(event)))
+        return true;
     if (watched == List1->viewport() && type == QEvent::Resize)
         placeFind();
     if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
@@ -274,8 +328,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::exitProgram() {
-    close();
-    QCoreApplication::quit();
+    if (close())
+        QCoreApplication::quit();
 }
 
 void Form1::setText(Part part, const std::u16string& text) {
@@ -320,6 +374,13 @@ void Form1::selectRow(std::size_t row) {
     List1->scrollTo(index);
 }
 
+std::optional<std::size_t> Form1::selectedRow() const {
+    const QModelIndexList rows = List1->selectionModel()->selectedIndexes();
+    if (rows.isEmpty())
+        return std::nullopt;
+    return static_cast<std::size_t>(rows[0].row());
+}
+
 void Form1::setCount(int count, const std::string& overLimitNote) {
     StringLen->setText(QString::number(count));
     QPalette palette = StringLen->palette();
@@ -340,21 +401,30 @@ void Form1::showFind(bool focus) {
     }
 }
 
-bool Form1::message(Message kind, const std::string& text) {
+void Form1::message(Message kind, const std::string& text) {
     const QString shown = fromCore(text), title = fromCore(design::kStartCaption);
-    if (kind == Message::Question) {
-        return asker_
-                   ? asker_(shown)
-                   : QMessageBox::question(this, title, shown, QMessageBox::Yes | QMessageBox::No,
-                                           QMessageBox::No) == QMessageBox::Yes;
-    }
     if (reporter_)
         reporter_(shown);
     else if (kind == Message::Warning)
         QMessageBox::warning(this, title, shown);
     else
         QMessageBox::information(this, title, shown);
-    return true;
+}
+
+FormView::Answer Form1::askToWrite(const std::string& question) {
+    const QString shown = fromCore(question);
+    if (asker_)
+        return asker_(shown);
+    QMessageBox box(QMessageBox::Question, fromCore(design::kStartCaption), shown,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Write"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancel"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == box.button(QMessageBox::Save)      ? Answer::Write
+           : box.clickedButton() == box.button(QMessageBox::Discard) ? Answer::Discard
+                                                                     : Answer::Cancel;
 }
 
 void Form1::setWaitCursor(bool on) {

@@ -10,6 +10,8 @@
 #include "editor/layout.h"
 
 class QAction;
+class QItemSelection;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -63,14 +65,18 @@ public:
     // come the same way.
     using Reporter = std::function<void(const QString& message)>;
     void setReporter(Reporter reporter) { reporter_ = std::move(reporter); }
-    // Where a question is asked (true: go on); by default a message box.
-    using Asker = std::function<bool(const QString& question)>;
+    // Where the question before a change not written is left is asked; by default a
+    // message box with Write, Discard and Cancel.
+    using Asker = std::function<Answer(const QString& question)>;
     void setAsker(Asker asker) { asker_ = std::move(asker); }
 
 protected:
+    // Closed only once a change not written is written or discarded.
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    // Files dropped on the window, the list or the text box.
+    // Files dropped on the window, the list or the text box; the keys of List1 and
+    // EditWindow that go beyond Qt's (see keyFiltered).
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -81,6 +87,10 @@ private:
     void place(const FormPlaces& places, std::size_t from);
     void placeFind();
     void exitProgram();
+    // Whether a key pressed in List1 or EditWindow is handled here instead.
+    bool keyFiltered(QObject* watched, const QKeyEvent& key);
+    // List1's selection changed by the user or selectRow.
+    void selectionChanged(const QItemSelection& selected);
 
     // FormView
     void setText(Part part, const std::u16string& text) override;
@@ -88,9 +98,11 @@ private:
     void setFileNames(const std::string& path, const std::string& title) override;
     void listChanged(std::optional<std::size_t> row) override;
     void selectRow(std::size_t row) override;
+    std::optional<std::size_t> selectedRow() const override;
     void setCount(int count, const std::string& overLimitNote) override;
     void showFind(bool focus) override;
-    bool message(Message kind, const std::string& text) override;
+    void message(Message kind, const std::string& text) override;
+    Answer askToWrite(const std::string& question) override;
     void setWaitCursor(bool on) override;
     std::string recallCodePage(const std::string& path) const override;
     void rememberCodePage(const std::string& path, const std::string& name) override;
@@ -114,6 +126,7 @@ private:
     QLineEdit* findField_ = nullptr; // over the list, hidden until find
     QLabel* findNote_ = nullptr;
     Asker asker_;
+    bool restoring_ = false; // List1's selection going back to the row shown
     EntryModel* model_ = nullptr;
     std::unique_ptr<OpenDialog> DialogBox;
     Reporter reporter_;

@@ -3,6 +3,7 @@
 // one session of opens, selections, edits, writes and finds.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -35,19 +36,26 @@ public:
         add("names " + title);
     }
     void listChanged(std::optional<std::size_t> row) override {
+        if (!row)
+            list.reset();
         add(row ? "row " + std::to_string(*row)
                 : "rows " + std::to_string(controller->editor().entries().size()));
     }
+    // List1 goes to a row and back to the row shown when the question is cancelled.
     void selectRow(std::size_t row) override {
         add("select " + std::to_string(row));
-        controller->select(row);
+        list = controller->select(row) ? std::optional(row) : controller->shownRow();
     }
+    std::optional<std::size_t> selectedRow() const override { return list; }
     void setCount(int count, const std::string& note) override {
         add("count " + std::to_string(count) + (note.empty() ? "" : " red: " + note));
     }
     void showFind(bool focus) override { add(focus ? "find focused" : "find shown"); }
-    bool message(Message kind, const std::string& m) override {
-        add((kind == Message::Question ? "ask " : kind == Message::Note ? "tell " : "warn ") + m);
+    void message(Message kind, const std::string& m) override {
+        add((kind == Message::Note ? "tell " : "warn ") + m);
+    }
+    Answer askToWrite(const std::string& m) override {
+        add("ask " + m);
         return answer;
     }
     void setWaitCursor(bool on) override { add(on ? "wait" : "cursor"); }
@@ -80,7 +88,8 @@ public:
     Log log;
     std::u16string key, box, query;
     std::map<std::string, std::string> kept;
-    bool answer = false;
+    std::optional<std::size_t> list;
+    Answer answer = Answer::Cancel;
 };
 
 struct Step {
@@ -99,13 +108,36 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
     const std::string quests = dir.file("quests.edt");
     test::writeBytes(quests, samples::makeImage(kindForFileName("quests.edt"),
                                                 {"Zelvar one", "other", "two ZELVAR"}, 0xAB));
-    const auto find = [](const char16_t* query, bool answer, bool forward = true) {
+    using Answer = FormView::Answer;
+    using Act = std::function<void(FormController&, RecordingView&)>;
+    const auto find = [](const char16_t* query, bool forward = true) {
         return [=](FormController& c, RecordingView& v) {
             v.query = query;
-            v.answer = answer;
             c.findNext(forward);
         };
     };
+    // A change typed (none: the one there), the question's answer, and a way to leave
+    // the entry; then where List1 is.
+    const auto leave = [](const char16_t* typed, Answer answer, Act how) {
+        return [=](FormController& c, RecordingView& v) {
+            v.box = typed ? typed : v.box;
+            v.answer = answer;
+            how(c, v);
+            v.add("list " + (v.list ? std::to_string(*v.list) : "none"));
+        };
+    };
+    const auto click = [](std::size_t row) {
+        return [=](FormController& c, RecordingView& v) {
+            v.list = c.select(row) ? std::optional(row) : c.shownRow();
+        };
+    };
+    const Act exit = [](FormController& c, RecordingView& v) {
+        v.add(c.mayLeave() ? "closed" : "open");
+    };
+    // Another file: the same one listed again keeps its keys and so the change.
+    std::filesystem::create_directory(dir.file("b"));
+    std::filesystem::copy_file(quests, dir.file("b/quests.edt"));
+    const Act drop = [&](FormController& c, RecordingView&) { c.drop({dir.file("b/quests.edt")}); };
     const Step steps[] = {
         {"load",
          [](FormController& c, RecordingView&) { c.load(); },
@@ -134,8 +166,8 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
              c.drop({quests, quests});
          },
          {"warn 2 files were dropped. The editor opens one file at a time: drop only that one."}},
-        {"nothing to find", find(u"", false), {"find focused"}},
-        {"found", find(u"zelvar", false), {"find shown", "select 0", "count 10", "note "}},
+        {"nothing to find", find(u""), {"find focused"}},
+        {"found", find(u"zelvar"), {"find shown", "select 0", "count 10", "note "}},
         {"too long for the entry",
          [](FormController& c, RecordingView& v) {
              v.box = std::u16string(79, u'y');
@@ -145,19 +177,57 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
          {"count 79 red: Entry 0000001 holds at most 78 characters.",
           "warn The text has 79 characters, but entry 0000001*"}},
         {"edit kept",
-         find(u"zelvar", false),
-         {"find shown", "ask Entry 0000001 holds a change that was not written.*"}},
+         leave(nullptr, Answer::Cancel, find(u"zelvar")),
+         {"find shown", "select 2",
+          "ask Entry 0000001 holds a change that was not written. Write it before going on, or "
+          "discard it?",
+          "list 0"}},
         {"edit dropped, round the end",
-         find(u"zelvar", true, false),
-         {"find shown", "ask *", "select 2", "count 10", "note From the bottom again"}},
+         leave(nullptr, Answer::Discard, find(u"zelvar", false)),
+         {"find shown", "select 2", "ask *", "count 10", "count 10", "note From the bottom again",
+          "list 2"}},
         {"written",
          [](FormController& c, RecordingView& v) {
              v.box = u"ok\nok";
              c.write();
          },
          {"row 2"}},
-        {"not found", find(u"ok\u2193", false), {"find shown", "note Not found"}},
-        {"only the one shown", find(u"OK", false), {"find shown", "note From the top again"}},
+        {"not found", find(u"ok\u2193"), {"find shown", "note Not found"}},
+        {"only the one shown", find(u"OK"), {"find shown", "note From the top again"}},
+        // Every way to leave a change behind, with each answer.
+        {"click, no change", leave(nullptr, Answer::Cancel, click(1)), {"count 5", "list 1"}},
+        {"click, Cancel",
+         leave(u"draft", Answer::Cancel, click(0)),
+         {"ask Entry 0000161*", "list 1"}},
+        {"click, Discard",
+         leave(nullptr, Answer::Discard, click(0)),
+         {"ask *", "count 5", "count 10", "list 0"}},
+        {"click, Write",
+         leave(u"draft", Answer::Write, click(1)),
+         {"ask Entry 0000001*", "row 0", "count 5", "list 1"}},
+        {"Ctrl+Down, Write",
+         leave(u"x", Answer::Write, [](FormController& c, RecordingView&) { c.step(true); }),
+         {"select 2", "ask *", "row 1", "count 6", "list 2"}},
+        {"Ctrl+Up, Write refused",
+         leave(u"\u0100", Answer::Write, [](FormController& c, RecordingView&) { c.step(false); }),
+         {"select 1", "ask *", "warn *", "list 2"}},
+        {"deselected, F3 from the top; the change kept",
+         leave(u"z", Answer::Cancel,
+               [&](FormController& c, RecordingView& v) {
+                   v.list.reset();
+                   find(u"ok")(c, v);
+               }),
+         {"find shown", "select 2", "note ", "list 2"}},
+        {"close, Cancel", leave(nullptr, Answer::Cancel, exit), {"ask *", "open", "list 2"}},
+        {"close, Discard",
+         leave(nullptr, Answer::Discard, exit),
+         {"ask *", "count 6", "closed", "list 2"}},
+        {"close, no change", leave(nullptr, Answer::Cancel, exit), {"closed", "list 2"}},
+        {"open, Cancel", leave(u"y", Answer::Cancel, drop), {"ask Entry 0000321*", "list 2"}},
+        {"open, Write",
+         leave(nullptr, Answer::Write, drop),
+         {"ask *", "row 2", "names quests.edt", "caption *", "wait", "rows 3", "cursor", "limit *",
+          "count 1", "kept *", "tooltip *", "list none"}},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
@@ -170,7 +240,6 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
                       e.back() == '*' ? e.substr(0, e.size() - 1) : e);
         }
     }
-    EXPECT_EQ(controller.editor().entries()[2].text, "ok\r\nok");
     EXPECT_EQ(view.key, u"0000321");
 }
 

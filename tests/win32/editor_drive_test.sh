@@ -6,9 +6,9 @@
 # for a line break) and written with the Write Record button, a text one character too
 # long and a file changed by another program refused with a message box, File > Exit.
 # Then a second run with the file and a code page on the command line: find (Ctrl+F,
-# Enter, F3, Shift+F3, Escape), the question before find drops an unwritten change, and
-# the code page preset for a name typed into the open dialog; and
-# --version's message box. After each step the file's bytes must equal those of the
+# Enter, F3, Shift+F3, Escape), the question before find or a click drops an unwritten
+# change, Ctrl+S and Ctrl+Enter, and the code page preset for a name typed into the
+# open dialog; and --version's message box. After each step the file's bytes must equal those of the
 # same writes by the native edt-tool.
 # Usage: editor_drive_test.sh SOURCE_DIR EDT_EDITOR_EXE NATIVE_EDT_TOOL NATIVE_MAKE_SAMPLES
 set -euo pipefail
@@ -152,6 +152,28 @@ focus "$main"
 xdotool key Tab space
 expect 5761 'unwritten'
 same_bytes "find told to stay keeps the entry and the change"
+# Ctrl+S writes from the text box. A click on another line over a change asks: Cancel
+# (the default) keeps the line and the change, Yes writes it and goes on, where
+# Ctrl+Enter writes and Alt+letters type nothing.
+xdotool key shift+Tab
+xdotool type --delay 5 'saved'
+xdotool key ctrl+s
+expect 5761 'saved'
+same_bytes "Ctrl+S wrote"
+xdotool type --delay 5 ' twice'
+for answer in Return y; do
+    xdotool mousemove --window "$main" 60 $((HEIGHT - 461 + 3 + 8)) click 1
+    focus "$(window '^Zelvar EDT File Editor$')" || fail "a click did not ask about the change"
+    xdotool key "$answer"
+    window_gone '^Zelvar EDT File Editor$' || fail "the question stays"
+    focus "$main"
+done
+xdotool key Tab
+xdotool type --delay 5 'first'
+xdotool key alt+w alt+r ctrl+Return
+expect 5761 'saved twice'
+expect 1 'first'
+same_bytes "Cancel kept the change, Yes wrote it, Ctrl+Enter wrote the line clicked"
 # The file's name typed into the open dialog presets its Character set box to the code
 # page it was read with (1251, from the command line), which the editor keeps again.
 open_with_dialog "$main" "$file"

@@ -132,12 +132,13 @@ TEST_F(Form1Test, ArrowKeysSelectLikeClicks) {
     EXPECT_EQ(stringLen->text(), QStringLiteral("5"));
 }
 
-TEST_F(Form1Test, SelectingAnotherLineDiscardsAnUnwrittenEdit) {
+TEST_F(Form1Test, SelectingAnotherLineDiscardsAnUnwrittenEditWhenToldTo) {
     const QString path = makeFile(QStringLiteral("email.edt"), {"first", "second"});
     const QByteArray before = bytesOf(path);
     open(path);
     clickRow(0);
     typeText(QStringLiteral("edited"));
+    form->setAsker([](const QString&) { return FormView::Answer::Discard; });
     clickRow(1);
     clickRow(0);
     EXPECT_EQ(edit->toPlainText(), QStringLiteral("first"));
@@ -193,8 +194,13 @@ TEST_F(Form1Test, ASecondOpenKeepsTheSelectionShownButListsTheNewFile) {
     open(first);
     clickRow(1);
     typeText(QStringLiteral("edited"));
+    open(second); // asked first: Cancel keeps the file
+    EXPECT_EQ(row(0), QStringLiteral("[0000001] a1"));
+    ASSERT_EQ(reports.size(), 1);
+    reports.clear();
+    form->setAsker([](const QString&) { return FormView::Answer::Discard; });
+    open(second); // Discard: the entry's own text back
 
-    open(second);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Zelvar Email Editor - ") + second);
     EXPECT_EQ(form->CurrFileTitle, QStringLiteral("quests.edt"));
     EXPECT_EQ(recLabel->text(), QStringLiteral("Record Length (Max 75):"));
@@ -202,10 +208,11 @@ TEST_F(Form1Test, ASecondOpenKeepsTheSelectionShownButListsTheNewFile) {
     EXPECT_EQ(row(0), QStringLiteral("[0000001] b1"));
     EXPECT_TRUE(list->selectionModel()->selectedRows().isEmpty());
     EXPECT_EQ(recordLabel->text(), QStringLiteral("0000641"));
-    EXPECT_EQ(edit->toPlainText(), QStringLiteral("edited"));
-    EXPECT_EQ(stringLen->text(), QStringLiteral("6"));
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("a2"));
+    EXPECT_EQ(stringLen->text(), QStringLiteral("2"));
 
     // The key shown belongs to the first file: nothing goes anywhere.
+    typeText(QStringLiteral("edited"));
     clickWriteRecord();
     ASSERT_EQ(reports.size(), 1);
     EXPECT_TRUE(reports[0].contains(QStringLiteral("belongs to"))) << reports[0].toStdString();

@@ -82,7 +82,7 @@ TEST_F(Form1Test, FindGoesFromMatchToMatchAndAsksBeforeDroppingAnEdit) {
     QStringList asked;
     form->setAsker([&](const QString& question) {
         asked << question;
-        return false;
+        return FormView::Answer::Cancel;
     });
     QTest::keyClick(form.get(), Qt::Key_F3, Qt::ShiftModifier);
     ASSERT_EQ(asked.size(), 1);
@@ -98,6 +98,41 @@ TEST_F(Form1Test, FindGoesFromMatchToMatchAndAsksBeforeDroppingAnEdit) {
     const QRect rows(list->viewport()->mapTo(field->parentWidget(), QPoint()),
                      list->viewport()->size());
     EXPECT_EQ(field->geometry().topRight(), rows.topRight());
+}
+
+TEST_F(Form1Test, KeysWriteAndStepAndNoKeyDropsAnEdit) {
+    const QString path = makeFile(QStringLiteral("email.edt"), {"one", "two", "three"});
+    open(path);
+    // The first Down selects the first entry; letters typed in the list leave it there.
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClicks(list, QStringLiteral("["));
+    QTest::keyClicks(list, QStringLiteral("T"), Qt::ShiftModifier);
+    typeText(QStringLiteral("uno"));
+    QTest::keyClick(edit, Qt::Key_W, Qt::AltModifier); // an access key, not a letter
+    QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(bytesOf(path).contains(storedForm("uno")));
+    // Asked before the change is left: Cancel keeps the line, the text and the caret.
+    typeText(QStringLiteral("dos"));
+    QTest::keyClick(edit, Qt::Key_Left);
+    QTest::keyClick(edit, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(reports.size(), 1);
+    EXPECT_EQ(list->selectionModel()->selectedRows().value(0).row(), 0);
+    EXPECT_EQ(edit->textCursor().position(), 2);
+    form->setAsker([](const QString&) { return FormView::Answer::Discard; });
+    QTest::keyClick(edit, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(recordLabel->text(), QStringLiteral("0000641"));
+    EXPECT_TRUE(edit->hasFocus());
+    typeText(QStringLiteral("zwei"));
+    QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(bytesOf(path).contains(storedForm("zwei")));
+    // F3 after a Ctrl+click took the selection away finds the match in that line.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualRect(list->model()->index(1, 0)).center());
+    QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(form->findChild<QLineEdit*>(QStringLiteral("FindField")),
+                     QStringLiteral("we"));
+    QTest::keyClick(form.get(), Qt::Key_F3);
+    EXPECT_EQ(list->selectionModel()->selectedRows().value(0).row(), 1);
 }
 
 TEST_F(Form1Test, TheCountTurnsRedWhileTheTextDoesNotFit) {
