@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Packages the Windows programs for their users: cross-builds them
 # (scripts/build-windows.sh), then makes in OUT_DIR (default: BUILD_DIR/package) a zip
-# of edt-editor.exe, edt-tool.exe, README.md and LICENSE, and an installer of the same
-# files made with NSIS from data/windows/edt-editor.nsi.
+# of edt-editor.exe, edt-tool.exe, README.md, LICENSE and the licences of the libraries
+# linked into them, and an installer of the same files made with NSIS from
+# data/windows/edt-editor.nsi.
 # Usage: scripts/package-windows.sh [BUILD_DIR [OUT_DIR]]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -25,6 +26,15 @@ if [[ -f $root/LICENSE ]]; then
 else
     cp /usr/share/common-licenses/GPL-3 "$stage/LICENSE"
 fi
+
+# The programs carry the libraries linked into them: each one's copyright and licence,
+# as Debian's source package states them.
+deps=$(<"$build/deps-folder")
+mkdir -p "$stage/licences"
+for package in gettext libunistring libxlsxwriter minizip expat; do
+    cp "$deps/src/$package/debian/copyright" "$stage/licences/$package.txt"
+done
+cp /usr/share/doc/libz-mingw-w64-dev/copyright "$stage/licences/zlib.txt"
 
 rm -f "$out/$name.zip"
 (cd "$out" && zip -q -X -r "$name.zip" "$name")

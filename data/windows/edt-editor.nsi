@@ -1,7 +1,8 @@
 ; SPDX-License-Identifier: GPL-3.0-or-later
-; The Windows installer (NSIS 3, 64-bit): both programs, the README and the licence in
-; Program Files, a Start-menu entry, an uninstaller listed in Add/Remove Programs and,
-; when chosen (off by default), .edt files shown with the editor's icon and opening it.
+; The Windows installer (NSIS 3, 64-bit): both programs, the README, the licence and
+; the licences of the libraries in them in Program Files, a Start-menu entry, an
+; uninstaller listed in Add/Remove Programs and, when chosen (off by default), .edt
+; files shown with the editor's icon and opening it.
 ; /S installs silently; /ASSOCIATE chooses the association there too. Built by
 ; scripts/package-windows.sh, which defines VERSION (1.0.1), VERSION4 (1.0.0.1),
 ; VERSIONTEXT (1.00.0001), STAGE (the folder of the files), ICON and OUTFILE.
@@ -53,6 +54,7 @@ Section "!${PRODUCT}" SecProgram
   File "${STAGE}\edt-tool.exe"
   File "${STAGE}\README.md"
   File "${STAGE}\LICENSE"
+  File /r "${STAGE}\licences"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\edt-editor.exe"
 
@@ -98,6 +100,7 @@ Section "Uninstall"
   Delete "$INSTDIR\edt-tool.exe"
   Delete "$INSTDIR\README.md"
   Delete "$INSTDIR\LICENSE"
+  RMDir /r "$INSTDIR\licences"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   ; The association, where .edt still names this editor.

@@ -20,8 +20,10 @@ trap 'wine_end; rm -rf "$work"' EXIT
 mapfile -t made < <(bash "$source_dir/scripts/package-windows.sh" "$cross" "$work/out")
 zip=${made[0]} setup=${made[1]}
 name=$(basename "$zip" .zip)
-files=(LICENSE README.md edt-editor.exe edt-tool.exe)
-[[ $(unzip -Z1 "$zip" | sort | tr '\n' ' ') == "$name/ ${files[*]/#/$name/} " ]] ||
+files=(LICENSE README.md edt-editor.exe edt-tool.exe
+    licences/{gettext,libunistring,libxlsxwriter,minizip,expat,zlib}.txt)
+expected=$(printf '%s\n' "$name/" "$name/licences/" "${files[@]/#/$name/}" | sort | tr '\n' ' ')
+[[ $(unzip -Z1 "$zip" | sort | tr '\n' ' ') == "$expected" ]] ||
     fail "the zip holds $(unzip -Z1 "$zip" | tr '\n' ' ')"
 for exe in edt-editor.exe edt-tool.exe; do # edt-tool.exe: the one that does PO
     unzip -p "$zip" "$name/$exe" | cmp -s - "$cross/bin/$exe" || fail "the zip's $exe is not the one built"
