@@ -119,7 +119,7 @@ void tellMisread(const ImportPlan& plan, const CodePage& target, bool recode, st
 // refused when it is longer than `limit` bytes (TranslationTooLarge, read no further) or
 // more than memory holds (TranslationOutOfMemory).
 Status readTranslation(const std::string& path, translate::TranslationFormat format,
-                       translate::Translation& out, std::uint64_t limit) {
+                       translate::Translation& out, std::uint64_t limit, const std::string& sheet) {
     Status tooLarge = Status::error(StatusCode::TranslationTooLarge, path);
     tooLarge.limit = limit;
     os::FileIdentity id;
@@ -134,7 +134,7 @@ Status readTranslation(const std::string& path, translate::TranslationFormat for
             return Status::system(std::move(read), path);
         if (content.size() > limit)
             return tooLarge;
-        return translate::parseTranslation(content, format, out, limit);
+        return translate::parseTranslation(content, format, out, limit, sheet);
     } catch (const std::bad_alloc&) {
         out = {};
         return Status::error(StatusCode::TranslationOutOfMemory, path);
@@ -156,7 +156,7 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
         os::identityAt(path, file) ? maxTranslationSize(kind, file.size) : UINT64_MAX;
     if (*format == translate::TranslationFormat::Xlsx)
         limit = translate::xlsxLimit(limit);
-    Status status = readTranslation(translationPath, *format, translation, limit);
+    Status status = readTranslation(translationPath, *format, translation, limit, request.sheet);
     if (status.code == StatusCode::TranslationTooLarge)
         status.detail = path;
     ImportPlan plan;

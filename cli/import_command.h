@@ -25,6 +25,7 @@ struct ImportRequest {
     bool dryRun = false;
     bool check = false; // the check command: a dry run that says nothing of writing
     translate::ImportOptions options;
+    std::string sheet; // of an XLSX workbook; empty: the first
 };
 
 int importCommand(const std::string& path, const FileKind& kind, const std::string& translationPath,

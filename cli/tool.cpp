@@ -33,8 +33,9 @@ const char kUsage[] =
     "       edt-tool export FILE --format csv|po|xlsx [-o OUT] [--force]\n"
     "       edt-tool export FILE --language LL [-o OUT] [--force]\n"
     "       edt-tool import FILE TRANSLATION [--format csv|po|xlsx] [--dry-run] [--force]\n"
-    "                       [--recode-untranslated]\n"
+    "                       [--recode-untranslated] [--sheet NAME]\n"
     "       edt-tool check FILE TRANSLATION [--format csv|po|xlsx] [--recode-untranslated]\n"
+    "                       [--sheet NAME]\n"
     "       edt-tool update FILE LL.po\n"
     "       edt-tool backups FILE\n"
     "       edt-tool restore FILE [BACKUP]\n"
@@ -69,11 +70,12 @@ const char kHelp[] =
     "                       as msginit makes one but with the max-length flags kept:\n"
     "                       Language: LL, gettext's Plural-Forms for it, empty texts.\n"
     "  import FILE TRANSLATION [--format csv|po|xlsx] [--dry-run] [--force]\n"
-    "         [--recode-untranslated]\n"
+    "         [--recode-untranslated] [--sheet NAME]\n"
     "                       Store the texts of a translation in FILE: its name (.csv,\n"
     "                       .po, .pot, .xlsx) or --format says which; XLSX: the first\n"
-    "                       sheet, whose key and text cells must hold text (a number,\n"
-    "                       date or formula there is refused, naming its cell).\n"
+    "                       sheet (or the one --sheet names), whose key and text cells\n"
+    "                       must hold text (a number, date or formula there is\n"
+    "                       refused, naming its cell).\n"
     "                       - reads it from standard input (with --format). The\n"
     "                       texts are written in\n"
     "                       the target code page: --codepage, else the PO's Language\n"
@@ -99,6 +101,7 @@ const char kHelp[] =
     "                       so FILE is written whole or not at all.\n"
     "                       --dry-run only checks and reports.\n"
     "  check FILE TRANSLATION [--format csv|po|xlsx] [--recode-untranslated]\n"
+    "         [--sheet NAME]\n"
     "                       Check and report as import --dry-run does; it takes\n"
     "                       neither --force nor --no-backup, as it writes nothing.\n"
     "  update FILE LL.po    Bring a translation up to date with FILE's texts now, as\n"
@@ -245,6 +248,8 @@ int runImport(const std::vector<std::string>& args, const Settings& settings, st
             request.options.recodeUntranslated = true;
         else if (optionValue(args, i, "--format", value))
             formatName = value;
+        else if (optionValue(args, i, "--sheet", value))
+            request.sheet = value;
         else if (args[i].size() > 1 && args[i][0] == '-')
             return usageError(err); // an option it does not take; "-" is standard input
         else

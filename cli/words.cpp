@@ -92,11 +92,11 @@ std::string own(const Status& s) {
         return "Entry " + formatKey(s.key.value_or(0)) + " of " + quoted(s.path) + " holds " +
                quoted(s.detail) + ", but its source cell reads " + quoted(s.was) +
                ": a spreadsheet took the cell for a number, a date or a formula, and may have "
-               "changed the text cell too, so not even --force writes it. Open the export in "
-               "the spreadsheet again with every column imported as Text (LibreOffice: Text "
-               "Import, select all columns, column type Text; Excel: Data > From Text/CSV > "
-               "Transform Data, every column's type Text), carry the translations over, and "
-               "save it as CSV UTF-8.";
+               "changed the text cell too, so not even --force writes it. For a spreadsheet, "
+               "export as XLSX (edt-tool export FILE -o FILE.xlsx), whose cells are Text and "
+               "keep what is typed; or open the CSV again with every column imported as Text "
+               "(LibreOffice: Text Import, select all columns, column type Text; Excel: Data > "
+               "From Text/CSV > Transform Data, every column's type Text).";
     case StatusCode::MisreadOriginals:
         return (s.count == 1 ? std::string("1 untranslated entry (")
                              : std::to_string(s.count) + " untranslated entries (") +

@@ -193,10 +193,10 @@ std::optional<TranslationFormat> formatOfPath(std::string_view path) {
 }
 
 Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out,
-                        std::uint64_t limit) {
+                        std::uint64_t limit, const std::string& sheet) {
     out = {};
     if (format == TranslationFormat::Xlsx)
-        return readXlsx(content, limit, out);
+        return readXlsx(content, limit, out, sheet);
     return format == TranslationFormat::Csv ? readCsv(content, out) : readPo(content, out);
 }
 

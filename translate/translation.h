@@ -62,10 +62,11 @@ std::string sourceColumn(const std::string& codePage);
 // commas, semicolons or tabs), or PO with the key as msgctxt, the original as msgid and
 // the text as msgstr. A CSV file that is not UTF-8, and input that ends in the middle (a
 // last line without its line break, an open quote), are problems. XLSX as readXlsx
-// (xlsx.h) reads it, no part unpacked beyond `limit` bytes. The status fails only when
+// (xlsx.h) reads it (the sheet named `sheet`, else the first), no part unpacked beyond
+// `limit` bytes. The status fails only when
 // the content cannot be read at all.
 Status parseTranslation(std::string_view content, TranslationFormat format, Translation& out,
-                        std::uint64_t limit = UINT64_MAX);
+                        std::uint64_t limit = UINT64_MAX, const std::string& sheet = {});
 
 // Reads a PO file's content whole, with the problems parseTranslation finds in it: the
 // messages it lists are those an import reads.

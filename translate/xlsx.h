@@ -27,12 +27,14 @@ std::uint64_t xlsxLimit(std::uint64_t csvLimit);
 // them. The bytes of the .xlsx go to `content`.
 Status exportXlsx(const ReadResult& file, const CodePage& codePage, std::string& content);
 
-// Reads the first sheet of a workbook as a CSV's columns (row 1 names them). Every cell
+// Reads a workbook's sheet named `sheet` (the first without a name) as a CSV's columns
+// (row 1 names them). Every cell
 // of the key and text columns must hold text: a number, date, boolean, error or formula
 // is a problem naming the cell and the key. The text column's letter goes to
 // out.column and each item's line is its row. Every part unpacked is at most `limit`
 // bytes; the status fails when the workbook cannot be read.
-Status readXlsx(std::string_view content, std::uint64_t limit, Translation& out);
+Status readXlsx(std::string_view content, std::uint64_t limit, Translation& out,
+                const std::string& sheet = {});
 
 // "D12" for column 3 (from 0) of row 12.
 std::string cellName(std::size_t column, std::size_t row);

@@ -9,12 +9,12 @@
 namespace edt::translate::xlsx {
 namespace {
 
-// The first sheet's relationship, and the workbook's relationships by id.
+// The sheets' names and relationships, in the workbook's order.
 struct WorkbookHandler : XmlHandler {
-    std::string firstSheet;
+    std::vector<std::pair<std::string, std::string>> sheets; // name, relationship
     void start(std::string_view name, const char** attributes) override {
-        if (name == "sheet" && firstSheet.empty())
-            firstSheet = std::string(attributeOf(attributes, "id"));
+        if (name == "sheet")
+            sheets.emplace_back(attributeOf(attributes, "name"), attributeOf(attributes, "id"));
     }
     void end(std::string_view) override {}
     void text(std::string_view) override {}
@@ -254,7 +254,8 @@ std::string unescaped(std::string_view text) {
     return out;
 }
 
-Status bookParts(std::string_view workbook, std::string_view relationships, BookParts& out) {
+Status bookParts(std::string_view workbook, std::string_view relationships,
+                 const std::string& sheetName, BookParts& out) {
     WorkbookHandler book;
     Status status = parseXml(workbook, "xl/workbook.xml", book);
     RelationshipsHandler links;
@@ -262,10 +263,18 @@ Status bookParts(std::string_view workbook, std::string_view relationships, Book
         status = parseXml(relationships, "xl/_rels/workbook.xml.rels", links);
     if (!status.ok())
         return status;
-    const auto sheet = links.targets.find(book.firstSheet);
-    if (book.firstSheet.empty() || sheet == links.targets.end()) {
+    auto chosen = book.sheets.begin();
+    while (!sheetName.empty() && chosen != book.sheets.end() && chosen->first != sheetName)
+        ++chosen;
+    const auto sheet =
+        chosen == book.sheets.end() ? links.targets.end() : links.targets.find(chosen->second);
+    if (sheet == links.targets.end()) {
         status = Status::error(StatusCode::UnreadableXlsx);
-        status.detail = "it has no sheet";
+        status.detail =
+            sheetName.empty() ? "it has no sheet" : "it has no sheet named \"" + sheetName + "\"";
+        for (std::size_t i = 0; !sheetName.empty() && i < book.sheets.size(); ++i)
+            status.detail += (i ? ", \"" : " (its sheets: \"") + book.sheets[i].first + "\"" +
+                             (i + 1 == book.sheets.size() ? ")" : "");
         return status;
     }
     out = {sheet->second, links.sharedStrings, links.styles};

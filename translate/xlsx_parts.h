@@ -11,14 +11,16 @@
 // The parts of a workbook the XLSX reader needs, each from its XML.
 namespace edt::translate::xlsx {
 
-// Where the first sheet, the shared strings and the styles are (paths in the archive;
+// Where the sheet, the shared strings and the styles are (paths in the archive;
 // empty when the workbook names none).
 struct BookParts {
     std::string sheet, sharedStrings, styles;
 };
 
-// From xl/workbook.xml and its relationships (xl/_rels/workbook.xml.rels).
-Status bookParts(std::string_view workbook, std::string_view relationships, BookParts& out);
+// From xl/workbook.xml and its relationships (xl/_rels/workbook.xml.rels); the sheet
+// named `sheetName`, or the first with none.
+Status bookParts(std::string_view workbook, std::string_view relationships,
+                 const std::string& sheetName, BookParts& out);
 
 // The shared strings: each item's text, its rich-text runs joined (phonetic runs left
 // out), _xHHHH_ escapes decoded.

@@ -181,7 +181,9 @@ std::string cellName(std::size_t column, std::size_t row) {
     return columnName(column) + std::to_string(row);
 }
 
-Status readXlsx(std::string_view content, std::uint64_t limit, Translation& out) {
+Status readXlsx(std::string_view content, std::uint64_t limit, Translation& out,
+                const std::string& sheet) {
+    out = {};
     ZipArchive archive(content);
     if (!archive.opened())
         return unreadable("it is not a zip archive, as every .xlsx file is");
@@ -194,7 +196,7 @@ Status readXlsx(std::string_view content, std::uint64_t limit, Translation& out)
         status = archive.read("xl/_rels/workbook.xml.rels", limit, relationships, found);
     xlsx::BookParts parts;
     if (status.ok())
-        status = xlsx::bookParts(workbook, relationships, parts);
+        status = xlsx::bookParts(workbook, relationships, sheet, parts);
     std::vector<std::string> strings;
     std::vector<bool> dates;
     if (status.ok() && !parts.sharedStrings.empty())
@@ -208,7 +210,7 @@ Status readXlsx(std::string_view content, std::uint64_t limit, Translation& out)
     if (status.ok())
         status = archive.read(parts.sheet, limit, part, found);
     if (status.ok() && !found)
-        return unreadable("its first sheet " + parts.sheet + " is missing");
+        return unreadable("its sheet " + parts.sheet + " is missing");
     std::vector<Row> rows;
     if (status.ok())
         status = xlsx::sheetRows(part, parts.sheet, rows);

@@ -83,6 +83,11 @@ TEST(XlsxRead, ExportReadsBackAsItsTextsAndEveryCutIsRefused) {
         EXPECT_EQ(out.items[i].text, text) << i;
         EXPECT_EQ(out.items[i].source, text) << i;
     }
+    // A sheet named: the one there, or one that is not, with those there.
+    EXPECT_TRUE(readXlsx(workbook, 1 << 20, out, "Sheet1").ok());
+    EXPECT_EQ(out.items.size(), file.entries.size());
+    EXPECT_EQ(readXlsx(workbook, 1 << 20, out, "pl").detail,
+              "it has no sheet named \"pl\" (its sheets: \"Sheet1\")");
     // Each cut at the end of its own allocation, so that a sanitizer sees any over-read.
     for (std::size_t size = 0; size < workbook.size(); size += 7) {
         const auto cut = std::make_unique<char[]>(size);
