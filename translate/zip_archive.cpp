@@ -8,10 +8,13 @@
 
 namespace edt::translate {
 
-// minizip reads through these functions: the archive's bytes stand in for a file.
+// minizip reads through these functions: the archive's bytes stand in for a file. A
+// read that comes short is an error: minizip takes a short read of a field with no
+// error as its end (UNZ_EOF, which equals UNZ_OK) and goes on with the field unset.
 struct ZipArchive::Source {
     std::string_view bytes;
     std::uint64_t at = 0;
+    bool cut = false;
 
     static voidpf open(voidpf opaque, const void*, int) { return opaque; }
     static uLong read(voidpf, voidpf stream, void* buffer, uLong size) {
@@ -21,6 +24,7 @@ struct ZipArchive::Source {
         const auto n = static_cast<uLong>(std::min<std::uint64_t>(left, size));
         std::memcpy(buffer, self->bytes.data() + self->at, n);
         self->at += n;
+        self->cut = self->cut || n < size;
         return n;
     }
     static uLong write(voidpf, voidpf, const void*, uLong) { return 0; }
@@ -38,7 +42,7 @@ struct ZipArchive::Source {
         return 0;
     }
     static int close(voidpf, voidpf) { return 0; }
-    static int error(voidpf, voidpf) { return 0; }
+    static int error(voidpf, voidpf stream) { return static_cast<Source*>(stream)->cut ? 1 : 0; }
 };
 
 ZipArchive::ZipArchive(std::string_view bytes) : source_(std::make_unique<Source>()) {

@@ -88,8 +88,10 @@ TEST(XlsxRead, ExportReadsBackAsItsTextsAndEveryCutIsRefused) {
     EXPECT_EQ(out.items.size(), file.entries.size());
     EXPECT_EQ(readXlsx(workbook, 1 << 20, out, "pl").detail,
               "it has no sheet named \"pl\" (its sheets: \"Sheet1\")");
-    // Each cut at the end of its own allocation, so that a sanitizer sees any over-read.
-    for (std::size_t size = 0; size < workbook.size(); size += 7) {
+    // Each cut at the end of its own allocation, so that a sanitizer sees any over-read;
+    // every cut of the end record, whose fields minizip reads one byte at a time.
+    for (std::size_t size = 0; size < workbook.size();
+         size += size + 30 < workbook.size() ? 7 : 1) {
         const auto cut = std::make_unique<char[]>(size);
         std::memcpy(cut.get(), workbook.data(), size);
         EXPECT_EQ(readXlsx({cut.get(), size}, 1 << 20, out).code, StatusCode::UnreadableXlsx)
