@@ -93,12 +93,17 @@ win export "$rel/files.edt" -o "$rel/files.csv"
 win export "$rel/files.edt" -o "$rel/files.csv" --force
 cmp "$rel/files.csv" native.csv || fail "the CSV export to a file differs"
 [[ $(ls "$rel" | grep -c '^files\.csv') == 1 ]] || fail "the export left temporary files"
+# Both tools import TRANSLATION into FILE (of the Windows and the native folder): the
+# same report (paths aside), the same bytes.
+imported_alike() { # WHAT FILE TRANSLATION
+    win import "$rel/$2" "$3" >win.txt
+    "$tool" import "native/$2" "$3" >native.txt
+    [[ $(sed 's/"[^"]*"//g' win.txt) == $(sed 's/"[^"]*"//g' native.txt) ]] ||
+        { cat win.txt native.txt; fail "$1: the reports differ"; }
+    cmp "$rel/$2" "native/$2" || fail "$1: the files differ"
+}
 printf 'key,text\r\n0000801,"Übersetzt, mit ""Anführung""\r\nund Zeile"\r\n' >translation.csv
-win import "$rel/files.edt" translation.csv >win.txt
-"$tool" import native/files.edt translation.csv >native.txt
-[[ $(sed 's/"[^"]*"//g' win.txt) == $(sed 's/"[^"]*"//g' native.txt) ]] ||
-    { cat win.txt native.txt; fail "import reports differ"; }
-cmp "$rel/files.edt" native/files.edt || fail "the CSV import differs"
+imported_alike "CSV import" files.edt translation.csv
 echo "CSV export and import agree byte for byte"
 
 # The same through PO, with libgettextpo's scratch files in a temporary folder whose
@@ -126,11 +131,7 @@ refused_alike() { # WHAT PART FILE TRANSLATION
 msgen native.po | sed 's/^\(msgstr ".*\)"$/\1 übersetzt"/' >over.po
 refused_alike "over-long PO text" 'holds at most' strings.edt over.po
 msgen native.po | msgfilter --keep-header sed 's/e/é/g' >translated.po
-win import "$rel/strings.edt" translated.po >win.txt
-"$tool" import native/strings.edt translated.po >native.txt
-[[ $(sed 's/"[^"]*"//g' win.txt) == $(sed 's/"[^"]*"//g' native.txt) ]] ||
-    { cat win.txt native.txt; fail "PO import reports differ"; }
-cmp "$rel/strings.edt" native/strings.edt || fail "the PO import differs"
+imported_alike "PO import" strings.edt translated.po
 echo "PO export and import agree byte for byte; sha256 after the import, Windows and Linux:"
 sha256sum "$rel/strings.edt" native/strings.edt
 
