@@ -59,9 +59,6 @@ std::string pathOf(int fd) {
 } // namespace
 
 extern "C" {
-ssize_t __wrap_pread(int fd, void* buffer, size_t length, off_t offset) {
-    return __real_pread(fd, buffer, length, offset);
-}
 ssize_t __wrap_pwrite(int fd, const void* data, size_t length, off_t offset) {
     record(Op::Write, pathOf(fd), static_cast<std::uint64_t>(offset),
            std::string(static_cast<const char*>(data), length));
