@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     const edt::os::Environment environment = edt::os::environment();
     edt::useEnvironment(environment);
     edt::Form1 form;
-    form.setWriter(edt::SafeWriter::forUser(options.noBackup || environment.noBackup));
+    form.setStateFolder(edt::StateFolder::forUser(options.noBackup || environment.noBackup));
     form.show();
     if (options.file)
         form.openPath(QString::fromLocal8Bit(options.file->c_str()), options.codePage);

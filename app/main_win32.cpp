@@ -20,8 +20,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     edt::win32::initCommonControls();
     const edt::os::Environment environment = edt::os::environment();
     edt::useEnvironment(environment);
-    edt::SafeWriter writer = edt::SafeWriter::forUser(options.noBackup || environment.noBackup);
-    edt::win32::Form1 form(instance, &writer);
+    edt::StateFolder state = edt::StateFolder::forUser(options.noBackup || environment.noBackup);
+    edt::win32::Form1 form(instance, &state);
     form.show(showCommand);
     if (options.file) {
         std::wstring path;

@@ -19,7 +19,7 @@ std::string timeOfName(const std::string& name, const std::string& title) {
 
 int backupsCommand(const std::string& path, const Settings& settings, std::FILE* out,
                    std::FILE* err) {
-    Backups& backups = settings.writer.backups();
+    Backups& backups = settings.state.backups();
     const std::vector<Backups::Copy> copies = backups.list(path);
     if (copies.empty())
         return refuse(err, Status::error(StatusCode::NoBackup, path), false);
@@ -37,10 +37,13 @@ int backupsCommand(const std::string& path, const Settings& settings, std::FILE*
 int restoreCommand(const std::string& path, const std::string& backup, const Settings& settings,
                    std::FILE* out, std::FILE* err) {
     Backups::Copy copy;
-    const Status found = settings.writer.backups().find(path, backup, copy);
+    const Status found = settings.state.backups().find(path, backup, copy);
     if (!found.ok())
         return refuse(err, found, true);
-    const WriteResult result = settings.writer.restore(path, copy);
+    OpenFile file;
+    if (!openFile(path, kindForPath(path), settings, true, file, err))
+        return kExitRefused;
+    const WriteResult result = file.restore(copy);
     tell(err, result.notes);
     if (!result.status.ok())
         return refuse(err, result.status, true);
@@ -49,17 +52,21 @@ int restoreCommand(const std::string& path, const std::string& backup, const Set
 
 int recoverCommand(const std::string& path, bool discard, const Settings& settings, std::FILE* out,
                    std::FILE* err) {
-    const std::optional<Status> said = settings.writer.recover(path);
+    OpenFile file;
+    const Status opened = file.open(path, kindForPath(path), &settings.state);
+    if (!opened.ok())
+        return refuse(err, opened, false);
+    const std::optional<Status> said = file.note();
     if (!said)
         return deliver("No interrupted write of \"" + path + "\" waits to be played back.\n", out,
                        err);
-    if (said->code != StatusCode::JournalUnusable && said->code != StatusCode::RollbackFailed) {
+    if (!file.halfWritten()) {
         tell(err, said);
         return kExitOk;
     }
     if (!discard)
         return refuse(err, *said, false);
-    settings.writer.discardJournal(path);
+    file.discardJournal();
     return deliver("Removed the journal \"" + said->detail + "\" of \"" + path +
                        "\": the file stays as it is, and an entry the interrupted write had "
                        "reached may be half-written. A backup copy (edt-tool backups) holds "

@@ -31,8 +31,8 @@ bool isEdtName(const std::string& path) {
 
 // A CSV export straight from the entries' stored bytes, as the reader hands them over:
 // to `output`, flushed along the way. The same records as translate::exportTexts.
-Status streamCsv(const std::string& path, const FileKind& kind, const CodePage& codePage,
-                 OutputBuffer& output, FileIdentity& identity) {
+Status streamCsv(OpenFile& file, const CodePage& codePage, OutputBuffer& output) {
+    const FileKind& kind = file.kind();
     const translate::CsvRecords records(codePage);
     const std::string& header = records.header();
     char* start = output.room(header.size());
@@ -40,52 +40,53 @@ Status streamCsv(const std::string& path, const FileKind& kind, const CodePage& 
     std::once_flag sized;
     std::unique_ptr<translate::ShownLimits> limits; // once the file's size is known
     return writeEntryLines(
-        path, kind, output,
+        file, output,
         translate::CsvRecords::room(static_cast<std::size_t>(kind.recordLength)) *
             static_cast<std::size_t>(kind.entriesPerRecord()),
         translate::CsvRecords::room,
         [&](char* out, std::uint64_t index, RecordKey key, const unsigned char* bytes,
             std::size_t available, std::size_t length, char* scratch) {
             std::call_once(sized, [&] {
-                limits = std::make_unique<translate::ShownLimits>(kind, identity.size);
+                limits = std::make_unique<translate::ShownLimits>(kind, file.identity().size);
             });
             const int max = (*limits)(static_cast<std::size_t>(index));
             return records.write(out, key, max, bytes, available, length, scratch);
-        },
-        &identity);
+        });
 }
 
 } // namespace
 
 int exportCommand(const std::string& path, const FileKind& kind,
                   translate::TranslationFormat format, const std::string& outPath, bool force,
-                  const CodePage& codePage, std::FILE* out, std::FILE* err,
+                  const Settings& settings, std::FILE* out, std::FILE* err,
                   const std::string& language) {
+    const CodePage& codePage = settings.codePage;
     const std::string title = fileTitleOf(path);
+    OpenFile file;
+    if (!openFile(path, kind, settings, false, file, err))
+        return kExitRefused;
     const bool toOutput = outPath.empty() || outPath == "-";
     if (format == translate::TranslationFormat::Csv && toOutput) {
         // Streamed like a listing: a read that fails half way leaves what came before.
         OutputBuffer output(out);
-        FileIdentity identity;
-        const Status status = streamCsv(path, kind, codePage, output, identity);
+        const Status status = streamCsv(file, codePage, output);
         if (!status.ok())
             return refuse(err, status, false);
         return finishOutput(output, err);
     }
     std::string content;
     Status status;
-    FileIdentity identity;
     if (format == translate::TranslationFormat::Csv) {
         OutputBuffer output(content);
-        status = streamCsv(path, kind, codePage, output, identity);
+        status = streamCsv(file, codePage, output);
         output.finish();
     } else {
-        const ReadResult file = readFile(path, kind);
-        status = file.status;
-        identity = file.identity;
+        const ReadResult read = file.read();
+        status = read.status;
         if (status.ok())
-            status = translate::exportTexts(file, title, format, codePage, content, language);
+            status = translate::exportTexts(read, title, format, codePage, content, language);
     }
+    const FileIdentity identity = file.identity();
     if (!status.ok())
         return refuse(err, status, false);
     FileIdentity existing;

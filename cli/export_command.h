@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/tool.h"
 #include "record/code_page.h"
 #include "record/file_kind.h"
 #include "translate/translation.h"
@@ -16,7 +17,7 @@ namespace edt::cli {
 // `force` any existing file.
 int exportCommand(const std::string& path, const FileKind& kind,
                   translate::TranslationFormat format, const std::string& outPath, bool force,
-                  const CodePage& codePage, std::FILE* out, std::FILE* err,
+                  const Settings& settings, std::FILE* out, std::FILE* err,
                   const std::string& language = {});
 
 } // namespace edt::cli

@@ -150,10 +150,11 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
         return refuse(err, Status::error(StatusCode::UnknownFormat, translationPath),
                       !request.check);
     translate::Translation translation;
+    OpenFile file;
+    if (!openFile(path, kind, settings, !request.dryRun, file, err))
+        return kExitRefused;
     // A translation larger than any this file could take is refused unread.
-    os::FileIdentity file;
-    std::uint64_t limit =
-        os::identityAt(path, file) ? maxTranslationSize(kind, file.size) : UINT64_MAX;
+    std::uint64_t limit = maxTranslationSize(kind, file.identity().size);
     if (*format == translate::TranslationFormat::Xlsx)
         limit = translate::xlsxLimit(limit);
     Status status = readTranslation(translationPath, *format, translation, limit, request.sheet);
@@ -166,8 +167,7 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
     if (status.ok())
         status = codePagesOf(translation, settings, source, target, origin);
     if (status.ok())
-        status =
-            translate::planImport(path, kind, translation, *target, *source, request.options, plan);
+        status = translate::planImport(file, translation, *target, *source, request.options, plan);
     if (!status.ok())
         return refuse(err, status, !request.check);
     if (!plan.problems.empty()) {
@@ -200,8 +200,7 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
                            (request.check ? "\n" : " Nothing was written.\n"),
                        out, err);
     }
-    const WriteResult written =
-        settings.writer.write(path, kind, plan.writes, *target, &plan.identity);
+    const WriteResult written = file.write(plan.writes, *target);
     tell(err, written.notes);
     if (!written.status.ok()) {
         // A write or read-back of one entry failed, rather than the file as a whole.

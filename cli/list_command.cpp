@@ -21,9 +21,12 @@ std::size_t maxLineLength(std::size_t length) {
 
 } // namespace
 
-int listCommand(const std::string& path, const FileKind& kind, const CodePage& codePage,
+int listCommand(const std::string& path, const FileKind& kind, const Settings& settings,
                 std::FILE* out, std::FILE* err) {
-    const Escaper escaper(codePage);
+    OpenFile file;
+    if (!openFile(path, kind, settings, false, file, err))
+        return kExitRefused;
+    const Escaper escaper(settings.codePage);
     OutputBuffer output(out);
     {
         char* line = output.room(kind.limitCaption.size() + 1);
@@ -35,7 +38,7 @@ int listCommand(const std::string& path, const FileKind& kind, const CodePage& c
         static_cast<std::size_t>(kind.entriesPerRecord()) * maxLineLength(0) +
         Escaper::kMaxEscapedChar * static_cast<std::size_t>(kind.recordLength);
     const Status status =
-        writeEntryLines(path, kind, output, roomPerRecord, maxLineLength,
+        writeEntryLines(file, output, roomPerRecord, maxLineLength,
                         [&](char* line, std::uint64_t, RecordKey key, const unsigned char* bytes,
                             std::size_t available, std::size_t length, char* scratch) {
                             *line++ = '[';

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cli/output_buffer.h"
-#include "record/reader.h"
+#include "record/open_file.h"
 
 namespace edt::cli {
 
@@ -18,12 +18,11 @@ using EntryLineWriter =
     std::function<char*(char* out, std::uint64_t index, RecordKey key, const unsigned char* bytes,
                         std::size_t available, std::size_t length, char* scratch)>;
 
-// One line per entry of `path`, after what `output` holds, in file order, made on
+// One line per entry of `file`, after what `output` holds, in file order, made on
 // every core (visitEntryBytesInParallel): the listing and the CSV export.
 // `roomPerRecord` is the most a record's lines take.
-Status writeEntryLines(const std::string& path, const FileKind& kind, OutputBuffer& output,
-                       std::size_t roomPerRecord,
+Status writeEntryLines(OpenFile& file, OutputBuffer& output, std::size_t roomPerRecord,
                        const std::function<std::size_t(std::size_t)>& roomFor,
-                       const EntryLineWriter& line, FileIdentity* identity = nullptr);
+                       const EntryLineWriter& line);
 
 } // namespace edt::cli

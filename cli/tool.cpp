@@ -179,7 +179,7 @@ int usageError(std::FILE* err) {
 }
 
 // export FILE --format csv|po|xlsx | --language LL [-o OUT], options in any order.
-int runExport(const std::vector<std::string>& args, const CodePage& codePage, std::FILE* out,
+int runExport(const std::vector<std::string>& args, const Settings& settings, std::FILE* out,
               std::FILE* err) {
     std::string path, formatName, outPath, language;
     bool force = false;
@@ -225,7 +225,7 @@ int runExport(const std::vector<std::string>& args, const CodePage& codePage, st
                           "output).\n");
         return kExitUsage;
     }
-    return exportCommand(path, kindForPath(path), *format, outPath, force, codePage, out, err,
+    return exportCommand(path, kindForPath(path), *format, outPath, force, settings, out, err,
                          language);
 }
 
@@ -290,6 +290,18 @@ int finishOutput(OutputBuffer& output, std::FILE* err) {
     return refuse(err, Status::system(os::errnoFailure(os::Op::Write, error), "-"), false);
 }
 
+bool openFile(const std::string& path, const FileKind& kind, const Settings& settings, bool writing,
+              OpenFile& file, std::FILE* err) {
+    const Status opened = file.open(path, kind, &settings.state);
+    if (!opened.ok()) {
+        refuse(err, opened, writing);
+        return false;
+    }
+    if (!writing || !file.halfWritten())
+        tell(err, file.note());
+    return true;
+}
+
 void tell(std::FILE* err, const std::optional<Status>& note) {
     if (note)
         std::fprintf(err, "edt-tool: %s: %s\n",
@@ -351,30 +363,17 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
         std::fprintf(err, "edt-tool: %s\n", toolMessage(chosen).c_str());
         return kExitUsage;
     }
-    SafeWriter writer = SafeWriter::forUser(noBackup || environment.noBackup);
-    const Settings settings{*codePage, writer, codePageName.has_value(),
+    StateFolder state = StateFolder::forUser(noBackup || environment.noBackup);
+    const Settings settings{*codePage, state, codePageName.has_value(),
                             codePageOrigin(codePageName.has_value(), environment)};
     if ((args.size() == 2 || (args.size() == 3 && args[2] == "--discard")) && args[0] == "recover")
         return recoverCommand(args[1], args.size() == 3, settings, out, err);
-    // Whatever a command does with FILE, a write into it cut short is rolled back first.
-    static const char* const kOnFile[] = {"list",  "write",   "export",  "import",
-                                          "check", "backups", "restore", "update"};
-    if (args.size() >= 2 &&
-        std::find(std::begin(kOnFile), std::end(kOnFile), args[0]) != std::end(kOnFile)) {
-        // A write refuses for a journal it cannot play back, and says so itself.
-        const std::optional<Status> found = writer.recover(args[1]);
-        const bool writes =
-            args[0] == "write" || args[0] == "restore" ||
-            (args[0] == "import" && std::find(args.begin(), args.end(), "--dry-run") == args.end());
-        if (!found || found->code != StatusCode::JournalUnusable || !writes)
-            tell(err, found);
-    }
     if (args.size() == 2 && args[0] == "list")
-        return listCommand(args[1], kindForPath(args[1]), *codePage, out, err);
+        return listCommand(args[1], kindForPath(args[1]), settings, out, err);
     if (args.size() == 4 && args[0] == "write")
         return writeCommand(args[1], kindForPath(args[1]), args[2], args[3], settings, out, err);
     if (!args.empty() && args[0] == "export")
-        return runExport(args, *codePage, out, err);
+        return runExport(args, settings, out, err);
     if (!args.empty() && args[0] == "check" && noBackup)
         return usageError(err); // check writes nothing
     if (!args.empty() && (args[0] == "import" || args[0] == "check"))

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "record/code_page.h"
-#include "record/safe_writer.h"
+#include "record/open_file.h"
+#include "record/state_folder.h"
 #include "record/status.h"
 
 namespace edt::cli {
@@ -40,10 +41,17 @@ void tell(std::FILE* err, const std::vector<Status>& notes);
 // are written (backup, journal, lock).
 struct Settings {
     const CodePage& codePage;
-    SafeWriter& writer;
+    StateFolder& state;
     bool codePageNamed = false; // by --codepage, rather than the default
     std::string codePageOrigin; // where it came from, after its name: "was given with
                                 // --codepage", "is the default for the locale ..."
 };
+
+// Opens the EDT file a command works on, as OpenFile does (locked, an interrupted
+// write rolled back), and says on `err` what opening found; a journal that leaves the
+// file half-written is left for the refusal of a command that is `writing`. False
+// when the file cannot be opened, told on `err`.
+bool openFile(const std::string& path, const FileKind& kind, const Settings& settings, bool writing,
+              OpenFile& file, std::FILE* err);
 
 } // namespace edt::cli

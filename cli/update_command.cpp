@@ -49,7 +49,10 @@ int updateCommand(const std::string& path, const FileKind& kind, const std::stri
         if (!status.ok())
             return refuse(err, status, true);
     }
-    const ReadResult file = readFile(path, kind);
+    OpenFile opened;
+    if (!openFile(path, kind, settings, false, opened, err))
+        return kExitRefused;
+    const ReadResult file = opened.read();
     if (!file.status.ok())
         return refuse(err, file.status, true);
     translate::UpdateCounts counts;

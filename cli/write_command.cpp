@@ -4,7 +4,6 @@
 #include "cli/escape.h"
 #include "cli/tool.h"
 #include "record/file_kind.h"
-#include "record/writer.h"
 
 namespace edt::cli {
 
@@ -28,8 +27,10 @@ int writeCommand(const std::string& path, const FileKind& kind, const std::strin
     const Status status = escaper.unescape(escaped, text);
     if (!status.ok())
         return refuse(err, withOrigin(status), true);
-    const WriteResult result =
-        settings.writer.writeRecord(path, kind, key, text, settings.codePage);
+    OpenFile file;
+    if (!openFile(path, kind, settings, true, file, err))
+        return kExitRefused;
+    const WriteResult result = file.writeRecord(key, text, settings.codePage);
     tell(err, result.notes);
     if (!result.status.ok())
         return refuse(err, withOrigin(result.status), true);

@@ -6,7 +6,6 @@
 #include "editor/edit_text.h"
 #include "editor/finder.h"
 #include "record/text_codec.h"
-#include "record/writer.h"
 
 namespace edt {
 
@@ -14,16 +13,22 @@ Status Editor::open(const std::string& path, const FileKind& kind, const CodePag
     opened_ = true;
     codePage_ = &codePage;
     path_ = path;
-    identity_.reset();
-    openNote_ = writer_ ? writer_->recover(path) : std::nullopt;
+    listed_ = false;
     // The old list goes first: two large lists at once would double the memory.
     std::vector<EntryLine>().swap(entries_);
     kind_ = kind;
-    ReadResult result = readFile(path, kind);
-    if (!result.status.ok())
+    Status status = file_.open(path, kind, state_);
+    openNote_ = file_.note();
+    if (!status.ok())
+        return status;
+    ReadResult result = file_.read();
+    file_.release();
+    if (!result.status.ok()) {
+        file_.close();
         return result.status;
+    }
     entries_ = std::move(result.entries);
-    identity_ = result.identity;
+    listed_ = true;
     return Status::success();
 }
 
@@ -58,7 +63,7 @@ std::optional<std::size_t> Editor::shownLimit() const {
     const std::optional<std::size_t> row = shownRow();
     if (!row)
         return std::nullopt;
-    const EntryLayout layout(kind_, identity_ ? identity_->size : 0);
+    const EntryLayout layout(kind_, listed_ ? file_.identity().size : 0);
     return static_cast<std::size_t>(maxCharsForEntry(layout.presentOf(*row)));
 }
 
@@ -92,13 +97,10 @@ Editor::Written Editor::write(std::u16string_view shownKey, std::u16string_view 
     if (!written.status.ok())
         return written;
     EntryLine& entry = entries_[written.row];
-    WriteResult result =
-        writer_ ? writer_->writeRecord(path_, kind_, entry.key, bytes, *codePage_, &*identity_)
-                : writeRecord(path_, kind_, entry.key, bytes, *codePage_, &*identity_);
+    WriteResult result = file_.writeRecord(entry.key, bytes, *codePage_);
     written.status = std::move(result.status);
     written.notes = std::move(result.notes);
     if (written.status.ok()) {
-        identity_ = result.identity;
         entry.text = std::move(bytes);
     }
     return written;
@@ -110,7 +112,7 @@ Status Editor::check(std::u16string_view shownKey, std::u16string_view editText,
         return Status::error(StatusCode::NoFileOpen);
     if (shownKey.empty())
         return Status::error(StatusCode::NoLineSelected);
-    if (!identity_)
+    if (!listed_)
         return Status::error(StatusCode::FileNotListed, path_);
     RecordKey key = 0;
     const bool isKey = parseKey(asciiOf(shownKey), key);

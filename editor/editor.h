@@ -9,21 +9,22 @@
 
 #include "record/code_page.h"
 #include "record/entry_line.h"
+#include "record/open_file.h"
 #include "record/reader.h"
-#include "record/safe_writer.h"
+#include "record/state_folder.h"
 #include "record/status.h"
 
 namespace edt {
 
 // The editor window's state and commands, apart from any toolkit: a window moves
 // text between its widgets and these calls, and shows windowMessage(status) where one
-// fails. The file is opened and closed within each call.
+// fails. The listed file stays open, unlocked between the calls.
 class Editor {
 public:
-    // Writes go through `writer` (backup, journal, lock) when given; it must outlive
-    // the editor. Without, they are plain locked writes.
-    explicit Editor(SafeWriter* writer = nullptr) : writer_(writer) {}
-    void setWriter(SafeWriter* writer) { writer_ = writer; }
+    // Writes are journaled and backed up in `state` when given; it must outlive the
+    // editor. Without, they are plain locked writes.
+    explicit Editor(StateFolder* state = nullptr) : state_(state) {}
+    void setStateFolder(StateFolder* state) { state_ = state; }
 
     // Lists the file at `path`, of kind `kind`, its texts read in `codePage` (which
     // lives as long as the program). On
@@ -91,16 +92,17 @@ private:
     Status check(std::u16string_view shownKey, std::u16string_view editText, std::size_t& row,
                  std::string& bytes) const;
 
-    SafeWriter* writer_ = nullptr;
+    StateFolder* state_ = nullptr;
+    OpenFile file_;
     std::optional<Status> openNote_;
     bool opened_ = false;
     std::string path_;
     FileKind kind_;
     const CodePage* codePage_ = nullptr;
     std::vector<EntryLine> entries_;
-    std::optional<FileIdentity> identity_; // none after a failed open
-    std::string keyPath_;                  // the file the shown key was selected from
-    std::optional<std::size_t> selected_;  // the row selected last
+    bool listed_ = false;                 // not after a failed open
+    std::string keyPath_;                 // the file the shown key was selected from
+    std::optional<std::size_t> selected_; // the row selected last
 };
 
 } // namespace edt

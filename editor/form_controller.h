@@ -72,14 +72,14 @@ public:
 // events here and the controller answers through the window's FormView.
 class FormController {
 public:
-    // Writes go through `backups` when given; view and backups outlive the controller.
-    // `lineBreak` is the text box's: "\n" or "\r\n".
-    FormController(FormView& view, SafeWriter* writer, std::u16string lineBreak)
-        : view_(view), editor_(writer), lineBreak_(std::move(lineBreak)) {}
+    // Writes are journaled and backed up in `state` when given; view and state outlive
+    // the controller. `lineBreak` is the text box's: "\n" or "\r\n".
+    FormController(FormView& view, StateFolder* state, std::u16string lineBreak)
+        : view_(view), editor_(state), lineBreak_(std::move(lineBreak)) {}
 
     const Editor& editor() const { return editor_; }
-    // Writes through `writer` from now on (see Editor).
-    void setWriter(SafeWriter* writer) { editor_.setWriter(writer); }
+    // Journals and backups in `state` from now on (see Editor).
+    void setStateFolder(StateFolder* state) { editor_.setStateFolder(state); }
 
     // Start-up: the text box emptied (StringLen 0), the list empty, the version line.
     void load();

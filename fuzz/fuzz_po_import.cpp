@@ -25,7 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Half the runs read the originals in another code page, recoding them or not.
     const edt::CodePage& page = edt::test::codePage();
     const edt::CodePage& source = size % 4 >= 2 ? edt::test::codePage("1251") : page;
-    FUZZ_CHECK(edt::translate::planImport(path, kind, translation, page, source,
+    edt::OpenFile file;
+    FUZZ_CHECK(file.open(path, kind, nullptr).ok());
+    FUZZ_CHECK(edt::translate::planImport(file, translation, page, source,
                                           {size % 2 == 1, size % 8 >= 4}, plan)
                    .ok());
     const edt::EntryLayout layout(kind, image.size());

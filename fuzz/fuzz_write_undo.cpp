@@ -13,7 +13,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "record/message.h"
-#include "record/safe_writer.h"
+#include "record/open_file.h"
 #include "record/text_codec.h"
 #include "tests/support/test_support.h"
 #include "tests/support/wrapped_calls.h"
@@ -121,11 +121,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         plan.otherLength = std::min<std::size_t>(5, edt::encodeText(target.text).size());
     }
 
-    edt::SafeWriter writer(edt::Backups(""), dir + "/journals");
+    edt::StateFolder state(edt::Backups(""), dir + "/journals");
+    edt::OpenFile file;
+    FUZZ_CHECK(file.open(path, edt::kindForPath(name), &state).ok());
     plan.armed = true;
-    const edt::WriteResult result =
-        writer.write(path, edt::kindForPath(name), writes, edt::test::codePage(), nullptr);
+    const edt::WriteResult result = file.write(writes, edt::test::codePage());
     plan.armed = false;
+    file.close();
     if (otherFd >= 0)
         ::close(otherFd);
     const bool otherWrote = plan.otherAt >= 0 && plan.otherAt < plan.calls;
@@ -148,7 +150,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         // The kept journal lets the next opening put back what the undo could not.
         FUZZ_CHECK(result.status.journalKept);
-        const std::optional<edt::Status> note = writer.recover(path);
+        FUZZ_CHECK(file.open(path, edt::kindForPath(name), &state).ok());
+        const std::optional<edt::Status> note = file.note();
         FUZZ_CHECK(note && note->code == StatusCode::WriteRolledBack);
         const std::string rolledBack = edt::fuzz::readWholeFile(path);
         FUZZ_CHECK(rolledBack == withOther(image) || rolledBack == image ||

@@ -42,6 +42,7 @@ public:
 
     Result open(const std::string& path, Mode mode);
     void close();
+    bool isOpen() const { return handle_ != kClosed; }
 
     Result identity(FileIdentity& out) const;
     // The file's permission bits (POSIX; 0600 on Windows, where access rules decide).

@@ -22,13 +22,11 @@ constexpr std::uint64_t kBlockBytes = 1u << 20;
 // the callers' work scale no further than the memory's bandwidth.
 constexpr std::size_t kMaxThreads = 4;
 
-// Opens a file to list it: refuses one larger than kMaxListedFileSize. `identity`
-// (optional) gets what `id` gets.
-Status openForListing(const std::string& path, os::File& file, FileIdentity& id,
-                      FileIdentity* identity) {
-    os::Result opened = file.open(path, os::File::Mode::Read);
-    if (opened.ok())
-        opened = file.identity(id);
+// Before an open file is listed: refuses one larger than kMaxListedFileSize.
+// `identity` (optional) gets what `id` gets.
+Status checkListable(const os::File& file, const std::string& path, FileIdentity& id,
+                     FileIdentity* identity) {
+    os::Result opened = file.identity(id);
     if (identity)
         *identity = id;
     if (!opened.ok())
@@ -44,11 +42,10 @@ Status openForListing(const std::string& path, os::File& file, FileIdentity& id,
 
 } // namespace
 
-Status visitEntryBytes(const std::string& path, const FileKind& kind,
+Status visitEntryBytes(const os::File& file, const std::string& path, const FileKind& kind,
                        const EntryBytesVisitor& visit, FileIdentity* identity) {
-    os::File file;
     FileIdentity id;
-    const Status opened = openForListing(path, file, id, identity);
+    const Status opened = checkListable(file, path, id, identity);
     if (!opened.ok())
         return opened;
 
@@ -81,12 +78,12 @@ std::size_t parallelSlots() {
     return 2 * std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMaxThreads);
 }
 
-Status visitEntryBytesInParallel(const std::string& path, const FileKind& kind,
-                                 std::size_t recordsPerBlock, const SlotEntryVisitor& visit,
-                                 const SlotFinisher& finish, FileIdentity* identity) {
-    os::File file;
+Status visitEntryBytesInParallel(const os::File& file, const std::string& path,
+                                 const FileKind& kind, std::size_t recordsPerBlock,
+                                 const SlotEntryVisitor& visit, const SlotFinisher& finish,
+                                 FileIdentity* identity) {
     FileIdentity id;
-    const Status opened = openForListing(path, file, id, identity);
+    const Status opened = checkListable(file, path, id, identity);
     if (!opened.ok())
         return opened;
 
@@ -187,13 +184,13 @@ Status visitEntryBytesInParallel(const std::string& path, const FileKind& kind,
     return failure.ok() ? Status::success() : Status::system(std::move(failure), path);
 }
 
-Status visitEntries(const std::string& path, const FileKind& kind, const EntryVisitor& visit,
-                    FileIdentity* identity) {
+Status visitEntries(const os::File& file, const std::string& path, const FileKind& kind,
+                    const EntryVisitor& visit, FileIdentity* identity) {
     std::vector<char> text(static_cast<std::size_t>(
         kind.isSplit() ? std::max(kind.firstFieldLength, kind.secondFieldLength)
                        : kind.recordLength));
     return visitEntryBytes(
-        path, kind,
+        file, path, kind,
         [&](RecordKey key, const unsigned char* bytes, std::size_t available, std::size_t length) {
             const std::size_t size = decodeEntryTo(bytes, available, length, text.data());
             visit(key, std::string_view(text.data(), size));
@@ -201,12 +198,12 @@ Status visitEntries(const std::string& path, const FileKind& kind, const EntryVi
         identity);
 }
 
-ReadResult readFile(const std::string& path, const FileKind& kind) {
+ReadResult readFile(const os::File& file, const std::string& path, const FileKind& kind) {
     ReadResult result;
     result.kind = kind;
     try {
         result.status = visitEntries(
-            path, result.kind,
+            file, path, result.kind,
             [&result](RecordKey key, std::string_view text) {
                 result.entries.push_back({key, std::string(text)});
             },
@@ -216,6 +213,47 @@ ReadResult readFile(const std::string& path, const FileKind& kind) {
     }
     if (!result.status.ok())
         result.entries.clear();
+    return result;
+}
+
+namespace {
+
+// Opens `path` to read it plainly, then reads it with `read`.
+template <typename Read> auto readingPath(const std::string& path, Read read) {
+    os::File file;
+    const os::Result opened = file.open(path, os::File::Mode::Read);
+    return opened.ok() ? read(file) : decltype(read(file)){Status::system(opened, path)};
+}
+
+} // namespace
+
+Status visitEntryBytes(const std::string& path, const FileKind& kind,
+                       const EntryBytesVisitor& visit, FileIdentity* identity) {
+    return readingPath(path, [&](const os::File& file) {
+        return visitEntryBytes(file, path, kind, visit, identity);
+    });
+}
+
+Status visitEntryBytesInParallel(const std::string& path, const FileKind& kind,
+                                 std::size_t recordsPerBlock, const SlotEntryVisitor& visit,
+                                 const SlotFinisher& finish, FileIdentity* identity) {
+    return readingPath(path, [&](const os::File& file) {
+        return visitEntryBytesInParallel(file, path, kind, recordsPerBlock, visit, finish,
+                                         identity);
+    });
+}
+
+Status visitEntries(const std::string& path, const FileKind& kind, const EntryVisitor& visit,
+                    FileIdentity* identity) {
+    return readingPath(path, [&](const os::File& file) {
+        return visitEntries(file, path, kind, visit, identity);
+    });
+}
+
+ReadResult readFile(const std::string& path, const FileKind& kind) {
+    ReadResult result =
+        readingPath(path, [&](const os::File& file) { return readFile(file, path, kind); });
+    result.kind = kind;
     return result;
 }
 

@@ -29,8 +29,14 @@ using EntryVisitor = std::function<void(RecordKey key, std::string_view text)>;
 using EntryBytesVisitor = std::function<void(RecordKey key, const unsigned char* bytes,
                                              std::size_t available, std::size_t length)>;
 
+// Reading a file open for reading (OpenFile opens it as programs do: locked, an
+// interrupted write rolled back first); `path` names it in statuses. Each function
+// also has a form that opens `path` plainly, for tests and benchmarks.
+
 // As visitEntries, but hands over each entry undecoded, for readers that decode in
 // their own way (the listing decodes and escapes in one pass).
+Status visitEntryBytes(const os::File& file, const std::string& path, const FileKind& kind,
+                       const EntryBytesVisitor& visit, FileIdentity* identity = nullptr);
 Status visitEntryBytes(const std::string& path, const FileKind& kind,
                        const EntryBytesVisitor& visit, FileIdentity* identity = nullptr);
 
@@ -51,6 +57,10 @@ std::size_t parallelSlots();
 // of `recordsPerBlock` records, each read and visited by one thread, so that the
 // system's copy of the file and the callers' work on it run on every core. The blocks
 // are finished in order: what a caller gathers per slot is written out there.
+Status visitEntryBytesInParallel(const os::File& file, const std::string& path,
+                                 const FileKind& kind, std::size_t recordsPerBlock,
+                                 const SlotEntryVisitor& visit, const SlotFinisher& finish,
+                                 FileIdentity* identity = nullptr);
 Status visitEntryBytesInParallel(const std::string& path, const FileKind& kind,
                                  std::size_t recordsPerBlock, const SlotEntryVisitor& visit,
                                  const SlotFinisher& finish, FileIdentity* identity = nullptr);
@@ -58,6 +68,8 @@ Status visitEntryBytesInParallel(const std::string& path, const FileKind& kind,
 // Reads the file in large blocks and visits every entry. Refuses files larger than
 // kMaxListedFileSize (FileTooLarge). `identity` (optional) gets
 // the identity of the file as it was read.
+Status visitEntries(const os::File& file, const std::string& path, const FileKind& kind,
+                    const EntryVisitor& visit, FileIdentity* identity = nullptr);
 Status visitEntries(const std::string& path, const FileKind& kind, const EntryVisitor& visit,
                     FileIdentity* identity = nullptr);
 
@@ -69,6 +81,7 @@ struct ReadResult {
 };
 
 // Lists a file of the given kind.
+ReadResult readFile(const os::File& file, const std::string& path, const FileKind& kind);
 ReadResult readFile(const std::string& path, const FileKind& kind);
 
 } // namespace edt

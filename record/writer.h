@@ -9,7 +9,6 @@
 #include "platform/file.h"
 #include "record/entry_line.h"
 #include "record/file_kind.h"
-#include "record/journal.h"
 #include "record/status.h"
 
 namespace edt {
@@ -43,43 +42,16 @@ struct WriteResult {
 // How long a writer waits for another program's write into the same file.
 constexpr int kLockWaitMs = 2000;
 
-// What a write does around its bytes, with the file locked (SafeWriter: the rollback
-// of an interrupted write, a backup copy and the journal).
-class WriteSteps {
-public:
-    virtual ~WriteSteps() = default;
-    // Before any check; a failed status refuses the write, any other is a note.
-    virtual std::optional<Status> locked(const os::File& file) = 0;
-    // After every check, before the first byte changes; a failure refuses the write.
-    virtual Status beforeFirstByte(const os::File& file, const FileIdentity& before,
-                                   const std::vector<Change>& changes,
-                                   std::optional<Status>& note) = 0;
-    // Once the bytes are flushed and read back or put back (`settled`), or when even
-    // putting back failed.
-    virtual void finished(bool settled) = 0;
-};
-
-// Stores texts (bytes of `codePage`) in place, all or nothing: locks the file for
-// writing (WriteLocked after kLockWaitMs), checks every text, saves the bytes each
-// write will cover, writes them in order into the existing file, flushes it to disk
-// once and reads every entry back. If anything fails once writing has begun, the
-// bytes that still hold what was written are put back (the file's length too) and
-// the status says so; nothing is written when a check fails. With `expected`, the
-// writes are refused unless the file is still the one with that identity (checked
-// under the lock), and undone if another file takes its name meanwhile. The file is
-// of kind `kind`. `steps`, when given, run around it.
+// Stores texts (bytes of `codePage`) in place in the file at `path`, all or nothing, as
+// OpenFile::write does but without journal or backup: for tests and benchmarks. With
+// `expected`, refused unless the file is still the one with that identity.
 WriteResult writeEntries(const std::string& path, const FileKind& kind,
                          const std::vector<EntryWrite>& writes, const CodePage& codePage,
-                         const FileIdentity* expected = nullptr, WriteSteps* steps = nullptr);
+                         const FileIdentity* expected = nullptr);
 
 // One text at one key, as writeEntries does it.
 WriteResult writeRecord(const std::string& path, const FileKind& kind, RecordKey key,
                         std::string_view text, const CodePage& codePage,
-                        const FileIdentity* expected = nullptr, WriteSteps* steps = nullptr);
-
-// Makes the file at `path` hold `content` (its length too), in place and all or
-// nothing as writeEntries: how a backup is put back.
-WriteResult writeContent(const std::string& path, const std::string& content,
-                         WriteSteps* steps = nullptr);
+                        const FileIdentity* expected = nullptr);
 
 } // namespace edt

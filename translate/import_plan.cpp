@@ -117,35 +117,34 @@ std::optional<Misread> misreadIn(std::string_view bytes, const CodePage& target,
 
 } // namespace
 
-Status planImport(const std::string& path, const FileKind& kind, const Translation& translation,
-                  const CodePage& target, const CodePage& source, const ImportOptions& options,
-                  ImportPlan& plan) {
+Status planImport(OpenFile& file, const Translation& translation, const CodePage& target,
+                  const CodePage& source, const ImportOptions& options, ImportPlan& plan) {
+    const std::string& path = file.path();
+    const FileKind& kind = file.kind();
     plan = {};
     plan.problems = translation.problems;
     Candidates candidates = collect(translation, target, source, plan);
 
     std::uint64_t entryCount = 0;
-    const Status status = visitEntries(
-        path, kind,
-        [&](RecordKey key, std::string_view current) {
-            ++entryCount;
-            const auto found = candidates.byKey.find(key);
-            if (found == candidates.byKey.end()) {
-                const auto left = candidates.untranslatedByKey.find(key);
-                if (left == candidates.untranslatedByKey.end())
-                    return;
-                Untranslated& entry = candidates.untranslated[left->second];
-                if (entry.original == current) // else the file no longer holds it
-                    entry.misread = misreadIn(current, target, source);
+    const Status status = file.visitEntries([&](RecordKey key, std::string_view current) {
+        ++entryCount;
+        const auto found = candidates.byKey.find(key);
+        if (found == candidates.byKey.end()) {
+            const auto left = candidates.untranslatedByKey.find(key);
+            if (left == candidates.untranslatedByKey.end())
                 return;
-            }
-            Candidate& candidate = candidates.list[found->second];
-            candidate.same = candidate.write.text == current;
-            // Three states: the original (write), the translation (same), else stale.
-            if (!candidate.same && candidate.item->source && candidate.original != current)
-                candidate.stale = std::string(current);
-        },
-        &plan.identity);
+            Untranslated& entry = candidates.untranslated[left->second];
+            if (entry.original == current) // else the file no longer holds it
+                entry.misread = misreadIn(current, target, source);
+            return;
+        }
+        Candidate& candidate = candidates.list[found->second];
+        candidate.same = candidate.write.text == current;
+        // Three states: the original (write), the translation (same), else stale.
+        if (!candidate.same && candidate.item->source && candidate.original != current)
+            candidate.stale = std::string(current);
+    });
+    plan.identity = file.identity();
     if (!status.ok())
         return status;
 

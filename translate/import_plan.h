@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "record/code_page.h"
+#include "record/open_file.h"
 #include "record/status.h"
 #include "record/writer.h"
 #include "translate/problem.h"
@@ -58,17 +59,15 @@ struct ImportPlan {
 // differ, those whose entry holds an original that reads differently in the target
 // are listed, and written in the target page where `recodeUntranslated` and every
 // character exists there. Entries whose text would not change are not planned. The
-// status fails only when the file (of kind `kind`) cannot be read. The plan's writes
-// go to writeEntries with its identity.
-Status planImport(const std::string& path, const FileKind& kind, const Translation& translation,
-                  const CodePage& target, const CodePage& source, const ImportOptions& options,
-                  ImportPlan& plan);
+// status fails only when the file cannot be read. The plan's writes go to the same
+// OpenFile's write(), which refuses them if the file changed since.
+Status planImport(OpenFile& file, const Translation& translation, const CodePage& target,
+                  const CodePage& source, const ImportOptions& options, ImportPlan& plan);
 
 // The same for a translation made in the code page it goes back in.
-inline Status planImport(const std::string& path, const FileKind& kind,
-                         const Translation& translation, const CodePage& codePage,
+inline Status planImport(OpenFile& file, const Translation& translation, const CodePage& codePage,
                          ImportPlan& plan) {
-    return planImport(path, kind, translation, codePage, codePage, {}, plan);
+    return planImport(file, translation, codePage, codePage, {}, plan);
 }
 
 } // namespace edt::translate

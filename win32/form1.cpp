@@ -112,7 +112,7 @@ void registerClass(HINSTANCE instance, WNDPROC procedure) {
 
 } // namespace
 
-Form1::Form1(HINSTANCE instance, SafeWriter* writer) : controller_(*this, writer, u"\r\n") {
+Form1::Form1(HINSTANCE instance, StateFolder* state) : controller_(*this, state, u"\r\n") {
     registerClass(instance, &Form1::windowProc);
     createMenu();
     // windowProc sets hwnd_ as the window is created.

@@ -25,8 +25,9 @@ namespace edt::win32 {
 class Form1 : private FormView {
 public:
     // Creates the window, hidden, with its design values, and runs its Load. Writes
-    // go through `writer` (plain locked writes without), which must outlive the window.
-    Form1(HINSTANCE instance, SafeWriter* writer);
+    // are journaled and backed up in `state` (plain locked writes without), which must
+    // outlive the window.
+    Form1(HINSTANCE instance, StateFolder* state);
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;

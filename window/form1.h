@@ -55,10 +55,10 @@ public:
     // was read with last, else in the default. For the command line and drops.
     void openPath(const QString& path, const CodePage* codePage = nullptr);
 
-    // Copies of files before their first write; none unless given.
-    void setWriter(SafeWriter writer) {
-        writer_ = std::move(writer);
-        controller_.setWriter(&writer_);
+    // Journals and copies of files before their first write; none unless given.
+    void setStateFolder(StateFolder state) {
+        state_ = std::move(state);
+        controller_.setStateFolder(&state_);
     }
 
     // Where refusals and failures are told; by default a warning message box. Notes
@@ -121,7 +121,7 @@ private:
     QAction* mnu_FileSpace1 = nullptr;
     QAction* mnu_FileExit = nullptr;
 
-    SafeWriter writer_{Backups(""), ""};
+    StateFolder state_{Backups(""), ""};
     FormController controller_{*this, nullptr, u"\n"};
     QLineEdit* findField_ = nullptr; // over the list, hidden until find
     QLabel* findNote_ = nullptr;

@@ -183,14 +183,15 @@ TEST_F(Import, AFileChangedBetweenCheckAndWriteIsRefused) {
     translate::Translation translation;
     translation.items.push_back({2, "0000481", "neu", false, std::nullopt});
     translate::ImportPlan plan;
-    ASSERT_TRUE(
-        translate::planImport(file, kindForPath(file), translation, test::codePage(), plan).ok());
+    OpenFile open;
+    ASSERT_TRUE(open.open(file, kStrings, nullptr).ok());
+    ASSERT_TRUE(translate::planImport(open, translation, test::codePage(), plan).ok());
     ASSERT_EQ(plan.writes.size(), 1u);
 
+    open.release(); // as a program that ignores the lock
     ASSERT_TRUE(writeRecord(file, kStrings, 1, "another program", test::codePage()).status.ok());
     const std::string changed = test::readBytes(file);
-    const Status status =
-        writeEntries(file, kStrings, plan.writes, test::codePage(), &plan.identity).status;
+    const Status status = open.write(plan.writes, test::codePage()).status;
     EXPECT_EQ(status.code, StatusCode::FileChanged);
     EXPECT_EQ(status.undo, Undo::None);
     EXPECT_EQ(test::readBytes(file), changed);

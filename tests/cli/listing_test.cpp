@@ -126,7 +126,9 @@ TEST_P(FastListedText, LongListingsEqualTheLineByLineForm) {
 
         std::FILE* out = std::fopen(dir.file("listing").c_str(), "wb");
         ASSERT_NE(out, nullptr);
-        ASSERT_EQ(cli::listCommand(path, kind, test::codePage(), out, stderr), 0);
+        StateFolder state(Backups(""), "");
+        const cli::Settings settings{test::codePage(), state};
+        ASSERT_EQ(cli::listCommand(path, kind, settings, out, stderr), 0);
         std::fclose(out);
         const std::string listing = test::readBytes(dir.file("listing"));
         ASSERT_EQ(listing.size(), expected.size()) << name;

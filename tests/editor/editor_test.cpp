@@ -106,8 +106,8 @@ TEST_F(EditorTest, FindsKeysAndTextsInAnyCaseGoingRoundTheEnd) {
 // What a window needs around a write: the entry's limit, whether the text box holds a
 // change, and one copy of the file before the first write.
 TEST_F(EditorTest, TellsTheLimitAndAnEditAndCopiesTheFileOnce) {
-    SafeWriter writer(Backups(dir.file("backups")), dir.file("journals"));
-    Editor copying(&writer);
+    StateFolder state(Backups(dir.file("backups")), dir.file("journals"));
+    Editor copying(&state);
     const std::string path = make("quests.edt", {"a", "b"});
     const std::string before = test::readBytes(path);
     ASSERT_TRUE(copying.open(path, kindForPath("quests.edt"), test::codePage()).ok());
@@ -117,7 +117,7 @@ TEST_F(EditorTest, TellsTheLimitAndAnEditAndCopiesTheFileOnce) {
     for (const char16_t* text : {u"one", u"two"})
         ASSERT_TRUE(copying.write(u"0000161", text).status.ok());
     EXPECT_FALSE(copying.isEdited(u"two"));
-    const std::vector<Backups::Copy> copies = writer.backups().list(path);
+    const std::vector<Backups::Copy> copies = state.backups().list(path);
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(test::readBytes(copies[0].path), before);
 }

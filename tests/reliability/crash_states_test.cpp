@@ -18,7 +18,7 @@
 
 #include "platform/folders.h"
 #include "record/journal.h"
-#include "record/safe_writer.h"
+#include "record/open_file.h"
 #include "record/text_codec.h"
 #include "tests/support/test_support.h"
 #include "tests/support/wrapped_calls.h"
@@ -195,10 +195,13 @@ protected:
 
     // Records `write`, then builds the states a cut may leave and recovers each.
     template <typename Write> Counts run(Write write) {
+        OpenFile file;
+        EXPECT_TRUE(file.open(path_, kind_, &state_).ok());
         ops.clear();
         recording = true;
-        const WriteResult done = write(writer_);
+        const WriteResult done = write(file);
         recording = false;
+        file.close();
         EXPECT_TRUE(done.status.ok());
         const std::string result = test::readBytes(path_);
         EXPECT_NE(result, original_);
@@ -224,7 +227,8 @@ protected:
                     const struct timespec times[2] = {info.st_atim, original_mtime_};
                     ::utimensat(AT_FDCWD, path_.c_str(), times, 0);
                 }
-                writer_.recover(path_);
+                OpenFile recovering;
+                recovering.open(path_, kind_, &state_);
                 const std::string now = test::readBytes(path_);
                 ++counts.states;
                 counts.original += now == original_;
@@ -242,7 +246,8 @@ protected:
     test::TempDir dir_;
     const std::string path_ = os::resolvedPath(dir_.path()) + "/email.edt";
     const std::string journals_ = os::resolvedPath(dir_.path()) + "/journals";
-    SafeWriter writer_{Backups(""), journals_};
+    StateFolder state_{Backups(""), journals_};
+    const FileKind kind_ = kindForFileName("email.edt");
     Journal journal() const { return Journal(journals_, path_); }
     std::string original_;
     struct timespec original_mtime_ {};
@@ -250,7 +255,6 @@ protected:
 
 // Each command, and the restores that make the file longer or shorter.
 TEST_F(CrashStates, EveryStateAPowerCutLeavesRecoversToTheOriginalOrTheResult) {
-    const FileKind kind = kindForFileName("email.edt");
     struct stat info {};
     const auto check = [&](const char* what, auto write) {
         test::writeBytes(path_, original_);
@@ -262,20 +266,20 @@ TEST_F(CrashStates, EveryStateAPowerCutLeavesRecoversToTheOriginalOrTheResult) {
         EXPECT_GT(counts.original, 0u) << what;
         EXPECT_GT(counts.result, 0u) << what;
     };
-    check("import", [&](SafeWriter& w) {
+    check("import", [&](OpenFile& file) {
         std::vector<EntryWrite> writes;
         for (RecordKey key = 1; key < original_.size(); key += 640 * 3)
             writes.push_back({key, std::string(100 + key % 200, 'x')});
-        return w.write(path_, kind, writes, test::codePage());
+        return file.write(writes, test::codePage());
     });
-    check("write", [&](SafeWriter& w) {
-        return w.writeRecord(path_, kind, 1281, "a new text", test::codePage());
-    });
+    check("write",
+          [&](OpenFile& file) { return file.writeRecord(1281, "a new text", test::codePage()); });
     for (const std::size_t size : {original_.size() + 4000, original_.size() / 2}) {
         test::writeBytes(dir_.file("copy"), std::string(size, 'c'));
-        check(size > original_.size() ? "restore, longer" : "restore, shorter", [&](SafeWriter& w) {
-            return w.restore(path_, {"copy", dir_.file("copy"), size});
-        });
+        check(size > original_.size() ? "restore, longer" : "restore, shorter",
+              [&](OpenFile& file) {
+                  return file.restore({"copy", dir_.file("copy"), size});
+              });
     }
 }
 

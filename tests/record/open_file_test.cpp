@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Back up, journal, lock, write: the journal of a write cut short rolled back by the
-// next opening (only where its bytes are still there), torn or stale journals, a file
-// locked by another writer, and no state folder.
+// An open file's back up, journal, lock and write: the journal of a write cut short
+// rolled back by the next opening (only where its bytes are still there), torn or stale journals, a
+// file locked by another writer, and no state folder.
 #include <filesystem>
 #include <gtest/gtest.h>
 
 #include "record/journal.h"
 #include "record/message.h"
-#include "record/safe_writer.h"
+#include "record/open_file.h"
 #include "record/text_codec.h"
 #include "tests/support/says.h"
 #include "tests/support/test_support.h"
@@ -16,7 +16,7 @@
 namespace edt {
 namespace {
 
-class SafeWriterTest : public testing::Test {
+class OpenFileTest : public testing::Test {
 protected:
     void SetUp() override {
         const FileKind kind = kindForFileName("email.edt");
@@ -44,13 +44,25 @@ protected:
     test::TempDir dir_;
     const std::string path_ = dir_.file("email.edt");
     const std::string journals_ = dir_.file("journals");
-    SafeWriter writer_{Backups(dir_.file("backups")), journals_};
+    StateFolder state_{Backups(dir_.file("backups")), journals_};
     Journal journal() const { return Journal(journals_, path_); }
+    // What opening the file at `path` says: its note, or why it cannot be opened.
+    std::optional<Status> open(const std::string& path) {
+        OpenFile file;
+        const Status opened = file.open(path, kindForPath(path), &state_);
+        return opened.ok() ? file.note() : opened;
+    }
+    WriteResult write(std::string_view text, StateFolder* state = nullptr) {
+        OpenFile file;
+        WriteResult result;
+        result.status = file.open(path_, kindForPath(path_), state ? state : &state_);
+        return result.status.ok() ? file.writeRecord(1281, text, test::codePage()) : result;
+    }
     std::string before_;
     std::vector<Change> changes_;
 };
 
-TEST_F(SafeWriterTest, TheNextOpeningRollsBackWhatTheWriteStillHoldsAndSaysSo) {
+TEST_F(OpenFileTest, TheNextOpeningRollsBackWhatTheWriteStillHoldsAndSaysSo) {
     interrupt();
     // Another program changed a byte of the second entry since: that byte stays, the
     // write's own go back, as an undo within the writing program does.
@@ -59,7 +71,7 @@ TEST_F(SafeWriterTest, TheNextOpeningRollsBackWhatTheWriteStillHoldsAndSaysSo) {
     test::writeBytes(path_, bytes);
     // Opened through another name of the same file, its journal is found all the same.
     std::filesystem::create_hard_link(path_, dir_.file("other name.edt"));
-    const std::optional<Status> note = writer_.recover(dir_.file("other name.edt"));
+    const std::optional<Status> note = open(dir_.file("other name.edt"));
     ASSERT_TRUE(note);
     EXPECT_EQ(note->code, StatusCode::WriteRolledBack);
     EXPECT_TRUE(test::says(*note, "A write into \"" + dir_.file("other name.edt") + "\" "));
@@ -70,10 +82,10 @@ TEST_F(SafeWriterTest, TheNextOpeningRollsBackWhatTheWriteStillHoldsAndSaysSo) {
     bytes[641] = '!';
     EXPECT_EQ(test::readBytes(path_), bytes);
     EXPECT_FALSE(journal().exists());
-    EXPECT_FALSE(writer_.recover(path_));
+    EXPECT_FALSE(open(path_));
 }
 
-TEST_F(SafeWriterTest, ATornJournalIsDroppedADamagedOneKeptAndAJournalOfAnotherFileLeft) {
+TEST_F(OpenFileTest, ATornJournalIsDroppedADamagedOneKeptAndAJournalOfAnotherFileLeft) {
     interrupt();
     const std::string torn = test::readBytes(path_);
     const std::string full = test::readBytes(journal().path());
@@ -86,7 +98,7 @@ TEST_F(SafeWriterTest, ATornJournalIsDroppedADamagedOneKeptAndAJournalOfAnotherF
     const std::string fresh = test::readBytes(journal().path());
     for (const std::size_t kept : {std::size_t{0}, std::size_t{5}, fresh.size() - 3}) {
         test::writeBytes(journal().path(), fresh.substr(0, kept));
-        EXPECT_FALSE(writer_.recover(path_)) << kept;
+        EXPECT_FALSE(open(path_)) << kept;
         EXPECT_FALSE(journal().exists()) << kept;
     }
     // The same journal once the file has changed, or one not this user's own plain
@@ -102,77 +114,78 @@ TEST_F(SafeWriterTest, ATornJournalIsDroppedADamagedOneKeptAndAJournalOfAnotherF
             std::filesystem::create_symlink(dir_.file("cut"), journal().path());
         else
             std::filesystem::rename(dir_.file("cut"), journal().path());
-        const std::optional<Status> kept = writer_.recover(path_);
+        const std::optional<Status> kept = open(path_);
         ASSERT_TRUE(kept);
         EXPECT_EQ(kept->code, StatusCode::JournalUnusable);
         EXPECT_TRUE(test::says(*kept, linked ? "not a plain file of this user's own"
                                              : "cannot be played back now: it is damaged. The "
                                                "file may be half-written"));
-        const WriteResult refused =
-            writer_.writeRecord(path_, kindForPath("email.edt"), 1281, "x", test::codePage());
+        const WriteResult refused = write("x");
         EXPECT_EQ(refused.status.code, StatusCode::JournalUnusable);
         EXPECT_EQ(test::readBytes(path_), torn);
-        EXPECT_TRUE(writer_.discardJournal(path_));
+        OpenFile file;
+        ASSERT_TRUE(file.open(path_, kindForPath(path_), &state_).ok());
+        EXPECT_TRUE(file.discardJournal());
         EXPECT_FALSE(journal().exists());
     }
 
     test::writeBytes(journal().path(), full);
     test::writeBytes(dir_.file("new"), torn);
     std::filesystem::rename(dir_.file("new"), path_); // replaces it on Windows too
-    const std::optional<Status> note = writer_.recover(path_);
+    const std::optional<Status> note = open(path_);
     ASSERT_TRUE(note);
     EXPECT_EQ(note->code, StatusCode::JournalDiscarded);
     EXPECT_EQ(test::readBytes(path_), torn);
     EXPECT_FALSE(journal().exists());
 }
 
-TEST_F(SafeWriterTest, AContentMadeLongerIsCutBackAndAJournalReachingPastTheFileIsKept) {
+TEST_F(OpenFileTest, AContentMadeLongerIsCutBackAndAJournalReachingPastTheFileIsKept) {
     // The new length reached the disk before the bytes appended: zeros there.
     FileIdentity id;
     ASSERT_TRUE(os::identityAt(path_, id));
     const std::string longer = std::string(100, 'N') + before_.substr(100) + std::string(700, 'L');
     ASSERT_TRUE(journal().begin(id, {{0, before_, longer}}).ok());
     test::writeBytes(path_, longer.substr(0, 100) + before_.substr(100) + std::string(700, '\0'));
-    ASSERT_EQ(writer_.recover(path_)->code, StatusCode::WriteRolledBack);
+    ASSERT_EQ(open(path_)->code, StatusCode::WriteRolledBack);
     EXPECT_EQ(test::readBytes(path_), before_);
     // Planted: a valid journal whose span lies past the file's end.
     ASSERT_TRUE(journal().begin(id, {{id.size + 1000, "XY", "ab"}}).ok());
-    EXPECT_TRUE(test::says(*writer_.recover(path_), "it is not a journal of this file"));
+    EXPECT_TRUE(test::says(*open(path_), "it is not a journal of this file"));
     EXPECT_EQ(test::readBytes(path_), before_);
 }
 
-TEST_F(SafeWriterTest, AWriteRollsBackFirstAndLeavesNoJournalNorWritesWhileLocked) {
+TEST_F(OpenFileTest, OpeningRollsBackFirstAndNoWriteGoesOnWhileLocked) {
     interrupt();
-    WriteResult result =
-        writer_.writeRecord(path_, kindForPath("email.edt"), 1281, "third", test::codePage());
+    OpenFile file;
+    ASSERT_TRUE(file.open(path_, kindForPath(path_), &state_).ok());
+    ASSERT_TRUE(file.note());
+    EXPECT_EQ(file.note()->code, StatusCode::WriteRolledBack);
+    WriteResult result = file.writeRecord(1281, "third", test::codePage());
     ASSERT_TRUE(result.status.ok()) << describe(result.status);
-    ASSERT_EQ(result.notes.size(), 1u);
-    EXPECT_EQ(result.notes[0].code, StatusCode::WriteRolledBack);
+    file.close();
     std::string expected = before_;
     const std::string third = encodeText("third");
     expected.replace(1280, third.size(), third);
     EXPECT_EQ(test::readBytes(path_), expected);
     EXPECT_FALSE(journal().exists());
-    ASSERT_EQ(writer_.backups().list(path_).size(), 1u);
-    EXPECT_EQ(test::readBytes(writer_.backups().list(path_)[0].path), before_);
+    ASSERT_EQ(state_.backups().list(path_).size(), 1u);
+    EXPECT_EQ(test::readBytes(state_.backups().list(path_)[0].path), before_);
 
     os::File other; // another program in the middle of its write
     ASSERT_TRUE(other.open(path_, os::File::Mode::Update).ok());
     ASSERT_TRUE(other.lock(0));
-    interrupt(); // its journal: not to be rolled back while it writes, but said
-    EXPECT_TRUE(test::says(*writer_.recover(path_), "another program is writing the file now"));
-    result = writer_.writeRecord(path_, kindForPath("email.edt"), 1281, "late", test::codePage());
+    interrupt(); // its journal: not to be rolled back while it writes
+    result = write("late");
     EXPECT_EQ(describe(result.status, true),
               "Another program is writing this file: \"" + path_ +
-                  "\". Try again once it is done. Nothing was written to entry 0001281.");
+                  "\". Try again once it is done. Nothing was written.");
     other.close();
-    EXPECT_TRUE(writer_.recover(path_));
+    EXPECT_TRUE(open(path_));
 }
 
-TEST_F(SafeWriterTest, WithoutAStateFolderNothingIsWritten) {
-    SafeWriter nowhere(Backups(""), "");
-    const WriteResult result =
-        nowhere.writeRecord(path_, kindForPath("email.edt"), 1, "x", test::codePage());
+TEST_F(OpenFileTest, WithoutAStateFolderNothingIsWritten) {
+    StateFolder nowhere(Backups(""), "");
+    const WriteResult result = write("x", &nowhere);
     EXPECT_EQ(result.status.code, StatusCode::NoStateFolder);
     EXPECT_TRUE(test::says(describe(result.status, true), "there is no folder for the journal"));
     EXPECT_EQ(test::readBytes(path_), before_);
