@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "cli/tool_status.h"
 #include "record/text_codec.h"
 
 namespace edt::cli {
@@ -126,7 +127,7 @@ Status Escaper::unescape(std::string_view escaped, std::string& text) const {
             const int high = i + 2 < escaped.size() ? hexValue(escaped[i + 2]) : -1;
             const int low = i + 3 < escaped.size() ? hexValue(escaped[i + 3]) : -1;
             if (high < 0 || low < 0) {
-                Status bad = Status::error(StatusCode::BadHexEscape);
+                Status bad = Status::error(cli::ToolCode::BadHexEscape);
                 bad.position = i + 1;
                 return bad;
             }
@@ -135,7 +136,7 @@ Status Escaper::unescape(std::string_view escaped, std::string& text) const {
             break;
         }
         default: {
-            Status bad = Status::error(StatusCode::BadEscape);
+            Status bad = Status::error(cli::ToolCode::BadEscape);
             bad.position = i + 1;
             return bad;
         }

@@ -7,6 +7,7 @@
 #include "cli/output_buffer.h"
 #include "cli/parallel_lines.h"
 #include "cli/tool.h"
+#include "cli/tool_status.h"
 #include "platform/output_file.h"
 #include "record/file_kind.h"
 #include "record/reader.h"
@@ -91,12 +92,12 @@ int exportCommand(const std::string& path, const FileKind& kind,
         return refuse(err, status, false);
     FileIdentity existing;
     if (!toOutput && isEdtName(outPath))
-        return refuse(err, Status::error(StatusCode::ExportOverEdtFile, outPath), false);
+        return refuse(err, Status::error(cli::ToolCode::ExportOverEdtFile, outPath), false);
     if (!toOutput && os::identityAt(outPath, existing)) {
         if (existing.sameFile(identity))
-            return refuse(err, Status::error(StatusCode::ExportOverSource, outPath), false);
+            return refuse(err, Status::error(cli::ToolCode::ExportOverSource, outPath), false);
         if (!force)
-            return refuse(err, Status::error(StatusCode::ExportExists, outPath), false);
+            return refuse(err, Status::error(cli::ToolCode::ExportExists, outPath), false);
     }
     if (!toOutput) {
         // Through a temporary file, so that a failed export leaves none behind.

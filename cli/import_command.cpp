@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "cli/tool.h"
+#include "cli/tool_status.h"
 #include "cli/words.h"
 #include "platform/file.h"
 #include "record/message.h"
 #include "record/utf8.h"
 #include "translate/import_plan.h"
+#include "translate/translate_status.h"
 #include "translate/translation.h"
 #include "translate/xlsx.h"
 
@@ -88,7 +90,7 @@ void tellMisread(const ImportPlan& plan, const CodePage& target, bool recode, st
     if (plan.misread.empty())
         return;
     if (recode) {
-        Status kept = Status::error(StatusCode::NotRecoded);
+        Status kept = Status::error(translate::Code::NotRecoded);
         kept.codePage = target.name();
         for (const translate::Misread& misread : plan.misread) {
             if (!misread.kept)
@@ -103,7 +105,7 @@ void tellMisread(const ImportPlan& plan, const CodePage& target, bool recode, st
             tell(err, kept);
         return;
     }
-    Status note = Status::error(StatusCode::MisreadOriginals);
+    Status note = Status::error(translate::Code::MisreadOriginals);
     note.count = plan.misread.size();
     for (std::size_t i = 0; i < plan.misread.size() && i < 5; ++i)
         note.detail += (i ? ", " : "") + plan.misread[i].key;
@@ -120,7 +122,7 @@ void tellMisread(const ImportPlan& plan, const CodePage& target, bool recode, st
 // more than memory holds (TranslationOutOfMemory).
 Status readTranslation(const std::string& path, translate::TranslationFormat format,
                        translate::Translation& out, std::uint64_t limit, const std::string& sheet) {
-    Status tooLarge = Status::error(StatusCode::TranslationTooLarge, path);
+    Status tooLarge = Status::error(cli::ToolCode::TranslationTooLarge, path);
     tooLarge.limit = limit;
     os::FileIdentity id;
     if (path != "-" && os::identityAt(path, id) && id.size > limit)
@@ -137,7 +139,7 @@ Status readTranslation(const std::string& path, translate::TranslationFormat for
         return translate::parseTranslation(content, format, out, limit, sheet);
     } catch (const std::bad_alloc&) {
         out = {};
-        return Status::error(StatusCode::TranslationOutOfMemory, path);
+        return Status::error(cli::ToolCode::TranslationOutOfMemory, path);
     }
 }
 
@@ -147,7 +149,7 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
                   std::optional<translate::TranslationFormat> format, const ImportRequest& request,
                   const Settings& settings, std::FILE* out, std::FILE* err) {
     if (!format)
-        return refuse(err, Status::error(StatusCode::UnknownFormat, translationPath),
+        return refuse(err, Status::error(cli::ToolCode::UnknownFormat, translationPath),
                       !request.check);
     translate::Translation translation;
     OpenFile file;
@@ -158,7 +160,7 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
     if (*format == translate::TranslationFormat::Xlsx)
         limit = translate::xlsxLimit(limit);
     Status status = readTranslation(translationPath, *format, translation, limit, request.sheet);
-    if (status.code == StatusCode::TranslationTooLarge)
+    if (status.code == cli::ToolCode::TranslationTooLarge)
         status.detail = path;
     ImportPlan plan;
     const CodePage* source = nullptr;

@@ -4,6 +4,7 @@
 #include "cli/escape.h"
 #include "cli/tool.h"
 #include "record/file_kind.h"
+#include "translate/translate_status.h"
 
 namespace edt::cli {
 
@@ -13,7 +14,7 @@ int writeCommand(const std::string& path, const FileKind& kind, const std::strin
     const Escaper escaper(settings.codePage);
     RecordKey key = 0;
     if (!parseKey(keyText, key)) {
-        Status status = Status::error(StatusCode::NotAKey);
+        Status status = Status::error(translate::Code::NotAKey);
         status.detail = keyText;
         return refuse(err, status, true);
     }

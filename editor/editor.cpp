@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "editor/edit_text.h"
+#include "editor/editor_status.h"
 #include "editor/finder.h"
 #include "record/text_codec.h"
 
@@ -109,17 +110,17 @@ Editor::Written Editor::write(std::u16string_view shownKey, std::u16string_view 
 Status Editor::check(std::u16string_view shownKey, std::u16string_view editText, std::size_t& row,
                      std::string& bytes) const {
     if (!opened_)
-        return Status::error(StatusCode::NoFileOpen);
+        return Status::error(EditorCode::NoFileOpen);
     if (shownKey.empty())
-        return Status::error(StatusCode::NoLineSelected);
+        return Status::error(EditorCode::NoLineSelected);
     if (!listed_)
-        return Status::error(StatusCode::FileNotListed, path_);
+        return Status::error(EditorCode::FileNotListed, path_);
     RecordKey key = 0;
     const bool isKey = parseKey(asciiOf(shownKey), key);
     // The key stays shown when another file is opened; it means nothing there. (The
     // same file opened again keeps its keys, so an edit survives a fresh listing.)
     if (keyPath_ != path_) {
-        Status status = Status::error(StatusCode::KeyFromOtherFile, path_).atKey(key);
+        Status status = Status::error(EditorCode::KeyFromOtherFile, path_).atKey(key);
         status.detail = keyPath_;
         return status;
     }

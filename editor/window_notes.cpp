@@ -2,24 +2,25 @@
 #include "editor/window_notes.h"
 
 #include "editor/edit_text.h"
+#include "editor/editor_status.h"
 #include "record/message.h"
 
 namespace edt {
 namespace {
 
 std::string own(const Status& s) {
-    switch (s.code) {
-    case StatusCode::NoFileOpen:
+    switch (numberOf(s.code)) {
+    case numberOf(EditorCode::NoFileOpen):
         return "No file is open. Open one with File > Open ..., select a line and edit its "
                "text first.";
-    case StatusCode::NoLineSelected:
+    case numberOf(EditorCode::NoLineSelected):
         return "No line is selected. Select the line whose text you want to replace in the "
                "list first.";
-    case StatusCode::FileNotListed:
+    case numberOf(EditorCode::FileNotListed):
         return quoted(s.path) +
                " could not be read. Open a file that can be read, select a line and edit its "
                "text first.";
-    case StatusCode::KeyFromOtherFile:
+    case numberOf(EditorCode::KeyFromOtherFile):
         return "The key " + formatKey(s.key.value_or(0)) + " belongs to " + quoted(s.detail) +
                ", which was open before " + quoted(s.path) +
                ". Select a line of the file open now first.";

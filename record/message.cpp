@@ -127,8 +127,11 @@ std::string what(const Status& s) {
                std::to_string(s.entryBytes) + " of the " + s.detail + " bytes of " + entryOf(s) +
                " are in the file, room for " + std::to_string(s.limit) +
                " characters with the terminator; a write never makes a file longer.";
+    case StatusCode::NoBackup:
+        return s.detail.empty() ? "There is no backup of " + quoted(s.path) + "."
+                                : quoted(s.detail) + " is not a backup of " + quoted(s.path) + ".";
     default:
-        return {}; // the front end's own: phrased by it
+        return {}; // another library's: phrased by it
     }
 }
 

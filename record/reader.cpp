@@ -218,11 +218,22 @@ ReadResult readFile(const os::File& file, const std::string& path, const FileKin
 
 namespace {
 
+Status& statusOf(Status& status) {
+    return status;
+}
+Status& statusOf(ReadResult& result) {
+    return result.status;
+}
+
 // Opens `path` to read it plainly, then reads it with `read`.
 template <typename Read> auto readingPath(const std::string& path, Read read) {
     os::File file;
     const os::Result opened = file.open(path, os::File::Mode::Read);
-    return opened.ok() ? read(file) : decltype(read(file)){Status::system(opened, path)};
+    if (opened.ok())
+        return read(file);
+    decltype(read(file)) failed{};
+    statusOf(failed) = Status::system(opened, path);
+    return failed;
 }
 
 } // namespace

@@ -11,10 +11,10 @@
 namespace edt {
 
 // What went wrong, as a value: the record core, the translations and the editor
-// report through it and never throw across their interfaces or print. describe()
-// (message.h) turns it into the sentence users read: the record core's statuses there,
-// those of translations and of each front end where that front end phrases them.
-enum class StatusCode {
+// report through it and never throw across their interfaces or print. Each library
+// has its own codes and phrases them: describe() (message.h) the record core's, and
+// the words of each library above its own.
+enum class StatusCode : std::uint16_t {
     Ok,
     // The file and the system.
     SystemError,      // os: the operation and the system's reason, or what the path names
@@ -43,53 +43,17 @@ enum class StatusCode {
     EntryPastEnd,        // key; count: the file's size: no byte of the entry is there
     EntryCutOff,         // key, count: characters; limit: what the bytes there hold;
                          // entryBytes: those bytes; detail: the entry's full length
-    // Translations and edt-tool's command line (phrased by edt-tool).
-    NotAKey,                // detail: what was given as a key
-    BadEscape,              // position: an escape other than \\ \r \n \t \xHH
-    BadHexEscape,           // position: \x without two hexadecimal digits
-    UnknownFormat,          // path: a translation whose format its name does not tell
-    ExportOverSource,       // path: the export would replace the file it exports
-    ExportExists,           // path: the export would replace a file (no --force)
-    ExportOverEdtFile,      // path: the export would replace an EDT file
-    StaleEntry,             // key; detail: the file's text now; was: the translation's original
-    DuplicateKey,           // key; count: the line of the entry's first text
-    NotUtf8Csv,             // position: line of the first byte that is not UTF-8
-    CutOffTranslation,      // detail: what the end of the translation lacks
-    EmptyTranslation,       // a CSV without even its header line
-    UnknownColumn,          // detail: the column's name
-    MissingColumns,         // the header names no key or no text column
-    TooManyFields,          // a CSV line with more fields than its header
-    UnclosedQuote,          // a quoted CSV field that is never closed
-    TextAfterQuote,         // text after the closing quote of a CSV field
-    BareQuote,              // a quote inside a CSV field that is not quoted
-    NotUtf8Po,              // detail: the PO file's character set
-    UnreadablePo,           // detail: gettext's words; empty when it said none
-    OtherDomain,            // detail: the domain of PO messages that would be ignored
-    PluralMessage,          // a PO message with plural forms
-    NoContext,              // a translated PO message without msgctxt
-    TranslationTooLarge,    // path: the translation; limit; detail: the EDT file
-    TranslationOutOfMemory, // path: the translation
-    NoBackup,               // path; detail: the backup asked for, empty for any
-    ReformattedSource,      // key; detail: the file's text; was: the source cell, a
-                            // spreadsheet's rendering of it (a number, a date ...)
-    MisreadOriginals,       // a note: count: untranslated entries whose original reads
-                            // differently in codePage (the target); detail: their first
-                            // keys; character: an original's; was: what it shows there
-    NotRecoded,             // a note: count: untranslated entries left as they are, as
-                            // codePage lacks a character of each; detail: their keys
-                            // and characters
-    UnreadableXlsx,         // detail: what is wrong with it, in a phrase
-    XlsxPartTooLarge,       // detail: the part of the workbook; limit: its most bytes
-    XlsxNotWritten,         // detail: libxlsxwriter's words
-    TooManyRowsForXlsx,     // count: the entries; limit: the rows a sheet has for them
-    CellNotText,            // detail: the cell ("D12"); was: its value as shown;
-                            // count: a CellKind (translate/xlsx.h); key: the row's
-    // The editor's Write Record (phrased by the editor).
-    NoFileOpen,
-    NoLineSelected,
-    FileNotListed,    // the last open failed
-    KeyFromOtherFile, // key; detail: the file it was selected from
+    NoBackup,            // path; detail: the backup asked for, empty for any
+    // From 100 on, the codes of the libraries above: translate/translate_status.h
+    // (100), edt-tool's cli/tool_status.h (200), the editor's editor/editor_status.h
+    // (300).
 };
+
+// A code as a number: the other libraries' codes lie outside the enumeration, so that a
+// switch over them is written with these.
+constexpr unsigned numberOf(StatusCode code) {
+    return static_cast<unsigned>(code);
+}
 
 // What became of a write that failed after it had begun.
 enum class Undo {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "translate/csv.h"
+#include "translate/translate_status.h"
 
 namespace edt::translate::csv {
 
@@ -80,7 +81,7 @@ private:
         ++pos_; // opening quote
         while (true) {
             if (atEnd()) {
-                problems_.push_back(problemAt(startLine, StatusCode::UnclosedQuote));
+                problems_.push_back(problemAt(startLine, translate::Code::UnclosedQuote));
                 return false;
             }
             const char c = peek();
@@ -99,7 +100,7 @@ private:
             ++pos_;
         }
         if (!atEnd() && peek() != separator_ && !atLineBreak()) {
-            problems_.push_back(problemAt(line_, StatusCode::TextAfterQuote));
+            problems_.push_back(problemAt(line_, translate::Code::TextAfterQuote));
             while (!atEnd() && peek() != separator_ && !atLineBreak())
                 field += data_[pos_++];
         }
@@ -110,7 +111,7 @@ private:
         bool reported = false;
         while (!atEnd() && peek() != separator_ && !atLineBreak()) {
             if (peek() == '"' && !reported) {
-                problems_.push_back(problemAt(line_, StatusCode::BareQuote));
+                problems_.push_back(problemAt(line_, translate::Code::BareQuote));
                 reported = true;
             }
             field += data_[pos_++];

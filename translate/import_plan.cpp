@@ -6,6 +6,7 @@
 
 #include "record/reader.h"
 #include "translate/spreadsheet_forms.h"
+#include "translate/translate_status.h"
 #include "translate/translator_text.h"
 
 namespace edt::translate {
@@ -71,7 +72,7 @@ Candidates collect(const Translation& translation, const CodePage& target, const
         }
         RecordKey key = 0;
         if (!parseKey(item.key, key)) {
-            Status status = Status::error(StatusCode::NotAKey);
+            Status status = Status::error(translate::Code::NotAKey);
             status.detail = item.key;
             plan.problems.push_back({item.line, status});
             continue;
@@ -84,7 +85,7 @@ Candidates collect(const Translation& translation, const CodePage& target, const
         }
         const auto [found, inserted] = candidates.byKey.emplace(key, candidates.list.size());
         if (!inserted) {
-            Status twice = Status::error(StatusCode::DuplicateKey).atKey(key);
+            Status twice = Status::error(translate::Code::DuplicateKey).atKey(key);
             twice.count = candidates.list[found->second].line;
             plan.problems.push_back({item.line, twice});
             continue;
@@ -161,8 +162,9 @@ Status planImport(OpenFile& file, const Translation& translation, const CodePage
             // have been reformatted too: not written even with force.
             const bool reformatted = looksReformatted(now, *candidate.item->source);
             if (reformatted || !options.force) {
-                Status stale = Status::error(
-                    reformatted ? StatusCode::ReformattedSource : StatusCode::StaleEntry, path);
+                Status stale = Status::error(reformatted ? translate::Code::ReformattedSource
+                                                         : translate::Code::StaleEntry,
+                                             path);
                 stale.atKey(key);
                 stale.detail = shortView(now);
                 stale.was = shortView(*candidate.item->source);

@@ -12,6 +12,7 @@
 #include "platform/c_library_file.h"
 #include "platform/file.h"
 #include "platform/output_file.h"
+#include "translate/translate_status.h"
 
 namespace edt::translate::po {
 namespace {
@@ -34,7 +35,7 @@ void record(int severity, const char* filename, std::size_t lineno, const char* 
         message.pop_back();
     const bool located = filename && lineno != static_cast<std::size_t>(-1);
     activeSession->errors.push_back(
-        problemAt(located ? lineno : 0, StatusCode::UnreadablePo, std::move(message)));
+        problemAt(located ? lineno : 0, translate::Code::UnreadablePo, std::move(message)));
 }
 
 void onReport(int severity, po_message_t, const char* filename, std::size_t lineno, std::size_t,
@@ -247,13 +248,13 @@ Status read(std::string_view content, Catalog& catalog, std::vector<Problem>& pr
         if (file)
             po_file_free(file);
         if (completed && session.errors.empty())
-            problems.push_back(problemAt(0, StatusCode::UnreadablePo));
+            problems.push_back(problemAt(0, translate::Code::UnreadablePo));
         return Status::success(); // the problems say why
     }
 
     for (const char* const* domain = po_file_domains(file); *domain; ++domain) {
         if (std::strcmp(*domain, "messages") != 0)
-            problems.push_back(problemAt(0, StatusCode::OtherDomain, *domain));
+            problems.push_back(problemAt(0, translate::Code::OtherDomain, *domain));
     }
     catalog.charset = charsetOf(file);
     catalog.codePage = headerField(file, kCodePageField);

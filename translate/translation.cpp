@@ -7,6 +7,7 @@
 #include "record/utf8.h"
 #include "translate/csv.h"
 #include "translate/po.h"
+#include "translate/translate_status.h"
 #include "translate/xlsx.h"
 
 namespace edt::translate {
@@ -29,7 +30,7 @@ bool emptyFrom(const std::vector<std::string>& fields, std::size_t first) {
 bool cutOff(std::string_view content, std::vector<Problem>& problems) {
     if (content.empty() || content.back() == '\n' || content.back() == '\r')
         return false;
-    Status status = Status::error(StatusCode::CutOffTranslation);
+    Status status = Status::error(translate::Code::CutOffTranslation);
     status.detail = "its last line has no line break";
     problems.push_back(
         {static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1, status});
@@ -57,7 +58,7 @@ std::string trimmed(std::string_view text) {
 
 Status readCsv(std::string_view content, Translation& out) {
     if (const std::size_t line = firstNonUtf8Line(content)) {
-        Status status = Status::error(StatusCode::NotUtf8Csv);
+        Status status = Status::error(translate::Code::NotUtf8Csv);
         status.position = line;
         out.problems.push_back({line, status});
         return Status::success();
@@ -67,7 +68,7 @@ Status readCsv(std::string_view content, Translation& out) {
     std::vector<csv::Record> records = csv::parse(content, out.problems, csv::separatorOf(content));
     if (records.empty()) {
         if (out.problems.empty())
-            out.problems.push_back(problemAt(0, StatusCode::EmptyTranslation));
+            out.problems.push_back(problemAt(0, translate::Code::EmptyTranslation));
         return Status::success();
     }
     const auto& header = records.front().fields;
@@ -82,7 +83,7 @@ Status readCsv(std::string_view content, Translation& out) {
         if (emptyFrom(fields, 0))
             continue; // blank line
         if (!emptyFrom(fields, header.size())) {
-            out.problems.push_back(problemAt(record->line, StatusCode::TooManyFields));
+            out.problems.push_back(problemAt(record->line, translate::Code::TooManyFields));
             continue;
         }
         TranslationItem item;
@@ -127,7 +128,7 @@ Status readPoCatalog(std::string_view content, po::Catalog& catalog,
     if (!status.ok())
         return status;
     if (!isUtf8(catalog.charset)) {
-        problems.push_back(problemAt(0, StatusCode::NotUtf8Po, catalog.charset));
+        problems.push_back(problemAt(0, translate::Code::NotUtf8Po, catalog.charset));
         catalog.messages.clear();
         return Status::success();
     }
@@ -135,9 +136,9 @@ Status readPoCatalog(std::string_view content, po::Catalog& catalog,
     readable.reserve(catalog.messages.size());
     for (po::Message& message : catalog.messages) {
         if (message.hasPlural)
-            problems.push_back(problemAt(message.line, StatusCode::PluralMessage));
+            problems.push_back(problemAt(message.line, translate::Code::PluralMessage));
         else if (!message.context && !message.msgstr.empty() && !message.fuzzy)
-            problems.push_back(problemAt(message.line, StatusCode::NoContext));
+            problems.push_back(problemAt(message.line, translate::Code::NoContext));
         else
             readable.push_back(std::move(message));
     }
@@ -160,11 +161,11 @@ Columns columnsOf(const std::vector<std::string>& header, std::size_t line, Tran
                 out.codePage =
                     std::string(header[i]).substr(header[i].find('(') + 1, name.size() - 9);
         } else if (name != "max" && !name.empty()) {
-            out.problems.push_back(problemAt(line, StatusCode::UnknownColumn, header[i]));
+            out.problems.push_back(problemAt(line, translate::Code::UnknownColumn, header[i]));
         }
     }
     if (!columns.complete())
-        out.problems.push_back(problemAt(line, StatusCode::MissingColumns));
+        out.problems.push_back(problemAt(line, translate::Code::MissingColumns));
     return columns;
 }
 

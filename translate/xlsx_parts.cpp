@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "translate/translate_status.h"
 #include "translate/xml_parser.h"
 
 namespace edt::translate::xlsx {
@@ -269,7 +270,7 @@ Status bookParts(std::string_view workbook, std::string_view relationships,
     const auto sheet =
         chosen == book.sheets.end() ? links.targets.end() : links.targets.find(chosen->second);
     if (sheet == links.targets.end()) {
-        status = Status::error(StatusCode::UnreadableXlsx);
+        status = Status::error(translate::Code::UnreadableXlsx);
         status.detail =
             sheetName.empty() ? "it has no sheet" : "it has no sheet named \"" + sheetName + "\"";
         for (std::size_t i = 0; !sheetName.empty() && i < book.sheets.size(); ++i)
@@ -298,7 +299,7 @@ Status sheetRows(std::string_view xml, const std::string& name, std::vector<Row>
     handler.out = &out;
     Status status = parseXml(xml, name, handler);
     if (status.ok() && !handler.badName.empty()) {
-        status = Status::error(StatusCode::UnreadableXlsx);
+        status = Status::error(translate::Code::UnreadableXlsx);
         status.detail = "its sheet has a cell or row out of place, " + handler.badName;
     }
     return status;

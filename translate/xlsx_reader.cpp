@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "record/entry_line.h"
+#include "translate/translate_status.h"
 #include "translate/xlsx_parts.h"
 #include "translate/zip_archive.h"
 
@@ -16,7 +17,7 @@ using xlsx::Cell;
 using xlsx::Row;
 
 Status unreadable(std::string detail) {
-    Status status = Status::error(StatusCode::UnreadableXlsx);
+    Status status = Status::error(translate::Code::UnreadableXlsx);
     status.detail = std::move(detail);
     return status;
 }
@@ -120,7 +121,7 @@ std::string columnName(std::size_t column) {
 // The translation's items from the sheet's rows, row 1 naming the columns.
 void itemsOf(const std::vector<Row>& rows, const CellReader& cells, Translation& out) {
     if (rows.empty() || rows.front().number != 1) {
-        out.problems.push_back(problemAt(0, StatusCode::MissingColumns));
+        out.problems.push_back(problemAt(0, translate::Code::MissingColumns));
         return;
     }
     std::vector<std::string> header;
@@ -142,7 +143,7 @@ void itemsOf(const std::vector<Row>& rows, const CellReader& cells, Translation&
         std::string shown, source;
         const auto refuse = [&](std::size_t column) {
             Problem problem =
-                problemAt(row->number, StatusCode::CellNotText, cellName(column, row->number));
+                problemAt(row->number, translate::Code::CellNotText, cellName(column, row->number));
             problem.status.was = shown;
             problem.status.count = static_cast<std::uint64_t>(kind);
             RecordKey key = 0;

@@ -5,6 +5,7 @@
 #include "platform/file.h"
 #include "platform/output_file.h"
 #include "translate/export.h"
+#include "translate/translate_status.h"
 #include "translate/translator_text.h"
 #include "translate/xlsx.h"
 
@@ -67,7 +68,7 @@ struct Formats {
 };
 
 Status failed(lxw_error error) {
-    Status status = Status::error(StatusCode::XlsxNotWritten);
+    Status status = Status::error(translate::Code::XlsxNotWritten);
     status.detail = std::string("libxlsxwriter: ") + lxw_strerror(error);
     return status;
 }
@@ -118,7 +119,7 @@ Status writeBook(lxw_workbook* book, const ReadResult& file, const CodePage& cod
 
 Status exportXlsx(const ReadResult& file, const CodePage& codePage, std::string& content) {
     if (file.entries.size() >= kMostRows) {
-        Status status = Status::error(StatusCode::TooManyRowsForXlsx);
+        Status status = Status::error(translate::Code::TooManyRowsForXlsx);
         status.count = file.entries.size();
         status.limit = kMostRows - 1;
         return status;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "translate/xml_parser.h"
+#include "translate/translate_status.h"
 
 #include <climits>
 
@@ -37,7 +38,7 @@ std::string_view attributeOf(const char** attributes, std::string_view name) {
 }
 
 Status parseXml(std::string_view xml, const std::string& name, XmlHandler& handler) {
-    Status status = Status::error(StatusCode::UnreadableXlsx);
+    Status status = Status::error(translate::Code::UnreadableXlsx);
     if (xml.size() > INT_MAX) {
         status.detail = "its part " + name + " is too large";
         return status;

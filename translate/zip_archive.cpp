@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "translate/zip_archive.h"
+#include "translate/translate_status.h"
 
 #include <algorithm>
 #include <cstring>
@@ -73,11 +74,11 @@ Status ZipArchive::read(const std::string& name, std::uint64_t limit, std::strin
     out.clear();
     found = false;
     const auto damaged = [&name](const char* what) {
-        Status status = Status::error(StatusCode::UnreadableXlsx);
+        Status status = Status::error(translate::Code::UnreadableXlsx);
         status.detail = "its part " + name + " " + what;
         return status;
     };
-    Status tooLarge = Status::error(StatusCode::XlsxPartTooLarge);
+    Status tooLarge = Status::error(translate::Code::XlsxPartTooLarge);
     tooLarge.detail = name;
     tooLarge.limit = limit;
     constexpr int kCaseInsensitive = 2;

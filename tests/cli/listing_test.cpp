@@ -127,7 +127,7 @@ TEST_P(FastListedText, LongListingsEqualTheLineByLineForm) {
         std::FILE* out = std::fopen(dir.file("listing").c_str(), "wb");
         ASSERT_NE(out, nullptr);
         StateFolder state(Backups(""), "");
-        const cli::Settings settings{test::codePage(), state};
+        const cli::Settings settings{test::codePage(), state, false, ""};
         ASSERT_EQ(cli::listCommand(path, kind, settings, out, stderr), 0);
         std::fclose(out);
         const std::string listing = test::readBytes(dir.file("listing"));

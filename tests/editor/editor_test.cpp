@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "editor/editor.h"
+#include "editor/editor_status.h"
 #include "editor/window_notes.h"
 #include "platform/folders.h"
 #include "record/message.h"
@@ -180,20 +181,20 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Refusal{"NoFileOpen", "email.edt",
                 [](EditorTest&, Editor& e, const std::string&) { e = Editor(); }, u"", u"orphan",
-                StatusCode::NoFileOpen, "No file is open"},
+                EditorCode::NoFileOpen, "No file is open"},
         Refusal{"NoLineSelected", "email.edt", nothing, u"", u"where to?",
-                StatusCode::NoLineSelected, "No line is selected"},
+                EditorCode::NoLineSelected, "No line is selected"},
         Refusal{"LastOpenFailed", "email.edt",
                 [](EditorTest& t, Editor& e, const std::string&) {
                     e.open(t.dir.file("gone.edt"), kindForPath("gone.edt"), test::codePage());
                 },
-                u"0000641", u"x", StatusCode::FileNotListed, "could not be read"},
+                u"0000641", u"x", EditorCode::FileNotListed, "could not be read"},
         Refusal{"KeyOfAnotherFile", "email.edt",
                 [](EditorTest& t, Editor& e, const std::string&) {
                     e.open(t.make("quests.edt", {"other", "Hi!"}), kindForPath("quests.edt"),
                            test::codePage());
                 },
-                u"0000641", u"x", StatusCode::KeyFromOtherFile, "which was open before"},
+                u"0000641", u"x", EditorCode::KeyFromOtherFile, "which was open before"},
         Refusal{"NoEntryAtTheKey", "email.edt", nothing, u"0000642", u"x", StatusCode::BadKey,
                 "Key 0000642 is not the start of an entry"},
         Refusal{"TooLong", "quests.edt", nothing, u"0000161", std::u16string(79, u'y'),

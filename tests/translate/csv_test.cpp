@@ -5,6 +5,7 @@
 
 #include "translate/csv.h"
 #include "translate/spreadsheet_forms.h"
+#include "translate/translate_status.h"
 
 namespace edt::translate::csv {
 namespace {
@@ -75,11 +76,11 @@ TEST(CsvParse, MalformedQuotingIsReportedAtItsLine) {
     parse("a,b\r\n1,say \"hi\"\r\n2,\"x\"y\r\n3,\"never\r\nclosed\r\n", problems);
     ASSERT_EQ(problems.size(), 3u);
     EXPECT_EQ(problems[0].line, 2u);
-    EXPECT_EQ(problems[0].status.code, StatusCode::BareQuote);
+    EXPECT_EQ(problems[0].status.code, translate::Code::BareQuote);
     EXPECT_EQ(problems[1].line, 3u);
-    EXPECT_EQ(problems[1].status.code, StatusCode::TextAfterQuote);
+    EXPECT_EQ(problems[1].status.code, translate::Code::TextAfterQuote);
     EXPECT_EQ(problems[2].line, 4u); // where the unclosed field starts
-    EXPECT_EQ(problems[2].status.code, StatusCode::UnclosedQuote);
+    EXPECT_EQ(problems[2].status.code, translate::Code::UnclosedQuote);
 }
 
 TEST(CsvParse, ReadsBackWhatItWroteForAnyBytes) {

@@ -9,6 +9,7 @@
 #include "tests/support/workbook.h"
 #include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
+#include "translate/translate_status.h"
 #include "translate/translator_text.h"
 #include "translate/xlsx.h"
 
@@ -29,14 +30,16 @@ const ReadCase kReadCases[] = {
      {},
      {"2 B2 1.1 0 1", "3 B3 2026-01-10 12:00 1 2", "4 B4 2026-01-10 1 3", "5 B5 7 0 4",
       "6 B6 FALSE 2 5", "7 B7 #DIV/0! 3 6", "8 B8 =A1&\"\" 4 7", "9 A9 8 0 -"}},
-    {StatusCode::Ok, {}, {"1 " + std::to_string(static_cast<int>(StatusCode::MissingColumns))}},
-    {StatusCode::UnreadableXlsx, {}, {"its sheet has a cell or row out of place, A2"}},
-    {StatusCode::UnreadableXlsx,
+    {StatusCode::Ok,
+     {},
+     {"1 " + std::to_string(static_cast<int>(translate::Code::MissingColumns))}},
+    {translate::Code::UnreadableXlsx, {}, {"its sheet has a cell or row out of place, A2"}},
+    {translate::Code::UnreadableXlsx,
      {},
      {"its part xl/workbook.xml declares a document type or entities"}},
-    {StatusCode::UnreadableXlsx, {}, {"it is not a zip archive, as every .xlsx file is"}},
-    {StatusCode::XlsxPartTooLarge, {}, {"xl/workbook.xml"}},
-    {StatusCode::UnreadableXlsx, {}, {"its part xl/workbook.xml is damaged"}},
+    {translate::Code::UnreadableXlsx, {}, {"it is not a zip archive, as every .xlsx file is"}},
+    {translate::Code::XlsxPartTooLarge, {}, {"xl/workbook.xml"}},
+    {translate::Code::UnreadableXlsx, {}, {"its part xl/workbook.xml is damaged"}},
 };
 
 TEST(XlsxRead, CellsAsSpreadsheetsSaveThemAndWhatIsRefused) {
@@ -55,7 +58,7 @@ TEST(XlsxRead, CellsAsSpreadsheetsSaveThemAndWhatIsRefused) {
             items.push_back(std::to_string(item.line) + " " + item.key + "=" + item.text);
         for (const Problem& p : out.problems)
             problems.push_back(std::to_string(p.line) + " " +
-                               (p.status.code == StatusCode::CellNotText
+                               (p.status.code == translate::Code::CellNotText
                                     ? p.status.detail + " " + p.status.was + " " +
                                           std::to_string(p.status.count) + " " +
                                           (p.status.key ? std::to_string(*p.status.key) : "-")
@@ -94,7 +97,7 @@ TEST(XlsxRead, ExportReadsBackAsItsTextsAndEveryCutIsRefused) {
          size += size + 30 < workbook.size() ? 7 : 1) {
         const auto cut = std::make_unique<char[]>(size);
         std::memcpy(cut.get(), workbook.data(), size);
-        EXPECT_EQ(readXlsx({cut.get(), size}, 1 << 20, out).code, StatusCode::UnreadableXlsx)
+        EXPECT_EQ(readXlsx({cut.get(), size}, 1 << 20, out).code, translate::Code::UnreadableXlsx)
             << size;
     }
 }

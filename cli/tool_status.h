@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "record/status.h"
+
+namespace edt::cli {
+
+// What edt-tool's own commands report: its command line, its exports and the
+// translations it reads (phrased in words.cpp).
+struct ToolCode {
+    // position: an escape other than \\ \r \n \t \xHH
+    static constexpr StatusCode BadEscape{200};
+    // position: \x without two hexadecimal digits
+    static constexpr StatusCode BadHexEscape{201};
+    // path: a translation whose format its name does not tell
+    static constexpr StatusCode UnknownFormat{202};
+    // path: the export would replace the file it exports
+    static constexpr StatusCode ExportOverSource{203};
+    // path: the export would replace a file (no --force)
+    static constexpr StatusCode ExportExists{204};
+    // path: the export would replace an EDT file
+    static constexpr StatusCode ExportOverEdtFile{205};
+    // path: the translation; limit; detail: the EDT file
+    static constexpr StatusCode TranslationTooLarge{206};
+    // path: the translation
+    static constexpr StatusCode TranslationOutOfMemory{207};
+};
+
+} // namespace edt::cli
