@@ -299,6 +299,10 @@ bool openFile(const std::string& path, const FileKind& kind, const Settings& set
     }
     if (!writing || !file.halfWritten())
         tell(err, file.note());
+    // A command that only reads may wait on its output (a pipe, a pager): others may
+    // write meanwhile.
+    if (!writing)
+        file.release();
     return true;
 }
 

@@ -49,8 +49,9 @@ struct Settings {
 
 // Opens the EDT file a command works on, as OpenFile does (locked, an interrupted
 // write rolled back), and says on `err` what opening found; a journal that leaves the
-// file half-written is left for the refusal of a command that is `writing`. False
-// when the file cannot be opened, told on `err`.
+// file half-written is left for the refusal of a command that is `writing`, which
+// keeps the lock to its end; one that only reads lets it go. False when the file
+// cannot be opened, told on `err`.
 bool openFile(const std::string& path, const FileKind& kind, const Settings& settings, bool writing,
               OpenFile& file, std::FILE* err);
 
