@@ -1,29 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/edit_text.h"
+#include "record/shown_text.h"
 
 namespace edt {
 namespace {
 
 bool isBreak(char32_t c) {
     return c == u'\u2029' || c == u'\u2028' || c == u'\n' || c == u'\r';
-}
-
-// Appends the text of `bytes` with CR LF as `crLf` and lone CR or LF as their marks.
-void appendText(std::u16string& out, std::string_view bytes, std::u16string_view crLf,
-                const TextMarks& marks, const CodePage& codePage) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-            out += crLf;
-            ++i;
-        } else if (b == '\r') {
-            out += marks.loneCr;
-        } else if (b == '\n') {
-            out += marks.loneLf;
-        } else {
-            out += static_cast<char16_t>(codePage.toUnicode(b)); // single-byte sets lie in the BMP
-        }
-    }
 }
 
 // The code point at `i` of UTF-16 text, moving `i` past it.
@@ -44,48 +27,12 @@ void skipBreak(std::u16string_view text, std::size_t& i) {
 } // namespace
 
 std::u16string rowText(const EntryLine& line, const CodePage& codePage) {
-    std::u16string row;
-    row.reserve(line.text.size() + 12);
-    row += u'[';
+    std::u16string row = u"[";
     for (const char digit : formatKey(line.key))
         row += static_cast<char16_t>(digit);
     row += u"] ";
-    const TextMarks marks = marksFor(codePage);
-    appendText(row, line.text, std::u16string_view(&marks.lineBreak, 1), marks, codePage);
-    return row;
-}
-
-std::u16string toEditText(std::string_view bytes, std::u16string_view lineBreak,
-                          const CodePage& codePage) {
-    std::u16string text;
-    text.reserve(bytes.size());
-    appendText(text, bytes, lineBreak, marksFor(codePage), codePage);
-    return text;
-}
-
-Status fromEditText(std::u16string_view text, const CodePage& codePage, std::string& bytes) {
-    const TextMarks marks = marksFor(codePage);
-    bytes.clear();
-    bytes.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        if (isBreak(text[i])) {
-            skipBreak(text, i);
-            bytes += "\r\n";
-            continue;
-        }
-        const char32_t cp = nextCodePoint(text, i);
-        if (cp == marks.loneCr) {
-            bytes += '\r';
-        } else if (cp == marks.loneLf) {
-            bytes += '\n';
-        } else if (const auto byte = codePage.fromUnicode(cp)) {
-            bytes += static_cast<char>(*byte);
-        } else {
-            bytes.clear();
-            return codePage.notInCharacterSet(cp);
-        }
-    }
-    return Status::success();
+    const char16_t mark = marksFor(codePage).lineBreak;
+    return row + shownUtf16(line.text, codePage, std::u16string_view(&mark, 1));
 }
 
 std::string asciiOf(std::u16string_view text) {

@@ -6,6 +6,7 @@
 #include "editor/edit_text.h"
 #include "editor/editor_status.h"
 #include "editor/finder.h"
+#include "record/shown_text.h"
 #include "record/text_codec.h"
 
 namespace edt {
@@ -50,7 +51,7 @@ Editor::Selection Editor::select(std::size_t row, std::u16string_view lineBreak)
     selection.maxChars = *shownLimit();
     for (const char digit : formatKey(line.key))
         selection.key += static_cast<char16_t>(digit);
-    selection.text = toEditText(line.text, lineBreak, *codePage_);
+    selection.text = shownUtf16(line.text, *codePage_, lineBreak);
     return selection;
 }
 
@@ -71,7 +72,8 @@ std::optional<std::size_t> Editor::shownLimit() const {
 bool Editor::isEdited(std::u16string_view editText) const {
     const std::optional<std::size_t> row = shownRow();
     std::string bytes;
-    return row && (!fromEditText(editText, *codePage_, bytes).ok() || bytes != entries_[*row].text);
+    return row &&
+           (!storedFromUtf16(editText, *codePage_, bytes).ok() || bytes != entries_[*row].text);
 }
 
 std::optional<Editor::Found> Editor::find(std::u16string_view query,
@@ -128,7 +130,7 @@ Status Editor::check(std::u16string_view shownKey, std::u16string_view editText,
     if (!found)
         return Status::error(StatusCode::BadKey, path_).atKey(key);
     row = *found;
-    Status status = fromEditText(editText, *codePage_, bytes);
+    Status status = storedFromUtf16(editText, *codePage_, bytes);
     status.path = path_;
     return status;
 }

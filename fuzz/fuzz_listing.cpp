@@ -20,6 +20,7 @@
 #include "cli/listed_text.h"
 #include "fuzz/fuzz_support.h"
 #include "record/code_page.h"
+#include "record/shown_text.h"
 #include "record/text_codec.h"
 #include "record/vector_path.h"
 #include "translate/csv.h"
@@ -76,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = edt::decodeEntry(bytes.get(), available, entryLength);
     const std::string expected = writers.front().escaper->escape(text);
     std::string field;
-    edt::translate::csv::appendField(
-        field, edt::translate::toTranslatorText(text, writers.front().escaper->codePage()));
+    edt::translate::csv::appendField(field,
+                                     edt::shownUtf8(text, writers.front().escaper->codePage()));
     const std::string expectedCsv = "0000641,315," + field + ',' + field + "\r\n";
     const std::size_t room = edt::translate::CsvRecords::room(entryLength);
     std::unique_ptr<char[]> out(new char[room]);

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "record/text_marks.h"
+#include "record/shown_text.h"
 #include "record/utf8.h"
 #include "translate/csv.h"
 #include "translate/translation.h"

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "edt/version.h"
+#include "record/shown_text.h"
 #include "record/text_codec.h"
 #include "translate/csv.h"
 #include "translate/plural_forms.h"
@@ -33,7 +34,7 @@ std::string csvOf(const ReadResult& file, const CodePage& codePage) {
     const ShownLimits limits(file.kind, file.identity.size);
     for (std::size_t i = 0; i < file.entries.size(); ++i) {
         const EntryLine& entry = file.entries[i];
-        const std::string text = toTranslatorText(entry.text, codePage);
+        const std::string text = shownUtf8(entry.text, codePage);
         content += formatKey(entry.key) + ',' + std::to_string(limits(i)) + ',';
         csv::appendField(content, text);
         content += ',';
@@ -89,7 +90,7 @@ po::Catalog poCatalog(const ReadResult& file, const std::string& fileTitle,
         const std::string limit = std::to_string(limits(i));
         po::Message message;
         message.context = formatKey(entry.key);
-        message.msgid = toTranslatorText(entry.text, codePage);
+        message.msgid = shownUtf8(entry.text, codePage);
         message.extractedComments = "The key is the entry's byte position in the file.\nAt most " +
                                     limit +
                                     " characters, a line break counting as two (the entry takes " +

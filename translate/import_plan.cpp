@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "record/reader.h"
+#include "record/shown_text.h"
 #include "translate/spreadsheet_forms.h"
 #include "translate/translate_status.h"
 #include "translate/translator_text.h"
@@ -50,7 +51,7 @@ void keepUntranslated(const TranslationItem& item, const CodePage& target, const
     RecordKey key = 0;
     std::string original;
     if (&target == &source || !item.source || !parseKey(item.key, key) ||
-        !fromTranslatorText(*item.source, source, original).ok())
+        !storedFromUtf8(*item.source, source, original).ok())
         return;
     if (candidates.untranslatedByKey.emplace(key, candidates.untranslated.size()).second)
         candidates.untranslated.push_back({key, &item, std::move(original), std::nullopt});
@@ -78,7 +79,7 @@ Candidates collect(const Translation& translation, const CodePage& target, const
             continue;
         }
         std::string text;
-        const Status converted = fromTranslatorText(item.text, target, text);
+        const Status converted = storedFromUtf8(item.text, target, text);
         if (!converted.ok()) {
             plan.problems.push_back({item.line, keyed(converted, key)});
             continue;
@@ -95,7 +96,7 @@ Candidates collect(const Translation& translation, const CodePage& target, const
         candidate.line = item.line;
         candidate.item = &item;
         std::string original;
-        if (item.source && fromTranslatorText(*item.source, source, original).ok())
+        if (item.source && storedFromUtf8(*item.source, source, original).ok())
             candidate.original = std::move(original);
         candidates.list.push_back(std::move(candidate));
     }
@@ -157,7 +158,7 @@ Status planImport(OpenFile& file, const Translation& translation, const CodePage
         }
         const RecordKey key = candidate.write.key;
         if (candidate.stale) {
-            const std::string now = toTranslatorText(*candidate.stale, source);
+            const std::string now = shownUtf8(*candidate.stale, source);
             // A spreadsheet's rendering of the original says that its text cell may
             // have been reformatted too: not written even with force.
             const bool reformatted = looksReformatted(now, *candidate.item->source);
@@ -197,7 +198,7 @@ Status planImport(OpenFile& file, const Translation& translation, const CodePage
             Candidate candidate;
             candidate.write.key = entry.key;
             candidate.line = misread.line;
-            Status check = fromTranslatorText(*entry.item->source, target, candidate.write.text);
+            Status check = storedFromUtf8(*entry.item->source, target, candidate.write.text);
             if (check.ok())
                 check = checkWrite(kind, plan.identity.size, entry.key, candidate.write.text, path,
                                    target);

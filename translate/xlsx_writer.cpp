@@ -4,6 +4,7 @@
 #include "platform/c_library_file.h"
 #include "platform/file.h"
 #include "platform/output_file.h"
+#include "record/shown_text.h"
 #include "translate/export.h"
 #include "translate/translate_status.h"
 #include "translate/translator_text.h"
@@ -95,7 +96,7 @@ Status writeBook(lxw_workbook* book, const ReadResult& file, const CodePage& cod
     lxw_row_t row = 1;
     for (std::size_t i = 0; i < file.entries.size(); ++i, ++row) {
         const EntryLine& entry = file.entries[i];
-        const std::string text = toTranslatorText(entry.text, codePage);
+        const std::string text = shownUtf8(entry.text, codePage);
         worksheet_set_row(sheet, row, rowHeight(text), nullptr);
         worksheet_write_string(sheet, row, 0, formatKey(entry.key).c_str(), formats.key);
         worksheet_write_number(sheet, row, 1, limits(i), formats.max);

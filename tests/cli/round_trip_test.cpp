@@ -5,6 +5,7 @@
 
 #include "record/code_page.h"
 #include "record/reader.h"
+#include "record/shown_text.h"
 #include "record/text_codec.h"
 #include "tests/cli/tool_run.h"
 #include "tests/support/says.h"
@@ -58,9 +59,9 @@ std::string translationFile(const std::string& format, const std::vector<EntryLi
                                       : "msgid \"\"\nmsgstr \"Content-Type: text/plain; "
                                         "charset=UTF-8\\n\"\n";
     for (const EntryLine& e : entries) {
-        const std::string text = translate::toTranslatorText(e.text, codePage);
-        const std::string source = translate::toTranslatorText(
-            originals ? (*originals)[&e - entries.data()].text : e.text, codePage);
+        const std::string text = shownUtf8(e.text, codePage);
+        const std::string source =
+            shownUtf8(originals ? (*originals)[&e - entries.data()].text : e.text, codePage);
         if (format == "csv") {
             out += formatKey(e.key) + ",";
             translate::csv::appendField(out, text);
@@ -111,7 +112,7 @@ TEST_P(RoundTrip, ExportThenImportOfTheExportLeavesEveryByte) {
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const translate::po::Message& m = catalog.messages[i];
             EXPECT_EQ(m.context, formatKey(entries[i].key));
-            EXPECT_EQ(m.msgid, translate::toTranslatorText(entries[i].text, test::codePage()));
+            EXPECT_EQ(m.msgid, shownUtf8(entries[i].text, test::codePage()));
             EXPECT_EQ(m.msgstr, "");
             const int most = maxCharsForEntry(layout.lengthOf(i));
             const std::string limit =

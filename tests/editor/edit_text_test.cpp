@@ -3,6 +3,7 @@
 
 #include "editor/edit_text.h"
 #include "record/message.h"
+#include "record/shown_text.h"
 #include "tests/support/says.h"
 #include "tests/support/test_support.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 std::string back(std::u16string_view text, const CodePage& codePage = test::codePage()) {
     std::string bytes;
-    const Status status = fromEditText(text, codePage, bytes);
+    const Status status = storedFromUtf16(text, codePage, bytes);
     EXPECT_TRUE(status.ok()) << describe(status);
     return bytes;
 }
@@ -40,10 +41,10 @@ TEST_P(EveryCodePage, EveryByteAloneAndWithItsNeighboursRoundTripsInBothLineBrea
     for (const std::u16string_view lineBreak : {u"\n", u"\r\n"}) {
         for (int c = 1; c <= 255; ++c) {
             const std::string text(1, static_cast<char>(c));
-            EXPECT_EQ(back(toEditText(text, lineBreak, page), page), text) << "byte " << c;
+            EXPECT_EQ(back(shownUtf16(text, page, lineBreak), page), text) << "byte " << c;
         }
         for (const std::string& text : {all, std::string("\r\r\n\n\r\r\n")})
-            EXPECT_EQ(back(toEditText(text, lineBreak, page), page), text);
+            EXPECT_EQ(back(shownUtf16(text, page, lineBreak), page), text);
     }
     EXPECT_EQ(rowText({1, all}, page).find_first_of(u"\r\n"), std::u16string::npos);
 }
@@ -66,7 +67,7 @@ TEST(EditText, RefusesCharactersTheCodePageLacksByName) {
     for (const auto& [text, named] :
          {std::pair{u"Greek \u03A9 here", "U+03A9"}, std::pair{u"\U0001F600", "U+1F600"}}) {
         std::string bytes = "old";
-        const Status status = fromEditText(text, test::codePage(), bytes);
+        const Status status = storedFromUtf16(text, test::codePage(), bytes);
         EXPECT_EQ(status.code, StatusCode::NotInCharacterSet);
         EXPECT_TRUE(bytes.empty());
         EXPECT_TRUE(test::says(status, named));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "record/reader.h"
+#include "record/shown_text.h"
 #include "tests/translate/translation_files.h"
 #include "tools/sample_files.h"
 #include "translate/export.h"
@@ -40,15 +41,15 @@ TEST_P(TranslatorText, EveryTextComesBackByteExactThroughCsvAndPo) {
         for (std::size_t i = 0; i < texts.size(); ++i) {
             const TranslationItem& item = translation.items[i];
             std::string text, source;
-            ASSERT_TRUE(fromTranslatorText(item.text, page, text).ok());
-            ASSERT_TRUE(fromTranslatorText(item.source.value_or(""), page, source).ok());
+            ASSERT_TRUE(storedFromUtf8(item.text, page, text).ok());
+            ASSERT_TRUE(storedFromUtf8(item.source.value_or(""), page, source).ok());
             EXPECT_EQ(source, texts[i]) << i;
             EXPECT_EQ(text, format == TranslationFormat::Po ? "" : texts[i]) << i; // PO: msgstr
         }
     }
     // A line break a translator types, or version 1.0.1's CR LF, is CR LF.
     std::string bytes;
-    ASSERT_TRUE(fromTranslatorText("a\r\nb\nc", page, bytes).ok());
+    ASSERT_TRUE(storedFromUtf8("a\r\nb\nc", page, bytes).ok());
     EXPECT_EQ(bytes, "a\r\nb\r\nc");
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "record/reader.h"
+#include "record/shown_text.h"
 #include "tests/support/test_support.h"
 #include "tests/support/workbook.h"
 #include "tests/translate/translation_files.h"
@@ -81,7 +82,7 @@ TEST(XlsxRead, ExportReadsBackAsItsTextsAndEveryCutIsRefused) {
     EXPECT_EQ(out.codePage, test::codePage().name());
     ASSERT_EQ(out.items.size(), file.entries.size());
     for (std::size_t i = 0; i < out.items.size(); ++i) {
-        const std::string text = toTranslatorText(file.entries[i].text, test::codePage());
+        const std::string text = shownUtf8(file.entries[i].text, test::codePage());
         EXPECT_EQ(out.items[i].key, formatKey(file.entries[i].key));
         EXPECT_EQ(out.items[i].text, text) << i;
         EXPECT_EQ(out.items[i].source, text) << i;

@@ -7,6 +7,7 @@
 #include "editor/edit_text.h"
 #include "qt_print.h"
 #include "record/message.h"
+#include "record/shown_text.h"
 #include "tests/support/test_support.h"
 
 namespace edt {
@@ -21,7 +22,7 @@ class EditRoundTrip : public testing::TestWithParam<std::string> {};
 std::pair<std::string, int> throughTheBox(QPlainTextEdit& box) {
     const std::u16string raw = box.document()->toRawText().toStdU16String();
     std::string bytes;
-    const Status status = fromEditText(raw, test::codePage(), bytes);
+    const Status status = storedFromUtf16(raw, test::codePage(), bytes);
     EXPECT_TRUE(status.ok()) << describe(status);
     return {bytes, editTextLength(raw)};
 }
@@ -29,7 +30,7 @@ std::pair<std::string, int> throughTheBox(QPlainTextEdit& box) {
 TEST_P(EditRoundTrip, ThroughARealTextBoxKeepsEveryByte) {
     const std::string& text = GetParam();
     QPlainTextEdit box;
-    box.setPlainText(QString::fromStdU16String(toEditText(text, u"\n", test::codePage())));
+    box.setPlainText(QString::fromStdU16String(shownUtf16(text, test::codePage(, u"\n"))));
     EXPECT_EQ(throughTheBox(box), std::pair(text, static_cast<int>(text.size())));
 }
 
