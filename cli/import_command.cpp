@@ -152,16 +152,20 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
         return refuse(err, Status::error(cli::ToolCode::UnknownFormat, translationPath),
                       !request.check);
     translate::Translation translation;
-    OpenFile file;
-    if (!openFile(path, kind, settings, !request.dryRun, file, err))
-        return kExitRefused;
-    // A translation larger than any this file could take is refused unread.
-    std::uint64_t limit = maxTranslationSize(kind, file.identity().size);
+    // A translation larger than any this file could take is refused unread. It is read
+    // before the file is opened and locked: it may come through a pipe from a program
+    // that reads the same file.
+    os::FileIdentity sized;
+    std::uint64_t limit =
+        os::identityAt(path, sized) ? maxTranslationSize(kind, sized.size) : UINT64_MAX;
     if (*format == translate::TranslationFormat::Xlsx)
         limit = translate::xlsxLimit(limit);
     Status status = readTranslation(translationPath, *format, translation, limit, request.sheet);
     if (status.code == cli::ToolCode::TranslationTooLarge)
         status.detail = path;
+    OpenFile file;
+    if (!openFile(path, kind, settings, !request.dryRun, file, err))
+        return kExitRefused;
     ImportPlan plan;
     const CodePage* source = nullptr;
     const CodePage* target = nullptr;
