@@ -10,9 +10,9 @@
 #include "bench/bench_files.h"
 #include "bench/bench_support.h"
 #include "bench/core_benchmarks.h"
-#include "cli/escape.h"
 #include "cli/listed_text.h"
 #include "record/entry_line.h"
+#include "record/escaped_text.h"
 #include "record/file_kind.h"
 #include "record/text_codec.h"
 #include "record/vector_path.h"
@@ -49,7 +49,7 @@ void listInMemory(benchmark::State& state, const BenchFile& file, const std::str
         state.SkipWithError((std::string("no code page ") + codePageName).c_str());
         return;
     }
-    const cli::Escaper escaper(*page, vectorPath);
+    const Escaper escaper(*page, vectorPath);
     std::uint64_t written = 0;
     for (auto _ : state) {
         char* out = output.data();
@@ -57,7 +57,7 @@ void listInMemory(benchmark::State& state, const BenchFile& file, const std::str
             const std::uint64_t key = layout.keyOf(i);
             const std::size_t length = static_cast<std::size_t>(layout.lengthOf(i));
             if (static_cast<std::size_t>(output.data() + output.size() - out) <
-                24 + cli::Escaper::kMaxEscapedChar * length + cli::Escaper::kSlack) {
+                24 + Escaper::kMaxEscapedChar * length + Escaper::kSlack) {
                 written += static_cast<std::uint64_t>(out - output.data());
                 out = output.data(); // the listing would be written out here
             }

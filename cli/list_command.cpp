@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/list_command.h"
 
-#include "cli/escape.h"
 #include "cli/listed_text.h"
 #include "cli/output_buffer.h"
 #include "cli/parallel_lines.h"
 #include "cli/tool.h"
 #include "record/entry_line.h"
+#include "record/escaped_text.h"
 #include "record/file_kind.h"
 #include "record/reader.h"
 

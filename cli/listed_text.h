@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "cli/escape.h"
+#include "record/escaped_text.h"
 
 namespace edt::cli {
 

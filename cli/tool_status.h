@@ -8,22 +8,18 @@ namespace edt::cli {
 // What edt-tool's own commands report: its command line, its exports and the
 // translations it reads (phrased in words.cpp).
 struct ToolCode {
-    // position: an escape other than \\ \r \n \t \xHH
-    static constexpr StatusCode BadEscape{200};
-    // position: \x without two hexadecimal digits
-    static constexpr StatusCode BadHexEscape{201};
     // path: a translation whose format its name does not tell
-    static constexpr StatusCode UnknownFormat{202};
+    static constexpr StatusCode UnknownFormat{200};
     // path: the export would replace the file it exports
-    static constexpr StatusCode ExportOverSource{203};
+    static constexpr StatusCode ExportOverSource{201};
     // path: the export would replace a file (no --force)
-    static constexpr StatusCode ExportExists{204};
+    static constexpr StatusCode ExportExists{202};
     // path: the export would replace an EDT file
-    static constexpr StatusCode ExportOverEdtFile{205};
+    static constexpr StatusCode ExportOverEdtFile{203};
     // path: the translation; limit; detail: the EDT file
-    static constexpr StatusCode TranslationTooLarge{206};
+    static constexpr StatusCode TranslationTooLarge{204};
     // path: the translation
-    static constexpr StatusCode TranslationOutOfMemory{207};
+    static constexpr StatusCode TranslationOutOfMemory{205};
 };
 
 } // namespace edt::cli

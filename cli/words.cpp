@@ -38,12 +38,6 @@ std::string hint(const Status& s) {
 
 std::string own(const Status& s) {
     switch (numberOf(s.code)) {
-    case numberOf(cli::ToolCode::BadEscape):
-        return "Unknown escape at character " + std::to_string(s.position) +
-               " (use \\\\ \\r \\n \\t or \\xHH).";
-    case numberOf(cli::ToolCode::BadHexEscape):
-        return "The escape \\x at character " + std::to_string(s.position) +
-               " needs two hexadecimal digits.";
     case numberOf(cli::ToolCode::UnknownFormat):
         return "Cannot tell the format of " +
                (s.path == "-" ? std::string("standard input") : quoted(s.path)) +

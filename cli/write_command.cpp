@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/write_command.h"
 
-#include "cli/escape.h"
 #include "cli/tool.h"
+#include "record/escaped_text.h"
 #include "record/file_kind.h"
 #include "translate/translate_status.h"
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // edt-tool's text escapes: any text escapes and comes back, and any argument either
 // is refused or reads as a text that escapes to a form reading back the same.
-#include "cli/escape.h"
 #include "fuzz/fuzz_support.h"
 #include "record/code_page.h"
+#include "record/escaped_text.h"
 #include "record/message.h"
 #include "tests/support/test_support.h"
 

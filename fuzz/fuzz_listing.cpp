@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/escape.h"
 #include "cli/listed_text.h"
 #include "fuzz/fuzz_support.h"
 #include "record/code_page.h"
+#include "record/escaped_text.h"
 #include "record/shown_text.h"
 #include "record/text_codec.h"
 #include "record/vector_path.h"
@@ -29,7 +29,7 @@
 
 namespace {
 
-using edt::cli::Escaper;
+using edt::Escaper;
 
 struct Writers {
     std::unique_ptr<Escaper> escaper;

@@ -75,8 +75,8 @@ std::string readWholeFile(const std::string& path) {
     return bytes;
 }
 
-const cli::Escaper& escaper() {
-    static const cli::Escaper escaper(edt::test::codePage());
+const Escaper& escaper() {
+    static const Escaper escaper(edt::test::codePage());
     return escaper;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/escape.h"
+#include "record/escaped_text.h"
 
 // Shared by the fuzz targets: a check that stops the run, a reader of structured
 // values from the fuzzer's bytes, and a scratch folder for files.
@@ -62,7 +62,7 @@ const std::string& scratchDir();
 void writeWholeFile(const std::string& path, std::string_view bytes);
 
 // edt-tool's escapes for Windows-1252.
-const cli::Escaper& escaper();
+const Escaper& escaper();
 std::string readWholeFile(const std::string& path);
 
 } // namespace edt::fuzz

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/escape.h"
+#include "record/escaped_text.h"
 
 #include <array>
 #include <cstring>
 
-#include "cli/tool_status.h"
 #include "record/text_codec.h"
 
-namespace edt::cli {
+namespace edt {
 namespace {
 
 // Characters that must not reach a terminal as they are: C0 and C1 controls, and the
@@ -127,7 +126,7 @@ Status Escaper::unescape(std::string_view escaped, std::string& text) const {
             const int high = i + 2 < escaped.size() ? hexValue(escaped[i + 2]) : -1;
             const int low = i + 3 < escaped.size() ? hexValue(escaped[i + 3]) : -1;
             if (high < 0 || low < 0) {
-                Status bad = Status::error(cli::ToolCode::BadHexEscape);
+                Status bad = Status::error(StatusCode::BadHexEscape);
                 bad.position = i + 1;
                 return bad;
             }
@@ -136,7 +135,7 @@ Status Escaper::unescape(std::string_view escaped, std::string& text) const {
             break;
         }
         default: {
-            Status bad = Status::error(cli::ToolCode::BadEscape);
+            Status bad = Status::error(StatusCode::BadEscape);
             bad.position = i + 1;
             return bad;
         }
@@ -146,4 +145,4 @@ Status Escaper::unescape(std::string_view escaped, std::string& text) const {
     return flush();
 }
 
-} // namespace edt::cli
+} // namespace edt

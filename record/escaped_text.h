@@ -9,10 +9,11 @@
 #include "record/status.h"
 #include "record/stored_forms.h"
 
-namespace edt::cli {
+namespace edt {
 
-// Texts on the command line are UTF-8 with escapes, so that every byte of an entry
-// survives a terminal: \\ \r \n \t, and \xHH (two hex digits) for the other control
+// Texts on the command line (the listing, a write's text) are UTF-8 with escapes, so
+// that every byte of an entry survives a terminal; line breaks are escapes here, not
+// the marks of shown_text.h: \\ \r \n \t, and \xHH (two hex digits) for the other control
 // codes, 127 and the bytes the code page leaves undefined.
 class Escaper {
 public:
@@ -55,4 +56,4 @@ private:
     StoredForms storedForms_;
 };
 
-} // namespace edt::cli
+} // namespace edt

@@ -127,6 +127,12 @@ std::string what(const Status& s) {
                std::to_string(s.entryBytes) + " of the " + s.detail + " bytes of " + entryOf(s) +
                " are in the file, room for " + std::to_string(s.limit) +
                " characters with the terminator; a write never makes a file longer.";
+    case StatusCode::BadEscape:
+        return "Unknown escape at character " + std::to_string(s.position) +
+               " (use \\\\ \\r \\n \\t or \\xHH).";
+    case StatusCode::BadHexEscape:
+        return "The escape \\x at character " + std::to_string(s.position) +
+               " needs two hexadecimal digits.";
     case StatusCode::NoBackup:
         return s.detail.empty() ? "There is no backup of " + quoted(s.path) + "."
                                 : quoted(s.detail) + " is not a backup of " + quoted(s.path) + ".";

@@ -44,6 +44,8 @@ enum class StatusCode : std::uint16_t {
     EntryCutOff,         // key, count: characters; limit: what the bytes there hold;
                          // entryBytes: those bytes; detail: the entry's full length
     NoBackup,            // path; detail: the backup asked for, empty for any
+    BadEscape,           // position: an escape other than \\ \r \n \t \xHH
+    BadHexEscape,        // position: \x without two hexadecimal digits
     // From 100 on, the codes of the libraries above: translate/translate_status.h
     // (100), edt-tool's cli/tool_status.h (200), the editor's editor/editor_status.h
     // (300).

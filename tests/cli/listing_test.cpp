@@ -6,9 +6,9 @@
 
 #include <cstdio>
 
-#include "cli/escape.h"
 #include "cli/list_command.h"
 #include "cli/listed_text.h"
+#include "record/escaped_text.h"
 #include "record/reader.h"
 #include "record/vector_path.h"
 #include "tests/cli/tool_run.h"
@@ -28,9 +28,9 @@ using test::regularPairsThen;
 // `available` and the room it is promised marked, so that over-reads (sanitizers) and
 // writes past the room show.
 std::string listFast(const std::string& bytes, std::size_t available, std::size_t entryLength,
-                     const cli::Escaper& escaper) {
+                     const Escaper& escaper) {
     const std::vector<unsigned char> input(bytes.begin(), bytes.begin() + available);
-    const std::size_t room = cli::Escaper::kMaxEscapedChar * entryLength + cli::Escaper::kSlack;
+    const std::size_t room = Escaper::kMaxEscapedChar * entryLength + Escaper::kSlack;
     std::string out(room + 8, '#');
     std::vector<char> scratch(entryLength);
     char* end = cli::writeListedText(out.data(), input.data(), available, entryLength,
@@ -41,14 +41,14 @@ std::string listFast(const std::string& bytes, std::size_t available, std::size_
 
 // What the listing must show: the text decoded by the rule, then escaped.
 std::string listByTheRule(const std::string& bytes, std::size_t available, std::size_t entryLength,
-                          const cli::Escaper& escaper) {
+                          const Escaper& escaper) {
     return escaper.escape(decodeByTheRule(bytes, available, entryLength));
 }
 
 class FastListedText : public ::testing::TestWithParam<VectorPath> {};
 
 TEST_P(FastListedText, EveryShapeOfEntryListsLikeTheRule) {
-    const cli::Escaper escaper(test::codePage(), GetParam());
+    const Escaper escaper(test::codePage(), GetParam());
     for (const test::StoredEntry& e : test::entryShapes()) {
         SCOPED_TRACE(e.label);
         ASSERT_EQ(listFast(e.bytes, e.available, e.entryLength, escaper),
@@ -61,7 +61,7 @@ TEST_P(FastListedText, EveryByteAtEveryPositionOfARunListsLikeTheRule) {
     // breaks the run, at each position of a run longer than two bulk steps, in code
     // pages whose forms differ in length (undefined bytes, three-byte UTF-8).
     for (const char* page : {"1252", "1253", "KOI8-R"}) {
-        const cli::Escaper escaper(test::codePage(page), GetParam());
+        const Escaper escaper(test::codePage(page), GetParam());
         for (int b = 0; b < 256; ++b) {
             for (std::size_t position = 0; position < 20; ++position) {
                 for (bool asHighByte : {false, true}) {
@@ -94,7 +94,7 @@ TEST(FastEscape, EveryByteAtEveryPositionEscapesAsAlone) {
         std::string expected;
         for (char c : text)
             expected += test::escaper().escape(std::string(1, c));
-        const std::size_t room = cli::Escaper::kMaxEscapedChar * text.size() + cli::Escaper::kSlack;
+        const std::size_t room = Escaper::kMaxEscapedChar * text.size() + Escaper::kSlack;
         std::string out(room + 8, '#');
         char* end = test::escaper().escapeInto(out.data(), text);
         EXPECT_EQ(out.substr(room), std::string(8, '#')) << "wrote past its room";

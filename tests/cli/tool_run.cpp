@@ -34,8 +34,8 @@ ToolRun runTool(const std::vector<std::string>& args) {
     return run;
 }
 
-const cli::Escaper& escaper() {
-    static const cli::Escaper windows1252(codePage());
+const Escaper& escaper() {
+    static const Escaper windows1252(codePage());
     return windows1252;
 }
 

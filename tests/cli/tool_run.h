@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/escape.h"
+#include "record/escaped_text.h"
 
 namespace edt::test {
 
@@ -17,6 +17,6 @@ struct ToolRun {
 ToolRun runTool(const std::vector<std::string>& args);
 
 // edt-tool's escapes for Windows-1252.
-const cli::Escaper& escaper();
+const Escaper& escaper();
 
 } // namespace edt::test

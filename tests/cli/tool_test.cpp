@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "cli/escape.h"
 #include "cli/tool.h"
+#include "record/escaped_text.h"
 #include "record/message.h"
 #include "tests/cli/tool_run.h"
 #include "tests/support/says.h"

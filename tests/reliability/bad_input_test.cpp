@@ -14,8 +14,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "cli/escape.h"
 #include "record/code_page.h"
+#include "record/escaped_text.h"
 #include "record/message.h"
 #include "record/reader.h"
 #include "record/writer.h"

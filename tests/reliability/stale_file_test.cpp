@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cli/escape.h"
+#include "record/escaped_text.h"
 #include "record/message.h"
 #include "record/reader.h"
 #include "record/text_codec.h"
