@@ -5,6 +5,7 @@
 
 #include "editor/edit_text.h"
 #include "editor/finder.h"
+#include "platform/file.h"
 #include "record/text_codec.h"
 #include "record/writer.h"
 
@@ -15,6 +16,7 @@ Status Editor::open(const std::string& path, const FileKind& kind, const CodePag
     codePage_ = &codePage;
     path_ = path;
     identity_.reset();
+    readOnly_.reset();
     openNote_ = writer_ ? writer_->recover(path) : std::nullopt;
     // The old list goes first: two large lists at once would double the memory.
     std::vector<EntryLine>().swap(entries_);
@@ -24,6 +26,10 @@ Status Editor::open(const std::string& path, const FileKind& kind, const CodePag
         return result.status;
     entries_ = std::move(result.entries);
     identity_ = result.identity;
+    // Opened as a write opens it, and closed at once: told now, not after an edit.
+    os::File probe;
+    if (os::Result writable = probe.open(path, os::File::Mode::Update); !writable.ok())
+        readOnly_ = std::move(writable);
     return Status::success();
 }
 

@@ -32,6 +32,9 @@ public:
     // (openNote() says so).
     Status open(const std::string& path, const FileKind& kind, const CodePage& codePage);
     const std::optional<Status>& openNote() const { return openNote_; }
+    // Why the file listed last cannot be opened for writing, found when it was listed
+    // (none when it can, or was not listed).
+    const std::optional<os::Result>& readOnly() const { return readOnly_; }
 
     // The file listed last (empty before the first open).
     const std::string& path() const { return path_; }
@@ -93,6 +96,7 @@ private:
 
     SafeWriter* writer_ = nullptr;
     std::optional<Status> openNote_;
+    std::optional<os::Result> readOnly_;
     bool opened_ = false;
     std::string path_;
     FileKind kind_;

@@ -5,10 +5,19 @@
 
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <map>
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
 
 #include "editor/form_controller.h"
 #include "record/file_kind.h"
+#include "record/utf8.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
@@ -16,6 +25,35 @@ namespace edt {
 namespace {
 
 using Log = std::vector<std::string>;
+
+std::string utf8Of(const std::u16string& text) {
+    std::string utf8;
+    for (const char16_t c : text) // the BMP here
+        appendUtf8(utf8, c);
+    return utf8;
+}
+
+// A file this program may read but not open for writing; or the file writable again.
+// Root writes whatever its permissions say, but not an immutable file (on Linux).
+bool writeProtect(const std::string& path, bool on) {
+    bool done = true;
+#ifdef __linux__
+    if (::geteuid() == 0) {
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        int flags = 0;
+        done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0)
+            ::close(fd);
+    }
+#endif
+    std::error_code failed; // an immutable file keeps its permissions
+    std::filesystem::permissions(
+        path, std::filesystem::perms::owner_write,
+        on ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add, failed);
+    return done;
+}
 
 // Keeps what a window would show and logs the rest; the temporary folder shows as
 // "DIR/".
@@ -26,8 +64,8 @@ public:
                                             "",         "",         "note ",  "tooltip "};
         if (part == Part::KeyLabel || part == Part::TextBox)
             (part == Part::KeyLabel ? key : box) = t;
-        else // ASCII here
-            add(parts[static_cast<int>(part)] + std::string(t.begin(), t.end()));
+        else
+            add(parts[static_cast<int>(part)] + utf8Of(t));
     }
     std::u16string text(Part part) const override {
         return part == Part::KeyLabel ? key : part == Part::TextBox ? box : query;
@@ -59,6 +97,7 @@ public:
         return answer;
     }
     void setWaitCursor(bool on) override { add(on ? "wait" : "cursor"); }
+    void setRightToLeft(bool on) override { add(on ? "right to left" : "left to right"); }
     std::string recallCodePage(const std::string& path) const override {
         return kept.count(path) ? kept.at(path) : "";
     }
@@ -138,6 +177,15 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
     std::filesystem::create_directory(dir.file("b"));
     std::filesystem::copy_file(quests, dir.file("b/quests.edt"));
     const Act drop = [&](FormController& c, RecordingView&) { c.drop({dir.file("b/quests.edt")}); };
+    test::writeBytes(
+        dir.file("caf\xE9.edt"),
+        samples::makeImage(kindForFileName("caf.edt"), {"\xF9\xEC\xE5\xED 1", "2 Hi \xF9"}));
+    const std::string locked = dir.file("locked.edt");
+    test::writeBytes(locked, samples::makeImage(kindForFileName("locked.edt"), {"Hi"}));
+    const bool lockable = writeProtect(locked, true);
+    const std::string huge = dir.file("huge.edt");
+    test::writeBytes(huge, "");
+    std::filesystem::resize_file(huge, (std::uint64_t{1} << 30) + 1); // sparse
     const Step steps[] = {
         {"load",
          [](FormController& c, RecordingView&) { c.load(); },
@@ -148,7 +196,8 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
         {"open missing",
          [&](FormController& c, RecordingView&) { c.openPath(dir.file("a.edt")); },
          {"names a.edt", "caption Zelvar Email Editor - DIR/a.edt", "wait", "rows 0", "cursor",
-          "limit Record Length (Max 235):", "count 0", "warn Cannot open \"DIR/a.edt\"*"}},
+          "limit Record Length (Max 235):", "count 0", "caption Zelvar EDT File Editor", "tooltip ",
+          "warn Cannot open \"DIR/a.edt\"*"}},
         {"open chosen",
          [&](FormController& c, RecordingView& v) {
              v.dialog.choice = {{quests, "KOI8-R"}};
@@ -228,9 +277,38 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
          leave(nullptr, Answer::Write, drop),
          {"ask *", "row 2", "names quests.edt", "caption *", "wait", "rows 3", "cursor", "limit *",
           "count 1", "kept *", "tooltip *", "list none"}},
+        {"the key shown stays",
+         [](FormController&, RecordingView& v) { v.add(utf8Of(v.key)); },
+         {"0000321"}},
+        // A name that is not UTF-8 (Latin-1's é), read by its bytes; its texts in
+        // Hebrew, shown right to left.
+        {"a name as the system has it",
+         [&](FormController& c, RecordingView&) {
+             c.openPath(dir.file("caf\xE9.edt"), &test::codePage("1255"));
+         },
+         {"names caf\xE9.edt", "caption Zelvar Email Editor - DIR/caf\xEF\xBF\xBD.edt", "wait",
+          "rows 2", "cursor", "limit *", "count *", "kept Windows-1255",
+          "tooltip Texts in Windows-1255"}},
+        {"a text that starts right to left", click(0), {"right to left", "count 6"}},
+        {"one that starts left to right", click(1), {"left to right", "count 6"}},
+        {"a file that cannot be written",
+         [&](FormController& c, RecordingView&) { c.openPath(locked); },
+         {"names locked.edt", "caption Zelvar Email Editor - DIR/locked.edt", "wait", "rows 1",
+          "cursor", "limit *", "count 6", "kept Windows-1252",
+          "caption Zelvar Email Editor - DIR/locked.edt (read-only)",
+          "tooltip Texts in Windows-1252\nRead-only: nothing can be written into this file (*"}},
+        {"a file above 1 GB",
+         [&](FormController& c, RecordingView&) { c.openPath(huge); },
+         {"names huge.edt", "caption *", "wait", "rows 0", "cursor", "limit *", "count 6",
+          "caption Zelvar EDT File Editor", "tooltip ",
+          "warn \"DIR/huge.edt\" is 1.1 GB; files above 1 GB are not listed.*"}},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
+        if (!lockable && step.name == std::string("a file that cannot be written")) {
+            std::cout << "Not tried here, no file can be made read-only: " << step.name << "\n";
+            continue;
+        }
         view.log.clear();
         step.act(controller, view);
         ASSERT_EQ(view.log.size(), step.log.size()) << testing::PrintToString(view.log);
@@ -240,7 +318,7 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
                       e.back() == '*' ? e.substr(0, e.size() - 1) : e);
         }
     }
-    EXPECT_EQ(view.key, u"0000321");
+    writeProtect(locked, false);
 }
 
 } // namespace
