@@ -465,11 +465,16 @@ void Form1::setWaitCursor(bool on) {
 }
 
 void Form1::setRightToLeft(bool on) {
-    // Qt then reads the text from the right and aligns it right.
-    if (on)
-        EditWindow->setLayoutDirection(Qt::RightToLeft);
-    else
-        EditWindow->unsetLayoutDirection();
+    // Read from the right and aligned right (a plain text box takes its alignment as
+    // it is, not mirrored); the widget itself is not. Else as designed.
+    if (!designedText_)
+        designedText_ = EditWindow->document()->defaultTextOption();
+    QTextOption option = *designedText_;
+    if (on) {
+        option.setTextDirection(Qt::RightToLeft);
+        option.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    }
+    EditWindow->document()->setDefaultTextOption(option);
 }
 
 std::string Form1::recallCodePage(const std::string& path) const {

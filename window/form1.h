@@ -3,8 +3,10 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QTextOption>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "editor/form_controller.h"
 #include "editor/layout.h"
@@ -136,6 +138,7 @@ private:
     // CurrFileName and CurrFileTitle as the system names them, for ReadFile while they
     // show these names.
     std::string fileName_, fileTitle_;
+    std::optional<QTextOption> designedText_; // EditWindow's, before a right-to-left text
     Reporter reporter_;
 };
 
