@@ -51,7 +51,6 @@ TEST_F(Form1Test, OpensAFileFromTheCommandLineOrADropAsFileOpenDoes) {
     form->openPath(name, &test::codePage("1255"));
     EXPECT_EQ(form->windowTitle(), QString::fromStdString("Zelvar Email Editor - " + name));
     clickRow(0);
-    EXPECT_EQ(edit->toPlainText(), QStringLiteral("\u05E9\u05DC\u05D5\u05DD 12"));
     EXPECT_GT(edit->cursorRect(QTextCursor(edit->document())).x(), edit->width() / 2);
     clickRow(1);
     EXPECT_LT(edit->cursorRect(QTextCursor(edit->document())).x(), edit->width() / 2);
