@@ -179,6 +179,8 @@ void Form1::createControls() {
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
+    // A tip breaks its lines (the read-only note's) only once it has a width to wrap at.
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
     setTooltip(btn_WriteRecord, toWide(design::kWriteRecordCaption));
 }
 
