@@ -36,6 +36,6 @@ int main(int argc, char** argv) {
     form.setStateFolder(edt::StateFolder::forUser(options.noBackup || environment.noBackup));
     form.show();
     if (options.file)
-        form.openPath(QString::fromLocal8Bit(options.file->c_str()), options.codePage);
+        form.openPath(*options.file, options.codePage); // bytes, as the system has them
     return app.exec();
 }

@@ -39,6 +39,8 @@ constexpr float kFontPoints = 8.25f;
 
 constexpr const char* kStartCaption = "Zelvar EDT File Editor";
 constexpr const char* kOpenCaptionPrefix = "Zelvar Email Editor - ";
+// Beyond the design: after the path of a file that cannot be written.
+constexpr const char* kReadOnlyCaptionSuffix = " (read-only)";
 constexpr const char* kStartLimitCaption = "Record Length (Max 315):";
 constexpr const char* kRecordCaption = "Record:";
 constexpr const char* kWriteRecordCaption = "Write Record";

@@ -56,4 +56,24 @@ int editTextLength(std::u16string_view text) {
     return count;
 }
 
+bool startsRightToLeft(std::u16string_view text) {
+    for (const char16_t c : text) {
+        // The right-to-left blocks of the BMP, and the presentation forms of Hebrew and
+        // Arabic.
+        if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) ||
+            (c >= 0xFE70 && c <= 0xFEFC))
+            return true;
+        // A letter of a script written left to right: Latin, Greek, Cyrillic,
+        // Armenian, and the letters beyond the right-to-left blocks (Thai, CJK ...).
+        // Combining marks, spacing modifiers and the signs of Latin-1 decide nothing.
+        const bool latinLetter = (c | 0x20) >= u'a' && (c | 0x20) <= u'z';
+        const bool otherLetter = (c >= 0x00C0 && c <= 0x058F && c != 0x00D7 && c != 0x00F7 &&
+                                  !(c >= 0x02B9 && c <= 0x036F)) ||
+                                 (c >= 0x0900 && c < 0x2000) || (c >= 0x3040 && c < 0xD800);
+        if (latinLetter || otherLetter)
+            return false;
+    }
+    return false;
+}
+
 } // namespace edt

@@ -28,4 +28,9 @@ std::string asciiOf(std::u16string_view text);
 // two (CR and LF), a character outside the BMP as one.
 int editTextLength(std::u16string_view text);
 
+// Whether a text box shows the text right to left: its first letter is of a script
+// written that way (Hebrew, Arabic, Syriac, Thaana, N'Ko ...). Digits and marks are
+// passed by; a text without letters goes left to right.
+bool startsRightToLeft(std::u16string_view text);
+
 } // namespace edt

@@ -16,6 +16,7 @@ Status Editor::open(const std::string& path, const FileKind& kind, const CodePag
     codePage_ = &codePage;
     path_ = path;
     listed_ = false;
+    readOnly_.reset();
     // The old list goes first: two large lists at once would double the memory.
     std::vector<EntryLine>().swap(entries_);
     kind_ = kind;
@@ -31,6 +32,9 @@ Status Editor::open(const std::string& path, const FileKind& kind, const CodePag
     }
     entries_ = std::move(result.entries);
     listed_ = true;
+    // Told now, not after an edit.
+    if (!file_.readOnly().empty())
+        readOnly_ = os::Result::failure(os::Op::Open, file_.readOnly());
     return Status::success();
 }
 

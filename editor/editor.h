@@ -33,6 +33,9 @@ public:
     // (openNote() says so).
     Status open(const std::string& path, const FileKind& kind, const CodePage& codePage);
     const std::optional<Status>& openNote() const { return openNote_; }
+    // Why the file listed last cannot be opened for writing, found when it was listed
+    // (none when it can, or was not listed).
+    const std::optional<os::Result>& readOnly() const { return readOnly_; }
 
     // The file listed last (empty before the first open).
     const std::string& path() const { return path_; }
@@ -95,6 +98,7 @@ private:
     StateFolder* state_ = nullptr;
     OpenFile file_;
     std::optional<Status> openNote_;
+    std::optional<os::Result> readOnly_;
     bool opened_ = false;
     std::string path_;
     FileKind kind_;

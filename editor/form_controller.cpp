@@ -18,8 +18,18 @@ void FormController::setText(Part part, const std::string& utf8) {
     view_.setText(part, utf16Of(utf8));
 }
 
+void FormController::showText(const std::u16string& text) {
+    // Turned with the entry shown, not while typing; told only when it changes, as
+    // most texts never turn the box around.
+    if (startsRightToLeft(text) != rightToLeft_) {
+        rightToLeft_ = !rightToLeft_;
+        view_.setRightToLeft(rightToLeft_);
+    }
+    view_.setText(Part::TextBox, text);
+}
+
 void FormController::load() {
-    view_.setText(Part::TextBox, u"");
+    showText(u"");
     countLength();
     view_.listChanged();
     setText(Part::VersionLine, design::versionLine());
@@ -69,6 +79,9 @@ void FormController::read(const std::string& path, const std::string& title) {
     if (editor_.openNote())
         view_.message(Message::Note, windowMessage(*editor_.openNote()));
     if (!status.ok()) {
+        // The caption and the tooltip name no file that is not listed.
+        setText(Part::Caption, design::kStartCaption);
+        setText(Part::CodePageNote, "");
         view_.message(Message::Warning, windowMessage(status));
         return;
     }
@@ -76,7 +89,12 @@ void FormController::read(const std::string& path, const std::string& title) {
     // would cost every open a flush.
     if (view_.recallCodePage(path) != codePage_->name())
         view_.rememberCodePage(path, codePage_->name());
-    setText(Part::CodePageNote, codePageNote(*codePage_));
+    std::string note = codePageNote(*codePage_);
+    if (const std::optional<os::Result>& readOnly = editor_.readOnly()) {
+        setText(Part::Caption, design::kOpenCaptionPrefix + path + design::kReadOnlyCaptionSuffix);
+        note += "\n" + readOnlyNote(*readOnly);
+    }
+    setText(Part::CodePageNote, note);
 }
 
 std::string FormController::codePageFor(const std::string& path) const {
@@ -92,7 +110,7 @@ bool FormController::mayLeave() {
     case FormView::Answer::Write:
         return write();
     case FormView::Answer::Discard:
-        view_.setText(Part::TextBox, editor_.select(*shown, lineBreak_).text);
+        showText(editor_.select(*shown, lineBreak_).text);
         countLength();
         return true;
     case FormView::Answer::Cancel:
@@ -109,7 +127,7 @@ bool FormController::select(std::size_t row) {
         return false;
     const Editor::Selection selected = editor_.select(row, lineBreak_);
     view_.setText(Part::KeyLabel, selected.key);
-    view_.setText(Part::TextBox, selected.text);
+    showText(selected.text);
     countLength();
     return true;
 }

@@ -58,7 +58,11 @@ public:
     virtual void message(Message kind, const std::string& text) = 0;
     // Asks whether to write a change before going on, Cancel the default.
     virtual Answer askToWrite(const std::string& question) = 0;
+    // Shown before a file is read, and after: a large file takes a while.
     virtual void setWaitCursor(bool on) = 0;
+    // EditWindow's text right-aligned and read right to left, or as designed; told
+    // before the text of an entry is set.
+    virtual void setRightToLeft(bool on) = 0;
 
     // The code page a file was read with here, kept between runs (empty: none kept).
     virtual std::string recallCodePage(const std::string& path) const = 0;
@@ -122,10 +126,13 @@ public:
 private:
     void open(const std::string& path, const std::string& title, const CodePage& codePage);
     void setText(FormView::Part part, const std::string& utf8);
+    // EditWindow's text, in the direction of its first letter.
+    void showText(const std::u16string& text);
 
     FormView& view_;
     Editor editor_;
     std::u16string lineBreak_;
+    bool rightToLeft_ = false;           // what EditWindow was told last
     const CodePage* codePage_ = nullptr; // what read() reads the texts in
 };
 

@@ -72,6 +72,10 @@ std::string codePageNote(const CodePage& codePage) {
     return "Texts in " + codePage.name();
 }
 
+std::string readOnlyNote(const os::Result& why) {
+    return "Read-only: nothing can be written into this file (" + why.reason + ").";
+}
+
 std::string overLimitNote(const Editor& editor, std::u16string_view key, int length) {
     const std::optional<std::size_t> limit = editor.shownLimit();
     if (!limit || length < 0 || static_cast<std::size_t>(length) <= *limit)

@@ -30,6 +30,10 @@ std::string severalFilesNote(std::size_t count);
 // The list's and the text box's tooltip once a file is read: "Texts in Windows-1251".
 std::string codePageNote(const CodePage& codePage);
 
+// Added to that tooltip when the file cannot be opened for writing, with the system's
+// reason: "Read-only: nothing can be written into this file (Permission denied)."
+std::string readOnlyNote(const os::Result& why);
+
 // The text length's tooltip while a text of `length` characters does not fit the
 // entry shown, `key`; empty while it fits or no entry of the open file is shown.
 std::string overLimitNote(const Editor& editor, std::u16string_view key, int length);

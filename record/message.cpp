@@ -14,6 +14,13 @@ std::string quoted(const std::string& text) {
 
 namespace {
 
+// In decimal gigabytes with one decimal, rounded up: a size above the limit of
+// 1 GB (2^30 bytes, as Windows counts) never reads as "1.0 GB".
+std::string gigabytes(std::uint64_t bytes) {
+    const std::uint64_t tenths = (bytes + 99'999'999) / 100'000'000;
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " GB";
+}
+
 std::string entryOf(const Status& s) {
     return "entry " + formatKey(s.key.value_or(0)) + " of " + quoted(s.path);
 }
@@ -40,9 +47,8 @@ std::string what(const Status& s) {
                                           : std::string("standard output")) +
                ": " + s.os.reason + ".";
     case StatusCode::FileTooLarge:
-        return quoted(s.path) + " is " + std::to_string(s.count) +
-               " bytes long; EDT files of more than " + std::to_string(s.limit) +
-               " bytes are not listed. Is it the right file?";
+        return quoted(s.path) + " is " + gigabytes(s.count) + "; files above " +
+               std::to_string(s.limit >> 30) + " GB are not listed. Is it the right file?";
     case StatusCode::OutOfMemory:
         return "There is not enough memory to list " + quoted(s.path) + ".";
     case StatusCode::FileChanged:

@@ -52,6 +52,8 @@ std::u16string textOf(HWND control) {
     return std::u16string(text.begin(), text.end());
 }
 
+constexpr DWORD kEditStyle = WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
+
 HWND makeControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style,
                  DWORD exStyle, int id) {
     return CreateWindowExW(
@@ -153,8 +155,7 @@ void Form1::createControls() {
     // Created in tab order: IsDialogMessageW moves the focus along the creation order
     // and skips the labels, which have no WS_TABSTOP.
     List1.create(hwnd_, kList1, controller_.editor());
-    EditWindow = makeControl(hwnd_, L"EDIT", toWide(design::kTextBoxStartText),
-                             WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL,
+    EditWindow = makeControl(hwnd_, L"EDIT", toWide(design::kTextBoxStartText), kEditStyle,
                              WS_EX_CLIENTEDGE, kEditWindow);
     SendMessageW(EditWindow, EM_SETLIMITTEXT, 0, 0); // 0: as long as the system allows
     SetWindowSubclass(EditWindow, withoutEscape, 0, 0);
@@ -178,6 +179,8 @@ void Form1::createControls() {
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
+    // A tip breaks its lines (the read-only note's) only once it has a width to wrap at.
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
     setTooltip(btn_WriteRecord, toWide(design::kWriteRecordCaption));
 }
 
@@ -424,8 +427,9 @@ HWND Form1::controlOf(Part part) const {
 
 void Form1::setText(Part part, const std::u16string& text) {
     if (part == Part::CodePageNote) {
+        codePageTip_ = wide(text);
         for (const HWND shows : {List1.handle(), EditWindow})
-            setTooltip(shows, wide(text));
+            setTooltip(shows, codePageTip_);
         return;
     }
     // The edit control tells no EN_CHANGE for text set by the program: the controller
@@ -514,6 +518,34 @@ void Form1::setWaitCursor(bool on) {
         cursor_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     else
         SetCursor(cursor_);
+}
+
+void Form1::setRightToLeft(bool on) {
+    // An edit control takes its alignment and reading order only when it is created:
+    // made anew in the old one's place in the tab order, with its text, font, tooltip,
+    // selection and focus. The controller tells this before it sets the text.
+    const HWND old = EditWindow;
+    RECT place;
+    GetWindowRect(old, &place);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&place), 2);
+    DWORD start = 0, end = 0;
+    SendMessageW(old, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const bool focused = GetFocus() == old;
+    EditWindow = makeControl(hwnd_, L"EDIT", wide(textOf(old)), kEditStyle | (on ? ES_RIGHT : 0),
+                             WS_EX_CLIENTEDGE | (on ? WS_EX_RTLREADING : 0), kEditWindow);
+    SetWindowPos(EditWindow, old, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOACTIVATE);
+    SendMessageW(EditWindow, EM_SETLIMITTEXT, 0, 0);
+    SetWindowSubclass(EditWindow, withoutEscape, 0, 0);
+    SendMessageW(EditWindow, WM_SETFONT, SendMessageW(old, WM_GETFONT, 0, 0), FALSE);
+    SendMessageW(EditWindow, EM_SETSEL, start, end);
+    setTooltip(old, L"");
+    setTooltip(EditWindow, codePageTip_);
+    if (focused)
+        SetFocus(EditWindow);
+    if (focused_ == old)
+        focused_ = EditWindow;
+    DestroyWindow(old);
 }
 
 std::string Form1::recallCodePage(const std::string& path) const {

@@ -91,6 +91,7 @@ private:
     void message(Message kind, const std::string& text) override;
     Answer askToWrite(const std::string& question) override;
     void setWaitCursor(bool on) override;
+    void setRightToLeft(bool on) override;
     std::string recallCodePage(const std::string& path) const override;
     void rememberCodePage(const std::string& path, const std::string& name) override;
     OpenDialog& openDialog() override { return DialogBox; }
@@ -120,6 +121,7 @@ private:
 
     FormController controller_;
     std::wstring limitNote_;   // StringLen's tooltip; empty while the text fits
+    std::wstring codePageTip_; // List1's and EditWindow's tooltip
     HCURSOR cursor_ = nullptr; // before the wait cursor
     OpenFileDialog DialogBox;
 };

@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -18,7 +19,9 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QTextDocument>
+#include <QThread>
 #include <QUrl>
+#include <QWindow>
 
 #include "editor/design.h"
 #include "editor/layout.h"
@@ -60,17 +63,25 @@ std::string toCore(const QString& text) {
 }
 
 // Where the code page a file was read with is kept between runs.
+// Every byte of the path: two names that are not UTF-8 keep two keys.
 QString settingsKey(const std::string& path) {
     return QStringLiteral("codePages/") +
-           QString::fromLatin1(QUrl::toPercentEncoding(fromCore(path)));
+           QString::fromLatin1(QUrl::toPercentEncoding(QByteArray::fromStdString(path)));
 }
 
-// The local files a drag carries.
+// The local files a drag carries; on Linux as the bytes of their names, which the
+// URL keeps percent-encoded, whether they are UTF-8 or not.
 std::vector<std::string> droppedFiles(const QMimeData* data) {
     std::vector<std::string> files;
     for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile())
-            files.push_back(toCore(url.toLocalFile()));
+        if (!url.isLocalFile())
+            continue;
+#ifdef Q_OS_WIN
+        files.push_back(toCore(url.toLocalFile()));
+#else
+        files.push_back(
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
+#endif
     }
     return files;
 }
@@ -268,8 +279,15 @@ void Form1::openPath(const QString& path, const CodePage* codePage) {
     controller_.openPath(toCore(path), codePage);
 }
 
+void Form1::openPath(const std::string& path, const CodePage* codePage) {
+    controller_.openPath(path, codePage);
+}
+
 void Form1::ReadFile() {
-    controller_.read(toCore(CurrFileName), toCore(CurrFileTitle));
+    const auto named = [](const QString& shown, const std::string& bytes) {
+        return shown == fromCore(bytes) ? bytes : toCore(shown);
+    };
+    controller_.read(named(CurrFileName, fileName_), named(CurrFileTitle, fileTitle_));
 }
 
 void Form1::WriteRecord() {
@@ -360,6 +378,8 @@ std::u16string Form1::text(Part part) const {
 }
 
 void Form1::setFileNames(const std::string& path, const std::string& title) {
+    fileName_ = path;
+    fileTitle_ = title;
     CurrFileName = fromCore(path);
     CurrFileTitle = fromCore(title);
 }
@@ -428,10 +448,33 @@ FormView::Answer Form1::askToWrite(const std::string& question) {
 }
 
 void Form1::setWaitCursor(bool on) {
-    if (on)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QGuiApplication::restoreOverrideCursor();
+    if (!on)
+        return QGuiApplication::restoreOverrideCursor();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // Painted before a long read, not left a black frame: a window shown just now (a
+    // file named on the command line) waits for the display to map it first. No user
+    // input is taken meanwhile, so no command runs in the middle of another.
+    const QWindow* const shown = windowHandle();
+    if (!isVisible() || !shown)
+        return;
+    for (QDeadlineTimer mapped(1000); !shown->isExposed() && !mapped.hasExpired();) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+        QThread::msleep(5);
+    }
+    repaint(); // at once, also where a dialog covered the window
+}
+
+void Form1::setRightToLeft(bool on) {
+    // Read from the right and aligned right (a plain text box takes its alignment as
+    // it is, not mirrored); the widget itself is not. Else as designed.
+    if (!designedText_)
+        designedText_ = EditWindow->document()->defaultTextOption();
+    QTextOption option = *designedText_;
+    if (on) {
+        option.setTextDirection(Qt::RightToLeft);
+        option.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    }
+    EditWindow->document()->setDefaultTextOption(option);
 }
 
 std::string Form1::recallCodePage(const std::string& path) const {

@@ -3,8 +3,10 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QTextOption>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "editor/form_controller.h"
 #include "editor/layout.h"
@@ -54,6 +56,9 @@ public:
     // caption, ReadFile. The texts are read in `codePage`, else in the one the file
     // was read with last, else in the default. For the command line and drops.
     void openPath(const QString& path, const CodePage* codePage = nullptr);
+    // The same for a path as the system has it: bytes, which need not be UTF-8 on
+    // Linux (a name from the command line); the caption shows what is not as U+FFFD.
+    void openPath(const std::string& path, const CodePage* codePage = nullptr);
 
     // Journals and copies of files before their first write; none unless given.
     void setStateFolder(StateFolder state) {
@@ -104,6 +109,7 @@ private:
     void message(Message kind, const std::string& text) override;
     Answer askToWrite(const std::string& question) override;
     void setWaitCursor(bool on) override;
+    void setRightToLeft(bool on) override;
     std::string recallCodePage(const std::string& path) const override;
     void rememberCodePage(const std::string& path, const std::string& name) override;
     OpenDialog& openDialog() override { return *DialogBox; }
@@ -129,6 +135,10 @@ private:
     bool restoring_ = false; // List1's selection going back to the row shown
     EntryModel* model_ = nullptr;
     std::unique_ptr<OpenDialog> DialogBox;
+    // CurrFileName and CurrFileTitle as the system names them, for ReadFile while they
+    // show these names.
+    std::string fileName_, fileTitle_;
+    std::optional<QTextOption> designedText_; // EditWindow's, before a right-to-left text
     Reporter reporter_;
 };
 

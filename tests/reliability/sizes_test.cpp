@@ -14,6 +14,7 @@
 #include "tests/cli/tool_run.h"
 #include "tests/reliability/test_files.h"
 #include "tests/support/entry_lines.h"
+#include "tests/support/says.h"
 #include "tests/support/test_support.h"
 #include "tools/sample_files.h"
 
@@ -67,6 +68,7 @@ TEST(Sizes, ListingLimitIsExact) {
     const test::ToolRun list = test::runTool({"list", path});
     EXPECT_EQ(list.code, 1);
     EXPECT_TRUE(list.out.empty()) << "no caption before the refusal";
+    EXPECT_TRUE(test::says(list.err, "is 1.1 GB; files above 1 GB are not listed"));
 }
 
 // Where the data of a sparse file lies: [start, end) runs.

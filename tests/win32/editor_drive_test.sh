@@ -8,7 +8,7 @@
 # Then a second run with the file and a code page on the command line: find (Ctrl+F,
 # Enter, F3, Shift+F3, Escape), the question before find or a click drops an unwritten
 # change, Ctrl+S and Ctrl+Enter, and the code page preset for a name typed into the
-# open dialog; and --version's message box. After each step the file's bytes must equal those of the
+# open dialog; a Hebrew text shown from the right; and --version's message box. After each step the file's bytes must equal those of the
 # same writes by the native edt-tool.
 # Usage: editor_drive_test.sh SOURCE_DIR EDT_EDITOR_EXE NATIVE_EDT_TOOL NATIVE_MAKE_SAMPLES
 set -euo pipefail
@@ -183,6 +183,31 @@ wait "$editor" || fail "the editor ended with status $?"
 wine reg query 'HKCU\Software\edt-editor\CodePages' 2>/dev/null | tr -d '\r' |
     grep -q 'email\.edt *REG_SZ *Windows-1251$' || fail "a typed name did not preset the code page"
 echo "ok: a typed name presets the code page"
+
+# A Hebrew text (Windows-1255) turns the text box right to left, made anew: its text
+# lies in the box's right half, Tab still reaches it and what is typed there is
+# written.
+"$tool" write "$file" 1 'שלום 12' --codepage 1255 >/dev/null
+EDT_CODEPAGE=1255 expect 1 'שלום 12'
+wine "$exe" --codepage 1255 email.edt >>"$work/editor.log" 2>&1 &
+editor=$!
+main=$(window '^Zelvar Email Editor - ') && focus "$main" || fail "no window for 1255"
+xdotool mousemove --window "$main" 60 $((HEIGHT - 461 + 3 + 8)) click 1 mousemove 0 0
+# The text box's inside, above the version line at the window's bottom; looked at
+# again while it may still be painting.
+for ((try = 0; try < 20; ++try)); do
+    import -window "$main" -crop "550x60+6+$((HEIGHT - 100))" +repage "$work/box.png"
+    left=$(convert "$work/box.png" -fuzz 30% -trim -format '%X' info: | tr -d '+')
+    ((left > 275)) && break || sleep 0.5
+done
+((left > 275)) || fail "the Hebrew text starts at x=$left, not in the box's right half"
+xdotool key Tab
+xdotool type --delay 5 'typed'
+xdotool key Tab space
+expect 1 'typed'
+same_bytes "a right-to-left text shown from the right, then replaced and written"
+file_menu "$main" x
+wait "$editor" || fail "the editor ended with status $?"
 
 # --version tells it in a message box, whose text Wine's trace shows.
 WINEDEBUG=trace+msgbox wine "$exe" --version >"$work/version.log" 2>&1 &

@@ -7,16 +7,14 @@
 # and File > Exit.
 # Usage: window_metrics_test.sh SOURCE_DIR EDT_EDITOR_EXE NATIVE_MAKE_SAMPLES SCREENS_DIR VERSION
 set -euo pipefail
-if [[ ${1:-} != --on-display ]]; then
-    exec xvfb-run -a -s "-screen 0 1600x1200x24 -dpi 96" bash "$0" --on-display "$@"
-fi
-exec 2>&1 # xvfb-run drops the error stream
-source_dir=$(realpath "$2") exe=$(realpath "$3") make_samples=$(realpath "$4") version=$6
-screens=$(realpath -m "$5")
+source_dir=$(realpath "$1") exe=$(realpath "$2") make_samples=$(realpath "$3") version=$5
+screens=$(realpath -m "$4")
+source "$source_dir/tests/support/virtual_display.sh"
+virtual_display 1600x1200x24 96
 work=$(mktemp -d)
 source "$source_dir/scripts/wine-session.sh"
 source "$source_dir/tests/support/whole_window.sh"
-trap 'wine_end; rm -rf "$work"' EXIT
+trap 'wine_end; virtual_display_end; rm -rf "$work"' EXIT
 mkdir -p "$screens"
 "$make_samples" "$work" 60 >/dev/null # enough entries for a scroll bar
 cd "$work"
@@ -30,12 +28,12 @@ for setting in default windows10-96 windows10-144 windows10-192; do
     # the pointer would cover part of it.
     xdotool mousemove 0 0
     shot=$screens/$setting.png
-    for ((try = 0; try < 20; ++try)); do
+    for ((try = 0; try < 60; ++try)); do
         import -window "$main" "$shot"
         whole_window "$shot" "$version" 2>"$work/problems" && break
-        sleep 0.5 # the window may still be painting: look again
+        sleep 0.5 # the window may still be painting, later on a busy machine: look again
     done
-    ((try < 20)) || { cat "$work/problems"; fail "$setting: the window is not whole (see $shot)"; }
+    ((try < 60)) || { cat "$work/problems"; fail "$setting: the window is not whole (see $shot)"; }
     file_menu "$main" x
     wait "$editor" || fail "$setting: the editor ended with status $?"
 done

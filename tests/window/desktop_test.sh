@@ -9,13 +9,10 @@
 #        EDT_MAKE_SAMPLES SCREENS_DIR VERSION
 set -euo pipefail
 desktop=$1
-if [[ $desktop != weston && ${7:-} != --on-display ]]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" bash "$0" "$@" --on-display
-fi
-exec 2>&1 # xvfb-run drops the error stream
 source_dir=$(realpath "$2") editor=$(realpath "$3") make_samples=$(realpath "$4") version=$6
 screens=$(realpath -m "$5")
 source "$source_dir/tests/support/whole_window.sh"
+source "$source_dir/tests/support/virtual_display.sh"
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -25,6 +22,7 @@ cleanup() {
     for pid in "${pids[@]}"; do
         for ((i = 0; i < 50; ++i)); do kill -0 -- "$pid" 2>/dev/null || break; sleep 0.1; done
     done
+    virtual_display_end
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -71,6 +69,7 @@ if [[ $desktop == weston ]]; then
         convert "$shot" -crop "$((width - 6))x$((height - 33))+3+30" +repage "$inside"
     }
 else
+    virtual_display 1280x1024x24 96 || fail "no virtual display"
     case $desktop in
     openbox | openbox-2x) start openbox --sm-disable ;;
     xfwm4) start dbus-run-session -- xfwm4 --compositor=off --sm-client-disable ;;
@@ -100,11 +99,11 @@ else
     }
 fi
 
-# The window may still be mapping, taking its frame or painting: look again, for at
-# most 10 s.
-for ((try = 0; try < 20; ++try)); do
+# The window may still be mapping, taking its frame or painting, later on a busy
+# machine: look again, for at most 30 s.
+for ((try = 0; try < 60; ++try)); do
     look 2>>"$work/log" && whole_window "$inside" "$version" 2>"$work/problems" && break
     sleep 0.5
 done
-((try < 20)) || { cat "$work/problems"; fail "the window is not whole (see $shot)"; }
+((try < 60)) || { cat "$work/problems"; fail "the window is not whole (see $shot)"; }
 echo "$desktop: $shot"

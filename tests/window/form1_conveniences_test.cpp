@@ -7,7 +7,9 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QTest>
+#include <QTextCursor>
 #include <QUrl>
+#include <cstdio>
 
 #include "form1_fixture.h"
 #include "tests/support/test_support.h"
@@ -38,6 +40,22 @@ TEST_F(Form1Test, OpensAFileFromTheCommandLineOrADropAsFileOpenDoes) {
     EXPECT_EQ(form->CurrFileName, other);
     ASSERT_EQ(reports.size(), 1);
     EXPECT_TRUE(reports.takeFirst().contains(QStringLiteral("one file at a time")));
+
+    // A name that is not UTF-8, dropped and named on the command line: read by its
+    // bytes; its Hebrew text from the right.
+    const std::string name = dir.filePath(QStringLiteral("caf")).toStdString() + "\xE9.edt";
+    std::rename(makeFile(QStringLiteral("hebrew.edt"), {"\xF9\xEC\xE5\xED 12", "b"}).toLocal8Bit(),
+                name.c_str());
+    data.setUrls({QUrl::fromEncoded(QUrl::fromLocalFile(dir.path()).toEncoded() + "/caf%E9.edt")});
+    EXPECT_TRUE(static_cast<QObject*>(form.get())->eventFilter(list->viewport(), &drop));
+    form->openPath(name, &test::codePage("1255"));
+    EXPECT_EQ(form->windowTitle(), QString::fromStdString("Zelvar Email Editor - " + name));
+    clickRow(0);
+    EXPECT_GT(edit->cursorRect(QTextCursor(edit->document())).x(), edit->width() / 2);
+    clickRow(1);
+    EXPECT_LT(edit->cursorRect(QTextCursor(edit->document())).x(), edit->width() / 2);
+    EXPECT_TRUE(reports.isEmpty()) << reports.join(u' ').toStdString();
+    std::remove(name.c_str()); // which QTemporaryDir cannot name
 
     form->openPath(dir.filePath(QStringLiteral("missing.edt")));
     ASSERT_EQ(reports.size(), 1);

@@ -1,0 +1,21 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Sourced by the tests that need an X display: virtual_display SCREEN DPI starts Xvfb
+# on a display number the server picks itself (-displayfd), so that tests starting at
+# once on a busy machine never race for one as xvfb-run -a does, and exports DISPLAY
+# once the server answers. virtual_display_end ends it.
+
+virtual_display() {
+    local number i
+    number=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "$1" -dpi "$2" -nolisten tcp 3>"$number" 2>/dev/null &
+    virtual_display_pid=$!
+    for ((i = 0; i < 600; ++i)); do # 60 s at most
+        [[ -s $number ]] && DISPLAY=:$(<"$number") xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    export DISPLAY=:$(<"$number")
+    rm -f "$number"
+    xdpyinfo >/dev/null 2>&1 || { echo "FAIL: Xvfb did not start" >&2; return 1; }
+}
+
+virtual_display_end() { kill "${virtual_display_pid:-}" 2>/dev/null || true; }
