@@ -93,6 +93,8 @@ private:
     std::string recallCodePage(const std::string& path) const override;
     void rememberCodePage(const std::string& path, const std::string& name) override;
     OpenDialog& openDialog() override { return DialogBox; }
+    // What screen readers read as EditWindow's description: the label row and the notes.
+    std::wstring textBoxDescription() const;
     // The control that shows a part (the window itself for its caption).
     HWND controlOf(Part part) const;
 
@@ -118,7 +120,9 @@ private:
     HMENU mnu_File = nullptr;
 
     FormController controller_;
-    std::wstring limitNote_;   // StringLen's tooltip; empty while the text fits
+    std::wstring limitNote_;    // StringLen's tooltip; empty while the text fits
+    std::wstring codePageNote_; // the tooltip of List1 and EditWindow
+    bool comReady_ = false;
     HCURSOR cursor_ = nullptr; // before the wait cursor
     OpenFileDialog DialogBox;
 };
