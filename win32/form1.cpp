@@ -476,9 +476,12 @@ std::wstring Form1::textBoxDescription() const {
     if (!key.empty())
         description = wide(textOf(Label1)) + L" " + key + L". ";
     description += wide(textOf(RecLabel)) + L" " + wide(textOf(StringLen));
-    for (const std::wstring* note : {&limitNote_, &codePageNote_})
-        if (!note->empty())
-            description += L". " + *note;
+    for (std::wstring note : {limitNote_, codePageNote_}) {
+        if (!note.empty() && note.back() == L'.')
+            note.pop_back();
+        if (!note.empty())
+            description += L". " + note;
+    }
     return description;
 }
 

@@ -363,19 +363,20 @@ void Form1::setText(Part part, const std::u16string& text) {
     if (part == Part::LimitCaption)
         describeTextBox();
     if (part == Part::FindNote) { // over the rows only while it says something
+        const bool shown = findNote_->isVisible();
         findNote_->setVisible(!text.empty());
-        announce(findNote_);
+        if (shown) // else showing it says it
+            announce(findNote_);
     }
 }
 
 void Form1::describeTextBox() {
     // Screen readers say a change of the focused control's description: the count,
     // which changes at every key, is left to StringLen, which labels the text box.
-    QStringList parts{RecLabel->text()};
-    parts[0].remove(QRegularExpression(QStringLiteral(":$")));
-    for (const QString& note : {StringLen->toolTip(), EditWindow->toolTip()})
-        if (!note.isEmpty())
-            parts << note;
+    QStringList parts;
+    for (QString part : {RecLabel->text(), StringLen->toolTip(), EditWindow->toolTip()})
+        if (!part.isEmpty()) // each a sentence of its own
+            parts << part.remove(QRegularExpression(QStringLiteral("[.:]$")));
     const QString description = parts.join(QStringLiteral(". "));
     if (description != EditWindow->accessibleDescription()) // else told again
         EditWindow->setAccessibleDescription(description);
