@@ -9,8 +9,8 @@ namespace edt {
 // they say when it shows, whatever has the focus.
 void makeNote(QLabel* label);
 
-// Has screen readers say the note's text again: shown anew, also when the same text
-// is told twice (a second "Not found").
+// Has screen readers say the note shown again, as they did when it showed: also when
+// the same text is told twice (a second "Not found").
 void announce(QLabel* note);
 
 } // namespace edt

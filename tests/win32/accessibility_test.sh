@@ -23,12 +23,12 @@ cd "$work"
 wine "$cross/bin/edt-editor.exe" strings.edt >editor.log 2>&1 &
 main=$(window '^Zelvar Email Editor') || fail "the editor showed no window"
 wine names.exe watch 120 >heard &
-# Runs the command (at most 30 times, a keystroke each) until the file $1 has $2 lines
-# that match $3.
+# Runs the command (a keystroke, a reading) until the file $1 has $2 lines that match
+# $3, for at most 30 s.
 until_lines() {
     local file=$1 count=$2 pattern=$3 i
     shift 3
-    for ((i = 0; i < 30; ++i)); do
+    for ((i = 0; i < 150; ++i)); do
         [[ -f $file ]] && (($(grep -c -- "$pattern" "$file") >= count)) && return 0
         "$@"
         sleep 0.2
@@ -42,7 +42,7 @@ xdotool key Down
 until_lines names 1 "^Edit: name='Record text' description='Record: 0000001. Record Length (Max 235): 136. Texts in Windows-1252'" \
     eval 'wine names.exe 3 >names'
 grep -q "^SysListView32: name='Entries'" names && grep -q "^Edit (hidden): name='Find key or text'" names &&
-    grep -q "^  row 2: name='\[0000481\] contract line break the vu" names && ! grep -q '[↵◄]' names ||
+    grep -q "^  row: name='\[0000481\] contract line break the vu" names && ! grep -q '[↵◄]' names ||
     { cat names; fail "names or rows read wrong"; }
 xdotool key ctrl+f
 xdotool type zzqq

@@ -13,9 +13,12 @@ pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
 "$3" "$work" 20 >/dev/null
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 EDT_NO_BACKUP=1 XDG_CONFIG_HOME=$work/config
-openbox >/dev/null 2>&1 &
+openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
-"$2" "$work/strings.edt" >"$work/log" 2>&1 &
-pids+=($!)
-# Debian's Python, which has the AT-SPI bindings.
-/usr/bin/python3 "$1/tests/window/accessibility_test.py" || { tail "$work/log"; exit 1; }
+# The editor's window takes the focus once openbox runs (at most 20 s).
+for ((i = 0; i < 200; ++i)); do
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" && break
+    sleep 0.1
+done
+# Debian's Python, which has the AT-SPI bindings; it starts the editor.
+/usr/bin/python3 "$1/tests/window/accessibility_test.py" "$2" "$work/strings.edt"
