@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "editor/edit_text.h"
+#include "record/text_marks.h"
 
 namespace edt::win32 {
 
@@ -46,6 +47,21 @@ std::optional<std::size_t> EntryList::selected() const {
     if (row < 0)
         return std::nullopt;
     return static_cast<std::size_t>(row);
+}
+
+std::wstring EntryList::spokenRow(std::size_t row) const {
+    std::wstring spoken;
+    if (row >= editor_->entries().size())
+        return spoken;
+    const CodePage& codePage = *editor_->codePage();
+    const char16_t mark = marksFor(codePage).lineBreak;
+    for (const char16_t c : rowText(editor_->entries()[row], codePage)) {
+        if (c == mark)
+            spoken += L" line break ";
+        else
+            spoken += static_cast<wchar_t>(c);
+    }
+    return spoken;
 }
 
 void EntryList::rowChanged(std::size_t row) {

@@ -26,6 +26,9 @@ public:
     void select(std::size_t row);
     // The selected row, if one is.
     std::optional<std::size_t> selected() const;
+    // A row's text for screen readers: the words "line break" where the row shows the
+    // mark of one.
+    std::wstring spokenRow(std::size_t row) const;
     // Repaints one row after a write changed its text.
     void rowChanged(std::size_t row);
     // Widens the one column to the list's inner width (long rows are cut at the edge).

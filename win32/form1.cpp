@@ -2,14 +2,17 @@
 #include "win32/form1.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
 #include <iterator>
 #include <vector>
 
 #include "editor/layout.h"
 #include "platform/wide_text.h"
+#include "win32/accessible_control.h"
 #include "win32/dpi.h"
 #include "win32/resource_ids.h"
 
@@ -122,6 +125,8 @@ Form1::Form1(HINSTANCE instance, StateFolder* state) : controller_(*this, state,
                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, mnu_Bar, instance, this);
     dpi_ = dpiOf(hwnd_);
     DialogBox.setOwner(hwnd_);
+    // Screen readers get the controls' objects through COM.
+    comReady_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     createControls();
     applyFonts();
     place(kDesignPlaces, placed::List1);
@@ -139,6 +144,8 @@ Form1::~Form1() {
     if (hwnd_)
         DestroyWindow(hwnd_);
     DestroyAcceleratorTable(accelerators_);
+    if (comReady_)
+        CoUninitialize();
 }
 
 void Form1::createMenu() {
@@ -174,6 +181,27 @@ void Form1::createControls() {
         ShowWindow(control, SW_HIDE);
         SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+
+    // For screen readers, nothing shown changes. MSAA names a control after the label
+    // just before it, which the design's creation order does not give.
+    makeTextBoxAccessible();
+    AccessibleTexts texts;
+    texts.name = L"Find key or text";
+    makeAccessible(findField_, texts);
+    texts = {};
+    texts.role = ROLE_SYSTEM_ALERT;
+    makeAccessible(findNote_, texts);
+    texts = {};
+    texts.name = L"Entries";
+    texts.rowCount = [this] {
+        return static_cast<long>(
+            std::min<std::size_t>(controller_.editor().entries().size(), LONG_MAX));
+    };
+    texts.rowName = [this](long row) { return List1.spokenRow(static_cast<std::size_t>(row)); };
+    texts.rowSelected = [this](long row) {
+        return List1.selected() == static_cast<std::size_t>(row);
+    };
+    makeAccessible(List1.handle(), std::move(texts));
 
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
@@ -427,16 +455,34 @@ HWND Form1::controlOf(Part part) const {
 
 void Form1::setText(Part part, const std::u16string& text) {
     if (part == Part::CodePageNote) {
-        codePageTip_ = wide(text);
+        codePageNote_ = wide(text);
         for (const HWND shows : {List1.handle(), EditWindow})
-            setTooltip(shows, codePageTip_);
+            setTooltip(shows, codePageNote_);
         return;
     }
     // The edit control tells no EN_CHANGE for text set by the program: the controller
     // counts.
     SetWindowTextW(controlOf(part), wide(text).c_str());
-    if (part == Part::FindNote) // the note covers rows only while it says something
+    if (part == Part::FindNote) { // the note covers rows only while it says something
         ShowWindow(findNote_, text.empty() ? SW_HIDE : SW_SHOWNA);
+        if (!text.empty()) // said by screen readers, also a second time
+            NotifyWinEvent(EVENT_SYSTEM_ALERT, findNote_, OBJID_CLIENT, CHILDID_SELF);
+    }
+}
+
+std::wstring Form1::textBoxDescription() const {
+    // The label row, which MSAA cannot tie to the text box, then the notes.
+    std::wstring key = wide(textOf(RecordLabel)), description;
+    if (!key.empty())
+        description = wide(textOf(Label1)) + L" " + key + L". ";
+    description += wide(textOf(RecLabel)) + L" " + wide(textOf(StringLen));
+    for (std::wstring note : {limitNote_, codePageNote_}) {
+        if (!note.empty() && note.back() == L'.')
+            note.pop_back();
+        if (!note.empty())
+            description += L". " + note;
+    }
+    return description;
 }
 
 std::u16string Form1::text(Part part) const {
@@ -457,12 +503,17 @@ void Form1::listChanged(std::optional<std::size_t> row) {
 
 void Form1::setCount(int count, const std::string& overLimitNote) {
     const std::wstring note = toWide(overLimitNote);
-    if (note != limitNote_) { // first: the new count is drawn in its colour
+    const bool newNote = note != limitNote_;
+    if (newNote) { // first: the new count is drawn in its colour
         limitNote_ = note;
         setTooltip(StringLen, note);
         InvalidateRect(StringLen, nullptr, TRUE);
     }
     SetWindowTextW(StringLen, std::to_wstring(count).c_str());
+    // Screen readers say a new description of the control that has the focus; the note
+    // is in it.
+    if (newNote)
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, EditWindow, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void Form1::placeFind() {
@@ -520,6 +571,13 @@ void Form1::setWaitCursor(bool on) {
         SetCursor(cursor_);
 }
 
+void Form1::makeTextBoxAccessible() {
+    AccessibleTexts texts;
+    texts.name = L"Record text";
+    texts.description = [this] { return textBoxDescription(); };
+    makeAccessible(EditWindow, std::move(texts));
+}
+
 void Form1::setRightToLeft(bool on) {
     // An edit control takes its alignment and reading order only when it is created:
     // made anew in the old one's place in the tab order, with its text, font, tooltip,
@@ -540,7 +598,8 @@ void Form1::setRightToLeft(bool on) {
     SendMessageW(EditWindow, WM_SETFONT, SendMessageW(old, WM_GETFONT, 0, 0), FALSE);
     SendMessageW(EditWindow, EM_SETSEL, start, end);
     setTooltip(old, L"");
-    setTooltip(EditWindow, codePageTip_);
+    setTooltip(EditWindow, codePageNote_);
+    makeTextBoxAccessible();
     if (focused)
         SetFocus(EditWindow);
     if (focused_ == old)

@@ -95,6 +95,10 @@ private:
     std::string recallCodePage(const std::string& path) const override;
     void rememberCodePage(const std::string& path, const std::string& name) override;
     OpenDialog& openDialog() override { return DialogBox; }
+    // What screen readers read as EditWindow's description: the label row and the notes.
+    std::wstring textBoxDescription() const;
+    // Its name and description for screen readers, again whenever it is made anew.
+    void makeTextBoxAccessible();
     // The control that shows a part (the window itself for its caption).
     HWND controlOf(Part part) const;
 
@@ -120,8 +124,9 @@ private:
     HMENU mnu_File = nullptr;
 
     FormController controller_;
-    std::wstring limitNote_;   // StringLen's tooltip; empty while the text fits
-    std::wstring codePageTip_; // List1's and EditWindow's tooltip
+    std::wstring limitNote_;    // StringLen's tooltip; empty while the text fits
+    std::wstring codePageNote_; // the tooltip of List1 and EditWindow
+    bool comReady_ = false;
     HCURSOR cursor_ = nullptr; // before the wait cursor
     OpenFileDialog DialogBox;
 };

@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "editor/edit_text.h"
+#include "record/text_marks.h"
 
 namespace edt {
 
@@ -17,7 +18,7 @@ void EntryModel::listChanged(int row) {
         return endResetModel();
     }
     const QModelIndex changed = index(row);
-    emit dataChanged(changed, changed, {Qt::DisplayRole});
+    emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::AccessibleTextRole});
 }
 
 int EntryModel::rowCount(const QModelIndex& parent) const {
@@ -28,10 +29,17 @@ int EntryModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant EntryModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole)
+    if (!index.isValid() || index.row() >= rowCount() ||
+        (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
         return {};
-    return QString::fromStdU16String(
-        rowText(editor_.entries()[static_cast<std::size_t>(index.row())], *editor_.codePage()));
+    const CodePage& codePage = *editor_.codePage();
+    QString row = QString::fromStdU16String(
+        rowText(editor_.entries()[static_cast<std::size_t>(index.row())], codePage));
+    // A screen reader says the line break the mark stands for; the mark is no
+    // character of the code page, so nothing else in the row is replaced.
+    if (role == Qt::AccessibleTextRole)
+        row.replace(QChar(marksFor(codePage).lineBreak), QStringLiteral(" line break "));
+    return row;
 }
 
 } // namespace edt

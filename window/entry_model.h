@@ -22,6 +22,8 @@ public:
     void listChanged(int row = -1);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    // A row's text; for screen readers (Qt::AccessibleTextRole) with the words "line
+    // break" where the row shows the mark of one.
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:

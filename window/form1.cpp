@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QShortcut>
@@ -25,6 +26,7 @@
 
 #include "editor/design.h"
 #include "editor/layout.h"
+#include "window/announcer.h"
 #include "window/editor_icon.h"
 #include "window/entry_model.h"
 #include "window/file_open_dialog.h"
@@ -116,10 +118,12 @@ Form1::Form1(std::unique_ptr<OpenDialog> dialog, QWidget* parent)
     findField_ = new QLineEdit(centralWidget());
     findField_->setObjectName(QStringLiteral("FindField"));
     findField_->setPlaceholderText(QStringLiteral("Find key or text"));
+    findField_->setAccessibleName(findField_->placeholderText());
     findField_->setFocusPolicy(Qt::ClickFocus); // Tab keeps to the design's three controls
     findNote_ = makeLabel(centralWidget(), "FindNote", "", false);
     findNote_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     findNote_->setAutoFillBackground(true);
+    makeNote(findNote_);
     for (QWidget* shown : {static_cast<QWidget*>(findField_), static_cast<QWidget*>(findNote_)})
         shown->hide();
     connect(findField_, &QLineEdit::returnPressed, this, [this] { controller_.findNext(true); });
@@ -208,6 +212,14 @@ void Form1::createControls() {
     // the text box stays on top and the line's text sits at the bottom of its box.
     VersionInfo->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     VersionInfo->lower();
+
+    // For screen readers, nothing shown changes: names for the controls that take the
+    // focus, and each label of the label row tied to what it labels.
+    List1->setAccessibleName(QStringLiteral("Entries"));
+    EditWindow->setAccessibleName(QStringLiteral("Record text"));
+    Label1->setBuddy(RecordLabel);
+    for (QLabel* label : {RecordLabel, RecLabel, StringLen})
+        label->setBuddy(EditWindow);
 
     setTabOrder(List1, EditWindow);
     setTabOrder(EditWindow, btn_WriteRecord);
@@ -356,7 +368,8 @@ void Form1::setText(Part part, const std::u16string& text) {
         return setWindowTitle(shown);
     if (part == Part::CodePageNote) {
         List1->setToolTip(shown);
-        return EditWindow->setToolTip(shown);
+        EditWindow->setToolTip(shown);
+        return describeTextBox();
     }
     if (part == Part::TextBox) {
         const QSignalBlocker counted(EditWindow); // by the controller
@@ -365,8 +378,26 @@ void Form1::setText(Part part, const std::u16string& text) {
     QLabel* const labels[] = {nullptr, VersionInfo, RecLabel, RecordLabel,
                               nullptr, nullptr,     findNote_};
     labels[static_cast<int>(part)]->setText(shown);
-    if (part == Part::FindNote) // over the rows only while it says something
+    if (part == Part::LimitCaption)
+        describeTextBox();
+    if (part == Part::FindNote) { // over the rows only while it says something
+        const bool shown = findNote_->isVisible();
         findNote_->setVisible(!text.empty());
+        if (shown) // else showing it says it
+            announce(findNote_);
+    }
+}
+
+void Form1::describeTextBox() {
+    // Screen readers say a change of the focused control's description: the count,
+    // which changes at every key, is left to StringLen, which labels the text box.
+    QStringList parts;
+    for (QString part : {RecLabel->text(), StringLen->toolTip(), EditWindow->toolTip()})
+        if (!part.isEmpty()) // each a sentence of its own
+            parts << part.remove(QRegularExpression(QStringLiteral("[.:]$")));
+    const QString description = parts.join(QStringLiteral(". "));
+    if (description != EditWindow->accessibleDescription()) // else told again
+        EditWindow->setAccessibleDescription(description);
 }
 
 std::u16string Form1::text(Part part) const {
@@ -409,6 +440,7 @@ void Form1::setCount(int count, const std::string& overLimitNote) {
                                                : QColor(200, 0, 0));
     StringLen->setPalette(palette);
     StringLen->setToolTip(fromCore(overLimitNote));
+    describeTextBox(); // the note, said once as it comes
 }
 
 void Form1::showFind(bool focus) {

@@ -96,6 +96,9 @@ private:
     bool keyFiltered(QObject* watched, const QKeyEvent& key);
     // List1's selection changed by the user or selectRow.
     void selectionChanged(const QItemSelection& selected);
+    // EditWindow's description for screen readers: the limit the label row shows, and
+    // the notes of the tooltips (the over-limit note, the code page).
+    void describeTextBox();
 
     // FormView
     void setText(Part part, const std::u16string& text) override;
