@@ -2,6 +2,7 @@
 #include "record/journal.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 
@@ -13,7 +14,10 @@
 namespace edt {
 namespace {
 
-constexpr char kMagic[] = "EDTJRNL1";
+// Version 2 names the super-journal of a write into several files; version 1 (no
+// such name) is still read.
+constexpr char kMagic[] = "EDTJRNL2";
+constexpr char kMagicOne[] = "EDTJRNL1";
 constexpr std::size_t kChunk = std::size_t{1} << 20;
 
 std::uint64_t fnv1a(std::uint64_t hash, const char* data, std::size_t length) {
@@ -120,6 +124,7 @@ struct Content {
     std::string path;
     os::FileIdentity before;
     std::int64_t time = 0;
+    std::string super; // the super-journal's name in the journals' folder, if any
     std::vector<Change> changes;
 };
 
@@ -128,10 +133,11 @@ struct Content {
 bool parseHeader(const std::string& data, Content& out, Reader& in, std::uint64_t& count) {
     const std::size_t magic = sizeof kMagic - 1;
     std::uint64_t time = 0, modified = 0;
-    if (data.size() < magic || data.compare(0, magic, kMagic) != 0 || !in.bytes(out.path) ||
-        !in.number(out.before.device) || !in.number(out.before.inode) ||
+    const bool one = data.compare(0, magic, kMagicOne) == 0;
+    if (data.size() < magic || (data.compare(0, magic, kMagic) != 0 && !one) ||
+        !in.bytes(out.path) || !in.number(out.before.device) || !in.number(out.before.inode) ||
         !in.number(out.before.size) || !in.number(modified) || !in.number(time) ||
-        !in.number(count))
+        (!one && !in.bytes(out.super)) || !in.number(count))
         return false;
     out.before.modifiedNs = static_cast<std::int64_t>(modified);
     out.time = static_cast<std::int64_t>(time);
@@ -233,7 +239,8 @@ bool Journal::exists() const {
     return os::exists(journalPath_);
 }
 
-Status Journal::begin(const os::FileIdentity& before, const std::vector<Change>& changes) const {
+Status Journal::begin(const os::FileIdentity& before, const std::vector<Change>& changes,
+                      const std::string& super) const {
     // The journals' folder and the one above it are the program's own.
     os::Result result = os::makePrivateFolders(folder_, 2);
     os::File file;
@@ -248,6 +255,7 @@ Status Journal::begin(const os::FileIdentity& before, const std::vector<Change>&
         out.number(before.size);
         out.number(static_cast<std::uint64_t>(before.modifiedNs));
         out.number(static_cast<std::uint64_t>(std::time(nullptr)));
+        out.bytes(super);
         out.number(changes.size());
         for (const Change& change : changes) {
             out.number(change.offset);
@@ -305,6 +313,9 @@ std::optional<Status> Journal::recover(const os::File& file) const {
         if ((headed && result.ok() && now == header.before) ||
             (!headed && data.size() < 512 && magic.compare(0, data.size(), data, 0, 8) == 0)) {
             end();
+            if (headed && !header.super.empty() &&
+                header.super.find_first_of("/\\") == std::string::npos)
+                SuperJournal::endIfDone(folder_, header.super);
             return std::nullopt;
         }
         return unusable("it is damaged");
@@ -312,6 +323,12 @@ std::optional<Status> Journal::recover(const os::File& file) const {
     std::string().swap(data);
     if (!fits(journal, fullPath_))
         return unusable("it is not a journal of this file");
+    if (journal.super.find_first_of("/\\") != std::string::npos || journal.super == "..")
+        return unusable("it is damaged");
+    if (!journal.super.empty() && !os::exists(folder_ + "/" + journal.super)) {
+        end(); // the write reached every file of its set
+        return std::nullopt;
+    }
     Status status = Status::error(StatusCode::WriteRolledBack, filePath_);
     status.detail = timeText(journal.time);
     if (result.ok() && !now.sameFile(journal.before)) {
@@ -327,7 +344,69 @@ std::optional<Status> Journal::recover(const os::File& file) const {
         return failure(StatusCode::RollbackFailed, os::Result::failure(os::Op::Write, done.failure),
                        filePath_, status.detail);
     end();
+    if (!journal.super.empty())
+        SuperJournal::endIfDone(folder_, journal.super);
     return status;
+}
+
+namespace {
+constexpr char kSuperMagic[] = "EDTSUPR1\n";
+}
+
+Status SuperJournal::begin(const std::string& folder, const std::vector<std::string>& journals,
+                           SuperJournal& out) {
+    std::string content = kSuperMagic;
+    std::uint64_t hash = kFnvStart;
+    for (const std::string& journal : journals) {
+        const std::string name = journal.substr(journal.find_last_of('/') + 1);
+        content += name + "\n";
+        hash = fnv1a(hash, name.data(), name.size());
+    }
+    // Unique among the writes of this user: the set's journals and the time.
+    const std::string now =
+        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    hash = fnv1a(hash, now.data(), now.size());
+    out.folder_ = folder;
+    out.name_ = hexOf(hash) + ".super";
+    // Made as a journal is: new, never over anything there, flushed with its name.
+    const std::string path = folder + "/" + out.name_;
+    os::Result result = os::makePrivateFolders(folder, 2);
+    os::File file;
+    if (result.ok())
+        result = file.open(path, os::File::Mode::Create);
+    if (result.ok())
+        result = file.writeAt(0, content.data(), content.size());
+    if (result.ok())
+        result = file.sync();
+    file.close();
+    if (result.ok())
+        result = os::syncFolder(folder);
+    if (result.ok())
+        return Status::success();
+    os::removeFile(path);
+    return failure(StatusCode::JournalFailed, std::move(result), folder, folder + "/" + out.name_);
+}
+
+void SuperJournal::end() const {
+    os::removeFile(folder_ + "/" + name_);
+    os::syncFolder(folder_);
+}
+
+void SuperJournal::endIfDone(const std::string& folder, const std::string& name) {
+    const std::string path = folder + "/" + name;
+    std::string content;
+    const std::size_t magic = sizeof kSuperMagic - 1;
+    if (!os::isOwnPlainFile(path) || !os::readWholeFile(path, content).ok() ||
+        content.compare(0, magic, kSuperMagic) != 0)
+        return;
+    for (std::size_t at = magic; at < content.size();) {
+        const std::size_t end = content.find('\n', at);
+        if (end == std::string::npos || os::exists(folder + "/" + content.substr(at, end - at)))
+            return;
+        at = end + 1;
+    }
+    os::removeFile(path);
+    os::syncFolder(folder);
 }
 
 } // namespace edt

@@ -38,7 +38,9 @@ public:
     bool exists() const;
 
     // Writes the journal and flushes it and its folder; only then may the file change.
-    Status begin(const os::FileIdentity& before, const std::vector<Change>& changes) const;
+    // `super` names the super-journal of a write into several files (SuperJournal).
+    Status begin(const os::FileIdentity& before, const std::vector<Change>& changes,
+                 const std::string& super = {}) const;
     // Removes the journal once its write is flushed or wholly undone.
     void end() const;
 
@@ -47,7 +49,8 @@ public:
     // it wrote; flushes the file and removes the journal. Says what it did; nothing
     // when there is no journal (or a torn one: its write never began). A journal that
     // cannot be trusted (not this user's own plain file, damaged, of another file, or
-    // reaching outside the file) is kept and named: JournalUnusable.
+    // reaching outside the file) is kept and named: JournalUnusable. A journal whose
+    // super-journal is gone belongs to a write that reached every file: it is removed.
     std::optional<Status> recover(const os::File& file) const;
 
     // JournalUnusable, with why (a clause: "it is damaged").
@@ -58,6 +61,30 @@ private:
     std::string filePath_; // as given, for messages
     std::string fullPath_;
     std::string journalPath_;
+};
+
+// What ties the journals of a write into several files (a folder's import), as
+// SQLite's super-journal ties those of several databases: it lists their names, is on
+// the disk before any of them is written, and its removal is the moment the write is
+// done in every file. A journal that names a super-journal still there is played back;
+// one whose super-journal is gone is removed, its file left as written. A super-journal
+// goes once none of its journals is left.
+class SuperJournal {
+public:
+    // Writes a new super-journal of `journals` (their paths) into `folder`, flushed.
+    static Status begin(const std::string& folder, const std::vector<std::string>& journals,
+                        SuperJournal& out);
+    // Its name in the folder, as the journals hold it.
+    const std::string& name() const { return name_; }
+    // Removes it and flushes its folder: every file's write is done.
+    void end() const;
+    // Removes the super-journal `name` of `folder` once none of the journals it lists
+    // is there any more; one that cannot be read stays.
+    static void endIfDone(const std::string& folder, const std::string& name);
+
+private:
+    std::string folder_;
+    std::string name_;
 };
 
 } // namespace edt

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/open_file.h"
 
+#include <deque>
+
 #include "record/journal.h"
 #include "record/playback.h"
 #include "record/text_codec.h"
@@ -148,9 +150,8 @@ ReadResult OpenFile::read() {
     return result;
 }
 
-WriteResult OpenFile::write(const std::vector<EntryWrite>& writes, const CodePage& codePage) {
-    WriteResult result;
-    const LockedFor lockedFor(*this, locked_);
+bool OpenFile::prepare(const std::vector<EntryWrite>& writes, const CodePage& codePage,
+                       std::vector<Change>& changes, WriteResult& result) {
     result.status = lockAgain();
     if (result.status.ok()) {
         if (std::optional<Status> said = playBackJournal()) {
@@ -165,7 +166,7 @@ WriteResult OpenFile::write(const std::vector<EntryWrite>& writes, const CodePag
             checkWrite(kind_, identity_.size, writes[i].key, writes[i].text, path_, codePage);
         result.failed = i;
     }
-    std::vector<Change> changes(writes.size());
+    changes.assign(writes.size(), Change{});
     for (std::size_t i = 0; result.status.ok() && i < writes.size(); ++i) {
         changes[i].offset = writes[i].key - 1;
         changes[i].after = encodeText(writes[i].text);
@@ -176,11 +177,23 @@ WriteResult OpenFile::write(const std::vector<EntryWrite>& writes, const CodePag
             result.failed = i;
         }
     }
-    if (result.status.ok() && writes.empty())
-        result.identity = identity_;
-    else if (result.status.ok())
-        apply(changes, identity_.size, false, result);
     // A failure of the whole file concerns the entry, when there is one.
+    if (writes.size() == 1 && !result.status.ok() && !result.status.key)
+        result.status.atKey(writes[0].key);
+    return result.status.ok();
+}
+
+WriteResult OpenFile::write(const std::vector<EntryWrite>& writes, const CodePage& codePage) {
+    WriteResult result;
+    const LockedFor lockedFor(*this, locked_);
+    std::vector<Change> changes;
+    if (!prepare(writes, codePage, changes, result))
+        return result;
+    if (writes.empty())
+        result.identity = identity_;
+    else if (beginJournal(changes, false, {}, result) &&
+             applyChanges(changes, identity_.size, result))
+        finishWrite(true, result);
     if (writes.size() == 1 && !result.status.ok() && !result.status.key)
         result.status.atKey(writes[0].key);
     return result;
@@ -213,8 +226,9 @@ WriteResult OpenFile::restore(const Backups::Copy& copy) {
         if (!read.ok())
             result.status = Status::system(std::move(read), path_);
     }
-    if (result.status.ok())
-        apply(changes, changes[0].after.size(), true, result);
+    if (result.status.ok() && beginJournal(changes, true, {}, result) &&
+        applyChanges(changes, changes[0].after.size(), result))
+        finishWrite(true, result);
     return result;
 }
 
@@ -229,39 +243,57 @@ bool OpenFile::discardJournal() {
     return true;
 }
 
-void OpenFile::apply(std::vector<Change>& changes, std::uint64_t newSize, bool backUpAgain,
-                     WriteResult& result) {
-    const FileIdentity before = identity_;
-    std::optional<Journal> journal;
-    if (state_) {
-        if (state_->journalFolder().empty()) {
-            result.status = Status::error(StatusCode::NoStateFolder, path_);
-            return;
-        }
-        std::optional<Status> note;
-        result.status = state_->backups().beforeWrite(file_, path_, note, backUpAgain);
-        if (note)
-            result.notes.push_back(std::move(*note));
-        journal.emplace(state_->journalFolder(), path_);
-        if (result.status.ok())
-            result.status = journal->begin(before, changes);
-        if (!result.status.ok())
-            return;
+bool OpenFile::beginJournal(const std::vector<Change>& changes, bool backUpAgain,
+                            const std::string& super, WriteResult& result) {
+    before_ = identity_;
+    journal_.reset();
+    if (!state_)
+        return true;
+    if (state_->journalFolder().empty()) {
+        result.status = Status::error(StatusCode::NoStateFolder, path_);
+        return false;
     }
-    // The journal goes once the file is flushed or wholly put back; when even putting
-    // back failed it stays, for the next opening to play back.
-    const auto finish = [&](bool settled) {
-        if (journal && settled)
-            journal->end();
-        result.status.journalKept = journal && !settled;
-        file_.identity(identity_);
-        result.identity = identity_;
-    };
+    std::optional<Status> note;
+    result.status = state_->backups().beforeWrite(file_, path_, note, backUpAgain);
+    if (note)
+        result.notes.push_back(std::move(*note));
+    journal_.emplace(state_->journalFolder(), path_);
+    if (result.status.ok())
+        result.status = journal_->begin(before_, changes, super);
+    if (!result.status.ok())
+        journal_.reset();
+    return result.status.ok();
+}
+
+std::string OpenFile::journalPath() const {
+    return state_ && !state_->journalFolder().empty()
+               ? Journal(state_->journalFolder(), path_).path()
+               : std::string();
+}
+
+void OpenFile::finishWrite(bool settled, WriteResult& result) {
+    if (journal_ && settled)
+        journal_->end();
+    result.status.journalKept = journal_ && !settled;
+    journal_.reset();
+    file_.identity(identity_);
+    result.identity = identity_;
+}
+
+bool OpenFile::undoChanges(const std::vector<Change>& changes, std::size_t count,
+                           std::size_t failed, WriteResult& result) {
+    undo(file_, changes, count, before_.size, failed, result.status);
+    return result.status.undo != Undo::Failed;
+}
+
+bool OpenFile::applyChanges(const std::vector<Change>& changes, std::uint64_t newSize,
+                            WriteResult& result) {
+    const FileIdentity& before = before_;
     const auto undoAll = [&](StatusCode code, std::size_t failed) {
         result.status = Status::error(code, path_);
-        undo(file_, changes, changes.size(), before.size, failed, result.status);
         result.failed = failed;
-        finish(result.status.undo != Undo::Failed);
+        finishWrite(undoChanges(changes, changes.size(), failed, result), result);
+        return false;
     };
     // Writes stop at the first failure, which may have stopped halfway: its bytes go
     // back too. A failure after the last write (flush, read-back, a file replaced
@@ -288,10 +320,80 @@ void OpenFile::apply(std::vector<Change>& changes, std::uint64_t newSize, bool b
     if (!failure.ok()) {
         result.status = Status::system(std::move(failure), path_);
         result.failed = written - 1;
-        undo(file_, changes, written, before.size, written - 1, result.status);
-        return finish(result.status.undo != Undo::Failed);
+        finishWrite(undoChanges(changes, written, written - 1, result), result);
+        return false;
     }
-    finish(true);
+    return true;
+}
+
+OpenFile::TogetherResult OpenFile::writeTogether(const std::vector<FileWrites>& files) {
+    TogetherResult out;
+    out.results.resize(files.size());
+    std::vector<std::vector<Change>> changes(files.size());
+    std::deque<LockedFor> locks; // each file's lock, taken again where it was let go
+    const auto refused = [&](std::size_t i) {
+        out.status = out.results[i].status;
+        out.failedFile = i;
+        return out;
+    };
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        OpenFile& file = *files[i].file;
+        locks.emplace_back(file, file.locked_);
+        if (!file.prepare(files[i].writes, *files[i].codePage, changes[i], out.results[i]))
+            return refused(i);
+    }
+    StateFolder* state = files.empty() ? nullptr : files[0].file->state_;
+    SuperJournal super;
+    const bool tied = state && !state->journalFolder().empty() && files.size() > 1;
+    if (tied) {
+        std::vector<std::string> journals;
+        for (const FileWrites& each : files)
+            journals.push_back(each.file->journalPath());
+        out.status = SuperJournal::begin(state->journalFolder(), journals, super);
+        if (!out.status.ok())
+            return out;
+    }
+    std::size_t begun = 0, applied = 0;
+    while (begun < files.size() &&
+           files[begun].file->beginJournal(changes[begun], false, tied ? super.name() : "",
+                                           out.results[begun]))
+        ++begun;
+    while (begun == files.size() && applied < files.size() &&
+           files[applied].file->applyChanges(changes[applied], files[applied].file->before_.size,
+                                             out.results[applied]))
+        ++applied;
+    if (applied == files.size()) {
+        if (tied)
+            super.end(); // the moment the write is done in every file
+        for (std::size_t i = 0; i < files.size(); ++i)
+            files[i].file->finishWrite(true, out.results[i]);
+        return out;
+    }
+    // The file that failed put back its own bytes; those written before it go back now.
+    const std::size_t failed = begun < files.size() ? begun : applied;
+    refused(failed);
+    bool settled = out.status.undo != Undo::Failed;
+    for (std::size_t i = 0; i < begun; ++i) {
+        if (i == failed)
+            continue;
+        WriteResult& result = out.results[i];
+        bool back = true;
+        if (i < applied) {
+            result.status = Status::error(StatusCode::WriteRolledBack, files[i].file->path_);
+            back = files[i].file->undoChanges(changes[i], changes[i].size(), changes[i].size() - 1,
+                                              result);
+            if (!back && out.status.undo != Undo::Failed) {
+                out.status.undo = Undo::Failed;
+                out.status.undoReason = result.status.undoReason;
+            }
+        }
+        files[i].file->finishWrite(back, result);
+        settled = settled && back;
+    }
+    out.status.journalKept = !settled;
+    if (tied && settled)
+        super.end();
+    return out;
 }
 
 WriteResult writeEntries(const std::string& path, const FileKind& kind,

@@ -79,12 +79,41 @@ public:
     // Drops a kept journal, leaving the file as it is; false when there is none.
     bool discardJournal();
 
+    // The writes of several open files as one, all or nothing across them (a folder's
+    // import): every file is locked and checked before the first byte changes, and
+    // nothing is written when any is refused (`failedFile` names it). Their journals
+    // name one super-journal (journal.h), removed once every file is written and
+    // flushed: a crash or a power cut leaves every file as it was or every file
+    // written, as each is opened again. A failure midway puts back every file.
+    struct FileWrites {
+        OpenFile* file = nullptr;
+        std::vector<EntryWrite> writes;
+        const CodePage* codePage = nullptr;
+    };
+    struct TogetherResult {
+        Status status;
+        std::size_t failedFile = 0;
+        std::vector<WriteResult> results; // one per file, as write() gives it
+    };
+    static TogetherResult writeTogether(const std::vector<FileWrites>& files);
+
 private:
     Status lockAgain();
     Status checkUnchanged() const;
     std::optional<Status> playBackJournal();
-    void apply(std::vector<Change>& changes, std::uint64_t newSize, bool backUpAgain,
-               WriteResult& result);
+    // The steps of a write (docs/writes.md): the lock, a rollback and the checks, with
+    // the bytes each change covers; the backup and the journal; the bytes written,
+    // flushed and read back (undone on failure); the journal removed once `settled`.
+    bool prepare(const std::vector<EntryWrite>& writes, const CodePage& codePage,
+                 std::vector<Change>& changes, WriteResult& result);
+    bool beginJournal(const std::vector<Change>& changes, bool backUpAgain,
+                      const std::string& super, WriteResult& result);
+    bool applyChanges(const std::vector<Change>& changes, std::uint64_t newSize,
+                      WriteResult& result);
+    void finishWrite(bool settled, WriteResult& result);
+    bool undoChanges(const std::vector<Change>& changes, std::size_t count, std::size_t failed,
+                     WriteResult& result);
+    std::string journalPath() const;
 
     os::File file_;
     std::string path_;
@@ -94,6 +123,8 @@ private:
     std::string readOnly_;
     std::optional<Status> note_;
     bool locked_ = false;
+    FileIdentity before_;            // during a write: the file before it
+    std::optional<Journal> journal_; // during a write: its journal
 };
 
 } // namespace edt

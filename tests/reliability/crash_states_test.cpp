@@ -18,6 +18,7 @@
 
 #include "platform/folders.h"
 #include "record/journal.h"
+#include "record/message.h"
 #include "record/open_file.h"
 #include "record/text_codec.h"
 #include "tests/support/test_support.h"
@@ -187,53 +188,73 @@ struct Counts {
 
 class CrashStates : public testing::Test {
 protected:
-    void SetUp() override {
-        const FileKind kind = kindForFileName("email.edt");
-        original_ = samples::makeImage(kind, samples::sampleTexts(kind, 30), 'q');
-        test::writeBytes(path_, original_);
-    }
+    // The files of a write, each as it was before it.
+    struct Target {
+        std::string path;
+        FileKind kind;
+        std::string original;
+        struct timespec mtime {};
+    };
 
-    // Records `write`, then builds the states a cut may leave and recovers each.
-    template <typename Write> Counts run(Write write) {
-        OpenFile file;
-        EXPECT_TRUE(file.open(path_, kind_, &state_).ok());
+    // Records `write` into the first `count` targets, then builds the states a cut may
+    // leave and recovers each by opening every file.
+    template <typename Write> Counts run(std::size_t count, Write write) {
+        std::vector<Target> targets(targets_.begin(), targets_.begin() + count);
+        std::vector<OpenFile> files(count);
+        Disk start;
+        ::rmdir(journals_.c_str()); // each as the first write ever
+        for (std::size_t i = 0; i < count; ++i) {
+            test::writeBytes(targets[i].path, targets[i].original);
+            struct stat info {};
+            ::stat(targets[i].path.c_str(), &info);
+            targets[i].mtime = info.st_mtim;
+            start[targets[i].path] = targets[i].original;
+            EXPECT_TRUE(files[i].open(targets[i].path, targets[i].kind, &state_).ok());
+        }
         ops.clear();
         recording = true;
-        const WriteResult done = write(file);
+        const Status done = write(files);
         recording = false;
-        file.close();
-        EXPECT_TRUE(done.status.ok());
-        const std::string result = test::readBytes(path_);
-        EXPECT_NE(result, original_);
-        struct stat info {};
-        ::stat(path_.c_str(), &info);
+        files.clear();
+        EXPECT_TRUE(done.ok()) << describe(done);
+        std::vector<std::string> results;
+        for (const Target& target : targets)
+            results.push_back(test::readBytes(target.path));
 
-        Disk start;
-        start[path_] = original_;
         std::mt19937 random(7);
         Counts counts;
-        for (std::size_t count = 0; count <= ops.size(); ++count) {
-            for (const Disk& disk : statesAfter(start, count, 128, random)) {
-                // The file in place (its identity kept); the journal and its folder as
-                // the state has them.
-                ::unlink(journal().path().c_str());
+        for (std::size_t cut = 0; cut <= ops.size(); ++cut) {
+            for (const Disk& disk : statesAfter(start, cut, 128, random)) {
+                // The files in place (their identity kept); the journals and their
+                // folder as the state has them.
+                std::vector<std::string> names;
+                os::listFolder(journals_, names);
+                for (const std::string& name : names)
+                    ::unlink((journals_ + "/" + name).c_str());
                 ::rmdir(journals_.c_str());
                 if (disk.count(journals_ + "/"))
                     ::mkdir(journals_.c_str(), 0700);
                 for (const auto& [name, bytes] : disk)
-                    if (name.back() != '/' && (name == path_ || disk.count(journals_ + "/")))
+                    if (name.back() != '/' && (start.count(name) || disk.count(journals_ + "/")))
                         test::writeBytes(name, bytes);
-                if (disk.at(path_) == original_) { // as it was, when it was
-                    const struct timespec times[2] = {info.st_atim, original_mtime_};
-                    ::utimensat(AT_FDCWD, path_.c_str(), times, 0);
+                std::size_t original = 0, result = 0;
+                for (std::size_t i = 0; i < count; ++i) {
+                    if (disk.at(targets[i].path) == targets[i].original) { // as it was, when
+                        const struct timespec times[2] = {targets[i].mtime, targets[i].mtime};
+                        ::utimensat(AT_FDCWD, targets[i].path.c_str(), times, 0);
+                    }
                 }
-                OpenFile recovering;
-                recovering.open(path_, kind_, &state_);
-                const std::string now = test::readBytes(path_);
+                for (std::size_t i = 0; i < count; ++i) {
+                    OpenFile recovering;
+                    recovering.open(targets[i].path, targets[i].kind, &state_);
+                    const std::string now = test::readBytes(targets[i].path);
+                    original += now == targets[i].original;
+                    result += now == results[i];
+                }
                 ++counts.states;
-                counts.original += now == original_;
-                counts.result += now == result && now != original_;
-                counts.between += now != original_ && now != result;
+                counts.original += original == count;
+                counts.result += result == count;
+                counts.between += original != count && result != count;
             }
         }
         std::printf("%zu states: %zu original, %zu result, %zu between\n", counts.states,
@@ -244,43 +265,56 @@ protected:
     void TearDown() override { recording = false; }
 
     test::TempDir dir_;
-    const std::string path_ = os::resolvedPath(dir_.path()) + "/email.edt";
-    const std::string journals_ = os::resolvedPath(dir_.path()) + "/journals";
+    const std::string folder_ = os::resolvedPath(dir_.path());
+    const std::string journals_ = folder_ + "/journals";
     StateFolder state_{Backups(""), journals_};
-    const FileKind kind_ = kindForFileName("email.edt");
-    Journal journal() const { return Journal(journals_, path_); }
-    std::string original_;
-    struct timespec original_mtime_ {};
+    std::vector<Target> targets_ = [this] {
+        std::vector<Target> targets;
+        for (const char* name : {"email.edt", "strings.edt", "quests.edt"}) {
+            const FileKind kind = kindForFileName(name);
+            targets.push_back({folder_ + "/" + name, kind,
+                               samples::makeImage(kind, samples::sampleTexts(kind, 30), 'q')});
+        }
+        return targets;
+    }();
 };
 
-// Each command, and the restores that make the file longer or shorter.
+// Each command, the restores that make the file longer or shorter, and an import of a
+// folder's three files at once.
 TEST_F(CrashStates, EveryStateAPowerCutLeavesRecoversToTheOriginalOrTheResult) {
-    struct stat info {};
-    const auto check = [&](const char* what, auto write) {
-        test::writeBytes(path_, original_);
-        ::rmdir(journals_.c_str()); // each as the first write ever
-        ::stat(path_.c_str(), &info);
-        original_mtime_ = info.st_mtim;
-        const Counts counts = run(write);
+    const auto check = [&](const char* what, std::size_t count, auto write) {
+        const Counts counts = run(count, write);
         EXPECT_EQ(counts.between, 0u) << what;
         EXPECT_GT(counts.original, 0u) << what;
         EXPECT_GT(counts.result, 0u) << what;
     };
-    check("import", [&](OpenFile& file) {
+    const auto imported = [](const OpenFile& file) {
         std::vector<EntryWrite> writes;
-        for (RecordKey key = 1; key < original_.size(); key += 640 * 3)
-            writes.push_back({key, std::string(100 + key % 200, 'x')});
-        return file.write(writes, test::codePage());
+        const auto step = static_cast<RecordKey>(file.kind().recordLength) * 3;
+        for (RecordKey key = 1; key < file.identity().size; key += step)
+            writes.push_back({key, std::string(20 + key % 50, 'x')});
+        return writes;
+    };
+    check("import", 1, [&](std::vector<OpenFile>& files) {
+        return files[0].write(imported(files[0]), test::codePage()).status;
     });
-    check("write",
-          [&](OpenFile& file) { return file.writeRecord(1281, "a new text", test::codePage()); });
-    for (const std::size_t size : {original_.size() + 4000, original_.size() / 2}) {
-        test::writeBytes(dir_.file("copy"), std::string(size, 'c'));
-        check(size > original_.size() ? "restore, longer" : "restore, shorter",
-              [&](OpenFile& file) {
-                  return file.restore({"copy", dir_.file("copy"), size});
+    check("write", 1, [&](std::vector<OpenFile>& files) {
+        return files[0].writeRecord(1281, "a new text", test::codePage()).status;
+    });
+    const std::size_t size = targets_[0].original.size();
+    for (const std::size_t copy : {size + 4000, size / 2}) {
+        test::writeBytes(dir_.file("copy"), std::string(copy, 'c'));
+        check(copy > size ? "restore, longer" : "restore, shorter", 1,
+              [&](std::vector<OpenFile>& files) {
+                  return files[0].restore({"copy", dir_.file("copy"), copy}).status;
               });
     }
+    check("import of three files", 3, [&](std::vector<OpenFile>& files) {
+        std::vector<OpenFile::FileWrites> set;
+        for (OpenFile& file : files)
+            set.push_back({&file, imported(file), &test::codePage()});
+        return OpenFile::writeTogether(set).status;
+    });
 }
 
 } // namespace
