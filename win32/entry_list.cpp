@@ -7,7 +7,7 @@
 #include <climits>
 
 #include "editor/edit_text.h"
-#include "record/text_marks.h"
+#include "record/shown_text.h"
 
 namespace edt::win32 {
 
