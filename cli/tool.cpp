@@ -11,9 +11,11 @@
 
 #include "cli/backups_command.h"
 #include "cli/export_command.h"
+#include "cli/game_folder.h"
 #include "cli/import_command.h"
 #include "cli/list_command.h"
 #include "cli/output_buffer.h"
+#include "cli/stats_command.h"
 #include "cli/update_command.h"
 #include "cli/words.h"
 #include "cli/write_command.h"
@@ -214,6 +216,14 @@ int runExport(const std::vector<std::string>& args, const CodePage& codePage, st
         }
         format = TranslationFormat::Po;
     }
+    const bool folder = isFolder(path);
+    if (folder && (outPath.empty() || outPath == "-")) {
+        std::fprintf(err, "edt-tool: a folder's export needs -o OUT, the folder for its "
+                          "translations.\n");
+        return kExitUsage;
+    }
+    if (folder && !format)
+        format = formatName.empty() ? TranslationFormat::Po : translate::formatOfName(formatName);
     if (!format) {
         std::fprintf(err, "edt-tool: give the format of the export: --format csv, po or "
                           "xlsx.\n");
@@ -225,6 +235,8 @@ int runExport(const std::vector<std::string>& args, const CodePage& codePage, st
                           "output).\n");
         return kExitUsage;
     }
+    if (folder)
+        return exportFolderCommand(path, *format, outPath, force, codePage, out, err, language);
     return exportCommand(path, kindForPath(path), *format, outPath, force, codePage, out, err,
                          language);
 }
@@ -261,8 +273,28 @@ int runImport(const std::vector<std::string>& args, const Settings& settings, st
         formatName ? translate::formatOfName(*formatName) : translate::formatOfPath(operands[1]);
     if (formatName && !format)
         return usageError(err);
+    if (isFolder(operands[0]))
+        return importFolderCommand(operands[0], operands[1], formatName ? format : std::nullopt,
+                                   request, settings, out, err);
     return importCommand(operands[0], kindForPath(operands[0]), operands[1], format, request,
                          settings, out, err);
+}
+
+// stats FILE TRANSLATION [--format table|csv], and the same for folders.
+int runStats(const std::vector<std::string>& args, const Settings& settings, std::FILE* out,
+             std::FILE* err) {
+    std::vector<std::string> operands;
+    std::string format = "table";
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (optionValue(args, i, "--format", format))
+            continue;
+        if (args[i].size() > 1 && args[i][0] == '-')
+            return usageError(err);
+        operands.push_back(args[i]);
+    }
+    if (operands.size() != 2 || (format != "table" && format != "csv"))
+        return usageError(err);
+    return statsCommand(operands[0], operands[1], format == "csv", settings, out, err);
 }
 
 // Where the code page of the texts came from, said after its name.
@@ -300,6 +332,24 @@ void tell(std::FILE* err, const std::optional<Status>& note) {
 void tell(std::FILE* err, const std::vector<Status>& notes) {
     for (const Status& note : notes)
         tell(err, note);
+}
+
+std::size_t tellFolder(std::FILE* err, const FolderNote& note) {
+    const bool only =
+        note.kind == FolderNote::Kind::NoTranslation || note.kind == FolderNote::Kind::Vanished;
+    std::fprintf(err, "edt-tool: %s%s\n", only ? "note: " : "", folderMessage(note).c_str());
+    return only ? 0 : 1;
+}
+
+int refuseFolder(std::FILE* err, const FolderNote& note) {
+    tellFolder(err, note);
+    return kExitRefused;
+}
+
+void recoverFirst(const std::string& path, bool writes, SafeWriter& writer, std::FILE* err) {
+    const std::optional<Status> found = writer.recover(path);
+    if (!found || found->code != StatusCode::JournalUnusable || !writes)
+        tell(err, found);
 }
 
 int deliver(const std::string& bytes, std::FILE* out, std::FILE* err) {
@@ -357,17 +407,17 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
     if ((args.size() == 2 || (args.size() == 3 && args[2] == "--discard")) && args[0] == "recover")
         return recoverCommand(args[1], args.size() == 3, settings, out, err);
     // Whatever a command does with FILE, a write into it cut short is rolled back first.
-    static const char* const kOnFile[] = {"list",  "write",   "export",  "import",
-                                          "check", "backups", "restore", "update"};
+    static const char* const kOnFile[] = {"list",    "write",   "export", "import", "check",
+                                          "backups", "restore", "update", "stats"};
     if (args.size() >= 2 &&
         std::find(std::begin(kOnFile), std::end(kOnFile), args[0]) != std::end(kOnFile)) {
-        // A write refuses for a journal it cannot play back, and says so itself.
-        const std::optional<Status> found = writer.recover(args[1]);
+        // A write refuses for a journal it cannot play back, and says so itself. The
+        // commands on a folder do this for each of its files.
         const bool writes =
             args[0] == "write" || args[0] == "restore" ||
             (args[0] == "import" && std::find(args.begin(), args.end(), "--dry-run") == args.end());
-        if (!found || found->code != StatusCode::JournalUnusable || !writes)
-            tell(err, found);
+        if (!isFolder(args[1]))
+            recoverFirst(args[1], writes, writer, err);
     }
     if (args.size() == 2 && args[0] == "list")
         return listCommand(args[1], kindForPath(args[1]), *codePage, out, err);
@@ -379,8 +429,12 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
         return usageError(err); // check writes nothing
     if (!args.empty() && (args[0] == "import" || args[0] == "check"))
         return runImport(args, settings, out, err);
+    if (args.size() == 3 && args[0] == "update" && isFolder(args[1]))
+        return updateFolderCommand(args[1], args[2], settings, out, err);
     if (args.size() == 3 && args[0] == "update")
         return updateCommand(args[1], kindForPath(args[1]), args[2], settings, out, err);
+    if (!args.empty() && args[0] == "stats")
+        return runStats(args, settings, out, err);
     if (args.size() == 2 && args[0] == "backups")
         return backupsCommand(args[1], settings, out, err);
     if ((args.size() == 2 || args.size() == 3) && args[0] == "restore")

@@ -36,6 +36,17 @@ int finishOutput(OutputBuffer& output, std::FILE* err);
 void tell(std::FILE* err, const std::optional<Status>& note);
 void tell(std::FILE* err, const std::vector<Status>& notes);
 
+struct FolderNote;
+// Tells a folder's note on `err`; 1 for a problem, 0 for a note that stops nothing
+// (an EDT file without a translation, a PO whose EDT file is gone).
+std::size_t tellFolder(std::FILE* err, const FolderNote& note);
+// Tells a folder's problem on `err` and returns kExitRefused.
+int refuseFolder(std::FILE* err, const FolderNote& note);
+
+// Plays back a write into `path` cut short, telling what it found; a journal that
+// cannot be played back is left for a command that `writes` to refuse and say.
+void recoverFirst(const std::string& path, bool writes, SafeWriter& writer, std::FILE* err);
+
 // What holds for every command of a run: the code page of the texts, and how files
 // are written (backup, journal, lock).
 struct Settings {

@@ -28,6 +28,11 @@ std::string resolvedPath(const std::string& path) {
     return error ? fullPath(path) : full.u8string();
 }
 
+bool isFolder(const std::string& path) {
+    std::error_code error;
+    return fs::is_directory(fs::u8path(path), error);
+}
+
 bool exists(const std::string& path) {
     std::error_code error;
     return fs::exists(fs::symlink_status(fs::u8path(path), error));

@@ -36,6 +36,9 @@ bool isOwnPlainFile(const std::string& path);
 // The names in a folder.
 Result listFolder(const std::string& path, std::vector<std::string>& names);
 
+// Whether `path` names a folder, or a link to one.
+bool isFolder(const std::string& path);
+
 // Whether anything has that name: a link counts, wherever it points.
 bool exists(const std::string& path);
 
