@@ -102,15 +102,13 @@ Status pairFolders(const std::string& gameFolder, const std::string& translation
     return Status::success();
 }
 
-bool folderNotes(const std::vector<NamePair>& pairs, const std::string& gameFolder,
+void folderNotes(const std::vector<NamePair>& pairs, const std::string& gameFolder,
                  const std::string& translationFolder, std::vector<FolderNote>& notes) {
-    bool fine = true;
     const auto sameName = [&](const std::vector<std::string>& paths, const std::string& folder) {
         std::string names;
         for (const std::string& path : paths)
             names += (names.empty() ? "" : ", ") + quoted(fileTitleOf(path));
         notes.push_back({FolderNote::Kind::SameName, folder, names});
-        fine = false;
     };
     for (const NamePair& pair : pairs) {
         if (pair.edtFiles.size() > 1)
@@ -120,13 +118,11 @@ bool folderNotes(const std::vector<NamePair>& pairs, const std::string& gameFold
         if (pair.edtFiles.empty()) {
             for (const std::string& path : pair.translations)
                 notes.push_back({FolderNote::Kind::NoEdtFile, path, gameFolder});
-            fine = false;
         } else if (pair.translations.empty()) {
             for (const std::string& path : pair.edtFiles)
                 notes.push_back({FolderNote::Kind::NoTranslation, path, translationFolder});
         }
     }
-    return fine;
 }
 
 } // namespace edt::cli

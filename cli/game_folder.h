@@ -73,9 +73,8 @@ struct FolderNote {
     std::string detail;
 };
 
-// The notes of the pairs that are not one EDT file with one translation; false when
-// any of them is a problem, rather than only an EDT file left without a translation.
-bool folderNotes(const std::vector<NamePair>& pairs, const std::string& gameFolder,
+// The notes of the pairs that are not one EDT file with one translation.
+void folderNotes(const std::vector<NamePair>& pairs, const std::string& gameFolder,
                  const std::string& translationFolder, std::vector<FolderNote>& notes);
 
 } // namespace edt::cli

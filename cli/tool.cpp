@@ -136,8 +136,8 @@ const char kHelp[] =
     "                       or NAME.xlsx; none if one exists and no --force. import\n"
     "                       and check read NAME.po, .csv or .xlsx (of --format only,\n"
     "                       if given), check every file first and write none if any\n"
-    "                       has a problem or a translation has no EDT file; an EDT\n"
-    "                       file without a translation is named and left as it is.\n"
+    "                       has a problem; an EDT file without a translation, and a\n"
+    "                       translation without an EDT file, are named and left out.\n"
     "                       update brings each NAME.po up to date, makes one in the\n"
     "                       others' Language for a new EDT file, names one whose EDT\n"
     "                       file is gone, and writes none if any cannot be read.\n"
@@ -361,8 +361,9 @@ void tell(std::FILE* err, const std::vector<Status>& notes) {
 }
 
 std::size_t tellFolder(std::FILE* err, const FolderNote& note) {
-    const bool only =
-        note.kind == FolderNote::Kind::NoTranslation || note.kind == FolderNote::Kind::Vanished;
+    const bool only = note.kind == FolderNote::Kind::NoTranslation ||
+                      note.kind == FolderNote::Kind::NoEdtFile ||
+                      note.kind == FolderNote::Kind::Vanished;
     std::fprintf(err, "edt-tool: %s%s\n", only ? "note: " : "", folderMessage(note).c_str());
     return only ? 0 : 1;
 }

@@ -38,7 +38,7 @@ void tell(std::FILE* err, const std::vector<Status>& notes);
 
 struct FolderNote;
 // Tells a folder's note on `err`; 1 for a problem, 0 for a note that stops nothing
-// (an EDT file without a translation, a PO whose EDT file is gone).
+// (an EDT file without a translation, a translation without an EDT file).
 std::size_t tellFolder(std::FILE* err, const FolderNote& note);
 // Tells a folder's problem on `err` and returns kExitRefused.
 int refuseFolder(std::FILE* err, const FolderNote& note);

@@ -184,7 +184,7 @@ std::string folderMessage(const FolderNote& note) {
                ".po, .csv or .xlsx, in any case); it is left as it is.";
     case FolderNote::Kind::NoEdtFile:
         return path + " has no EDT file of its name in " + detail + " (" + stemOf(name) +
-               ".edt, in any case): name it after the file it translates.";
+               ".edt, in any case); it is left out.";
     case FolderNote::Kind::SameName:
         return "In " + path + ", " + note.detail +
                " have one name (names are compared in any case, without their extension): "
