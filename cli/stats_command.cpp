@@ -173,6 +173,8 @@ int statsCommand(const std::string& path, const std::string& translationPath, bo
         for (std::size_t c = 0; c < kCounts; ++c)
             total.counts[c] += rows.back().counts[c];
     }
+    if (rows.empty())
+        return code;
     if (rows.size() > 1)
         rows.push_back(total);
     const int shown = deliver(csv ? csvTable(rows) : table(rows), out, err);
