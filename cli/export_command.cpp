@@ -111,13 +111,14 @@ int exportCommand(const std::string& path, const FileKind& kind,
 
 int exportFolderCommand(const std::string& folder, translate::TranslationFormat format,
                         const std::string& outFolder, bool force, const CodePage& codePage,
-                        std::FILE* out, std::FILE* err, const std::string& language) {
+                        SafeWriter& writer, std::FILE* out, std::FILE* err,
+                        const std::string& language) {
     std::vector<NamePair> pairs;
     Status status = pairFolders(
         folder, {}, [](const std::string&) { return false; }, pairs);
     if (!status.ok())
         return refuse(err, status, false);
-    if (pairs.empty())
+    if (!anyEdtFile(pairs))
         return refuseFolder(err, {FolderNote::Kind::NoEdtFiles, folder, {}});
     std::vector<FolderNote> notes;
     folderNotes(pairs, folder, outFolder, notes);
@@ -147,6 +148,7 @@ int exportFolderCommand(const std::string& folder, translate::TranslationFormat 
         return refuse(err, Status::system(std::move(made), outFolder), false);
     std::string report;
     for (const auto& [path, target] : exports) {
+        recoverFirst(path, false, writer, err);
         const int code = exportCommand(path, kindForPath(path), format, target, true, codePage, out,
                                        err, language);
         if (code != kExitOk) {

@@ -6,6 +6,7 @@
 
 #include "record/code_page.h"
 #include "record/file_kind.h"
+#include "record/safe_writer.h"
 #include "translate/translation.h"
 
 namespace edt::cli {
@@ -22,9 +23,11 @@ int exportCommand(const std::string& path, const FileKind& kind,
 // The same for every EDT file of `folder` (a name ending in .edt, in any case), each to
 // a file of its name in `outFolder`, made if missing: NAME.po with a `language`, else
 // NAME.pot, NAME.csv or NAME.xlsx. Without `force` an export that exists refuses them
-// all before any is written. One line per file, then the total.
+// all before any is written. Each file's write cut short is rolled back first
+// (`writer`). One line per file, then the total.
 int exportFolderCommand(const std::string& folder, translate::TranslationFormat format,
                         const std::string& outFolder, bool force, const CodePage& codePage,
-                        std::FILE* out, std::FILE* err, const std::string& language = {});
+                        SafeWriter& writer, std::FILE* out, std::FILE* err,
+                        const std::string& language = {});
 
 } // namespace edt::cli

@@ -102,6 +102,11 @@ Status pairFolders(const std::string& gameFolder, const std::string& translation
     return Status::success();
 }
 
+bool anyEdtFile(const std::vector<NamePair>& pairs) {
+    return std::any_of(pairs.begin(), pairs.end(),
+                       [](const NamePair& pair) { return !pair.edtFiles.empty(); });
+}
+
 void folderNotes(const std::vector<NamePair>& pairs, const std::string& gameFolder,
                  const std::string& translationFolder, std::vector<FolderNote>& notes) {
     const auto sameName = [&](const std::vector<std::string>& paths, const std::string& folder) {

@@ -73,6 +73,9 @@ struct FolderNote {
     std::string detail;
 };
 
+// Whether any pair has an EDT file.
+bool anyEdtFile(const std::vector<NamePair>& pairs);
+
 // The notes of the pairs that are not one EDT file with one translation.
 void folderNotes(const std::vector<NamePair>& pairs, const std::string& gameFolder,
                  const std::string& translationFolder, std::vector<FolderNote>& notes);

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <new>
 #include <vector>
 
 #include "cli/game_folder.h"
@@ -15,7 +14,6 @@
 #include "record/utf8.h"
 #include "translate/import_plan.h"
 #include "translate/translation.h"
-#include "translate/xlsx.h"
 
 namespace edt::cli {
 namespace {
@@ -191,6 +189,8 @@ int importFolderCommand(const std::string& folder, const std::string& translatio
         [&](const std::string& name) { return isTranslationName(name, format); }, pairs);
     if (!listed.ok())
         return refuse(err, listed, writes);
+    if (!anyEdtFile(pairs))
+        return refuseFolder(err, {FolderNote::Kind::NoEdtFiles, folder, {}});
     std::vector<FolderNote> notes;
     folderNotes(pairs, folder, translationFolder, notes);
     std::size_t problems = 0;

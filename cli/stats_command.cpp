@@ -141,6 +141,8 @@ int statsCommand(const std::string& path, const std::string& translationPath, bo
             pairs);
         if (!listed.ok())
             return refuse(err, listed, false);
+        if (!anyEdtFile(pairs))
+            return refuseFolder(err, {FolderNote::Kind::NoEdtFiles, path, {}});
         std::vector<FolderNote> notes;
         folderNotes(pairs, path, translationPath, notes);
         for (const FolderNote& note : notes)
@@ -151,8 +153,6 @@ int statsCommand(const std::string& path, const std::string& translationPath, bo
                 files.emplace_back(edtFile, pair.translations.size() == 1
                                                 ? pair.translations.front()
                                                 : std::string());
-        if (files.empty())
-            return refuseFolder(err, {FolderNote::Kind::NoEdtFiles, path, {}});
     } else {
         files.emplace_back(path, translationPath);
     }

@@ -207,8 +207,8 @@ int usageError(std::FILE* err) {
 }
 
 // export FILE --format csv|po|xlsx | --language LL [-o OUT], options in any order.
-int runExport(const std::vector<std::string>& args, const CodePage& codePage, std::FILE* out,
-              std::FILE* err) {
+int runExport(const std::vector<std::string>& args, const CodePage& codePage, SafeWriter& writer,
+              std::FILE* out, std::FILE* err) {
     std::string path, formatName, outPath, language;
     bool force = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -244,7 +244,7 @@ int runExport(const std::vector<std::string>& args, const CodePage& codePage, st
     }
     const bool folder = isFolder(path);
     if (folder && (outPath.empty() || outPath == "-")) {
-        std::fprintf(err, "edt-tool: a folder's export needs -o OUT, the folder for its "
+        std::fprintf(err, "edt-tool: a folder's export needs -o FOLDER, the folder for its "
                           "translations.\n");
         return kExitUsage;
     }
@@ -262,7 +262,8 @@ int runExport(const std::vector<std::string>& args, const CodePage& codePage, st
         return kExitUsage;
     }
     if (folder)
-        return exportFolderCommand(path, *format, outPath, force, codePage, out, err, language);
+        return exportFolderCommand(path, *format, outPath, force, codePage, writer, out, err,
+                                   language);
     return exportCommand(path, kindForPath(path), *format, outPath, force, codePage, out, err,
                          language);
 }
@@ -451,7 +452,7 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
     if (args.size() == 4 && args[0] == "write")
         return writeCommand(args[1], kindForPath(args[1]), args[2], args[3], settings, out, err);
     if (!args.empty() && args[0] == "export")
-        return runExport(args, *codePage, out, err);
+        return runExport(args, *codePage, writer, out, err);
     if (!args.empty() && args[0] == "check" && noBackup)
         return usageError(err); // check writes nothing
     if (!args.empty() && (args[0] == "import" || args[0] == "check"))

@@ -151,6 +151,8 @@ int updateFolderCommand(const std::string& folder, const std::string& poFolder,
         folder, poFolder, [](const std::string& name) { return hasExtension(name, ".po"); }, pairs);
     if (!listed.ok())
         return refuse(err, listed, true);
+    if (!anyEdtFile(pairs))
+        return refuseFolder(err, {FolderNote::Kind::NoEdtFiles, folder, {}});
     std::vector<FolderNote> notes;
     folderNotes(pairs, folder, poFolder, notes);
     std::size_t problems = 0;
