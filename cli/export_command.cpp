@@ -135,8 +135,10 @@ int exportFolderCommand(const std::string& folder, translate::TranslationFormat 
     for (const NamePair& pair : pairs) {
         const std::string& path = pair.edtFiles.front();
         const std::string target = inFolder(outFolder, stemOf(fileTitleOf(path)) + extension);
-        if (!force && os::exists(target))
-            problems += refuse(err, Status::error(StatusCode::ExportExists, target), false);
+        if (!force && os::exists(target)) {
+            refuse(err, Status::error(StatusCode::ExportExists, target), false);
+            ++problems;
+        }
         exports.emplace_back(path, target);
     }
     if (problems > 0) {
