@@ -134,7 +134,7 @@ int exportFolderCommand(const std::string& folder, translate::TranslationFormat 
     std::vector<std::pair<std::string, std::string>> exports; // EDT file, export
     for (const NamePair& pair : pairs) {
         const std::string& path = pair.edtFiles.front();
-        const std::string target = inFolder(outFolder, stemOf(fileTitleOf(path)) + extension);
+        const std::string target = os::inFolder(outFolder, stemOf(fileTitleOf(path)) + extension);
         if (!force && os::exists(target)) {
             refuse(err, Status::error(StatusCode::ExportExists, target), false);
             ++problems;

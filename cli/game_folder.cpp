@@ -17,13 +17,6 @@ bool isFolder(const std::string& path) {
     return os::isFolder(path);
 }
 
-std::string inFolder(const std::string& folder, const std::string& name) {
-    if (folder.empty())
-        return name;
-    const char last = folder.back();
-    return last == '/' || last == '\\' ? folder + name : folder + "/" + name;
-}
-
 std::string stemOf(const std::string& fileName) {
     const auto dot = fileName.rfind('.');
     return dot == std::string::npos || dot == 0 ? fileName : fileName.substr(0, dot);
@@ -73,7 +66,7 @@ Status filesIn(const std::string& folder, const std::function<bool(const std::st
     paths.clear();
     for (const std::string& name : names) {
         os::FileIdentity identity;
-        const std::string path = inFolder(folder, name);
+        const std::string path = os::inFolder(folder, name);
         if (takes(name) && os::identityAt(path, identity))
             paths.push_back(path);
     }

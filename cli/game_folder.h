@@ -14,9 +14,6 @@ namespace edt::cli {
 // Whether a path names a folder (a link to one too).
 bool isFolder(const std::string& path);
 
-// `name` inside `folder`, keeping the separator the user typed at its end.
-std::string inFolder(const std::string& folder, const std::string& name);
-
 // The name EDT files and translations are matched by: the file name without its last
 // extension, in small letters, as Windows compares names (EMAIL.EDT goes with email.po).
 std::string matchName(const std::string& fileName);

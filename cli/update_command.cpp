@@ -175,7 +175,7 @@ int updateFolderCommand(const std::string& folder, const std::string& poFolder,
         update.kind = kindForPath(update.path);
         recoverFirst(update.path, false, settings.writer, err);
         if (pair.translations.empty()) {
-            update.poPath = inFolder(poFolder, stemOf(fileTitleOf(update.path)) + ".po");
+            update.poPath = os::inFolder(poFolder, stemOf(fileTitleOf(update.path)) + ".po");
             fresh.push_back(std::move(update));
             continue;
         }
