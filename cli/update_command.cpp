@@ -207,8 +207,10 @@ int updateFolderCommand(const std::string& folder, const std::string& poFolder,
         updates.push_back(std::move(update));
     }
     if (problems > 0) {
-        std::fprintf(err, "edt-tool: %zu %s in \"%s\"; nothing was written.\n", problems,
-                     problems == 1 ? "problem" : "problems", poFolder.c_str());
+        std::fprintf(err,
+                     "edt-tool: %zu %s of \"%s\" cannot be brought up to date; no PO was "
+                     "written.\n",
+                     problems, problems == 1 ? "PO" : "POs", poFolder.c_str());
         return kExitRefused;
     }
     std::string report;

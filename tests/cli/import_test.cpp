@@ -363,6 +363,12 @@ TEST_F(Import, AGameFolderGoesThroughExportUpdateCheckAndImportAllOrNothing) {
             .status.ok());
     make("files.edt", {"new"});
     ASSERT_EQ(std::remove((game + "/civ.edt").c_str()), 0);
+    // One PO gettext cannot read: no PO is written, none made.
+    const std::string email = test::readBytes(po + "/email.po");
+    test::writeBytes(po + "/email.po", email + "msgstr \"");
+    EXPECT_EQ(test::runTool({"update", game, po}).code, 1);
+    EXPECT_EQ(test::runCommand("test ! -e " + po + "/files.po -a ! -e " + po + "/quests.po~"), 0);
+    test::writeBytes(po + "/email.po", email);
     const test::ToolRun updated = test::runTool({"update", game, po});
     ASSERT_EQ(updated.code, 0) << updated.err;
     EXPECT_TRUE(test::says(updated.out, "quests.po\" from \"" + game +
