@@ -41,8 +41,9 @@ int restoreCommand(const std::string& path, const std::string& backup, const Set
     if (!found.ok())
         return refuse(err, found, true);
     OpenFile file;
-    if (!openFile(path, kindForPath(path), settings, true, file, err))
-        return kExitRefused;
+    if (const Status opened = openFile(path, kindForPath(path), settings, true, file, err);
+        !opened.ok())
+        return refuse(err, opened, true);
     const WriteResult result = file.restore(copy);
     tell(err, result.notes);
     if (!result.status.ok())

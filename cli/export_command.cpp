@@ -4,10 +4,12 @@
 #include <memory>
 #include <mutex>
 
+#include "cli/game_folder.h"
 #include "cli/output_buffer.h"
 #include "cli/parallel_lines.h"
 #include "cli/tool.h"
 #include "cli/tool_status.h"
+#include "platform/folders.h"
 #include "platform/output_file.h"
 #include "record/file_kind.h"
 #include "record/reader.h"
@@ -64,8 +66,8 @@ int exportCommand(const std::string& path, const FileKind& kind,
     const CodePage& codePage = settings.codePage;
     const std::string title = fileTitleOf(path);
     OpenFile file;
-    if (!openFile(path, kind, settings, false, file, err))
-        return kExitRefused;
+    if (const Status opened = openFile(path, kind, settings, false, file, err); !opened.ok())
+        return refuse(err, opened, false);
     const bool toOutput = outPath.empty() || outPath == "-";
     if (format == translate::TranslationFormat::Csv && toOutput) {
         // Streamed like a listing: a read that fails half way leaves what came before.
@@ -107,6 +109,61 @@ int exportCommand(const std::string& path, const FileKind& kind,
         return kExitOk;
     }
     return deliver(content, out, err);
+}
+
+int exportFolderCommand(const std::string& folder, translate::TranslationFormat format,
+                        const std::string& outFolder, bool force, const Settings& settings,
+                        std::FILE* out, std::FILE* err, const std::string& language) {
+    std::vector<NamePair> pairs;
+    Status status = pairFolders(
+        folder, {}, [](const std::string&) { return false; }, pairs);
+    if (!status.ok())
+        return refuse(err, status, false);
+    if (!anyEdtFile(pairs))
+        return refuseFolder(err, {FolderNote::Kind::NoEdtFiles, folder, {}});
+    std::vector<FolderNote> notes;
+    folderNotes(pairs, folder, outFolder, notes);
+    std::size_t problems = 0;
+    for (const FolderNote& note : notes)
+        if (note.kind == FolderNote::Kind::SameName)
+            problems += tellFolder(err, note);
+    // Every name checked before the first export, so that a refusal writes none.
+    const char* extension = format == translate::TranslationFormat::Csv    ? ".csv"
+                            : format == translate::TranslationFormat::Xlsx ? ".xlsx"
+                            : language.empty()                             ? ".pot"
+                                                                           : ".po";
+    std::vector<std::pair<std::string, std::string>> exports; // EDT file, export
+    for (const NamePair& pair : pairs) {
+        const std::string& path = pair.edtFiles.front();
+        const std::string target = os::inFolder(outFolder, stemOf(fileTitleOf(path)) + extension);
+        if (!force && os::exists(target)) {
+            refuse(err, Status::error(cli::ToolCode::ExportExists, target), false);
+            ++problems;
+        }
+        exports.emplace_back(path, target);
+    }
+    if (problems > 0) {
+        std::fprintf(err, "edt-tool: nothing was exported.\n");
+        return kExitRefused;
+    }
+    os::Result made = os::makeFolders(outFolder);
+    if (!made.ok())
+        return refuse(err, Status::system(std::move(made), outFolder), false);
+    std::string report;
+    for (const auto& [path, target] : exports) {
+        const int code = exportCommand(path, kindForPath(path), format, target, true, settings, out,
+                                       err, language);
+        if (code != kExitOk) {
+            deliver(report, out, err);
+            std::fprintf(err, "edt-tool: the export stopped at \"%s\".\n", path.c_str());
+            return code;
+        }
+        report += "Exported \"" + path + "\" to \"" + target + "\".\n";
+    }
+    report += "Exported " + std::to_string(exports.size()) +
+              (exports.size() == 1 ? " EDT file of \"" : " EDT files of \"") + folder + "\" to \"" +
+              outFolder + "\".\n";
+    return deliver(report, out, err);
 }
 
 } // namespace edt::cli

@@ -20,4 +20,12 @@ int exportCommand(const std::string& path, const FileKind& kind,
                   const Settings& settings, std::FILE* out, std::FILE* err,
                   const std::string& language = {});
 
+// The same for every EDT file of `folder` (a name ending in .edt, in any case), each to
+// a file of its name in `outFolder`, made if missing: NAME.po with a `language`, else
+// NAME.pot, NAME.csv or NAME.xlsx. Without `force` an export that exists refuses them
+// all before any is written. One line per file, then the total.
+int exportFolderCommand(const std::string& folder, translate::TranslationFormat format,
+                        const std::string& outFolder, bool force, const Settings& settings,
+                        std::FILE* out, std::FILE* err, const std::string& language = {});
+
 } // namespace edt::cli

@@ -3,19 +3,18 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <new>
 #include <vector>
 
+#include "cli/game_folder.h"
 #include "cli/tool.h"
-#include "cli/tool_status.h"
 #include "cli/words.h"
+#include "cli/write_all.h"
 #include "platform/file.h"
 #include "record/message.h"
 #include "record/utf8.h"
 #include "translate/import_plan.h"
 #include "translate/translate_status.h"
 #include "translate/translation.h"
-#include "translate/xlsx.h"
 
 namespace edt::cli {
 namespace {
@@ -65,30 +64,16 @@ std::string summary(const ImportPlan& plan, const translate::Translation& transl
     return text;
 }
 
-// The code pages of an import: the target from --codepage, else the PO's Language,
-// else the default; the source the one the translation names, else the target.
-// `origin` says where the target came from.
-Status codePagesOf(const translate::Translation& translation, const Settings& settings,
-                   const CodePage*& source, const CodePage*& target, std::string& origin) {
-    target = &settings.codePage;
-    origin = settings.codePageOrigin;
-    if (!settings.codePageNamed && !translation.language.empty()) {
-        const std::string name = localeCodePageName(translation.language.c_str(), nullptr, nullptr);
-        if (CodePage::named(name, target).ok())
-            origin = "follows from the PO's Language " + quoted(translation.language);
-        else
-            target = &settings.codePage;
-    }
-    source = target;
-    return translation.codePage.empty() ? Status::success()
-                                        : CodePage::named(translation.codePage, source);
-}
-
 // The note on untranslated originals that read differently in the target, and one
 // for each that could not be recoded.
-void tellMisread(const ImportPlan& plan, const CodePage& target, bool recode, std::FILE* err) {
+// In a folder's import each note names its file (`lead`).
+void tellMisread(const ImportPlan& plan, const CodePage& target, bool recode, std::FILE* err,
+                 const std::string& lead = {}) {
     if (plan.misread.empty())
         return;
+    const auto say = [&](const Status& note) {
+        std::fprintf(err, "edt-tool: note: %s%s\n", lead.c_str(), toolMessage(note).c_str());
+    };
     if (recode) {
         Status kept = Status::error(translate::Code::NotRecoded);
         kept.codePage = target.name();
@@ -102,7 +87,7 @@ void tellMisread(const ImportPlan& plan, const CodePage& target, bool recode, st
                                                    : "");
         }
         if (kept.count > 0)
-            tell(err, kept);
+            say(kept);
         return;
     }
     Status note = Status::error(translate::Code::MisreadOriginals);
@@ -114,33 +99,47 @@ void tellMisread(const ImportPlan& plan, const CodePage& target, bool recode, st
     note.character = plan.misread.front().original;
     note.codePage = target.name();
     appendUtf8(note.was, plan.misread.front().shown);
-    tell(err, note);
+    say(note);
 }
 
-// Reads a translation ("-": standard input) and hands its content to translate/:
-// refused when it is longer than `limit` bytes (TranslationTooLarge, read no further) or
-// more than memory holds (TranslationOutOfMemory).
-Status readTranslation(const std::string& path, translate::TranslationFormat format,
-                       translate::Translation& out, std::uint64_t limit, const std::string& sheet) {
-    Status tooLarge = Status::error(cli::ToolCode::TranslationTooLarge, path);
-    tooLarge.limit = limit;
-    os::FileIdentity id;
-    if (path != "-" && os::identityAt(path, id) && id.size > limit)
-        return tooLarge;
-    try {
-        std::string content;
-        const auto most = static_cast<std::size_t>(std::min<std::uint64_t>(limit, SIZE_MAX - 1));
-        os::Result read =
-            path == "-" ? os::readStandardInput(content, most) : os::readWholeFile(path, content);
-        if (!read.ok())
-            return Status::system(std::move(read), path);
-        if (content.size() > limit)
-            return tooLarge;
-        return translate::parseTranslation(content, format, out, limit, sheet);
-    } catch (const std::bad_alloc&) {
-        out = {};
-        return Status::error(cli::ToolCode::TranslationOutOfMemory, path);
+// Lists a file's problems, each with its place in the translation; their number.
+std::size_t tellProblems(FilePlan& file, std::FILE* err) {
+    for (Problem& problem : file.plan.problems) {
+        if (problem.status.code == StatusCode::NotInCharacterSet)
+            problem.status.detail = file.origin;
+        const std::string sentence = itemMessage(problem.status);
+        const char* where = file.translationPath.c_str();
+        if (problem.line > 0 && !file.translation.column.empty())
+            std::fprintf(err, "%s, row %zu: %s\n", where, problem.line, sentence.c_str());
+        else if (problem.line > 0)
+            std::fprintf(err, "%s:%zu: %s\n", where, problem.line, sentence.c_str());
+        else
+            std::fprintf(err, "%s: %s\n", where, sentence.c_str());
     }
+    return file.plan.problems.size();
+}
+
+// The line of a file checked or imported.
+std::string doneLine(const FilePlan& file, const ImportRequest& request, bool written) {
+    const std::string& translation = file.translationPath;
+    return (written ? "Imported \"" + translation + "\" into \""
+                    : "Checked \"" + translation + "\" against \"") +
+           file.path + "\"" +
+           summary(file.plan, file.translation, *file.source, *file.target, request) + "\n";
+}
+
+// Tells why writing a file failed: where the write stopped, when at one entry.
+int refuseWrite(const FilePlan& file, const Status& failure, std::size_t entry, std::FILE* err) {
+    const bool atEntry =
+        failure.undo != Undo::None &&
+        (failure.code == StatusCode::VerifyFailed ||
+         (failure.code == StatusCode::SystemError && failure.os.op == os::Op::Write));
+    const std::string lead =
+        !atEntry
+            ? std::string()
+            : "The import stopped at entry " + formatKey(file.plan.writes[entry].key) + " (line " +
+                  std::to_string(file.plan.lines[entry]) + " of the translation): ";
+    return refuse(err, failure, true, lead);
 }
 
 } // namespace
@@ -148,49 +147,14 @@ Status readTranslation(const std::string& path, translate::TranslationFormat for
 int importCommand(const std::string& path, const FileKind& kind, const std::string& translationPath,
                   std::optional<translate::TranslationFormat> format, const ImportRequest& request,
                   const Settings& settings, std::FILE* out, std::FILE* err) {
-    if (!format)
-        return refuse(err, Status::error(cli::ToolCode::UnknownFormat, translationPath),
-                      !request.check);
-    translate::Translation translation;
-    // A translation larger than any this file could take is refused unread. It is read
-    // before the file is opened and locked: it may come through a pipe from a program
-    // that reads the same file.
-    os::FileIdentity sized;
-    std::uint64_t limit =
-        os::identityAt(path, sized) ? maxTranslationSize(kind, sized.size) : UINT64_MAX;
-    if (*format == translate::TranslationFormat::Xlsx)
-        limit = translate::xlsxLimit(limit);
-    Status status = readTranslation(translationPath, *format, translation, limit, request.sheet);
-    if (status.code == cli::ToolCode::TranslationTooLarge)
-        status.detail = path;
-    OpenFile file;
-    if (!openFile(path, kind, settings, !request.dryRun, file, err))
-        return kExitRefused;
-    ImportPlan plan;
-    const CodePage* source = nullptr;
-    const CodePage* target = nullptr;
-    std::string origin;
-    if (status.ok())
-        status = codePagesOf(translation, settings, source, target, origin);
-    if (status.ok())
-        status = translate::planImport(file, translation, *target, *source, request.options, plan);
-    if (!status.ok())
-        return refuse(err, status, !request.check);
-    if (!plan.problems.empty()) {
-        for (Problem& problem : plan.problems) {
-            if (problem.status.code == StatusCode::NotInCharacterSet)
-                problem.status.detail = origin;
-            const std::string sentence = itemMessage(problem.status);
-            if (problem.line > 0 && !translation.column.empty())
-                std::fprintf(err, "%s, row %zu: %s\n", translationPath.c_str(), problem.line,
-                             sentence.c_str());
-            else if (problem.line > 0)
-                std::fprintf(err, "%s:%zu: %s\n", translationPath.c_str(), problem.line,
-                             sentence.c_str());
-            else
-                std::fprintf(err, "%s: %s\n", translationPath.c_str(), sentence.c_str());
-        }
-        const std::string problems = counted(plan.problems.size(), "problem", "problems");
+    std::vector<FilePlan> files;
+    files.push_back(planFile(path, kind, translationPath, format, request.options, request.sheet,
+                             settings, !request.dryRun, err));
+    FilePlan& file = files.front();
+    if (!file.status.ok())
+        return refuse(err, file.status, !request.check);
+    if (!file.plan.problems.empty()) {
+        const std::string problems = counted(tellProblems(file, err), "problem", "problems");
         if (request.check)
             std::fprintf(err, "edt-tool: %s in \"%s\".\n", problems.c_str(),
                          translationPath.c_str());
@@ -199,32 +163,109 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
                          problems.c_str(), translationPath.c_str(), path.c_str());
         return kExitRefused;
     }
-    tellMisread(plan, *target, request.options.recodeUntranslated, err);
+    tellMisread(file.plan, *file.target, request.options.recodeUntranslated, err);
     if (request.dryRun) {
-        return deliver("Checked \"" + translationPath + "\" against \"" + path + "\"" +
-                           summary(plan, translation, *source, *target, request) +
-                           (request.check ? "\n" : " Nothing was written.\n"),
-                       out, err);
+        std::string line = doneLine(file, request, false);
+        if (!request.check)
+            line.insert(line.size() - 1, " Nothing was written.");
+        return deliver(line, out, err);
     }
-    const WriteResult written = file.write(plan.writes, *target);
+    const WrittenAll written = writeAll(files);
     tell(err, written.notes);
-    if (!written.status.ok()) {
-        // A write or read-back of one entry failed, rather than the file as a whole.
-        const Status& failure = written.status;
-        const bool atEntry =
-            failure.undo != Undo::None &&
-            (failure.code == StatusCode::VerifyFailed ||
-             (failure.code == StatusCode::SystemError && failure.os.op == os::Op::Write));
-        const std::string lead =
-            !atEntry ? std::string()
-                     : "The import stopped at entry " + formatKey(plan.writes[written.failed].key) +
-                           " (line " + std::to_string(plan.lines[written.failed]) +
-                           " of the translation): ";
-        return refuse(err, written.status, true, lead);
+    if (!written.status.ok())
+        return refuseWrite(file, written.status, written.entry, err);
+    return deliver(doneLine(file, request, true), out, err);
+}
+
+int importFolderCommand(const std::string& folder, const std::string& translationFolder,
+                        std::optional<translate::TranslationFormat> format,
+                        const ImportRequest& request, const Settings& settings, std::FILE* out,
+                        std::FILE* err) {
+    const bool writes = !request.dryRun;
+    if (!isFolder(translationFolder))
+        return refuseFolder(err, {FolderNote::Kind::NotAFolder, translationFolder, folder});
+    std::vector<NamePair> pairs;
+    const Status listed = pairFolders(
+        folder, translationFolder,
+        [&](const std::string& name) { return isTranslationName(name, format); }, pairs);
+    if (!listed.ok())
+        return refuse(err, listed, writes);
+    if (!anyEdtFile(pairs))
+        return refuseFolder(err, {FolderNote::Kind::NoEdtFiles, folder, {}});
+    std::vector<FolderNote> notes;
+    folderNotes(pairs, folder, translationFolder, notes);
+    std::size_t problems = 0;
+    for (const FolderNote& note : notes)
+        problems += tellFolder(err, note);
+    std::vector<FilePlan> files;
+    for (const NamePair& pair : pairs) {
+        if (pair.edtFiles.size() != 1 || pair.translations.size() != 1)
+            continue;
+        const std::string& path = pair.edtFiles.front();
+        files.push_back(planFile(path, kindForPath(path), pair.translations.front(),
+                                 translate::formatOfPath(pair.translations.front()),
+                                 request.options, request.sheet, settings, writes, err));
     }
-    return deliver("Imported \"" + translationPath + "\" into \"" + path + "\"" +
-                       summary(plan, translation, *source, *target, request) + "\n",
-                   out, err);
+    if (files.empty() && problems == 0)
+        return refuseFolder(err, {FolderNote::Kind::NoTranslations, translationFolder, folder});
+    std::size_t troubled = problems; // each note names one file
+    for (FilePlan& file : files) {
+        if (!file.status.ok())
+            std::fprintf(err, "edt-tool: %s\n", toolMessage(file.status).c_str());
+        const std::size_t found = file.status.ok() ? tellProblems(file, err) : 1;
+        problems += found;
+        troubled += found > 0;
+    }
+    if (problems > 0) {
+        std::fprintf(err, "edt-tool: %s in %s of \"%s\"%s\n",
+                     counted(problems, "problem", "problems").c_str(),
+                     counted(troubled, "file", "files").c_str(), folder.c_str(),
+                     request.check ? "." : "; nothing was written to any file.");
+        return kExitRefused;
+    }
+    for (const FilePlan& file : files)
+        tellMisread(file.plan, *file.target, request.options.recodeUntranslated, err,
+                    quoted(file.path) + ": ");
+    std::string report;
+    ImportPlan total;
+    for (const FilePlan& file : files) {
+        total.changed += file.plan.changed;
+        total.unchanged += file.plan.unchanged;
+        total.untranslated += file.plan.untranslated;
+        total.fuzzy += file.plan.fuzzy;
+        total.forced += file.plan.forced;
+    }
+    const std::string totals =
+        std::to_string(total.changed) + " changed, " + std::to_string(total.unchanged) +
+        " unchanged, " + std::to_string(total.untranslated) + " untranslated" +
+        (total.fuzzy > 0 ? " (" + counted(total.fuzzy, "fuzzy message", "fuzzy messages") + ")"
+                         : std::string()) +
+        (total.forced > 0 ? ", " + counted(total.forced, "stale entry", "stale entries") +
+                                (writes ? " written anyway" : " to be written anyway")
+                          : std::string()) +
+        ".";
+    const std::string translations = counted(files.size(), "translation", "translations");
+    if (!writes) {
+        for (const FilePlan& file : files)
+            report += doneLine(file, request, false);
+        report += "Checked " + translations + " of \"" + translationFolder + "\" against \"" +
+                  folder + "\": " + totals + (request.check ? "\n" : " Nothing was written.\n");
+        return deliver(report, out, err);
+    }
+    const WrittenAll written = writeAll(files);
+    tell(err, written.notes);
+    for (std::size_t i = 0; i < written.written; ++i)
+        report += doneLine(files[i], request, true);
+    if (!written.status.ok()) {
+        refuseWrite(files[written.failed], written.status, written.entry, err);
+        if (written.status.undo != Undo::Failed)
+            std::fprintf(err, "edt-tool: every file of \"%s\" is as it was before the import.\n",
+                         folder.c_str());
+        return kExitRefused;
+    }
+    report += "Imported " + translations + " of \"" + translationFolder + "\" into \"" + folder +
+              "\": " + totals + "\n";
+    return deliver(report, out, err);
 }
 
 } // namespace edt::cli

@@ -32,4 +32,15 @@ int importCommand(const std::string& path, const FileKind& kind, const std::stri
                   std::optional<translate::TranslationFormat> format, const ImportRequest& request,
                   const Settings& settings, std::FILE* out, std::FILE* err);
 
+// The same for every EDT file of `folder` (a name ending in .edt, in any case) with the
+// translation of its name in `translationFolder` (.po, .csv or .xlsx, in any case; of
+// `format` only, if given): every file planned and checked first, and if any has a
+// problem, all are listed and no file is written. An EDT file without a translation,
+// and a translation without an EDT file, are named and left out. One line per file,
+// then the totals.
+int importFolderCommand(const std::string& folder, const std::string& translationFolder,
+                        std::optional<translate::TranslationFormat> format,
+                        const ImportRequest& request, const Settings& settings, std::FILE* out,
+                        std::FILE* err);
+
 } // namespace edt::cli

@@ -24,8 +24,8 @@ std::size_t maxLineLength(std::size_t length) {
 int listCommand(const std::string& path, const FileKind& kind, const Settings& settings,
                 std::FILE* out, std::FILE* err) {
     OpenFile file;
-    if (!openFile(path, kind, settings, false, file, err))
-        return kExitRefused;
+    if (const Status opened = openFile(path, kind, settings, false, file, err); !opened.ok())
+        return refuse(err, opened, false);
     const Escaper escaper(settings.codePage);
     OutputBuffer output(out);
     {

@@ -11,9 +11,11 @@
 
 #include "cli/backups_command.h"
 #include "cli/export_command.h"
+#include "cli/game_folder.h"
 #include "cli/import_command.h"
 #include "cli/list_command.h"
 #include "cli/output_buffer.h"
+#include "cli/stats_command.h"
 #include "cli/update_command.h"
 #include "cli/words.h"
 #include "cli/write_command.h"
@@ -37,6 +39,9 @@ const char kUsage[] =
     "       edt-tool check FILE TRANSLATION [--format csv|po|xlsx] [--recode-untranslated]\n"
     "                       [--sheet NAME]\n"
     "       edt-tool update FILE LL.po\n"
+    "       edt-tool stats FILE TRANSLATION [--format table|csv]\n"
+    "       edt-tool export DIR --language LL|--format csv|po|xlsx -o FOLDER [--force]\n"
+    "       edt-tool import|check|update|stats DIR FOLDER [options as for a file]\n"
     "       edt-tool backups FILE\n"
     "       edt-tool restore FILE [BACKUP]\n"
     "       edt-tool recover FILE [--discard]\n"
@@ -115,6 +120,29 @@ const char kHelp[] =
     "                       another). LL.po is replaced whole, the previous one kept\n"
     "                       as LL.po~; one gettext cannot read is refused, its\n"
     "                       problems listed.\n"
+    "  stats FILE TRANSLATION [--format table|csv]\n"
+    "                       How far the translation is, as import sees it: FILE's\n"
+    "                       entries, translated, fuzzy, untranslated, over the limit\n"
+    "                       (too long for the entry), stale, other problems (check\n"
+    "                       lists them) and the share translated; csv for scripts.\n"
+    "  export DIR --language LL|--format csv|po|xlsx -o FOLDER [--force]\n"
+    "  import|check|update|stats DIR FOLDER [options as for a file]\n"
+    "                       The command on every EDT file of the folder DIR (a name\n"
+    "                       ending in .edt, in any case; other files are left out),\n"
+    "                       each with the translation of its name in FOLDER, names\n"
+    "                       compared in any case as Windows does (EMAIL.EDT goes with\n"
+    "                       email.po). export makes FOLDER if missing and writes\n"
+    "                       NAME.po into it with --language, else NAME.pot, NAME.csv\n"
+    "                       or NAME.xlsx; none if one exists and no --force. import\n"
+    "                       and check read NAME.po, .csv or .xlsx (of --format only,\n"
+    "                       if given), check every file first and write none if any\n"
+    "                       has a problem; an EDT file without a translation, and a\n"
+    "                       translation without an EDT file, are named and left out.\n"
+    "                       update brings each NAME.po up to date, makes one in the\n"
+    "                       others' Language for a new EDT file, names one whose EDT\n"
+    "                       file is gone, and writes none if any cannot be read.\n"
+    "                       stats has a row for each file and the total. Each says\n"
+    "                       one line per file, then one for the folder.\n"
     "  backups FILE         List FILE's backup copies: time, size, name, and which is\n"
     "                       the original (the file before it was first written).\n"
     "  restore FILE [BACKUP]\n"
@@ -214,6 +242,14 @@ int runExport(const std::vector<std::string>& args, const Settings& settings, st
         }
         format = TranslationFormat::Po;
     }
+    const bool folder = isFolder(path);
+    if (folder && (outPath.empty() || outPath == "-")) {
+        std::fprintf(err, "edt-tool: a folder's export needs -o FOLDER, the folder for its "
+                          "translations.\n");
+        return kExitUsage;
+    }
+    if (folder && !format)
+        format = formatName.empty() ? TranslationFormat::Po : translate::formatOfName(formatName);
     if (!format) {
         std::fprintf(err, "edt-tool: give the format of the export: --format csv, po or "
                           "xlsx.\n");
@@ -225,6 +261,8 @@ int runExport(const std::vector<std::string>& args, const Settings& settings, st
                           "output).\n");
         return kExitUsage;
     }
+    if (folder)
+        return exportFolderCommand(path, *format, outPath, force, settings, out, err, language);
     return exportCommand(path, kindForPath(path), *format, outPath, force, settings, out, err,
                          language);
 }
@@ -261,8 +299,28 @@ int runImport(const std::vector<std::string>& args, const Settings& settings, st
         formatName ? translate::formatOfName(*formatName) : translate::formatOfPath(operands[1]);
     if (formatName && !format)
         return usageError(err);
+    if (isFolder(operands[0]))
+        return importFolderCommand(operands[0], operands[1], formatName ? format : std::nullopt,
+                                   request, settings, out, err);
     return importCommand(operands[0], kindForPath(operands[0]), operands[1], format, request,
                          settings, out, err);
+}
+
+// stats FILE TRANSLATION [--format table|csv], and the same for folders.
+int runStats(const std::vector<std::string>& args, const Settings& settings, std::FILE* out,
+             std::FILE* err) {
+    std::vector<std::string> operands;
+    std::string format = "table";
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (optionValue(args, i, "--format", format))
+            continue;
+        if (args[i].size() > 1 && args[i][0] == '-')
+            return usageError(err);
+        operands.push_back(args[i]);
+    }
+    if (operands.size() != 2 || (format != "table" && format != "csv"))
+        return usageError(err);
+    return statsCommand(operands[0], operands[1], format == "csv", settings, out, err);
 }
 
 // Where the code page of the texts came from, said after its name.
@@ -290,20 +348,18 @@ int finishOutput(OutputBuffer& output, std::FILE* err) {
     return refuse(err, Status::system(os::errnoFailure(os::Op::Write, error), "-"), false);
 }
 
-bool openFile(const std::string& path, const FileKind& kind, const Settings& settings, bool writing,
-              OpenFile& file, std::FILE* err) {
+Status openFile(const std::string& path, const FileKind& kind, const Settings& settings,
+                bool writing, OpenFile& file, std::FILE* err) {
     const Status opened = file.open(path, kind, &settings.state);
-    if (!opened.ok()) {
-        refuse(err, opened, writing);
-        return false;
-    }
+    if (!opened.ok())
+        return opened;
     if (!writing || !file.halfWritten())
         tell(err, file.note());
     // A command that only reads may wait on its output (a pipe, a pager): others may
     // write meanwhile.
     if (!writing)
         file.release();
-    return true;
+    return opened;
 }
 
 void tell(std::FILE* err, const std::optional<Status>& note) {
@@ -316,6 +372,19 @@ void tell(std::FILE* err, const std::optional<Status>& note) {
 void tell(std::FILE* err, const std::vector<Status>& notes) {
     for (const Status& note : notes)
         tell(err, note);
+}
+
+std::size_t tellFolder(std::FILE* err, const FolderNote& note) {
+    const bool only = note.kind == FolderNote::Kind::NoTranslation ||
+                      note.kind == FolderNote::Kind::NoEdtFile ||
+                      note.kind == FolderNote::Kind::Vanished;
+    std::fprintf(err, "edt-tool: %s%s\n", only ? "note: " : "", folderMessage(note).c_str());
+    return only ? 0 : 1;
+}
+
+int refuseFolder(std::FILE* err, const FolderNote& note) {
+    tellFolder(err, note);
+    return kExitRefused;
 }
 
 int deliver(const std::string& bytes, std::FILE* out, std::FILE* err) {
@@ -382,8 +451,12 @@ int runTool(const std::vector<std::string>& argv, std::FILE* out, std::FILE* err
         return usageError(err); // check writes nothing
     if (!args.empty() && (args[0] == "import" || args[0] == "check"))
         return runImport(args, settings, out, err);
+    if (args.size() == 3 && args[0] == "update" && isFolder(args[1]))
+        return updateFolderCommand(args[1], args[2], settings, out, err);
     if (args.size() == 3 && args[0] == "update")
         return updateCommand(args[1], kindForPath(args[1]), args[2], settings, out, err);
+    if (!args.empty() && args[0] == "stats")
+        return runStats(args, settings, out, err);
     if (args.size() == 2 && args[0] == "backups")
         return backupsCommand(args[1], settings, out, err);
     if ((args.size() == 2 || args.size() == 3) && args[0] == "restore")

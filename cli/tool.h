@@ -37,6 +37,13 @@ int finishOutput(OutputBuffer& output, std::FILE* err);
 void tell(std::FILE* err, const std::optional<Status>& note);
 void tell(std::FILE* err, const std::vector<Status>& notes);
 
+struct FolderNote;
+// Tells a folder's note on `err`; 1 for a problem, 0 for a note that stops nothing
+// (an EDT file without a translation, a translation without an EDT file).
+std::size_t tellFolder(std::FILE* err, const FolderNote& note);
+// Tells a folder's problem on `err` and returns kExitRefused.
+int refuseFolder(std::FILE* err, const FolderNote& note);
+
 // What holds for every command of a run: the code page of the texts, and how files
 // are written (backup, journal, lock).
 struct Settings {
@@ -50,9 +57,9 @@ struct Settings {
 // Opens the EDT file a command works on, as OpenFile does (locked, an interrupted
 // write rolled back), and says on `err` what opening found; a journal that leaves the
 // file half-written is left for the refusal of a command that is `writing`, which
-// keeps the lock to its end; one that only reads lets it go. False when the file
-// cannot be opened, told on `err`.
-bool openFile(const std::string& path, const FileKind& kind, const Settings& settings, bool writing,
-              OpenFile& file, std::FILE* err);
+// keeps the lock to its end; one that only reads lets it go. Fails, saying nothing,
+// when the file cannot be opened.
+Status openFile(const std::string& path, const FileKind& kind, const Settings& settings,
+                bool writing, OpenFile& file, std::FILE* err);
 
 } // namespace edt::cli

@@ -17,4 +17,11 @@ namespace edt::cli {
 int updateCommand(const std::string& path, const FileKind& kind, const std::string& poPath,
                   const Settings& settings, std::FILE* out, std::FILE* err);
 
+// The same for every EDT file of `folder` with the PO of its name in `poFolder` (in any
+// case). An EDT file without one gets a new PO in the Language of the others; a PO
+// whose EDT file is gone is named and left as it is. Every PO is read and brought up to
+// date first: if any cannot be, all problems are listed and no PO is written.
+int updateFolderCommand(const std::string& folder, const std::string& poFolder,
+                        const Settings& settings, std::FILE* out, std::FILE* err);
+
 } // namespace edt::cli

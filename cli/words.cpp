@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/words.h"
 
+#include "cli/game_folder.h"
 #include "cli/tool_status.h"
 #include "record/entry_line.h"
+#include "record/file_kind.h"
 #include "record/message.h"
 #include "translate/translate_status.h"
 
@@ -76,6 +78,39 @@ std::string itemMessage(const Status& status) {
     if (!status.key || sentence.find(formatKey(*status.key)) != std::string::npos)
         return sentence;
     return "Entry " + formatKey(*status.key) + ": " + sentence;
+}
+
+std::string folderMessage(const FolderNote& note) {
+    const std::string path = quoted(note.path), detail = quoted(note.detail);
+    const std::string name = fileTitleOf(note.path);
+    switch (note.kind) {
+    case FolderNote::Kind::NoTranslation:
+        return path + " has no translation in " + detail + " (" + stemOf(name) +
+               ".po, .csv or .xlsx, in any case); it is left as it is.";
+    case FolderNote::Kind::NoEdtFile:
+        return path + " has no EDT file of its name in " + detail + " (" + stemOf(name) +
+               ".edt, in any case); it is left out.";
+    case FolderNote::Kind::SameName:
+        return "In " + path + ", " + note.detail +
+               " have one name (names are compared in any case, without their extension): "
+               "keep one.";
+    case FolderNote::Kind::NoEdtFiles:
+        return path + " holds no EDT file (a name ending in .edt, in any case).";
+    case FolderNote::Kind::NoLanguage:
+        return "Cannot make " + path + " for the new EDT file: the POs of " + detail +
+               " name no one Language. Make it with edt-tool export FILE --language LL -o " + path +
+               ".";
+    case FolderNote::Kind::Vanished:
+        return path + " has no EDT file " + stemOf(name) + ".edt in " + detail +
+               " any more; it is left as it is.";
+    case FolderNote::Kind::NotAFolder:
+        return path + " is not a folder: with the folder " + detail +
+               " of EDT files, give the folder of their translations.";
+    case FolderNote::Kind::NoTranslations:
+        return path + " holds no translation (.po, .csv or .xlsx) of an EDT file of " + detail +
+               ".";
+    }
+    return {};
 }
 
 } // namespace edt::cli

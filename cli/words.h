@@ -16,4 +16,8 @@ std::string toolMessage(const Status& status, bool ofWrite = false);
 // where the sentence does not name it.
 std::string itemMessage(const Status& status);
 
+struct FolderNote;
+// The sentence for a folder's note (cli/game_folder.h).
+std::string folderMessage(const FolderNote& note);
+
 } // namespace edt::cli

@@ -29,8 +29,8 @@ int writeCommand(const std::string& path, const FileKind& kind, const std::strin
     if (!status.ok())
         return refuse(err, withOrigin(status), true);
     OpenFile file;
-    if (!openFile(path, kind, settings, true, file, err))
-        return kExitRefused;
+    if (const Status opened = openFile(path, kind, settings, true, file, err); !opened.ok())
+        return refuse(err, opened, true);
     const WriteResult result = file.writeRecord(key, text, settings.codePage);
     tell(err, result.notes);
     if (!result.status.ok())

@@ -28,6 +28,18 @@ std::string resolvedPath(const std::string& path) {
     return error ? fullPath(path) : full.u8string();
 }
 
+std::string inFolder(const std::string& folder, const std::string& name) {
+    const auto separator = static_cast<char>(fs::path::preferred_separator);
+    if (folder.empty() || folder.back() == '/' || folder.back() == separator)
+        return folder + name;
+    return folder + separator + name;
+}
+
+bool isFolder(const std::string& path) {
+    std::error_code error;
+    return fs::is_directory(fs::u8path(path), error);
+}
+
 bool exists(const std::string& path) {
     std::error_code error;
     return fs::exists(fs::symlink_status(fs::u8path(path), error));

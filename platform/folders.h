@@ -36,6 +36,13 @@ bool isOwnPlainFile(const std::string& path);
 // The names in a folder.
 Result listFolder(const std::string& path, std::vector<std::string>& names);
 
+// `name` inside `folder`, after the system's separator ('\\' on Windows), or after the
+// one `folder` ends in.
+std::string inFolder(const std::string& folder, const std::string& name);
+
+// Whether `path` names a folder, or a link to one.
+bool isFolder(const std::string& path);
+
 // Whether anything has that name: a link counts, wherever it points.
 bool exists(const std::string& path);
 

@@ -297,5 +297,51 @@ TEST_F(GettextTools, UpdateKeepsAndMarksWhatMsgmergeDoesAndTheLimits) {
     EXPECT_FALSE(os::identityAt(path("plural.po~"), backup));
 }
 
+// stats counts as msgfmt --statistics and pocount do: their translated messages are
+// stats' translated and those over the limit (a msgstr the same as its msgid, which
+// stats counts untranslated, is left out here).
+TEST_F(GettextTools, StatsCountsAsMsgfmtAndPocount) {
+    ASSERT_EQ(test::runTool({"export", file_, "--language", "de", "-o", path("de.po")}).code, 0);
+    std::string po = test::readBytes(path("de.po")), out;
+    std::size_t index = 0;
+    for (std::size_t at = 0, end = 0; at < po.size(); at = end, ++index) {
+        end = std::min(po.find("\n\n", at + 1), po.size());
+        std::string block = po.substr(at, end - at);
+        const std::string text = index == 6 ? std::string(320, 'x') : "\xC3\xBC";
+        if (index > 0 && index % 3 != 2)
+            block.replace(block.rfind("msgstr \"\""), 9, "msgstr \"" + text + "\"");
+        if (index % 3 == 1)
+            block.replace(block.find("#, max-length"), 2, "#, fuzzy,");
+        out += block;
+    }
+    test::writeBytes(path("de.po"), out);
+    ASSERT_EQ(test::runCommand("msgfmt --check --statistics -o /dev/null " + path("de.po") + " 2>" +
+                               path("msgfmt.txt")),
+              0);
+    const test::ToolRun stats = test::runTool({"stats", file_, path("de.po"), "--format", "csv"});
+    ASSERT_EQ(stats.code, 0) << stats.err;
+    unsigned long n[7] = {}, translated = 0, fuzzy = 0, untranslated = 0;
+    ASSERT_EQ(std::sscanf(stats.out.c_str() + stats.out.find("\nemail.edt,"),
+                          "\nemail.edt,%lu,%lu,%lu,%lu,%lu,%lu,%lu", &n[0], &n[1], &n[2], &n[3],
+                          &n[4], &n[5], &n[6]),
+              7)
+        << stats.out;
+    EXPECT_EQ(n[4], 1u); // over the limit
+    EXPECT_EQ(n[5] + n[6], 0u);
+    ASSERT_EQ(std::sscanf(test::readBytes(path("msgfmt.txt")).c_str(),
+                          "%lu translated messages, %lu fuzzy translations, %lu untranslated",
+                          &translated, &fuzzy, &untranslated),
+              3);
+    EXPECT_EQ(translated, n[1] + n[4]);
+    EXPECT_EQ(fuzzy, n[2]);
+    EXPECT_EQ(untranslated, n[3]);
+    EXPECT_EQ(n[0], texts_.size());
+    if (test::runCommand("pocount --help >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "Translate Toolkit is not installed";
+    ASSERT_EQ(tool("pocount --csv " + path("de.po") + " >" + path("pocount.txt")), 0);
+    const std::string pocount = test::readBytes(path("pocount.txt"));
+    EXPECT_TRUE(test::says(pocount, "de.po,  " + std::to_string(translated) + ", ")) << pocount;
+}
+
 } // namespace
 } // namespace edt

@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+
 #include "record/code_page.h"
 #include "record/message.h"
 #include "record/reader.h"
@@ -323,6 +325,88 @@ TEST_F(Import, ASourceCellASpreadsheetReformattedIsNeverWritten) {
         test::runTool({"import", file, dir_.file("de.csv"), "--force", "--dry-run"});
     EXPECT_TRUE(test::says(dry.out, "1 stale entry to be written anyway. Nothing was written."));
     EXPECT_EQ(test::fileDigest(file), before);
+}
+
+// A game folder of three files through export, update, check and import, matched by
+// name in any case; a problem in any file writes none of them.
+TEST_F(Import, AGameFolderGoesThroughExportUpdateCheckAndImportAllOrNothing) {
+    const std::string game = dir_.file("game"), po = dir_.file("po");
+    ASSERT_EQ(test::runCommand("mkdir " + game + " && echo x >" + game + "/notes.txt"), 0);
+    const auto make = [&](const std::string& name, const std::vector<std::string>& texts) {
+        test::writeBytes(game + "/" + name, samples::makeImage(kindForFileName(name), texts));
+    };
+    const auto translate = [&](const std::string& name, const std::string& from,
+                               const std::string& to) {
+        std::string content = test::readBytes(po + "/" + name);
+        const auto at = content.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        test::writeBytes(po + "/" + name, content.replace(at, from.size(), to));
+    };
+    make("EMAIL.EDT", {"one", "two"});
+    make("quests.edt", {"a", "b"});
+    make("civ.edt", {"x"});
+    const test::ToolRun exported = test::runTool({"export", game, "--language", "de", "-o", po});
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    EXPECT_TRUE(test::says(exported.out, "Exported 3 EDT files of \"" + game + "\""));
+    EXPECT_EQ(test::runCommand("for f in " + po +
+                               "/*.po; do msgfmt --check -o /dev/null $f || "
+                               "exit 1; done"),
+              0);
+    EXPECT_EQ(test::runTool({"export", game, "--language", "de", "-o", po}).code, 1);
+    ASSERT_EQ(std::rename((po + "/EMAIL.po").c_str(), (po + "/email.po").c_str()), 0);
+    translate("email.po", "msgid \"one\"\nmsgstr \"\"", "msgid \"one\"\nmsgstr \"eins\"");
+    translate("quests.po", "msgid \"a\"\nmsgstr \"\"", "msgid \"a\"\nmsgstr \"A\"");
+    translate("quests.po", "msgid \"b\"\nmsgstr \"\"", "msgid \"b\"\nmsgstr \"B\"");
+
+    // A new version: a changed original, a new file, a file gone.
+    ASSERT_TRUE(
+        writeRecord(game + "/quests.edt", kindForFileName("quests.edt"), 161, "c", test::codePage())
+            .status.ok());
+    make("files.edt", {"new"});
+    ASSERT_EQ(std::remove((game + "/civ.edt").c_str()), 0);
+    // One PO gettext cannot read: no PO is written, none made.
+    const std::string email = test::readBytes(po + "/email.po");
+    test::writeBytes(po + "/email.po", email + "msgstr \"");
+    EXPECT_EQ(test::runTool({"update", game, po}).code, 1);
+    EXPECT_EQ(test::runCommand("test ! -e " + po + "/files.po -a ! -e " + po + "/quests.po~"), 0);
+    test::writeBytes(po + "/email.po", email);
+    const test::ToolRun updated = test::runTool({"update", game, po});
+    ASSERT_EQ(updated.code, 0) << updated.err;
+    EXPECT_TRUE(test::says(updated.out, "quests.po\" from \"" + game +
+                                            "/quests.edt\": 1 kept, 1 fuzzy (changed original)"));
+    EXPECT_TRUE(test::says(updated.out, "Made \"" + po + "/files.po\""));
+    EXPECT_TRUE(test::says(updated.err, "civ.po\" has no EDT file civ.edt in"));
+    EXPECT_TRUE(test::says(updated.out, "3 POs (1 new), 3 kept, 1 fuzzy (changed original), "
+                                        "1 new, 0 obsolete."));
+    EXPECT_TRUE(test::says(test::readBytes(po + "/files.po"), "Language: de\\n"));
+
+    // An overlong text in one file: nothing is written to any.
+    translate("files.po", "msgid \"new\"\nmsgstr \"\"", "msgid \"new\"\nmsgstr \"neu\"");
+    translate("quests.po", "msgstr \"A\"", "msgstr \"" + std::string(79, 'A') + "\"");
+    ASSERT_EQ(test::runCommand("cd " + game + " && sha256sum *.EDT *.edt >../sums"), 0);
+    const test::ToolRun refused = test::runTool({"import", game, po});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(test::says(refused.err, "quests.po:"));
+    EXPECT_TRUE(test::says(refused.err, "1 problem in 1 file of \"" + game +
+                                            "\"; nothing was written to any file."));
+    EXPECT_EQ(test::runCommand("cd " + game + " && sha256sum --quiet -c ../sums"), 0);
+
+    translate("quests.po", std::string(79, 'A'), "A");
+    const test::ToolRun checked = test::runTool({"check", game, po});
+    EXPECT_EQ(checked.code, 0) << checked.err;
+    EXPECT_TRUE(test::says(checked.out, "Checked 3 translations of \"" + po + "\" against \"" +
+                                            game +
+                                            "\": 3 changed, 0 unchanged, 2 untranslated "
+                                            "(1 fuzzy message).\n"));
+    EXPECT_TRUE(test::says(checked.err, "note: \"" + po + "/civ.po\" has no EDT file"));
+    EXPECT_EQ(test::runCommand("cd " + game + " && sha256sum --quiet -c ../sums"), 0);
+    const test::ToolRun imported = test::runTool({"import", game, po});
+    EXPECT_EQ(imported.code, 0) << imported.err;
+    EXPECT_EQ(readFile(game + "/EMAIL.EDT", kindForFileName("email.edt")).entries[0].text, "eins");
+    EXPECT_EQ(readFile(game + "/files.edt", kindForFileName("files.edt")).entries[0].text, "neu");
+    const std::vector<EntryLine> quests =
+        readFile(game + "/quests.edt", kindForFileName("quests.edt")).entries;
+    EXPECT_EQ(quests[0].text + quests[1].text, "Ac"); // the fuzzy one left out
 }
 
 TEST(ToolUsage, NewCommandsAreDocumentedAndWrongUseIsAUsageError) {

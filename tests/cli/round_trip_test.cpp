@@ -213,6 +213,32 @@ TEST_P(EveryCodePage, EveryByteComesBackThroughTheListingAndTranslations) {
     EXPECT_EQ(test::readBytes(file), original);
 }
 
+// A game folder of every kind, exported as CSV and as XLSX (one workbook per file) and
+// imported back as it is: every file keeps every byte.
+TEST(FolderRoundTrip, EveryKindComesBackThroughCsvAndXlsx) {
+    TempDir dir;
+    const std::string game = dir.file("game");
+    ASSERT_EQ(test::runCommand("mkdir " + game), 0);
+    const char* const names[] = {"EMAIL.EDT",  "aimbios.edt",   "mercbios.edt", "files.edt",
+                                 "quests.edt", "civilians.edt", "strings.edt"};
+    std::vector<std::string> originals;
+    for (const char* name : names) {
+        originals.push_back(samples::makeImage(kindForFileName(name), test::trickyTexts(), 0xAB));
+        test::writeBytes(game + "/" + name, originals.back());
+    }
+    for (const std::string format : {"csv", "xlsx"}) {
+        const std::string out = dir.file(format);
+        ASSERT_EQ(test::runTool({"export", game, "--format", format, "-o", out}).code, 0);
+        const test::ToolRun run = test::runTool({"import", game, out});
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_TRUE(test::says(run.out, "Imported 7 translations of \"" + out + "\" into \"" +
+                                            game + "\": 0 changed, "))
+            << run.out;
+        for (std::size_t i = 0; i < originals.size(); ++i)
+            EXPECT_TRUE(test::readBytes(game + "/" + names[i]) == originals[i]) << names[i];
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Named, EveryCodePage, testing::ValuesIn(test::requiredCodePages()),
                          [](const auto& info) { return test::paramName(info.param, info.index); });
 

@@ -87,6 +87,9 @@ TEST_F(ToolTest, RefusalsExitOneAndLeaveTheFileAlone) {
         {"write", dir_.path(), "1", "x"},              // a folder
         {"list", dir_.file("missing.edt")},
         {"list", dir_.path()},
+        {"check", dir_.path(), path}, // a folder's translations are a folder
+        {"stats", dir_.file("missing.edt"), dir_.file("missing.po")},
+        {"export", dir_.path(), "--language", "pl", "-o", path}, // into a file
     };
     for (const auto& args : refused) {
         const ToolRun run = runTool(args);
@@ -107,6 +110,8 @@ TEST_F(ToolTest, UsageHelpAndVersion) {
              {"write", "f", "1"},
              {"frobnicate"},
              {"update", "f"},
+             {"stats", "f"},
+             {"stats", "f", "g", "--format", "po"},
              {"export", "f", "--language", "pl", "--format", "csv"}}) {
         const ToolRun run = runTool(args);
         EXPECT_EQ(run.code, 2);

@@ -4,7 +4,8 @@
 # (scripts/build-windows.sh), checks that the tool needs no DLL beyond Windows' own,
 # runs the tests under Wine, and runs the tool under Wine against the native edt-tool:
 # same listing, same bytes after a write (into a folder with a non-ASCII name) and
-# after a CSV, PO or XLSX import, and refusals that name the reason in Windows' words.
+# after a CSV, PO or XLSX import and a whole folder's, and refusals that name the
+# reason in Windows' words.
 # Usage: windows_tool_test.sh SOURCE_DIR CROSS_BUILD_DIR NATIVE_EDT_TOOL NATIVE_MAKE_SAMPLES
 set -euo pipefail
 source_dir=$(realpath "$1") cross_build=$(realpath -m "$2") tool=$(realpath "$3") make_samples=$(realpath "$4")
@@ -134,6 +135,28 @@ msgen native.po | msgfilter --keep-header sed 's/e/é/g' >translated.po
 imported_alike "PO import" strings.edt translated.po
 echo "PO export and import agree byte for byte; sha256 after the import, Windows and Linux:"
 sha256sum "$rel/strings.edt" native/strings.edt
+
+# A whole folder (its name outside ASCII): a PO per EDT file, the same as the native
+# tool's; translations named in capitals match on the way back, into the same bytes.
+win export "$rel" --language de -o po-win >win.txt
+"$tool" export native --language de -o po-native >native.txt
+[[ $(sed 's/"[^"]*"//g' win.txt) == $(sed 's/"[^"]*"//g' native.txt) ]] ||
+    { cat win.txt native.txt; fail "the folder exports' reports differ"; }
+[[ $(ls po-win) == $(ls po-native) ]] || fail "the folder exports' names differ"
+mkdir po-de
+for po in po-win/*.po; do
+    msgfmt --check -o /dev/null "$po" || fail "msgfmt --check $po"
+    name=$(basename "$po")
+    msgen "$po" | msgfilter --keep-header sed 's/e/é/g' >"po-de/${name^^}"
+done
+for command in import stats; do
+    win $command "$rel" po-de >win.txt
+    "$tool" $command native po-de >native.txt
+    [[ $(sed 's/"[^"]*"//g' win.txt) == $(sed 's/"[^"]*"//g' native.txt) ]] ||
+        { cat win.txt native.txt; fail "folder $command: the reports differ"; }
+done
+for edt in native/*.edt; do cmp "$rel/${edt#native/}" "$edt" || fail "folder import: $edt differs"; done
+echo "folder export and import agree byte for byte: $(tail -n 1 win.txt)"
 
 # The same through XLSX. A workbook records when it was made: its other parts must
 # agree, and so must what comes back in once LibreOffice Calc has typed into each export
