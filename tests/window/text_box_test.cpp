@@ -30,7 +30,7 @@ std::pair<std::string, int> throughTheBox(QPlainTextEdit& box) {
 TEST_P(EditRoundTrip, ThroughARealTextBoxKeepsEveryByte) {
     const std::string& text = GetParam();
     QPlainTextEdit box;
-    box.setPlainText(QString::fromStdU16String(shownUtf16(text, test::codePage(, u"\n"))));
+    box.setPlainText(QString::fromStdU16String(shownUtf16(text, test::codePage(), u"\n")));
     EXPECT_EQ(throughTheBox(box), std::pair(text, static_cast<int>(text.size())));
 }
 
