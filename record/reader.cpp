@@ -216,55 +216,40 @@ ReadResult readFile(const os::File& file, const std::string& path, const FileKin
     return result;
 }
 
-namespace {
-
-Status& statusOf(Status& status) {
-    return status;
-}
-Status& statusOf(ReadResult& result) {
-    return result.status;
-}
-
-// Opens `path` to read it plainly, then reads it with `read`.
-template <typename Read> auto readingPath(const std::string& path, Read read) {
-    os::File file;
-    const os::Result opened = file.open(path, os::File::Mode::Read);
-    if (opened.ok())
-        return read(file);
-    decltype(read(file)) failed{};
-    statusOf(failed) = Status::system(opened, path);
-    return failed;
-}
-
-} // namespace
-
 Status visitEntryBytes(const std::string& path, const FileKind& kind,
                        const EntryBytesVisitor& visit, FileIdentity* identity) {
-    return readingPath(path, [&](const os::File& file) {
-        return visitEntryBytes(file, path, kind, visit, identity);
-    });
+    os::File file;
+    const os::Result opened = file.open(path, os::File::Mode::Read);
+    return opened.ok() ? visitEntryBytes(file, path, kind, visit, identity)
+                       : Status::system(opened, path);
 }
 
 Status visitEntryBytesInParallel(const std::string& path, const FileKind& kind,
                                  std::size_t recordsPerBlock, const SlotEntryVisitor& visit,
                                  const SlotFinisher& finish, FileIdentity* identity) {
-    return readingPath(path, [&](const os::File& file) {
-        return visitEntryBytesInParallel(file, path, kind, recordsPerBlock, visit, finish,
-                                         identity);
-    });
+    os::File file;
+    const os::Result opened = file.open(path, os::File::Mode::Read);
+    return opened.ok() ? visitEntryBytesInParallel(file, path, kind, recordsPerBlock, visit, finish,
+                                                   identity)
+                       : Status::system(opened, path);
 }
 
 Status visitEntries(const std::string& path, const FileKind& kind, const EntryVisitor& visit,
                     FileIdentity* identity) {
-    return readingPath(path, [&](const os::File& file) {
-        return visitEntries(file, path, kind, visit, identity);
-    });
+    os::File file;
+    const os::Result opened = file.open(path, os::File::Mode::Read);
+    return opened.ok() ? visitEntries(file, path, kind, visit, identity)
+                       : Status::system(opened, path);
 }
 
 ReadResult readFile(const std::string& path, const FileKind& kind) {
-    ReadResult result =
-        readingPath(path, [&](const os::File& file) { return readFile(file, path, kind); });
+    os::File file;
+    const os::Result opened = file.open(path, os::File::Mode::Read);
+    if (opened.ok())
+        return readFile(file, path, kind);
+    ReadResult result;
     result.kind = kind;
+    result.status = Status::system(opened, path);
     return result;
 }
 
