@@ -26,6 +26,7 @@ void FormController::showText(const std::u16string& text) {
         view_.setRightToLeft(rightToLeft_);
     }
     view_.setText(Part::TextBox, text);
+    shownText_ = text;
 }
 
 void FormController::load() {
@@ -104,13 +105,16 @@ std::string FormController::codePageFor(const std::string& path) const {
 
 bool FormController::mayLeave() {
     const std::optional<std::size_t> shown = editor_.shownRow();
-    if (!shown || !editor_.isEdited(view_.text(Part::TextBox)))
+    // A change to the text of a key from the file open before cannot be written, but
+    // it is asked about all the same: Write says why, and the typing can be copied.
+    const std::u16string text = view_.text(Part::TextBox);
+    if (shown ? !editor_.isEdited(text) : text == shownText_)
         return true;
     switch (view_.askToWrite(writeChangeQuestion(view_.text(Part::KeyLabel)))) {
     case FormView::Answer::Write:
         return write();
     case FormView::Answer::Discard:
-        showText(editor_.select(*shown, lineBreak_).text);
+        showText(shown ? editor_.select(*shown, lineBreak_).text : shownText_);
         countLength();
         return true;
     case FormView::Answer::Cancel:
@@ -150,12 +154,13 @@ void FormController::countLength() {
 }
 
 bool FormController::write() {
-    const Editor::Written written =
-        editor_.write(view_.text(Part::KeyLabel), view_.text(Part::TextBox));
+    const std::u16string text = view_.text(Part::TextBox);
+    const Editor::Written written = editor_.write(view_.text(Part::KeyLabel), text);
     if (!written.status.ok()) {
         view_.message(Message::Warning, windowMessage(written.status, true));
         return false;
     }
+    shownText_ = text; // what the entry holds now
     view_.listChanged(written.row);
     for (const Status& note : written.notes)
         view_.message(Message::Note, windowMessage(note));

@@ -128,6 +128,7 @@ private:
     void setText(FormView::Part part, const std::string& utf8);
     // EditWindow's text, in the direction of its first letter.
     void showText(const std::u16string& text);
+    std::u16string shownText_; // the text box's text as shown last
 
     FormView& view_;
     Editor editor_;

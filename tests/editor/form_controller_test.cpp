@@ -242,6 +242,9 @@ TEST(FormController, RunsEveryFlowOfTheWindow) {
         {"the key shown stays",
          [](FormController&, RecordingView& v) { v.add(std::string(v.key.begin(), v.key.end())); },
          {"0000321"}},
+        {"a change to it, Discard",
+         leave(u"typed", Answer::Discard, exit),
+         {"ask Entry 0000321*", "count *", "closed", "list none"}},
         // A name that is not UTF-8 (Latin-1's é), read by its bytes; its texts in
         // Hebrew, shown right to left.
         {"a name as the system has it",
