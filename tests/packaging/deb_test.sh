@@ -70,7 +70,8 @@ if ((with_editor)); then
     # is no EDT file opens too, and lists its bytes).
     command=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/edt-editor.desktop")
     command=${command/\%f/$root/usr/share/doc/edt-editor/copyright}
-    PATH=$root/usr/bin:$PATH xvfb-run -a bash -c "
+    source "$(dirname "$(realpath "$0")")/../support/virtual_display.sh"
+    PATH=$root/usr/bin:$PATH on_virtual_display 1024x768x24 96 bash -c "
         $command >'$work/editor.log' 2>&1 &
         pid=\$!
         sleep 3

@@ -19,3 +19,14 @@ virtual_display() {
 }
 
 virtual_display_end() { kill "${virtual_display_pid:-}" 2>/dev/null || true; }
+
+# Runs a command on a display of its own (SCREEN DPI COMMAND...), then ends the display;
+# the command's exit status.
+on_virtual_display() {
+    local screen=$1 dpi=$2 status=0
+    shift 2
+    virtual_display "$screen" "$dpi" || return 1
+    "$@" || status=$?
+    virtual_display_end
+    return "$status"
+}

@@ -8,9 +8,10 @@
 # Usage: accessibility_test.sh SOURCE_DIR CROSS_BUILD_DIR NATIVE_MAKE_SAMPLES
 set -euo pipefail
 if [[ ${1:-} != --on-display ]]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$0" --on-display "$@"
+    source "$(realpath "$1")/tests/support/virtual_display.sh"
+    on_virtual_display 1024x768x24 96 bash "$0" --on-display "$@"
+    exit
 fi
-exec 2>&1 # xvfb-run drops the error stream
 source_dir=$(realpath "$2") cross=$(realpath "$3") make_samples=$(realpath "$4")
 work=$(mktemp -d)
 source "$source_dir/scripts/wine-session.sh"

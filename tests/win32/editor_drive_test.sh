@@ -13,9 +13,10 @@
 # Usage: editor_drive_test.sh SOURCE_DIR EDT_EDITOR_EXE NATIVE_EDT_TOOL NATIVE_MAKE_SAMPLES
 set -euo pipefail
 if [[ ${1:-} != --on-display ]]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$0" --on-display "$@"
+    source "$(realpath "$1")/tests/support/virtual_display.sh"
+    on_virtual_display 1024x768x24 96 bash "$0" --on-display "$@"
+    exit
 fi
-exec 2>&1 # xvfb-run drops the error stream
 source_dir=$(realpath "$2") exe=$(realpath "$3") tool=$(realpath "$4") make_samples=$(realpath "$5")
 work=$(mktemp -d)
 source "$source_dir/scripts/wine-session.sh"

@@ -9,9 +9,10 @@
 # Usage: installer_test.sh SOURCE_DIR CROSS_BUILD_DIR
 set -euo pipefail
 if [[ ${1:-} != --on-display ]]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$0" --on-display "$@"
+    source "$(realpath "$1")/tests/support/virtual_display.sh"
+    on_virtual_display 1024x768x24 96 bash "$0" --on-display "$@"
+    exit
 fi
-exec 2>&1 # xvfb-run drops the error stream
 source_dir=$(realpath "$2") cross=$(realpath -m "$3")
 work=$(mktemp -d)
 source "$source_dir/scripts/wine-session.sh"

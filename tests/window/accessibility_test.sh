@@ -5,9 +5,10 @@
 # accessibility_test.py). Usage: accessibility_test.sh SOURCE_DIR EDT_EDITOR EDT_MAKE_SAMPLES
 set -euo pipefail
 if [[ ${4:-} != --on-display ]]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- bash "$0" "$@" --on-display
+    source "$(realpath "$1")/tests/support/virtual_display.sh"
+    on_virtual_display 1280x1024x24 96 dbus-run-session -- bash "$0" "$@" --on-display
+    exit
 fi
-exec 2>&1 # xvfb-run drops the error stream
 work=$(mktemp -d)
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
