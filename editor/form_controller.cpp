@@ -107,8 +107,9 @@ bool FormController::mayLeave() {
     const std::optional<std::size_t> shown = editor_.shownRow();
     // A change to the text of a key from the file open before cannot be written, but
     // it is asked about all the same: Write says why, and the typing can be copied.
+    // Text typed with no key shown belongs to no entry.
     const std::u16string text = view_.text(Part::TextBox);
-    if (shown ? !editor_.isEdited(text) : text == shownText_)
+    if (shown ? !editor_.isEdited(text) : view_.text(Part::KeyLabel).empty() || text == shownText_)
         return true;
     switch (view_.askToWrite(writeChangeQuestion(view_.text(Part::KeyLabel)))) {
     case FormView::Answer::Write:

@@ -30,7 +30,7 @@ for program in edt-editor edt-tool; do
         fail "$program.exe is not a 64-bit $kind program: $(file -b "$exe")"
     for dll in $(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z'); do
         case $dll in
-        kernel32.dll | msvcrt.dll | user32.dll | gdi32.dll | comctl32.dll | comdlg32.dll | advapi32.dll | shell32.dll) ;;
+        kernel32.dll | msvcrt.dll | user32.dll | gdi32.dll | comctl32.dll | comdlg32.dll | advapi32.dll | shell32.dll | ole32.dll | oleacc.dll | oleaut32.dll) ;;
         *) fail "$program.exe needs $dll, which Windows does not have" ;;
         esac
     done
