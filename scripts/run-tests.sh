@@ -15,10 +15,10 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:strict_string_checks=1:detect
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # The packaging tests build and unpack the .deb, the Windows tests run cross-built
-# programs under Wine, and the desktop tests show the window under real window
-# managers, which is about files, programs and screens, not this build's memory: they
-# run in build/ only. (Under a window manager Qt's X11 plugin starts through
+# programs under Wine, and the desktop and accessibility tests show the window under
+# real window managers, which is about files, programs and screens, not this build's
+# memory: they run in build/ only. (Under a window manager Qt's X11 plugin starts through
 # libxkbcommon-x11, whose keymap reading trips the strict string checks.)
 ctest --test-dir "$root/build-asan" --output-on-failure -j"$(nproc)" \
-    -E '^(packaging|win32|window\.desktop)\.'
+    -E '^(packaging\.|win32\.|window\.desktop\.|window\.accessibility$)'
 
