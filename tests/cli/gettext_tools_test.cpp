@@ -273,13 +273,21 @@ TEST_F(GettextTools, UpdateKeepsAndMarksWhatMsgmergeDoesAndTheLimits) {
         ASSERT_EQ(run.code, 0) << run.err;
         EXPECT_TRUE(test::says(run.out, longer ? " 0 fuzzy (changed original), 3 new, 0 obsolete"
                                                : " 3 fuzzy (changed original), 0 new, 4 obsolete"));
+        // The creation date is the file's time, which may lie in another minute than the
+        // previous round's: msgmerge's copy of the old header below keeps the old one.
+        std::map<std::string, std::string> ours = stateOf(test::readBytes(path("ours.po")));
         std::map<std::string, std::string> theirs = stateOf(test::readBytes(path("theirs.po")));
+        for (auto* states : {&ours, &theirs})
+            for (auto& [key, state] : *states)
+                if (const std::size_t date = state.find("POT-Creation-Date:");
+                    date != std::string::npos)
+                    state.erase(date, state.find('\n', date) + 1 - date);
         // msgmerge (gettext 0.21) gives a new entry with an empty original the header
         // as a fuzzy translation; update leaves it untranslated.
         for (auto& [key, state] : theirs)
             if (!key.empty() && state.rfind(theirs[""] + "|fuzzy|", 0) == 0)
                 state = "|||-";
-        EXPECT_EQ(stateOf(test::readBytes(path("ours.po"))), theirs);
+        EXPECT_EQ(ours, theirs);
         EXPECT_EQ(test::readBytes(path("ours.po~")), before);
         EXPECT_EQ(count("ours.po", "max-length:"), texts.size());
         EXPECT_EQ(count("ours.po", "#, fuzzy, max-length:"), 3u);
