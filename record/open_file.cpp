@@ -84,15 +84,19 @@ bool OpenFile::halfWritten() const {
                      note_->code == StatusCode::RollbackFailed);
 }
 
-std::optional<Status> OpenFile::playBackJournal() {
+std::optional<Journal> OpenFile::journal() const {
     if (!state_ || state_->journalFolder().empty())
         return std::nullopt;
-    const Journal journal(state_->journalFolder(), path_);
-    if (!journal.exists())
+    return Journal(state_->journalFolder(), path_);
+}
+
+std::optional<Status> OpenFile::playBackJournal() {
+    const std::optional<Journal> journal = this->journal();
+    if (!journal || !journal->exists())
         return std::nullopt;
     if (!readOnly_.empty())
-        return journal.unusable("the file cannot be opened for writing (" + readOnly_ + ")");
-    return journal.recover(file_);
+        return journal->unusable("the file cannot be opened for writing (" + readOnly_ + ")");
+    return journal->recover(file_);
 }
 
 Status OpenFile::lockAgain() {
@@ -233,12 +237,10 @@ WriteResult OpenFile::restore(const Backups::Copy& copy) {
 }
 
 bool OpenFile::discardJournal() {
-    if (!state_ || state_->journalFolder().empty())
+    const std::optional<Journal> journal = this->journal();
+    if (!journal || !journal->exists())
         return false;
-    const Journal journal(state_->journalFolder(), path_);
-    if (!journal.exists())
-        return false;
-    journal.end();
+    journal->end();
     note_.reset();
     return true;
 }
@@ -246,10 +248,10 @@ bool OpenFile::discardJournal() {
 bool OpenFile::beginJournal(const std::vector<Change>& changes, bool backUpAgain,
                             const std::string& super, WriteResult& result) {
     before_ = identity_;
-    journal_.reset();
+    journal_ = journal();
     if (!state_)
         return true;
-    if (state_->journalFolder().empty()) {
+    if (!journal_) {
         result.status = Status::error(StatusCode::NoStateFolder, path_);
         return false;
     }
@@ -257,18 +259,11 @@ bool OpenFile::beginJournal(const std::vector<Change>& changes, bool backUpAgain
     result.status = state_->backups().beforeWrite(file_, path_, note, backUpAgain);
     if (note)
         result.notes.push_back(std::move(*note));
-    journal_.emplace(state_->journalFolder(), path_);
     if (result.status.ok())
         result.status = journal_->begin(before_, changes, super);
     if (!result.status.ok())
         journal_.reset();
     return result.status.ok();
-}
-
-std::string OpenFile::journalPath() const {
-    return state_ && !state_->journalFolder().empty()
-               ? Journal(state_->journalFolder(), path_).path()
-               : std::string();
 }
 
 void OpenFile::finishWrite(bool settled, WriteResult& result) {
@@ -348,7 +343,7 @@ OpenFile::TogetherResult OpenFile::writeTogether(const std::vector<FileWrites>& 
     if (tied) {
         std::vector<std::string> journals;
         for (const FileWrites& each : files)
-            journals.push_back(each.file->journalPath());
+            journals.push_back(each.file->journal()->path());
         out.status = SuperJournal::begin(state->journalFolder(), journals, super);
         if (!out.status.ok())
             return out;

@@ -113,7 +113,8 @@ private:
     void finishWrite(bool settled, WriteResult& result);
     bool undoChanges(const std::vector<Change>& changes, std::size_t count, std::size_t failed,
                      WriteResult& result);
-    std::string journalPath() const;
+    // This file's journal in the state folder; none without a journal folder.
+    std::optional<Journal> journal() const;
 
     os::File file_;
     std::string path_;
