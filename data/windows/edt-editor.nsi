@@ -101,7 +101,18 @@ Section "Uninstall"
   Delete "$INSTDIR\README.md"
   Delete "$INSTDIR\LICENSE"
   RMDir /r "$INSTDIR\licences"
-  Delete "$INSTDIR\uninstall.exe"
+  ; This runs from a copy of the uninstaller, started by the one in $INSTDIR, which may
+  ; not have ended yet (or a virus scanner may still hold it): try again for ten seconds.
+  StrCpy $1 0
+  retry:
+    ClearErrors
+    Delete "$INSTDIR\uninstall.exe"
+    IfErrors 0 deleted
+    IntOp $1 $1 + 1
+    IntCmp $1 100 deleted
+    Sleep 100
+    Goto retry
+  deleted:
   RMDir "$INSTDIR"
   ; The association, where .edt still names this editor.
   ReadRegStr $0 HKLM "Software\Classes\.edt" ""
