@@ -65,7 +65,7 @@ file "$root/usr/bin/edt-tool" | grep -q ', stripped' || fail "edt-tool in the pa
 
 if ((with_editor)); then
     # The menu entry's command starts the unpacked editor on a (virtual) X display: its
-    # platform plugin and libraries load, and it is still running after three seconds.
+    # platform plugin and libraries load, it shows its window and is still running then.
     # %f is the file a file manager gives: here, one of the package's own (a file that
     # is no EDT file opens too, and lists its bytes).
     command=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/edt-editor.desktop")
@@ -74,10 +74,10 @@ if ((with_editor)); then
     PATH=$root/usr/bin:$PATH on_virtual_display 1024x768x24 96 bash -c "
         $command >'$work/editor.log' 2>&1 &
         pid=\$!
-        sleep 3
-        kill -0 \$pid || exit 1
+        timeout 60 xdotool search --sync --onlyvisible --name '^Zelvar .*copyright' >/dev/null &&
+            kill -0 \$pid || exit 1
         kill \$pid; wait \$pid; exit 0" ||
-        { cat "$work/editor.log"; fail "'$command' from the package did not keep running"; }
+        { cat "$work/editor.log"; fail "'$command' from the package showed no window, or did not keep running"; }
     echo "the menu entry's command '$command' starts the unpacked editor"
 fi
 echo "$(basename "$deb"): $(wc -l <<<"$files") files, $(stat -c %s "$deb") bytes"
