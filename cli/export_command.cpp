@@ -115,14 +115,10 @@ int exportFolderCommand(const std::string& folder, translate::TranslationFormat 
                         const std::string& outFolder, bool force, const Settings& settings,
                         std::FILE* out, std::FILE* err, const std::string& language) {
     std::vector<NamePair> pairs;
-    Status status = pairFolders(
-        folder, {}, [](const std::string&) { return false; }, pairs);
-    if (!status.ok())
-        return refuse(err, status, false);
-    if (!anyEdtFile(pairs))
-        return refuseFolder(err, {FolderNote::Kind::NoEdtFiles, folder, {}});
     std::vector<FolderNote> notes;
-    folderNotes(pairs, folder, outFolder, notes);
+    if (const std::optional<int> refused =
+            pairForCommand(folder, outFolder, {}, false, err, pairs, notes))
+        return *refused;
     std::size_t problems = 0;
     for (const FolderNote& note : notes)
         if (note.kind == FolderNote::Kind::SameName)

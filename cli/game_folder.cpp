@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "cli/tool.h"
 #include "platform/file.h"
 #include "platform/folders.h"
 #include "platform/text_case.h"
@@ -78,7 +79,7 @@ Status pairFolders(const std::string& gameFolder, const std::string& translation
                    std::vector<NamePair>& pairs) {
     std::vector<std::string> edtFiles, translations;
     Status status = filesIn(gameFolder, isEdtFileName, edtFiles);
-    if (status.ok() && os::exists(translationFolder))
+    if (status.ok() && isTranslation && os::exists(translationFolder))
         status = filesIn(translationFolder, isTranslation, translations);
     if (!status.ok())
         return status;
@@ -121,6 +122,22 @@ void folderNotes(const std::vector<NamePair>& pairs, const std::string& gameFold
                 notes.push_back({FolderNote::Kind::NoTranslation, path, translationFolder});
         }
     }
+}
+
+std::optional<int> pairForCommand(const std::string& gameFolder,
+                                  const std::string& translationFolder,
+                                  const std::function<bool(const std::string&)>& isTranslation,
+                                  bool writing, std::FILE* err, std::vector<NamePair>& pairs,
+                                  std::vector<FolderNote>& notes) {
+    if (isTranslation && !isFolder(translationFolder))
+        return refuseFolder(err, {FolderNote::Kind::NotAFolder, translationFolder, gameFolder});
+    const Status listed = pairFolders(gameFolder, translationFolder, isTranslation, pairs);
+    if (!listed.ok())
+        return refuse(err, listed, writing);
+    if (!anyEdtFile(pairs))
+        return refuseFolder(err, {FolderNote::Kind::NoEdtFiles, gameFolder, {}});
+    folderNotes(pairs, gameFolder, translationFolder, notes);
+    return std::nullopt;
 }
 
 } // namespace edt::cli

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -46,8 +47,8 @@ struct NamePair {
 };
 
 // The EDT files of `gameFolder` paired with the files of `translationFolder` that
-// `isTranslation` takes, in name order. A translation folder that does not exist has
-// no files.
+// `isTranslation` takes, in name order. A translation folder that does not exist, or
+// is not listed (no `isTranslation`), has no files.
 Status pairFolders(const std::string& gameFolder, const std::string& translationFolder,
                    const std::function<bool(const std::string&)>& isTranslation,
                    std::vector<NamePair>& pairs);
@@ -76,5 +77,15 @@ bool anyEdtFile(const std::vector<NamePair>& pairs);
 // The notes of the pairs that are not one EDT file with one translation.
 void folderNotes(const std::vector<NamePair>& pairs, const std::string& gameFolder,
                  const std::string& translationFolder, std::vector<FolderNote>& notes);
+
+// The start of a folder command: the pairs and their notes. Without `isTranslation`
+// the translation folder is where the command writes, and is not listed; with it, it
+// must be a folder. A refusal (that, a folder that cannot be listed or holds no EDT
+// file) is told on `err` and its exit code returned.
+std::optional<int> pairForCommand(const std::string& gameFolder,
+                                  const std::string& translationFolder,
+                                  const std::function<bool(const std::string&)>& isTranslation,
+                                  bool writing, std::FILE* err, std::vector<NamePair>& pairs,
+                                  std::vector<FolderNote>& notes);
 
 } // namespace edt::cli

@@ -182,18 +182,13 @@ int importFolderCommand(const std::string& folder, const std::string& translatio
                         const ImportRequest& request, const Settings& settings, std::FILE* out,
                         std::FILE* err) {
     const bool writes = !request.dryRun;
-    if (!isFolder(translationFolder))
-        return refuseFolder(err, {FolderNote::Kind::NotAFolder, translationFolder, folder});
     std::vector<NamePair> pairs;
-    const Status listed = pairFolders(
-        folder, translationFolder,
-        [&](const std::string& name) { return isTranslationName(name, format); }, pairs);
-    if (!listed.ok())
-        return refuse(err, listed, writes);
-    if (!anyEdtFile(pairs))
-        return refuseFolder(err, {FolderNote::Kind::NoEdtFiles, folder, {}});
     std::vector<FolderNote> notes;
-    folderNotes(pairs, folder, translationFolder, notes);
+    if (const std::optional<int> refused = pairForCommand(
+            folder, translationFolder,
+            [&](const std::string& name) { return isTranslationName(name, format); }, writes, err,
+            pairs, notes))
+        return *refused;
     std::size_t problems = 0;
     for (const FolderNote& note : notes)
         problems += tellFolder(err, note);

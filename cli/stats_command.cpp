@@ -134,18 +134,13 @@ int statsCommand(const std::string& path, const std::string& translationPath, bo
                  const Settings& settings, std::FILE* out, std::FILE* err) {
     std::vector<std::pair<std::string, std::string>> files; // EDT file, translation
     if (isFolder(path)) {
-        if (!isFolder(translationPath))
-            return refuseFolder(err, {FolderNote::Kind::NotAFolder, translationPath, path});
         std::vector<NamePair> pairs;
-        const Status listed = pairFolders(
-            path, translationPath, [](const std::string& name) { return isTranslationName(name); },
-            pairs);
-        if (!listed.ok())
-            return refuse(err, listed, false);
-        if (!anyEdtFile(pairs))
-            return refuseFolder(err, {FolderNote::Kind::NoEdtFiles, path, {}});
         std::vector<FolderNote> notes;
-        folderNotes(pairs, path, translationPath, notes);
+        if (const std::optional<int> refused = pairForCommand(
+                path, translationPath,
+                [](const std::string& name) { return isTranslationName(name); }, false, err, pairs,
+                notes))
+            return *refused;
         for (const FolderNote& note : notes)
             if (note.kind != FolderNote::Kind::NoTranslation) // a row says it
                 tellFolder(err, note);

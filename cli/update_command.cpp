@@ -148,17 +148,12 @@ int updateCommand(const std::string& path, const FileKind& kind, const std::stri
 
 int updateFolderCommand(const std::string& folder, const std::string& poFolder,
                         const Settings& settings, std::FILE* out, std::FILE* err) {
-    if (!isFolder(poFolder))
-        return refuseFolder(err, {FolderNote::Kind::NotAFolder, poFolder, folder});
     std::vector<NamePair> pairs;
-    const Status listed = pairFolders(
-        folder, poFolder, [](const std::string& name) { return hasExtension(name, ".po"); }, pairs);
-    if (!listed.ok())
-        return refuse(err, listed, true);
-    if (!anyEdtFile(pairs))
-        return refuseFolder(err, {FolderNote::Kind::NoEdtFiles, folder, {}});
     std::vector<FolderNote> notes;
-    folderNotes(pairs, folder, poFolder, notes);
+    if (const std::optional<int> refused = pairForCommand(
+            folder, poFolder, [](const std::string& name) { return hasExtension(name, ".po"); },
+            true, err, pairs, notes))
+        return *refused;
     std::size_t problems = 0;
     for (FolderNote& note : notes) {
         if (note.kind == FolderNote::Kind::NoEdtFile)
