@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 
 #include "platform/folders.h"
 #include "platform/output_file.h"
@@ -222,6 +223,29 @@ std::string journalOfSameFile(const std::string& folder, const os::FileIdentity&
     return {};
 }
 
+// Makes `path` in `folder` (the journals' folder, made private with the one above it
+// where missing) as a new file, never over anything there, writes it through `write`
+// and flushes it with its name: without the folder's flush a power cut could lose it.
+// What a failure leaves half made goes.
+os::Result makeDurably(const std::string& folder, const std::string& path,
+                       const std::function<os::Result(os::File&)>& write) {
+    os::File file;
+    os::Result result = os::makePrivateFolders(folder, 2);
+    if (result.ok())
+        result = file.open(path, os::File::Mode::Create);
+    if (!result.ok())
+        return result; // nothing made, and what is there is not ours to remove
+    result = write(file);
+    if (result.ok())
+        result = file.sync();
+    file.close();
+    if (result.ok())
+        result = os::syncFolder(folder);
+    if (!result.ok())
+        os::removeFile(path);
+    return result;
+}
+
 } // namespace
 
 Journal::Journal(const std::string& folder, const std::string& path)
@@ -241,12 +265,7 @@ bool Journal::exists() const {
 
 Status Journal::begin(const os::FileIdentity& before, const std::vector<Change>& changes,
                       const std::string& super) const {
-    // The journals' folder and the one above it are the program's own.
-    os::Result result = os::makePrivateFolders(folder_, 2);
-    os::File file;
-    if (result.ok())
-        result = file.open(journalPath_, os::File::Mode::Create);
-    if (result.ok()) {
+    os::Result result = makeDurably(folder_, journalPath_, [&](os::File& file) {
         Writer out(file);
         out.raw(kMagic, sizeof kMagic - 1);
         out.bytes(fullPath_);
@@ -262,17 +281,10 @@ Status Journal::begin(const os::FileIdentity& before, const std::vector<Change>&
             out.bytes(change.before);
             out.bytes(change.after);
         }
-        result = out.finish();
-    }
-    if (result.ok())
-        result = file.sync();
-    file.close();
-    // The journal's name must be on the disk too, or a power cut could lose it.
-    if (result.ok())
-        result = os::syncFolder(folder_);
+        return out.finish();
+    });
     if (result.ok())
         return Status::success();
-    os::removeFile(journalPath_);
     return failure(StatusCode::JournalFailed, std::move(result), filePath_, journalPath_);
 }
 
@@ -369,21 +381,11 @@ Status SuperJournal::begin(const std::string& folder, const std::vector<std::str
     out.folder_ = folder;
     out.name_ = hexOf(hash) + ".super";
     // Made as a journal is: new, never over anything there, flushed with its name.
-    const std::string path = folder + "/" + out.name_;
-    os::Result result = os::makePrivateFolders(folder, 2);
-    os::File file;
-    if (result.ok())
-        result = file.open(path, os::File::Mode::Create);
-    if (result.ok())
-        result = file.writeAt(0, content.data(), content.size());
-    if (result.ok())
-        result = file.sync();
-    file.close();
-    if (result.ok())
-        result = os::syncFolder(folder);
+    os::Result result = makeDurably(folder, folder + "/" + out.name_, [&](os::File& file) {
+        return file.writeAt(0, content.data(), content.size());
+    });
     if (result.ok())
         return Status::success();
-    os::removeFile(path);
     return failure(StatusCode::JournalFailed, std::move(result), folder, folder + "/" + out.name_);
 }
 
