@@ -35,10 +35,12 @@ protected:
                                    path("profile") + " " + options + " --convert-to '" + filter +
                                    "' --outdir " + path(folder) + " " + file + " >>" +
                                    path("calc.log") + " 2>&1"),
-                  0);
+                  0)
+            << calcLog();
         return path(folder) + file.substr(file.rfind('/'), file.rfind('.') - file.rfind('/')) +
                "." + filter.substr(0, filter.find(':'));
     }
+    std::string calcLog() { return "Calc said: " + test::readBytes(path("calc.log")); }
     // Types kTyped into the text column's first rows in Calc, as keys would
     // (calc_type.py); --general first takes the Text format away.
     int type(const std::string& from, const std::string& to, const std::string& options = {}) {
@@ -70,7 +72,7 @@ TEST_F(Spreadsheet, XlsxThroughCalcKeepsWhatIsTypedWhereCsvDoesNot) {
     EXPECT_EQ(test::fileDigest(file_), test::digest(original_));
 
     // Typed into cells not typed Text, the values become numbers and a formula: refused.
-    ASSERT_EQ(type(saved, path("general.xlsx"), "--general"), 0);
+    ASSERT_EQ(type(saved, path("general.xlsx"), "--general"), 0) << calcLog();
     run = test::runTool({"import", file_, path("general.xlsx")});
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(test::says(run.err, "row 2: Entry 0000001: D2 holds the number 1.1, not text"))
@@ -78,7 +80,7 @@ TEST_F(Spreadsheet, XlsxThroughCalcKeepsWhatIsTypedWhereCsvDoesNot) {
     EXPECT_TRUE(test::says(run.err, "D7 holds the formula =A1, not text")) << run.err;
     EXPECT_EQ(test::fileDigest(file_), test::digest(original_));
 
-    ASSERT_EQ(type(saved, path("typed.xlsx")), 0);
+    ASSERT_EQ(type(saved, path("typed.xlsx")), 0) << calcLog();
     run = test::runTool({"import", file_, path("typed.xlsx")});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(firstTexts(), kTyped);
