@@ -60,8 +60,9 @@ install() {
 uninstall() {
     # The uninstaller runs on from a copy of itself and returns at once.
     wine "$dir/uninstall.exe" /S </dev/null || fail "the uninstaller failed"
-    local i
-    for ((i = 0; i < 300; ++i)); do
+    # Wine may start the copy late on a busy machine: up to two minutes.
+    local until=$((SECONDS + 120))
+    while ((SECONDS < until)); do
         [[ -e $dir || -e $link || -n $(value "$uninstall_key" DisplayName) ]] || break
         sleep 0.1
     done
