@@ -342,8 +342,10 @@ OpenFile::TogetherResult OpenFile::writeTogether(const std::vector<FileWrites>& 
     const bool tied = state && !state->journalFolder().empty() && files.size() > 1;
     if (tied) {
         std::vector<std::string> journals;
-        for (const FileWrites& each : files)
-            journals.push_back(each.file->journal()->path());
+        for (const FileWrites& each : files) {
+            const std::optional<Journal> journal = each.file->journal();
+            journals.push_back(journal ? journal->path() : std::string());
+        }
         out.status = SuperJournal::begin(state->journalFolder(), journals, super);
         if (!out.status.ok())
             return out;
